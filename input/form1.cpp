@@ -1,0 +1,233 @@
+#include "form1.h"
+
+#include "app_icon.h"
+#include "back_colors.h"
+#include "controls.h"
+#include "error_trap.h"
+#include "error_report.h"
+#include "failure.h"
+#include "file_utils.h"
+#include "hover_pointer.h"
+#include "plan_keys.h"
+#include "plan_sections.h"
+#include "platform.h"
+#include "product.h"
+#include "section_text.h"
+#include "settings_store.h"
+#include "startup.h"
+#include "tab_strip.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QFont arialBold(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+Form1::Form1(ShellServices services)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                  | Qt::WindowCloseButtonHint),
+      mServices(std::move(services)),
+      mPointer(new HoverPointer(*this))
+{
+    createControls();
+    connectHandlers();
+}
+
+void Form1::createControls()
+{
+    setFixedSize(twips(9465), twips(9975));
+    setFont(arialBold(9));
+    Main::paintBackground(*this, Qt::white);
+
+    PushButton1 = new QPushButton(QStringLiteral("Start Creating Template"), this);
+    PushButton1->setGeometry(twipsRect(120, 118, 9240, 405));
+    PushButton1->setFont(arialBold(11.25));
+
+    Frame1 = new QGroupBox(QStringLiteral("Company Name"), this);
+    Frame1->setGeometry(twipsRect(120, 600, 9240, 820));
+    txtCompanyName = new QLineEdit(Frame1);
+    txtCompanyName->setGeometry(twipsRect(240, 300, 8760, 375));
+
+    Frame2 = new QGroupBox(QStringLiteral("Business Plan"), this);
+    Frame2->setGeometry(twipsRect(120, 1540, 9240, 820));
+    txtBusinessPlan = new QLineEdit(Frame2);
+    txtBusinessPlan->setGeometry(twipsRect(240, 300, 8760, 375));
+    for (QGroupBox* frame : {Frame1, Frame2})
+        Main::paintBackground(*frame, Qt::white);
+
+    const auto makeStrip = [this](const SectionStrip& sections, int top, PictureBox*& picture,
+                                  QPlainTextEdit*& box) {
+        auto* strip = new TabStrip(sections.captions, twips(500), this);
+        strip->setGeometry(twipsRect(120, top, 9240, 3615));
+        picture = new PictureBox(this);
+        picture->setGeometry(twipsRect(135, top + 540, 9150, 3030));
+        QPalette page = picture->palette();
+        page.setColor(QPalette::Window, page.color(QPalette::Base));
+        page.setColor(QPalette::WindowText, page.color(QPalette::Text));
+        picture->setPalette(page);
+        picture->setAutoFillBackground(true);
+        box = new QPlainTextEdit(picture);
+        box->setGeometry(twipsRect(90, 90, 8970, 2805));
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
+        return strip;
+    };
+    SSTab1 = makeStrip(firstStrip(), 2505, Picture1, txtFirstStatement);
+    SSTab3 = makeStrip(secondStrip(), 6240, Picture2, txtSecondStatement);
+
+    setTabOrder(txtCompanyName, txtBusinessPlan);
+    setTabOrder(txtBusinessPlan, txtFirstStatement);
+    setTabOrder(txtFirstStatement, txtSecondStatement);
+    setTabOrder(txtSecondStatement, PushButton1);
+    setTabOrder(PushButton1, SSTab1->tabBar());
+    setTabOrder(SSTab1->tabBar(), SSTab3->tabBar());
+    txtCompanyName->setFocus();
+}
+
+void Form1::connectHandlers()
+{
+    connect(txtCompanyName, &QLineEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtCompanyName_Change"), [this] { txtCompanyName_Change(); }); });
+    connect(txtBusinessPlan, &QLineEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtBusinessPlan_Change"), [this] { txtBusinessPlan_Change(); }); });
+    connect(txtFirstStatement, &QPlainTextEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { txtFirstStatement_Change(); }); });
+    connect(txtSecondStatement, &QPlainTextEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { txtSecondStatement_Change(); }); });
+    connect(SSTab1, &TabStrip::clicked, this, [this](int previous) {
+        untrapped(QStringLiteral("SSTab1_Click"), [&] { SSTab1_Click(previous); });
+    });
+    connect(SSTab3, &TabStrip::clicked, this, [this](int previous) {
+        untrapped(QStringLiteral("SSTab3_Click"), [&] { SSTab3_Click(previous); });
+    });
+    txtCompanyName->installEventFilter(this);
+    txtBusinessPlan->installEventFilter(this);
+
+    mPointer->watchButton(PushButton1);
+    mPointer->watchBackground(this);
+    mPointer->watchBackground(Frame1);
+    mPointer->watchBackground(Frame2);
+}
+
+void Form1::Form_Load()
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), QStringLiteral("Form_Load")));
+    trap.step(100, [&] { Main::applySkin(*this, mServices.skin, mServices.programFolder); });
+    trap.step(104, [&] {
+        setWindowTitle(Main::productName);
+        setWindowIcon(Main::applicationIcon());
+        Main::setApplicationTitle();
+    });
+    const QString cursorFile = Main::besideProgram(mServices.programFolder, QStringLiteral("HAND-M.CUR"));
+    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
+        trap.step(108, [&] { mPointer->loadCustomImage(cursorFile); });
+    trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
+    trap.step(128, [&] { txtCompanyName->setText(mServices.store.getSetting(PlanKeys::companyName)); });
+    trap.step(130, [&] { txtBusinessPlan->setText(mServices.store.getSetting(PlanKeys::businessPlan)); });
+    trap.step(132, [&] { SSTab1_Click(0); });
+    trap.step(134, [&] { SSTab3_Click(0); });
+}
+
+void Form1::SSTab1_Click(int /*previousTab*/)
+{
+    showSection(SSTab1, firstStrip(), txtFirstStatement);
+}
+
+void Form1::SSTab3_Click(int /*previousTab*/)
+{
+    showSection(SSTab3, secondStrip(), txtSecondStatement);
+}
+
+void Form1::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+{
+    const int tab = strip->currentTab();
+    if (tab >= 0 && tab < sections.count()) {
+        const QString stored = mServices.store.getSetting(sections.key(tab));
+        box->setPlainText(SectionText::forDisplay(stored.isEmpty() ? sections.guideText(tab) : stored));
+    }
+    if (box->isEnabled() && box->isVisible())
+        box->setFocus();
+}
+
+void Form1::txtCompanyName_Change()
+{
+    mServices.store.saveSetting(PlanKeys::companyName, txtCompanyName->text());
+}
+
+void Form1::txtBusinessPlan_Change()
+{
+    mServices.store.saveSetting(PlanKeys::businessPlan, txtBusinessPlan->text());
+}
+
+void Form1::txtFirstStatement_Change()
+{
+    storeSection(SSTab1, firstStrip(), txtFirstStatement);
+}
+
+void Form1::txtSecondStatement_Change()
+{
+    storeSection(SSTab3, secondStrip(), txtSecondStatement);
+}
+
+void Form1::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+{
+    const QString key = sections.key(strip->currentTab());
+    mServices.store.saveSetting(key, SectionText::forStore(box->toPlainText()));
+}
+
+void Form1::Form_Unload()
+{
+    mServices.programEnd.endNow();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (mCentred)
+        return;
+    mCentred = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    // txtCompanyName_GotFocus, txtBusinessPlan_GotFocus: the next keystroke
+    // replaces the whole text.
+    if (event->type() == QEvent::FocusIn)
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            box->selectAll();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::untrapped(const QString& procedure, const std::function<void()>& handler)
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), procedure));
+    trap.step(100, handler);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "services.h"
+
+#include <QWidget>
+#include <functional>
+
+class HoverPointer;
+class PictureBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class SectionStrip;
+class TabStrip;
+
+// The plan input window: company name, plan title and the eleven sections
+// behind two tab strips. The window keeps nothing of the plan itself: every
+// change of a box goes straight to the settings store, and the boxes are
+// filled from the store.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(ShellServices services);
+
+    // Start-up: skin, title, pointer, home page, the plan from the store.
+    void Form_Load();
+
+    QPushButton* PushButton1;
+    QGroupBox* Frame1;
+    QLineEdit* txtCompanyName;
+    QGroupBox* Frame2;
+    QLineEdit* txtBusinessPlan;
+    TabStrip* SSTab1;
+    PictureBox* Picture1;
+    QPlainTextEdit* txtFirstStatement;
+    TabStrip* SSTab3;
+    PictureBox* Picture2;
+    QPlainTextEdit* txtSecondStatement;
+
+    HoverPointer& pointer() { return *mPointer; }
+    bool mBusy = false;
+
+    void SSTab1_Click(int previousTab);
+    void SSTab3_Click(int previousTab);
+    void txtCompanyName_Change();
+    void txtBusinessPlan_Change();
+    void txtFirstStatement_Change();
+    void txtSecondStatement_Change();
+    void Form_Unload();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
+    void storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
+    // Runs an event handler that has no trap: a failure is reported in the
+    // error report box under the handler's name.
+    void untrapped(const QString& procedure, const std::function<void()>& handler);
+
+    ShellServices mServices;
+    HoverPointer* mPointer;
+    bool mCentred = false;
+};

@@ -1,0 +1,81 @@
+#include "tab_strip.h"
+
+#include <QPainter>
+#include <QStyleOptionTab>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+
+class TabStrip::Bar : public QTabBar {
+public:
+    explicit Bar(QWidget* parent) : QTabBar(parent)
+    {
+        setDrawBase(false);
+        setUsesScrollButtons(false);
+        setExpanding(false);
+    }
+
+protected:
+    QSize tabSizeHint(int) const override
+    {
+        return QSize(width() / qMax(1, count()), height());
+    }
+
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        for (int i = 0; i < count(); ++i) {
+            QStyleOptionTab option;
+            initStyleOption(&option, i);
+            painter.drawControl(QStyle::CE_TabBarTabShape, option);
+            const QRect textRect = option.rect.adjusted(4, 2, -4, -2);
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(textRect,
+                             Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                             tabText(i));
+        }
+    }
+};
+
+TabStrip::TabStrip(const QStringList& captions, int tabHeight, QWidget* parent)
+    : QWidget(parent), mBar(new Bar(this)), mTabHeight(tabHeight)
+{
+    for (const QString& caption : captions)
+        mBar->addTab(caption);
+    connect(mBar, &QTabBar::currentChanged, this, [this](int tab) {
+        const int previous = mPreviousTab;
+        mPreviousTab = tab;
+        emit clicked(previous);
+    });
+}
+
+int TabStrip::currentTab() const
+{
+    return mBar->currentIndex();
+}
+
+void TabStrip::setCurrentTab(int tab)
+{
+    mBar->setCurrentIndex(tab);
+}
+
+void TabStrip::resizeEvent(QResizeEvent*)
+{
+    mBar->setGeometry(0, 0, width(), mTabHeight);
+}
+
+void TabStrip::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = QRect(0, mTabHeight - 1, width(), height() - mTabHeight + 1);
+    frame.shape = QTabBar::RoundedNorth;
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+}
+
+QTabBar* TabStrip::tabBar() const
+{
+    return mBar;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class Dialogs;
+
+namespace Main {
+
+// "in Quenlith2021/08/31.<owner>.<procedure> ", the fixed location text of a
+// trapped procedure.
+QString errorLocation(const QString& owner, const QString& procedure);
+
+// The text of the error report box: description, where, at which line, and
+// the request to mail a screenshot.
+QString errorReportText(const QString& description, const QString& location, int line);
+
+// Shows the error report box and returns once the user dismissed it.
+void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location,
+                     int line);
+
+}  // namespace Main

@@ -1,0 +1,52 @@
+#include "hover_pointer.h"
+
+#include "cursor_file.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+const char* const kPointerOnMove = "orvendalePointerOnMove";
+}
+
+HoverPointer::HoverPointer(QWidget& window) : QObject(&window), mWindow(window) {}
+
+void HoverPointer::setMousePointer(int value)
+{
+    mValue = value;
+    if (value == Busy)
+        mWindow.setCursor(Qt::WaitCursor);
+    else if (value == Custom)
+        mWindow.setCursor(mCustomImage.value_or(QCursor(Qt::PointingHandCursor)));
+    else
+        mWindow.unsetCursor();
+}
+
+void HoverPointer::loadCustomImage(const QString& cursorFile)
+{
+    mCustomImage = loadCursorFile(cursorFile);
+}
+
+void HoverPointer::watchButton(QWidget* button)
+{
+    watch(button, Custom);
+}
+
+void HoverPointer::watchBackground(QWidget* background)
+{
+    watch(background, Default);
+}
+
+void HoverPointer::watch(QWidget* widget, int value)
+{
+    widget->setMouseTracking(true);
+    widget->setProperty(kPointerOnMove, value);
+    widget->installEventFilter(this);
+}
+
+bool HoverPointer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove && mValue != Busy)
+        setMousePointer(watched->property(kPointerOnMove).toInt());
+    return false;
+}

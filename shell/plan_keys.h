@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Keys under which the plan lies in the settings store.
+namespace PlanKeys {
+
+inline const QString companyName = QStringLiteral("Company Name");
+inline const QString businessPlan = QStringLiteral("Business Plan");
+inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
+inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
+
+inline constexpr int firstSectionCount = 6;
+inline constexpr int secondSectionCount = 5;
+
+inline QString sectionKey(const QString& prefix, int tab)
+{
+    return prefix + QString::number(tab);
+}
+
+}  // namespace PlanKeys

@@ -1,0 +1,36 @@
+#include "product.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace Main {
+
+namespace {
+QString& titleStorage()
+{
+    static QString title;
+    return title;
+}
+}  // namespace
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString besideProgram(const QString& folder, const QString& relativePath)
+{
+    return folder + QDir::separator() + QDir::toNativeSeparators(relativePath);
+}
+
+QString applicationTitle()
+{
+    return titleStorage();
+}
+
+void setApplicationTitleText(const QString& title)
+{
+    titleStorage() = title;
+}
+
+}  // namespace Main

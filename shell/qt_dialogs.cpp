@@ -1,0 +1,44 @@
+#include "qt_dialogs.h"
+
+#include "product.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// Message box text keeps CR LF pairs as the program builds them; Qt lays out
+// on LF, so a lone CR becomes a line break too.
+QString forDisplay(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QMessageBox::StandardButton run(QMessageBox::Icon icon, const QString& title,
+                                const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, forDisplay(text), buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
+void QtDialogs::errorReport(const QString& text)
+{
+    run(QMessageBox::Warning, QStringLiteral("Application Error"), text, QMessageBox::Ok);
+}
+
+void QtDialogs::message(const QString& text)
+{
+    run(QMessageBox::NoIcon, Main::applicationTitle(), text, QMessageBox::Ok);
+}
+
+bool QtDialogs::askYesNo(const QString& text)
+{
+    return run(QMessageBox::NoIcon, Main::applicationTitle(), text,
+               QMessageBox::Yes | QMessageBox::No)
+           == QMessageBox::Yes;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "dialogs.h"
+
+// Dialogs shown with QMessageBox.
+class QtDialogs : public Dialogs {
+public:
+    void errorReport(const QString& text) override;
+    void message(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+};

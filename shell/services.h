@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class Clock;
+class Dialogs;
+class ProgramEnd;
+class Random;
+class SettingsStore;
+class SkinEngine;
+class UrlOpener;
+
+// What the windows need from the world outside them. The program passes the
+// real ones; tests pass fakes.
+struct ShellServices {
+    SettingsStore& store;
+    Dialogs& dialogs;
+    ProgramEnd& programEnd;
+    UrlOpener& urls;
+    Clock& clock;
+    Random& random;
+    SkinEngine& skin;
+    QString programFolder;
+};

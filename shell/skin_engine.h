@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// A theming component driven by applySkin, in this order: loadSkin,
+// options, setOptions, setApplyToDialogs, setEnabled, applyWindow.
+class SkinEngine {
+public:
+    // Option bit: the skin also restyles the program's popup menus and tool tips.
+    static constexpr int StylePopups = 1;
+
+    virtual ~SkinEngine() = default;
+    virtual void loadSkin(const QString& skinFile, const QString& variant) = 0;
+    virtual int options() const = 0;
+    virtual void setOptions(int options) = 0;
+    virtual void setApplyToDialogs(bool on) = 0;
+    virtual void setEnabled(bool on) = 0;
+    virtual void applyWindow(QWidget& window) = 0;
+};
+
+// Skins written as Qt style sheets. Applied to the whole application when
+// dialogs or popups are to follow the skin, else to the one window.
+class StyleSheetSkin : public SkinEngine {
+public:
+    void loadSkin(const QString& skinFile, const QString& variant) override;
+    int options() const override { return mOptions; }
+    void setOptions(int options) override { mOptions = options; }
+    void setApplyToDialogs(bool on) override { mApplyToDialogs = on; }
+    void setEnabled(bool on) override { mEnabled = on; }
+    void applyWindow(QWidget& window) override;
+
+private:
+    QString mStyleSheet;
+    int mOptions = 0;
+    bool mApplyToDialogs = false;
+    bool mEnabled = false;
+};

@@ -1,0 +1,56 @@
+#include "startup.h"
+
+#include "back_colors.h"
+#include "file_utils.h"
+#include "platform.h"
+#include "product.h"
+#include "skin_engine.h"
+
+#include <QFileInfo>
+
+namespace Main {
+
+namespace {
+constexpr int kMaxTitleLength = 40;
+constexpr int kHomePageDraw = 7;
+}  // namespace
+
+void applySkin(QWidget& window, SkinEngine& skin, const QString& programFolder)
+{
+    const QString path = besideProgram(programFolder, QStringLiteral("x/o.cjs"));
+    if (!QFileInfo(path).isFile())
+        return;
+    setSkinBackColors(window);
+    skin.loadSkin(path, QString());
+    skin.setOptions(skin.options() | SkinEngine::StylePopups);
+    skin.setApplyToDialogs(true);
+    skin.setEnabled(true);
+    skin.applyWindow(window);
+}
+
+QString shortenedTitle(const QString& name)
+{
+    QString title = name;
+    while (title.size() > kMaxTitleLength) {
+        const qsizetype lastBlank = title.lastIndexOf(QLatin1Char(' '));
+        if (lastBlank < 0)
+            return title.left(kMaxTitleLength);
+        title.truncate(lastBlank);
+    }
+    return title;
+}
+
+void setApplicationTitle()
+{
+    setApplicationTitleText(shortenedTitle(productName));
+}
+
+void maybeOpenHomePage(Clock& clock, Random& random, UrlOpener& urls)
+{
+    random.reseed(clock.secondsSinceMidnight());
+    const int draw = static_cast<int>(random.next() * 100) + 1;
+    if (draw == kHomePageDraw)
+        urls.open(homePageUrl);
+}
+
+}  // namespace Main

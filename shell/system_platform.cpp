@@ -1,0 +1,37 @@
+#include "system_platform.h"
+
+#include <QDesktopServices>
+#include <QTime>
+#include <QUrl>
+
+#include <bit>
+#include <cstdlib>
+#include <cstdio>
+
+void SystemProgramEnd::endNow()
+{
+    // Every edit is already on disk, so nothing needs saving; leaving without
+    // unwinding keeps other windows' handlers from running.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void DesktopUrlOpener::open(const QString& url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+float SystemClock::secondsSinceMidnight()
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+}
+
+void SystemRandom::reseed(float seed)
+{
+    mEngine.seed(mEngine() ^ std::bit_cast<uint32_t>(seed));
+}
+
+double SystemRandom::next()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(mEngine);
+}
