@@ -2,7 +2,7 @@
 
 #include "cursor_file.h"
 
-#include <QEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace {
@@ -46,7 +46,13 @@ void HoverPointer::watch(QWidget* widget, int value)
 
 bool HoverPointer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove && mValue != Busy)
-        setMousePointer(watched->property(kPointerOnMove).toInt());
+    if (event->type() != QEvent::MouseMove || mValue == Busy)
+        return false;
+    // A move over a child that the child leaves unhandled reaches its parent
+    // too; only moves over the watched widget's own area count.
+    auto* widget = static_cast<QWidget*>(watched);
+    const auto* move = static_cast<QMouseEvent*>(event);
+    if (!widget->childAt(move->position().toPoint()))
+        setMousePointer(widget->property(kPointerOnMove).toInt());
     return false;
 }

@@ -26,6 +26,7 @@ public:
 
 private:
     void open();
+    void removeAbandonedLock();
     void keepUnreadableFileAside();
 
     QString mFilePath;

@@ -1,0 +1,118 @@
+// Types 10,000 keystrokes into a section of the plan input window while the
+// store already holds a 64 KB plan, and prints how long each keystroke took
+// in all (editing and write-through) and how long the write-through alone
+// takes for the same texts.
+#include "dialogs.h"
+#include "form1.h"
+#include "platform.h"
+#include "settings_store.h"
+#include "skin_engine.h"
+#include "system_platform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class SilentDialogs : public Dialogs {
+public:
+    void errorReport(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void message(const QString&) override {}
+    bool askYesNo(const QString&) override { return true; }
+};
+
+class NoProgramEnd : public ProgramEnd {
+public:
+    void endNow() override {}
+};
+
+class NoUrls : public UrlOpener {
+public:
+    void open(const QString&) override {}
+};
+
+void fillPlan(SettingsStore& store)
+{
+    // Thirteen entries of about 5 KB each, with line breaks, about 64 KB in all.
+    const QString paragraph = QStringLiteral("Our growth rests on three markets and a lean team.\r\n");
+    QString section;
+    while (section.size() < 5000)
+        section += paragraph;
+    store.saveSetting("Company Name", section);
+    store.saveSetting("Business Plan", section);
+    for (int k = 0; k < 6; ++k)
+        store.saveSetting(QStringLiteral("FirstStatement_%1").arg(k), section);
+    for (int k = 0; k < 5; ++k)
+        store.saveSetting(QStringLiteral("SecondStatement_%1").arg(k), section);
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * values.size()));
+    return values[index];
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    SettingsStore store(folder.filePath("Kervanel.json"));
+    fillPlan(store);
+
+    SilentDialogs dialogs;
+    NoProgramEnd programEnd;
+    NoUrls urls;
+    SystemClock clock;
+    SystemRandom random;
+    StyleSheetSkin skin;
+    Form1 form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder.path()});
+    form.Form_Load();
+    form.show();
+    form.txtFirstStatement->setFocus();
+    form.txtFirstStatement->moveCursor(QTextCursor::End);
+
+    constexpr int kKeystrokes = 10000;
+    std::vector<double> millis;
+    millis.reserve(kKeystrokes);
+    QElapsedTimer timer;
+    for (int i = 0; i < kKeystrokes; ++i) {
+        const char key = (i % 60 == 59) ? '\r' : static_cast<char>('a' + i % 26);
+        timer.start();
+        if (key == '\r')
+            QTest::keyClick(form.txtFirstStatement, Qt::Key_Return);
+        else
+            QTest::keyClick(form.txtFirstStatement, key);
+        millis.push_back(timer.nsecsElapsed() / 1e6);
+    }
+
+    const QFileInfo file(store.filePath());
+    std::printf("keystrokes: %d, store file at the end: %lld bytes\n", kKeystrokes,
+                static_cast<long long>(file.size()));
+    std::printf("keystroke with write-through: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                percentile(millis, 0.5), percentile(millis, 0.99), percentile(millis, 1.0));
+
+    // The write-through alone: the store takes the section's whole text again.
+    const QString typed = store.getSetting("FirstStatement_0");
+    const qsizetype start = typed.size() - kKeystrokes;
+    millis.clear();
+    for (int i = 1; i <= kKeystrokes; ++i) {
+        const QString text = typed.left(start + i);
+        timer.start();
+        store.saveSetting("FirstStatement_0", text);
+        millis.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("write-through alone:          median %.3f ms, p99 %.3f ms, max %.3f ms\n",
+                percentile(millis, 0.5), percentile(millis, 0.99), percentile(millis, 1.0));
+    return 0;
+}

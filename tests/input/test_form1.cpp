@@ -1,0 +1,261 @@
+#include "fakes.h"
+#include "form1.h"
+#include "hover_pointer.h"
+#include "plan_sections.h"
+#include "product.h"
+#include "settings_store.h"
+#include "tab_strip.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// A plan input window over a store and program folder of its own, with fakes
+// for everything else.
+struct Window {
+    explicit Window(const QString& folder)
+        : store(folder + "/Kervanel.json"),
+          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder})
+    {
+    }
+
+    SettingsStore store;
+    FakeDialogs dialogs;
+    FakeProgramEnd programEnd;
+    FakeUrlOpener urls;
+    FakeClock clock;
+    FakeRandom random;
+    FakeSkin skin;
+    Form1 form;
+};
+
+QStringList storedKeys(const QString& folder)
+{
+    QFile file(folder + "/Kervanel.json");
+    file.open(QIODevice::ReadOnly);
+    QStringList keys = QJsonDocument::fromJson(file.readAll()).object().value("Orvendale").toObject().keys();
+    keys.sort();
+    return keys;
+}
+
+void typeInto(QWidget* box, const QString& text)
+{
+    box->setFocus();
+    QTest::keyClicks(box, text);
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> mFolder;
+    QString folder() const { return mFolder->path(); }
+
+private slots:
+    void init() { mFolder = std::make_unique<QTemporaryDir>(); }
+
+    void firstStartShowsAndStoresTheGuideTextsOfTheFirstTabsOnly()
+    {
+        Window w(folder());
+        w.form.Form_Load();
+
+        QCOMPARE(w.form.txtCompanyName->text(), QString());
+        QCOMPARE(w.form.txtBusinessPlan->text(), QString());
+        QCOMPARE(w.form.txtFirstStatement->toPlainText(),
+                 QString("The company's long-term mission:\n- How were past goals achieved?\n"
+                         "- How will present goals become achieved?"));
+        QCOMPARE(w.store.getSetting("FirstStatement_0"),
+                 QString("The company's long-term mission:\r\n- How were past goals achieved?\r\n"
+                         "- How will present goals become achieved?"));
+        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(storedKeys(folder()), QStringList({"FirstStatement_0", "SecondStatement_0"}));
+        QVERIFY(w.dialogs.errorReports.isEmpty());
+        QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
+        QCOMPARE(Main::applicationTitle(), QString("Orvendale"));
+    }
+
+    void guideTextsAreTheListedLinesJoinedByCrLf()
+    {
+        QCOMPARE(firstStrip().count(), 6);
+        QCOMPARE(secondStrip().count(), 5);
+        QCOMPARE(firstStrip().guideText(4),
+                 QString("The key technology, concept, or strategy on which the business is based."));
+        const QString keyIssues = secondStrip().guideText(4);
+        QCOMPARE(keyIssues.count("\r\n"), 6);
+        QVERIFY(keyIssues.contains("\r\nLong term\r\n"));
+        QVERIFY(!keyIssues.endsWith("\n"));
+        QCOMPARE(secondStrip().captions.at(3), QString("Risk && Rewards"));
+        QCOMPARE(secondStrip().key(4), QString("SecondStatement_4"));
+    }
+
+    void editingWritesOnlyTheSelectedTabsKeyOnEveryKeystroke()
+    {
+        Window w(folder());
+        w.form.Form_Load();
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+
+        w.form.SSTab1->setCurrentTab(3);
+        QCOMPARE(w.store.getSetting("FirstStatement_3"), firstStrip().guideText(3));
+        QCOMPARE(QApplication::focusWidget(), w.form.txtFirstStatement);
+        w.form.txtFirstStatement->selectAll();
+        QTest::keyClicks(w.form.txtFirstStatement, "ab");
+        QCOMPARE(w.store.getSetting("FirstStatement_3"), QString("ab"));
+        QTest::keyClick(w.form.txtFirstStatement, Qt::Key_Return);
+        QTest::keyClick(w.form.txtFirstStatement, 'c');
+        QCOMPARE(w.store.getSetting("FirstStatement_3"), QString("ab\r\nc"));
+        QCOMPARE(w.store.getSetting("FirstStatement_0"), firstStrip().guideText(0));
+        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+
+        typeInto(w.form.txtCompanyName, "Acme");
+        QCOMPARE(w.store.getSetting("Company Name"), QString("Acme"));
+        typeInto(w.form.txtBusinessPlan, "Plan 2027");
+        QCOMPARE(w.store.getSetting("Business Plan"), QString("Plan 2027"));
+        QCOMPARE(storedKeys(folder()),
+                 QStringList({"Business Plan", "Company Name", "FirstStatement_0", "FirstStatement_3",
+                              "SecondStatement_0"}));
+    }
+
+    void clearedSectionShowsAndStoresTheGuideAgainButBlanksStay()
+    {
+        Window w(folder());
+        w.store.saveSetting("SecondStatement_2", " ");
+        w.form.Form_Load();
+
+        w.form.txtFirstStatement->clear();
+        QCOMPARE(w.store.getSetting("FirstStatement_0"), QString(""));
+        w.form.SSTab1->setCurrentTab(1);
+        w.form.SSTab1->setCurrentTab(0);
+        QCOMPARE(w.form.txtFirstStatement->toPlainText(), QString(firstStrip().guideText(0)).replace("\r\n", "\n"));
+        QCOMPARE(w.store.getSetting("FirstStatement_0"), firstStrip().guideText(0));
+
+        w.form.SSTab3->setCurrentTab(2);
+        QCOMPARE(w.form.txtSecondStatement->toPlainText(), QString(" "));
+        QCOMPARE(w.store.getSetting("SecondStatement_2"), QString(" "));
+    }
+
+    void restartShowsWhatWasTyped()
+    {
+        {
+            Window w(folder());
+            w.form.Form_Load();
+            w.form.txtCompanyName->setText("  Nordlicht AG ");
+            w.form.txtBusinessPlan->setText("Wachstum 2027 – 2031");
+            w.form.txtFirstStatement->setPlainText("Line one\n\nLine three\n");
+        }
+        Window again(folder());
+        again.form.Form_Load();
+        QCOMPARE(again.form.txtCompanyName->text(), QString("  Nordlicht AG "));
+        QCOMPARE(again.form.txtBusinessPlan->text(), QString("Wachstum 2027 – 2031"));
+        QCOMPARE(again.form.txtFirstStatement->toPlainText(), QString("Line one\n\nLine three\n"));
+        QCOMPARE(again.store.getSetting("FirstStatement_0"), QString("Line one\r\n\r\nLine three\r\n"));
+    }
+
+    void failingLoadStepsAreReportedWithTheirLinesAndLoadingGoesOn()
+    {
+        QFile cursor(folder() + "/HAND-M.CUR");
+        QVERIFY(cursor.open(QIODevice::WriteOnly));
+        cursor.write("this is no cursor");
+        cursor.close();
+        QDir(folder()).mkpath("x");
+        QFile skinFile(folder() + "/x/o.cjs");
+        QVERIFY(skinFile.open(QIODevice::WriteOnly));
+        skinFile.close();
+
+        Window w(folder());
+        w.store.saveSetting("Company Name", "Still loaded");
+        w.skin.failOnLoad = true;
+        w.form.Form_Load();
+
+        QCOMPARE(w.dialogs.errorReports.size(), 2);
+        QVERIFY(w.dialogs.errorReports[0].startsWith(
+            "skin broken\r\nin Quenlith2021/08/31.Form1.Form_Load at line 100\r\r"));
+        QVERIFY(w.dialogs.errorReports[1].contains("in Quenlith2021/08/31.Form1.Form_Load at line 108\r\r"));
+        QVERIFY(w.dialogs.errorReports[1].contains("HAND-M.CUR"));
+        QCOMPARE(w.skin.calls.size(), 1);
+        QVERIFY(!w.form.pointer().hasCustomImage());
+        QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
+        QCOMPARE(w.form.txtCompanyName->text(), QString("Still loaded"));
+        QCOMPARE(w.form.txtFirstStatement->toPlainText().left(8), QString("The comp"));
+    }
+
+    void homePageOpensOnDrawSeven()
+    {
+        Window w(folder());
+        w.random.draws = {0.061};
+        w.form.Form_Load();
+        QCOMPARE(w.urls.opened, QStringList({Main::homePageUrl}));
+    }
+
+    void pointerIsTheHandOverTheButtonAndDefaultOverFrames()
+    {
+        Window w(folder());
+        w.form.Form_Load();
+        const auto move = [](QWidget* widget, QPoint at) {
+            QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        move(w.form.PushButton1, QPoint(5, 5));
+        QCOMPARE(w.form.pointer().mousePointer(), 99);
+        move(w.form.txtCompanyName, QPoint(5, 5));
+        QCOMPARE(w.form.pointer().mousePointer(), 99);
+        move(w.form.Frame1, QPoint(2, w.form.Frame1->height() - 2));
+        QCOMPARE(w.form.pointer().mousePointer(), 0);
+        w.form.pointer().setMousePointer(11);
+        move(w.form.PushButton1, QPoint(5, 5));
+        QCOMPARE(w.form.pointer().mousePointer(), 11);
+    }
+
+    void singleLineBoxesSelectAllOnFocus()
+    {
+        Window w(folder());
+        w.store.saveSetting("Business Plan", "Old title");
+        w.form.Form_Load();
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        w.form.txtCompanyName->setFocus();
+        QTest::keyClick(w.form.txtCompanyName, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.form.txtBusinessPlan);
+        QCOMPARE(w.form.txtBusinessPlan->selectedText(), QString("Old title"));
+        QTest::keyClicks(w.form.txtBusinessPlan, "New");
+        QCOMPARE(w.store.getSetting("Business Plan"), QString("New"));
+    }
+
+    void layoutFollowsTheWindowTable()
+    {
+        Window w(folder());
+        QCOMPARE(w.form.size(), QSize(631, 665));
+        QCOMPARE(w.form.PushButton1->geometry(), QRect(8, 8, 616, 27));
+        QCOMPARE(w.form.Frame2->geometry(), QRect(8, 103, 616, 55));
+        QCOMPARE(w.form.txtFirstStatement->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
+        QCOMPARE(w.form.SSTab3->geometry(), QRect(8, 416, 616, 241));
+        QCOMPARE(w.form.minimumSize(), w.form.maximumSize());
+        QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(w.form.SSTab1->tabBar()->tabText(0), QString("Mission Statement"));
+        QCOMPARE(w.form.PushButton1->font().pointSizeF(), 11.25);
+        QVERIFY(w.form.font().bold());
+    }
+
+    void closingTheWindowEndsTheProgram()
+    {
+        Window w(folder());
+        w.form.Form_Load();
+        w.form.show();
+        w.form.close();
+        QCOMPARE(w.programEnd.ends, 1);
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "test_form1.moc"

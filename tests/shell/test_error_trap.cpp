@@ -1,0 +1,85 @@
+#include "error_report.h"
+#include "error_trap.h"
+#include "fakes.h"
+#include "product.h"
+#include "qt_dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+class ErrorTrapTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void reportTextNamesDescriptionLocationAndLine()
+    {
+        const QString location = Main::errorLocation("Form1", "PushButton1_Click");
+        QCOMPARE(location, QString("in Quenlith2021/08/31.Form1.PushButton1_Click "));
+        QCOMPARE(Main::errorReportText("Disk full", location, 112),
+                 QString("Disk full\r\nin Quenlith2021/08/31.Form1.PushButton1_Click at line 112"
+                         "\r\rPlease email screenshot of this message to ")
+                     + Main::supportEmail);
+        QVERIFY(Main::errorReportText("", location, 100).startsWith("\r\nin Quenlith"));
+    }
+
+    void failingStepsAreReportedInOrderAndTheProcedureRunsToItsEnd()
+    {
+        FakeDialogs dialogs;
+        QStringList ran;
+        ErrorTrap trap(dialogs, Main::errorLocation("Form1", "Form_Load"));
+        trap.step(100, [&] { throw Failure("first"); ran << "never"; });
+        trap.step(104, [&] { ran << "104"; });
+        trap.step(106, [&] { throw std::runtime_error("second"); });
+        trap.step(108, [&] { ran << "108"; });
+
+        QCOMPARE(ran, QStringList({"104", "108"}));
+        QCOMPARE(dialogs.errorReports.size(), 2);
+        QVERIFY(dialogs.errorReports[0].startsWith("first\r\nin Quenlith2021/08/31.Form1.Form_Load at line 100\r\r"));
+        QVERIFY(dialogs.errorReports[1].startsWith("second\r\nin Quenlith2021/08/31.Form1.Form_Load at line 106\r\r"));
+    }
+
+    void failingTestRunsTheGuardedSteps()
+    {
+        FakeDialogs dialogs;
+        ErrorTrap trap(dialogs, "loc ");
+        QVERIFY(trap.test(106, []() -> bool { throw Failure("cannot tell"); }));
+        QVERIFY(!trap.test(106, [] { return false; }));
+        QCOMPARE(dialogs.errorReports.size(), 1);
+        QVERIFY(dialogs.errorReports[0].contains("at line 106"));
+    }
+
+    void silentTrapSkipsFailuresWithoutABox()
+    {
+        int after = 0;
+        ErrorTrap trap = ErrorTrap::silent();
+        QVERIFY(!trap.step(100, [] { throw Failure("ignored"); }));
+        QVERIFY(trap.test(102, []() -> bool { throw Failure("ignored"); }));
+        trap.step(104, [&] { ++after; });
+        QCOMPARE(after, 1);
+    }
+
+    void reportBoxIsAWarningTitledApplicationError()
+    {
+        Main::setApplicationTitleText("Some Title");
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            title = box->windowTitle();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            box->accept();
+        });
+        QtDialogs().errorReport("text");
+        QCOMPARE(title, QString("Application Error"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+};
+
+QTEST_MAIN(ErrorTrapTest)
+#include "test_error_trap.moc"

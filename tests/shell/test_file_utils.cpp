@@ -1,0 +1,108 @@
+#include "cursor_file.h"
+#include "failure.h"
+#include "file_utils.h"
+#include "hover_pointer.h"
+
+#include <QPushButton>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void moveOver(QWidget* widget, QPointF at = QPointF(1, 1))
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+}  // namespace
+
+class FileUtilsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileExistsOnlyForSomethingThere()
+    {
+        QTemporaryDir folder;
+        writeFile(folder.filePath("deck.ppt"), "x");
+        QVERIFY(Main::fileExists(folder.filePath("deck.ppt")));
+        QVERIFY(!Main::fileExists(folder.filePath("other.ppt")));
+        QVERIFY(!Main::fileExists(folder.filePath("missing/deck.ppt")));
+        QVERIFY(!Main::fileExists(""));
+    }
+
+    void deleteFileRemovesReadOnlyFilesAndIgnoresMissingOnes()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("locked.ppt");
+        writeFile(path, "x");
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        Main::deleteFile(path);
+        QVERIFY(!QFile::exists(path));
+
+        Main::deleteFile(folder.filePath("never-there.ppt"));
+        QVERIFY_THROWS_EXCEPTION(Failure, Main::forceDeleteFile(folder.filePath("never-there.ppt")));
+    }
+
+    void shippedCursorLoadsWithItsHotSpot()
+    {
+        const QString path = QCoreApplication::applicationDirPath() + "/../program/HAND-M.CUR";
+        const QCursor cursor = loadCursorFile(path);
+        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
+        QCOMPARE(cursor.hotSpot(), QPoint(9, 1));
+    }
+
+    void brokenCursorFileIsAFailureThatNamesTheFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("HAND-M.CUR");
+        writeFile(path, "not a cursor at all, just some text");
+        try {
+            loadCursorFile(path);
+            QFAIL("loading should have failed");
+        } catch (const Failure& failure) {
+            QVERIFY(failure.description().contains(path));
+        }
+    }
+
+    void pointerFollowsButtonsAndBackgroundButNeverReplacesBusy()
+    {
+        QWidget window;
+        auto* button = new QPushButton(&window);
+        auto* edit = new QLineEdit(&window);
+        window.resize(200, 200);
+        button->setGeometry(10, 10, 50, 20);
+        edit->setGeometry(10, 40, 50, 20);
+        const QPointF background(150, 150);
+        HoverPointer pointer(window);
+        pointer.watchButton(button);
+        pointer.watchBackground(&window);
+
+        moveOver(button);
+        QCOMPARE(pointer.mousePointer(), HoverPointer::Custom);
+        QVERIFY(!pointer.hasCustomImage());
+        QCOMPARE(window.cursor().shape(), Qt::PointingHandCursor);
+        moveOver(edit);
+        QCOMPARE(pointer.mousePointer(), HoverPointer::Custom);
+        moveOver(&window, background);
+        QCOMPARE(pointer.mousePointer(), HoverPointer::Default);
+
+        pointer.setMousePointer(HoverPointer::Busy);
+        moveOver(button);
+        moveOver(&window, background);
+        QCOMPARE(pointer.mousePointer(), HoverPointer::Busy);
+    }
+};
+
+QTEST_MAIN(FileUtilsTest)
+#include "test_file_utils.moc"

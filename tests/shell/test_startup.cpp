@@ -1,0 +1,121 @@
+#include "back_colors.h"
+#include "controls.h"
+#include "fakes.h"
+#include "product.h"
+#include "startup.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void titleLosesWholeTrailingWordsUntilItFits()
+    {
+        QCOMPARE(Main::shortenedTitle("Orvendale"), QString("Orvendale"));
+        const QString forty = QString(40, 'a');
+        QCOMPARE(Main::shortenedTitle(forty), forty);
+
+        // 50 characters, last blank at position 41: the first 40 remain.
+        const QString oneWord = QString(40, 'a') + " " + QString(9, 'b');
+        QCOMPARE(Main::shortenedTitle(oneWord), QString(40, 'a'));
+
+        // 50 characters, blanks at positions 38 and 45: two words come off.
+        const QString twoWords = QString(37, 'a') + " " + QString(6, 'b') + " " + QString(5, 'c');
+        QCOMPARE(twoWords.size(), 50);
+        QCOMPARE(Main::shortenedTitle(twoWords), QString(37, 'a'));
+
+        // No blank left to cut at: cut at 40 characters.
+        QCOMPARE(Main::shortenedTitle(QString(45, 'x')), QString(40, 'x'));
+        QCOMPARE(Main::shortenedTitle(QString(45, 'x') + " y"), QString(40, 'x'));
+    }
+
+    void homePageOpensOnlyWhenTheDrawIsSeven()
+    {
+        FakeClock clock;
+        FakeRandom random;
+        FakeUrlOpener urls;
+        random.draws = {0.05, 0.06, 0.0699, 0.07, 0.99};
+        for (int i = 0; i < 5; ++i)
+            Main::maybeOpenHomePage(clock, random, urls);
+        QCOMPARE(urls.opened, QStringList({Main::homePageUrl, Main::homePageUrl}));
+        QCOMPARE(random.seeds.size(), 5);
+        QCOMPARE(random.seeds.first(), clock.now);
+    }
+
+    void skinIsLeftAloneWithoutTheSkinFile()
+    {
+        QTemporaryDir folder;
+        FakeSkin skin;
+        QWidget window;
+        const QPalette before = window.palette();
+        Main::applySkin(window, skin, folder.path());
+        QVERIFY(skin.calls.isEmpty());
+        QCOMPARE(window.palette(), before);
+    }
+
+    void skinRecoloursPlainControlsThenDrivesTheEngineInOrder()
+    {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkpath("x");
+        QFile sheet(folder.filePath("x/o.cjs"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("QWidget { color: navy; }");
+        sheet.close();
+
+        QWidget window;
+        auto* frame = new QGroupBox(&window);
+        auto* label = new QLabel(&window);
+        auto* picture = new PictureBox(&window);
+        auto* edit = new QLineEdit(&window);
+        auto* button = new QPushButton(&window);
+        Main::paintBackground(window, Qt::white);
+
+        FakeSkin skin;
+        Main::applySkin(window, skin, folder.path());
+
+        const QColor face = Main::buttonFaceColor();
+        for (QWidget* painted : {&window, static_cast<QWidget*>(frame), static_cast<QWidget*>(label),
+                                 static_cast<QWidget*>(picture)})
+            QCOMPARE(painted->palette().color(QPalette::Window), face);
+        QVERIFY(!edit->autoFillBackground());
+        QVERIFY(!button->autoFillBackground());
+
+        QCOMPARE(skin.calls, QStringList({
+                                 "loadSkin " + folder.filePath("x/o.cjs") + " ''",
+                                 "options",
+                                 "setOptions 65",
+                                 "setApplyToDialogs 1",
+                                 "setEnabled 1",
+                                 "applyWindow",
+                             }));
+    }
+
+    void styleSheetSkinAppliesTheSheetAndReportsAnUnreadableFile()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("o.cjs");
+        QFile sheet(path);
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("QPushButton { color: red; }");
+        sheet.close();
+
+        QWidget window;
+        StyleSheetSkin skin;
+        skin.loadSkin(path, QString());
+        skin.setEnabled(true);
+        skin.applyWindow(window);
+        QCOMPARE(window.styleSheet(), QString("QPushButton { color: red; }"));
+
+        QVERIFY_THROWS_EXCEPTION(Failure, skin.loadSkin(folder.filePath("missing.cjs"), QString()));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"

@@ -1,0 +1,86 @@
+#pragma once
+
+// Scripted stand-ins for the program's side effects, shared by the tests.
+#include "dialogs.h"
+#include "failure.h"
+#include "platform.h"
+#include "skin_engine.h"
+
+#include <QStringList>
+#include <deque>
+
+class FakeDialogs : public Dialogs {
+public:
+    QStringList errorReports;
+    QStringList messages;
+    QStringList questions;
+    std::deque<bool> answers;  // answers to askYesNo, in order; Yes when none left
+
+    void errorReport(const QString& text) override { errorReports << text; }
+    void message(const QString& text) override { messages << text; }
+    bool askYesNo(const QString& text) override
+    {
+        questions << text;
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeProgramEnd : public ProgramEnd {
+public:
+    int ends = 0;
+    void endNow() override { ++ends; }
+};
+
+class FakeUrlOpener : public UrlOpener {
+public:
+    QStringList opened;
+    void open(const QString& url) override { opened << url; }
+};
+
+class FakeClock : public Clock {
+public:
+    float now = 3600.0f;
+    float secondsSinceMidnight() override { return now; }
+};
+
+class FakeRandom : public Random {
+public:
+    std::deque<double> draws;  // values handed out by next(), in order; 0.5 when none left
+    QList<float> seeds;
+    void reseed(float seed) override { seeds << seed; }
+    double next() override
+    {
+        if (draws.empty())
+            return 0.5;
+        const double value = draws.front();
+        draws.pop_front();
+        return value;
+    }
+};
+
+class FakeSkin : public SkinEngine {
+public:
+    QStringList calls;
+    int storedOptions = 0x40;
+    bool failOnLoad = false;
+
+    void loadSkin(const QString& file, const QString& variant) override
+    {
+        calls << QStringLiteral("loadSkin %1 '%2'").arg(file, variant);
+        if (failOnLoad)
+            throw Failure(QStringLiteral("skin broken"));
+    }
+    int options() const override
+    {
+        const_cast<FakeSkin*>(this)->calls << QStringLiteral("options");
+        return storedOptions;
+    }
+    void setOptions(int value) override { calls << QStringLiteral("setOptions %1").arg(value); }
+    void setApplyToDialogs(bool on) override { calls << QStringLiteral("setApplyToDialogs %1").arg(on); }
+    void setEnabled(bool on) override { calls << QStringLiteral("setEnabled %1").arg(on); }
+    void applyWindow(QWidget&) override { calls << QStringLiteral("applyWindow"); }
+};
