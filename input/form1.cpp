@@ -8,6 +8,7 @@
 #include "failure.h"
 #include "file_utils.h"
 #include "hover_pointer.h"
+#include "is_installed.h"
 #include "plan_keys.h"
 #include "plan_sections.h"
 #include "platform.h"
@@ -38,12 +39,13 @@ QFont arialBold(qreal points)
 
 }  // namespace
 
-Form1::Form1(ShellServices services)
+Form1::Form1(ShellServices services, PresentationEngine& engine)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                   | Qt::WindowCloseButtonHint),
       mServices(std::move(services)),
+      mEngine(engine),
       mPointer(new HoverPointer(*this))
 {
     createControls();
@@ -143,6 +145,7 @@ void Form1::Form_Load()
     trap.step(130, [&] { txtBusinessPlan->setText(mServices.store.getSetting(PlanKeys::businessPlan)); });
     trap.step(132, [&] { SSTab1_Click(0); });
     trap.step(134, [&] { SSTab3_Click(0); });
+    trap.step(136, [&] { IsInstalled::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
 void Form1::SSTab1_Click(int /*previousTab*/)

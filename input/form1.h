@@ -6,6 +6,7 @@
 #include <functional>
 
 class HoverPointer;
+class PresentationEngine;
 class PictureBox;
 class QGroupBox;
 class QLineEdit;
@@ -21,7 +22,7 @@ class TabStrip;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(ShellServices services);
+    Form1(ShellServices services, PresentationEngine& engine);
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void Form_Load();
@@ -64,6 +65,7 @@ private:
     void untrapped(const QString& procedure, const std::function<void()>& handler);
 
     ShellServices mServices;
+    PresentationEngine& mEngine;
     HoverPointer* mPointer;
     bool mCentred = false;
 };

@@ -4,6 +4,7 @@
 #include "settings_store.h"
 #include "skin_engine.h"
 #include "system_platform.h"
+#include "uno_engine.h"
 #include "product.h"
 
 #include <QApplication>
@@ -19,9 +20,11 @@ int main(int argc, char** argv)
     SystemClock clock;
     SystemRandom random;
     StyleSheetSkin skin;
+    UnoEngine engine;
 
     Form1 form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin,
-                             Main::programFolder()});
+                             Main::programFolder()},
+               engine);
     form.Form_Load();
     form.show();
     return app.exec();

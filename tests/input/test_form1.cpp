@@ -1,3 +1,4 @@
+#include "fake_engine.h"
 #include "fakes.h"
 #include "form1.h"
 #include "hover_pointer.h"
@@ -23,7 +24,7 @@ namespace {
 struct Window {
     explicit Window(const QString& folder)
         : store(folder + "/Kervanel.json"),
-          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder})
+          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine)
     {
     }
 
@@ -34,6 +35,7 @@ struct Window {
     FakeClock clock;
     FakeRandom random;
     FakeSkin skin;
+    FakeEngine engine;
     Form1 form;
 };
 

@@ -1,0 +1,223 @@
+#include "engine_instance.h"
+
+#include "engine_profile.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <cppuhelper/bootstrap.hxx>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QThread>
+#include <QUrl>
+
+#include <csignal>
+#include <mutex>
+
+using namespace css;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+
+namespace {
+
+// The local UNO environment that bridges to the engine, made once.
+Reference<uno::XComponentContext> localContext()
+{
+    static Reference<uno::XComponentContext> context = [] {
+        qputenv("URE_BOOTSTRAP",
+                QByteArray("vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc"));
+        return cppu::defaultBootstrap_InitialComponentContext();
+    }();
+    return context;
+}
+
+// Application objects of this program share the instance on their pipe.
+QHash<QString, std::weak_ptr<EngineInstance>>& instances()
+{
+    static QHash<QString, std::weak_ptr<EngineInstance>> map;
+    return map;
+}
+
+bool processRunning(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // A zombie has ended; only its entry is left for its parent to collect.
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || line.mid(close + 2, 1) != "Z";
+}
+
+qint64 readPid(const QString& pidFile)
+{
+    QFile file(pidFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().trimmed().toLongLong();
+}
+
+}  // namespace
+
+QString fromUno(const rtl::OUString& text)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text.getStr()), text.getLength());
+}
+
+rtl::OUString toUno(const QString& text)
+{
+    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
+}
+
+std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& settings,
+                                                      bool startIfNone)
+{
+    if (auto shared = instances().value(settings.pipeName).lock())
+        if (!shared->mQuitRequested)
+            return shared;
+
+    std::shared_ptr<EngineInstance> instance(new EngineInstance);
+    instance->mPidFile = settings.profileDir + QStringLiteral("/orvendale-engine.pid");
+    if (!instance->connect(settings.pipeName)) {
+        if (!startIfNone)
+            throw Failure(QStringLiteral("The presentation engine is not running."));
+        instance->start(settings);
+    }
+    if (!instance->mPid)
+        instance->mPid = readPid(instance->mPidFile);
+    instances().insert(settings.pipeName, instance);
+    return instance;
+}
+
+bool EngineInstance::connect(const QString& pipeName)
+{
+    try {
+        const auto resolver = bridge::UnoUrlResolver::create(localContext());
+        const QString url =
+            QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName);
+        mContext.set(resolver->resolve(toUno(url)), UNO_QUERY);
+        if (!mContext.is())
+            return false;
+        mDesktop = frame::Desktop::create(mContext);
+        return true;
+    } catch (const uno::Exception&) {
+        mContext.clear();
+        return false;
+    }
+}
+
+void EngineInstance::start(const EngineSettings& settings)
+{
+    if (!QFileInfo(settings.officeProgram).isExecutable()
+        || !QFileInfo::exists(QFileInfo(settings.officeProgram).dir().filePath(QStringLiteral("libsdlo.so"))))
+        throw Failure(QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
+                                     "(%1 was not found). Install the package libreoffice-impress.")
+                          .arg(settings.officeProgram));
+    prepareEngineProfile(settings.profileDir);
+
+    const QStringList arguments = {
+        QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(settings.profileDir).toString(),
+        settings.headless ? QStringLiteral("--headless") : QStringLiteral("--invisible"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nologo"),
+        QStringLiteral("--nodefault"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(settings.pipeName),
+    };
+    // A fresh profile makes the engine end once and ask to be started again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess process;
+        process.setProgram(settings.officeProgram);
+        process.setArguments(arguments);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        if (!process.startDetached(&mPid))
+            throw Failure(QStringLiteral("The presentation engine %1 could not be started.")
+                              .arg(settings.officeProgram));
+        mStartedHere = true;
+        QFile pidFile(mPidFile);
+        if (pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            pidFile.write(QByteArray::number(mPid));
+
+        QDeadlineTimer deadline(settings.startTimeoutMs);
+        while (!deadline.hasExpired() && processRunning(mPid)) {
+            if (connect(settings.pipeName))
+                return;
+            QThread::msleep(50);
+        }
+        if (processRunning(mPid)) {
+            ::kill(static_cast<pid_t>(mPid), SIGKILL);
+            throw Failure(QStringLiteral("The presentation engine did not answer within %1 seconds.")
+                              .arg(settings.startTimeoutMs / 1000));
+        }
+    }
+    throw Failure(QStringLiteral("The presentation engine ended while starting; it may be broken. "
+                                 "Try reinstalling the package libreoffice-impress."));
+}
+
+int EngineInstance::presentationCount()
+{
+    return engineCall(QStringLiteral("Counting the open presentations"), [&] {
+        const auto documents = mDesktop->getComponents()->createEnumeration();
+        int count = 0;
+        while (documents->hasMoreElements()) {
+            Reference<presentation::XPresentationSupplier> deck(documents->nextElement(), UNO_QUERY);
+            if (deck.is())
+                ++count;
+        }
+        return count;
+    });
+}
+
+void EngineInstance::quit()
+{
+    if (mQuitRequested)
+        return;
+    mQuitRequested = true;
+    selectedShape.clear();
+    selectedDocument.clear();
+    try {
+        mDesktop->terminate();
+    } catch (const uno::Exception&) {
+        // The connection drops while the engine shuts down.
+    }
+    waitForExit(10000);
+}
+
+void EngineInstance::waitForExit(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (processRunning(mPid) && !deadline.hasExpired())
+        QThread::msleep(20);
+    if (processRunning(mPid)) {
+        ::kill(static_cast<pid_t>(mPid), SIGKILL);
+        QDeadlineTimer killed(5000);
+        while (processRunning(mPid) && !killed.hasExpired())
+            QThread::msleep(20);
+    }
+    if (!processRunning(mPid))
+        QFile::remove(mPidFile);
+}
+
+EngineInstance::~EngineInstance()
+{
+    // Like an automation server, an instance started for this program ends
+    // when the program lets go of it, unless it shows a window or holds a
+    // presentation.
+    if (!mStartedHere || mQuitRequested || visible || !processRunning(mPid))
+        return;
+    try {
+        if (presentationCount() == 0)
+            quit();
+    } catch (const Failure&) {
+    }
+}

@@ -1,0 +1,46 @@
+#include "presentation_engine.h"
+
+std::shared_ptr<Presentation> PresentationsRef::Open(const QString& fileName)
+{
+    return mApp.open(fileName, true);
+}
+
+std::shared_ptr<Presentation> PresentationsRef::OpenWithoutWindow(const QString& fileName)
+{
+    return mApp.open(fileName, false);
+}
+
+int PresentationsRef::count()
+{
+    return mApp.presentationCount();
+}
+
+QString SelectedTextRef::Text()
+{
+    return mApp.selectedText();
+}
+
+void SelectedTextRef::setText(const QString& text)
+{
+    mApp.replaceSelectedText(text);
+}
+
+void ShapeTextRef::Select()
+{
+    mApp.selectShapeText(mStart, mLength);
+}
+
+void SelectionRef::Unselect()
+{
+    app.unselect();
+}
+
+void SlideRef::Select()
+{
+    presentation.selectSlide(slide);
+}
+
+void ShapeRef::Select()
+{
+    presentation.selectShape(slide, name);
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+// The presentation application as the program drives it: an application
+// object with its presentations, the active window's selection and the
+// slides and shapes of a presentation. Callers read like the steps they
+// perform:
+//
+//     auto app = engine.CreateObject();
+//     app->setVisible(true);
+//     auto deck = app->Presentations().Open(path);
+//     deck->Slides(2).Shapes("Rectangle 3").Select();
+//     app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+//     app->ActiveWindow().Selection().TextRange().setText(text);
+//
+// Every operation throws Failure, with the engine's own description where it
+// gives one, when it cannot be carried out.
+
+class Presentation;
+class PresentationApplication;
+
+// The name the application answers under (its default property).
+inline const QString presentationApplicationName = QStringLiteral("LibreOffice Impress");
+
+class PresentationEngine {
+public:
+    virtual ~PresentationEngine() = default;
+    // Starts the application when none answers, connects to it otherwise.
+    virtual std::shared_ptr<PresentationApplication> CreateObject() = 0;
+    // Connects to the running application; fails when none runs.
+    virtual std::shared_ptr<PresentationApplication> GetObject() = 0;
+};
+
+// Application.Presentations
+class PresentationsRef {
+public:
+    explicit PresentationsRef(PresentationApplication& app) : mApp(app) {}
+    // Opens the deck in a window of its own, which becomes the active window.
+    std::shared_ptr<Presentation> Open(const QString& fileName);
+    // Opens the deck without a document window.
+    std::shared_ptr<Presentation> OpenWithoutWindow(const QString& fileName);
+    int count();
+
+private:
+    PresentationApplication& mApp;
+};
+
+// Application.ActiveWindow.Selection.TextRange
+class SelectedTextRef {
+public:
+    explicit SelectedTextRef(PresentationApplication& app) : mApp(app) {}
+    QString Text();
+    // Replaces exactly the selected characters.
+    void setText(const QString& text);
+
+private:
+    PresentationApplication& mApp;
+};
+
+// Application.ActiveWindow.Selection.ShapeRange.TextFrame.TextRange(.Characters)
+class ShapeTextRef {
+public:
+    ShapeTextRef(PresentationApplication& app, int start = 0, int length = -1)
+        : mApp(app), mStart(start), mLength(length) {}
+    // Start counts from 1; a CR LF pair counts as two characters.
+    ShapeTextRef Characters(int start, int length) { return ShapeTextRef(mApp, start, length); }
+    void Select();
+
+private:
+    PresentationApplication& mApp;
+    int mStart;
+    int mLength;
+};
+
+struct TextFrameRef {
+    PresentationApplication& app;
+    ShapeTextRef TextRange() { return ShapeTextRef(app); }
+};
+
+struct ShapeRangeRef {
+    PresentationApplication& app;
+    TextFrameRef TextFrame() { return TextFrameRef{app}; }
+};
+
+// Application.ActiveWindow.Selection
+struct SelectionRef {
+    PresentationApplication& app;
+    ShapeRangeRef ShapeRange() { return ShapeRangeRef{app}; }
+    SelectedTextRef TextRange() { return SelectedTextRef(app); }
+    void Unselect();
+};
+
+struct WindowRef {
+    PresentationApplication& app;
+    SelectionRef Selection() { return SelectionRef{app}; }
+};
+
+class PresentationApplication {
+public:
+    virtual ~PresentationApplication() = default;
+
+    // The default property: the name the application answers under.
+    virtual QString name() = 0;
+    virtual void setVisible(bool visible) = 0;
+    // Off: no dialog ever waits for a person.
+    virtual void setDisplayAlerts(bool on) = 0;
+    // Ends the application; open presentations are closed unsaved.
+    virtual void Quit() = 0;
+
+    PresentationsRef Presentations() { return PresentationsRef(*this); }
+    WindowRef ActiveWindow() { return WindowRef{*this}; }
+
+    // The operations behind the chains above.
+    virtual std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) = 0;
+    virtual int presentationCount() = 0;
+    virtual void selectShapeText(int start, int length) = 0;
+    virtual QString selectedText() = 0;
+    virtual void replaceSelectedText(const QString& text) = 0;
+    virtual void unselect() = 0;
+};
+
+// Presentation.Slides(n).Shapes(name)
+struct ShapeRef {
+    Presentation& presentation;
+    int slide;
+    QString name;
+    // Makes the shape the active window's selection.
+    void Select();
+};
+
+// Presentation.Slides(n)
+struct SlideRef {
+    Presentation& presentation;
+    int slide;
+    // Shows the slide in the active window.
+    void Select();
+    ShapeRef Shapes(const QString& name) { return ShapeRef{presentation, slide, name}; }
+};
+
+class Presentation {
+public:
+    virtual ~Presentation() = default;
+
+    // Slides count from 1.
+    SlideRef Slides(int n) { return SlideRef{*this, n}; }
+    // Saves in place, in the deck's own format.
+    virtual void Save() = 0;
+    virtual void Close() = 0;
+
+    virtual void selectSlide(int slide) = 0;
+    virtual void selectShape(int slide, const QString& name) = 0;
+};

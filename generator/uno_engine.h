@@ -1,0 +1,32 @@
+#pragma once
+
+#include "presentation_engine.h"
+
+#include <QString>
+
+// Where and how the engine instance of this user runs: a private profile, so
+// that the program never touches the user's own office session, and a pipe
+// named after the user that every copy of the program connects through.
+struct EngineSettings {
+    QString officeProgram;  // soffice.bin
+    QString profileDir;
+    QString pipeName;
+    bool headless = false;  // a headless instance can never show a window
+    int startTimeoutMs = 30000;
+
+    static EngineSettings forUser();
+};
+
+// LibreOffice Impress, driven over UNO.
+class UnoEngine : public PresentationEngine {
+public:
+    explicit UnoEngine(EngineSettings settings = EngineSettings::forUser());
+
+    std::shared_ptr<PresentationApplication> CreateObject() override;
+    std::shared_ptr<PresentationApplication> GetObject() override;
+
+    const EngineSettings& settings() const { return mSettings; }
+
+private:
+    EngineSettings mSettings;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+// A scripted presentation engine for tests of the windows and commands.
+#include "failure.h"
+#include "presentation_engine.h"
+
+#include <QStringList>
+
+class FakePresentation;
+
+class FakeEngineState {
+public:
+    bool installed = true;
+    bool running = false;
+    QString name = presentationApplicationName;
+    QStringList calls;
+};
+
+class FakeApplication : public PresentationApplication {
+public:
+    explicit FakeApplication(FakeEngineState& state) : mState(state) {}
+    QString name() override { return mState.name; }
+    void setVisible(bool visible) override { mState.calls << QStringLiteral("Visible %1").arg(visible); }
+    void setDisplayAlerts(bool on) override { mState.calls << QStringLiteral("DisplayAlerts %1").arg(on); }
+    void Quit() override
+    {
+        mState.calls << "Quit";
+        mState.running = false;
+    }
+    std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override;
+    int presentationCount() override { return 0; }
+    void selectShapeText(int start, int length) override
+    {
+        mState.calls << QStringLiteral("selectShapeText %1 %2").arg(start).arg(length);
+    }
+    QString selectedText() override { return QString(); }
+    void replaceSelectedText(const QString& text) override { mState.calls << "setText " + text; }
+    void unselect() override { mState.calls << "Unselect"; }
+
+private:
+    FakeEngineState& mState;
+};
+
+class FakePresentation : public Presentation {
+public:
+    explicit FakePresentation(FakeEngineState& state) : mState(state) {}
+    void Save() override { mState.calls << "Save"; }
+    void Close() override { mState.calls << "Close"; }
+    void selectSlide(int slide) override { mState.calls << QStringLiteral("Slide %1").arg(slide); }
+    void selectShape(int slide, const QString& name) override
+    {
+        mState.calls << QStringLiteral("Shape %1 %2").arg(slide).arg(name);
+    }
+
+private:
+    FakeEngineState& mState;
+};
+
+inline std::shared_ptr<Presentation> FakeApplication::open(const QString& fileName, bool withWindow)
+{
+    mState.calls << QStringLiteral("Open %1 %2").arg(fileName).arg(withWindow);
+    return std::make_shared<FakePresentation>(mState);
+}
+
+class FakeEngine : public PresentationEngine {
+public:
+    FakeEngineState state;
+
+    std::shared_ptr<PresentationApplication> CreateObject() override
+    {
+        state.calls << "CreateObject";
+        if (!state.installed)
+            throw Failure("The presentation engine is not installed.");
+        state.running = true;
+        return std::make_shared<FakeApplication>(state);
+    }
+    std::shared_ptr<PresentationApplication> GetObject() override
+    {
+        state.calls << "GetObject";
+        if (!state.running)
+            throw Failure("The presentation engine is not running.");
+        return std::make_shared<FakeApplication>(state);
+    }
+};
