@@ -40,10 +40,12 @@ bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs)
 void waitSeconds(float& seconds, Clock& clock)
 {
     const float start = clock.secondsSinceMidnight();
-    const float end = start + seconds;
-    if (!std::isfinite(end))
-        throw Failure(QStringLiteral("A pause of %1 seconds is not a length of time that can be waited.")
+    // The clock starts again at midnight, so it can measure less than a day.
+    if (!std::isfinite(seconds) || seconds >= kSecondsPerDay)
+        throw Failure(QStringLiteral("A pause of %1 seconds cannot be waited: it must be a number of "
+                                     "seconds shorter than a day.")
                           .arg(static_cast<double>(seconds)));
+    const float end = start + seconds;
     QCoreApplication::processEvents();
     for (;;) {
         float now = clock.secondsSinceMidnight();

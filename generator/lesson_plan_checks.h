@@ -16,7 +16,8 @@ bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs)
 
 // Lets pending window events run once, then waits until the given number of
 // seconds has passed, across midnight too. Throws Failure for a length that
-// is not a number or does not fit.
+// is not a number, or a day or more, which a clock of the time of day cannot
+// measure.
 void waitSeconds(float& seconds, Clock& clock);
 
 }  // namespace LessonPlan

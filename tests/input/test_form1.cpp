@@ -249,6 +249,19 @@ private slots:
         QVERIFY(w.form.font().bold());
     }
 
+    void missingEngineEndsTheProgramWithItsMessageAtTheEndOfLoading()
+    {
+        Window w(folder());
+        w.engine.state.installed = false;
+        w.form.Form_Load();
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY(w.dialogs.messages.first().startsWith("PowerPoint is not installed on this computer."));
+        QCOMPARE(w.programEnd.ends, 1);
+        QVERIFY(w.dialogs.errorReports.isEmpty());
+        // Everything before the check has run.
+        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+    }
+
     void closingTheWindowEndsTheProgram()
     {
         Window w(folder());

@@ -1,0 +1,209 @@
+// The engine layer against a real, private LibreOffice Impress instance.
+#include "failure.h"
+#include "presentation_engine.h"
+#include "private_engine.h"
+#include "uno_engine.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+QString copyOfTemplate(const QTemporaryDir& folder, const QString& name = "deck.ppt")
+{
+    const QString path = folder.filePath(name);
+    QFile::remove(path);
+    QFile::copy(templateDeck(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+// Selects a shape and reads its whole text through the selection chain.
+QString shapeText(PresentationApplication& app, Presentation& deck, int slide, const QString& shape)
+{
+    deck.Slides(slide).Shapes(shape).Select();
+    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+    return app.ActiveWindow().Selection().TextRange().Text();
+}
+
+// Replaces a shape's whole text the way deck generation does.
+void writeShape(PresentationApplication& app, Presentation& deck, int slide, const QString& shape,
+                const QString& text)
+{
+    deck.Slides(slide).Select();
+    deck.Slides(slide).Shapes(shape).Select();
+    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+    const int length = static_cast<int>(app.ActiveWindow().Selection().TextRange().Text().size());
+    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
+    app.ActiveWindow().Selection().TextRange().setText(text);
+    app.ActiveWindow().Selection().Unselect();
+}
+
+}  // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private:
+    PrivateDisplay mDisplay;
+    PrivateEngine mEngine;
+    QTemporaryDir mFolder;
+    UnoEngine engine() { return UnoEngine(mEngine.settings()); }
+
+private slots:
+    void initTestCase() { QVERIFY2(mDisplay.ok(), "Xvfb could not be started"); }
+    void cleanup() { mEngine.kill(); }
+
+    void createStartsOrConnectsAttachNeedsARunningOneQuitEndsIt()
+    {
+        UnoEngine layer = engine();
+        try {
+            layer.GetObject();
+            QFAIL("attaching should fail while nothing runs");
+        } catch (const Failure& failure) {
+            QVERIFY(failure.description().contains("not running"));
+        }
+
+        const auto a = layer.CreateObject();
+        const qint64 pid = mEngine.pid();
+        QVERIFY(processAlive(pid));
+        const auto b = layer.GetObject();
+        QCOMPARE(b->name(), presentationApplicationName);
+        QCOMPARE(UnoEngine(mEngine.settings()).CreateObject()->name(), presentationApplicationName);
+        QCOMPARE(mEngine.pid(), pid);
+
+        // Deck generation quits through both references, one after the other.
+        b->Quit();
+        QVERIFY(!processAlive(pid));
+        a->Quit();
+        QVERIFY_THROWS_EXCEPTION(Failure, layer.GetObject());
+    }
+
+    void anIdleInstanceEndsWhenReleasedOneHoldingADeckStays()
+    {
+        UnoEngine layer = engine();
+        qint64 idle = 0;
+        {
+            const auto app = layer.CreateObject();
+            idle = mEngine.pid();
+            QVERIFY(processAlive(idle));
+        }
+        QVERIFY(!processAlive(idle));
+
+        const QString path = copyOfTemplate(mFolder);
+        {
+            const auto app = layer.CreateObject();
+            app->Presentations().OpenWithoutWindow(path);
+        }
+        const qint64 holding = mEngine.pid();
+        QVERIFY(processAlive(holding));
+        const auto again = layer.GetObject();
+        QCOMPARE(again->Presentations().count(), 1);
+        again->Quit();
+        QVERIFY(!processAlive(holding));
+    }
+
+    void filledDeckIsSavedAsPptAndReadsBackParagraphByParagraph()
+    {
+        const QString path = copyOfTemplate(mFolder);
+        UnoEngine layer = engine();
+        {
+            const auto app = layer.CreateObject();
+            app->setVisible(true);
+            const auto deck = app->Presentations().Open(path);
+            QCOMPARE(app->Presentations().count(), 1);
+            writeShape(*app, *deck, 1, "Rectangle 2", "Acme & Söhne");
+            writeShape(*app, *deck, 1, "Rectangle 3", "Plan 2027");
+            writeShape(*app, *deck, 2, "Rectangle 3", "Heading\r\nMine\r\n");
+            writeShape(*app, *deck, 7, "Rectangle 3", QString::fromUtf8("Grüße 中文 😀\r\n\r\nlast line"));
+            writeShape(*app, *deck, 12, "Rectangle 3", "");
+            deck->Slides(1).Select();
+            deck->Save();
+            deck->Close();
+            QCOMPARE(app->Presentations().count(), 0);
+            app->Quit();
+        }
+
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.read(4), QByteArray("\xD0\xCF\x11\xE0"));  // still a PowerPoint 97-2003 file
+
+        const auto app = layer.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(path);
+        QCOMPARE(shapeText(*app, *deck, 1, "Rectangle 2"), QString("Acme & Söhne"));
+        QCOMPARE(shapeText(*app, *deck, 1, "Rectangle 3"), QString("Plan 2027"));
+        QCOMPARE(shapeText(*app, *deck, 2, "Rectangle 3"), QString("Heading\r\nMine\r\n"));
+        QCOMPARE(shapeText(*app, *deck, 2, "Rectangle 2"), QString("Mission Statement"));
+        QCOMPARE(shapeText(*app, *deck, 7, "Rectangle 3"), QString::fromUtf8("Grüße 中文 😀\r\n\r\nlast line"));
+        QCOMPARE(shapeText(*app, *deck, 12, "Rectangle 3"), QString());
+        QCOMPARE(shapeText(*app, *deck, 8, "Rectangle 2"), QString("Goals & Objectives"));
+        deck->Close();
+        app->Quit();
+    }
+
+    void charactersSelectExactlyWhatIsReplacedAndLoneBreaksSplitParagraphs()
+    {
+        const QString path = copyOfTemplate(mFolder);
+        const auto app = engine().CreateObject();
+        const auto deck = app->Presentations().Open(path);
+        writeShape(*app, *deck, 3, "Rectangle 3", "ab\r\ncdef");
+
+        deck->Slides(3).Shapes("Rectangle 3").Select();
+        app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(5, 2).Select();
+        QCOMPARE(app->ActiveWindow().Selection().TextRange().Text(), QString("cd"));
+        app->ActiveWindow().Selection().TextRange().setText("XY\nZ");
+        QCOMPARE(shapeText(*app, *deck, 3, "Rectangle 3"), QString("ab\r\nXY\r\nZef"));
+
+        writeShape(*app, *deck, 3, "Rectangle 3", "one\rtwo\nthree");
+        QCOMPARE(shapeText(*app, *deck, 3, "Rectangle 3"), QString("one\r\ntwo\r\nthree"));
+
+        QVERIFY_THROWS_EXCEPTION(Failure, app->ActiveWindow().Selection().ShapeRange().TextFrame()
+                                               .TextRange().Characters(2, 50).Select());
+        app->Quit();
+    }
+
+    void missingSlidesAndShapesAreNamedInTheFailure()
+    {
+        const QString path = copyOfTemplate(mFolder);
+        const auto app = engine().CreateObject();
+        const auto deck = app->Presentations().Open(path);
+        try {
+            deck->Slides(2).Shapes("Rectangle 9").Select();
+            QFAIL("an unknown shape should fail");
+        } catch (const Failure& failure) {
+            QVERIFY(failure.description().contains("Slide 2"));
+            QVERIFY(failure.description().contains("\"Rectangle 9\""));
+        }
+        try {
+            deck->Slides(13).Select();
+            QFAIL("a slide past the end should fail");
+        } catch (const Failure& failure) {
+            QVERIFY(failure.description().contains("no slide 13"));
+        }
+        QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().Open(mFolder.filePath("missing.ppt")));
+        app->Quit();
+    }
+
+    void aKilledEngineFailsTheNextCallPromptly()
+    {
+        const QString path = copyOfTemplate(mFolder);
+        const auto app = engine().CreateObject();
+        const auto deck = app->Presentations().Open(path);
+        ::kill(static_cast<pid_t>(mEngine.pid()), SIGKILL);
+        QVERIFY(mEngine.waitUntilEnded(5000));
+
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(Failure, deck->Slides(1).Select());
+        QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().count());
+        QVERIFY_THROWS_EXCEPTION(Failure, app->Quit());
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    }
+};
+
+QTEST_MAIN(EngineTest)
+#include "test_engine.moc"

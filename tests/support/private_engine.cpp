@@ -1,0 +1,147 @@
+#include "private_engine.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+// Process ids to end if the test program dies; read from a signal handler.
+constexpr int kMaxTracked = 8;
+volatile sig_atomic_t gTracked[kMaxTracked] = {};
+QString gPidFile;
+
+void track(qint64 pid)
+{
+    for (auto& slot : gTracked)
+        if (slot == 0 || slot == pid) {
+            slot = static_cast<sig_atomic_t>(pid);
+            return;
+        }
+}
+
+void endTracked()
+{
+    for (auto& slot : gTracked)
+        if (slot > 0)
+            ::kill(static_cast<pid_t>(slot), SIGKILL);
+}
+
+void endEngineFromPidFile()
+{
+    QFile file(gPidFile);
+    if (file.open(QIODevice::ReadOnly))
+        if (const qint64 pid = file.readAll().trimmed().toLongLong(); pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+}
+
+void onFatalSignal(int signal)
+{
+    endTracked();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void installCleanup()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    for (int signal : {SIGABRT, SIGSEGV, SIGTERM, SIGINT, SIGBUS, SIGFPE})
+        std::signal(signal, onFatalSignal);
+    std::atexit([] {
+        endEngineFromPidFile();
+        endTracked();
+    });
+}
+
+}  // namespace
+
+bool processAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+PrivateDisplay::PrivateDisplay()
+{
+    installCleanup();
+    mServer.setProgram(QStringLiteral("Xvfb"));
+    mServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                          QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                          QStringLiteral("tcp")});
+    mServer.start();
+    if (!mServer.waitForStarted() || !mServer.waitForReadyRead(10000))
+        return;
+    const QByteArray display = mServer.readLine().trimmed();
+    mPid = mServer.processId();
+    track(mPid);
+    qputenv("DISPLAY", ":" + display);
+}
+
+PrivateDisplay::~PrivateDisplay()
+{
+    mServer.kill();
+    mServer.waitForFinished(5000);
+}
+
+PrivateEngine::PrivateEngine()
+{
+    installCleanup();
+    mSettings = EngineSettings::forUser();
+    mSettings.profileDir = mFolder.filePath(QStringLiteral("profile"));
+    mSettings.pipeName = QStringLiteral("orvendale-test-%1").arg(QCoreApplication::applicationPid());
+    gPidFile = mSettings.profileDir + QStringLiteral("/orvendale-engine.pid");
+}
+
+PrivateEngine::~PrivateEngine()
+{
+    kill();
+}
+
+qint64 PrivateEngine::pid() const
+{
+    QFile file(gPidFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 pid = file.readAll().trimmed().toLongLong();
+    if (pid > 0)
+        track(pid);
+    return pid;
+}
+
+bool PrivateEngine::running() const
+{
+    return processAlive(pid());
+}
+
+bool PrivateEngine::waitUntilEnded(int timeoutMs) const
+{
+    const qint64 process = pid();
+    QDeadlineTimer deadline(timeoutMs);
+    while (processAlive(process) && !deadline.hasExpired())
+        QThread::msleep(20);
+    return !processAlive(process);
+}
+
+void PrivateEngine::kill()
+{
+    if (const qint64 process = pid(); processAlive(process)) {
+        ::kill(static_cast<pid_t>(process), SIGKILL);
+        waitUntilEnded(5000);
+    }
+}
+
+QString templateDeck()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../program/business_plan.ppt");
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+// A private X display and a private engine instance for one test program.
+// Both are ended by process id when the tests end, and also when the test
+// program is killed by a signal or crashes.
+#include "uno_engine.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+class PrivateDisplay {
+public:
+    PrivateDisplay();
+    ~PrivateDisplay();
+    bool ok() const { return mPid > 0; }
+
+private:
+    QProcess mServer;
+    qint64 mPid = 0;
+};
+
+class PrivateEngine {
+public:
+    PrivateEngine();
+    ~PrivateEngine();
+
+    EngineSettings settings() const { return mSettings; }
+    // The process id of the instance running on the private pipe, or 0.
+    qint64 pid() const;
+    bool running() const;
+    // Waits up to timeoutMs for the instance to end.
+    bool waitUntilEnded(int timeoutMs) const;
+    // Ends the instance, whatever state it is in.
+    void kill();
+
+private:
+    QTemporaryDir mFolder;
+    EngineSettings mSettings;
+};
+
+// The template deck built beside the program.
+QString templateDeck();
+
+// True while the process runs (a zombie has ended).
+bool processAlive(qint64 pid);
