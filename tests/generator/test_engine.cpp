@@ -1,4 +1,5 @@
 // The engine layer against a real, private LibreOffice Impress instance.
+#include "deck_text.h"
 #include "failure.h"
 #include "presentation_engine.h"
 #include "private_engine.h"
@@ -20,27 +21,6 @@ QString copyOfTemplate(const QTemporaryDir& folder, const QString& name = "deck.
     QFile::copy(templateDeck(), path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return path;
-}
-
-// Selects a shape and reads its whole text through the selection chain.
-QString shapeText(PresentationApplication& app, Presentation& deck, int slide, const QString& shape)
-{
-    deck.Slides(slide).Shapes(shape).Select();
-    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
-    return app.ActiveWindow().Selection().TextRange().Text();
-}
-
-// Replaces a shape's whole text the way deck generation does.
-void writeShape(PresentationApplication& app, Presentation& deck, int slide, const QString& shape,
-                const QString& text)
-{
-    deck.Slides(slide).Select();
-    deck.Slides(slide).Shapes(shape).Select();
-    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
-    const int length = static_cast<int>(app.ActiveWindow().Selection().TextRange().Text().size());
-    app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
-    app.ActiveWindow().Selection().TextRange().setText(text);
-    app.ActiveWindow().Selection().Unselect();
 }
 
 }  // namespace
