@@ -16,4 +16,14 @@ void deleteFile(const QString& path);
 // Removes the file even when it is read-only; throws Failure when it cannot.
 void forceDeleteFile(const QString& path);
 
+// Copies a file byte for byte. The copy is written beside the destination
+// under a fresh name and then renamed over it, so the destination is either
+// the old file or the whole new one, and a link planted at the destination is
+// replaced rather than followed. Throws Failure when the copy cannot be made.
+void copyFileReplacing(const QString& from, const QString& to);
+
+// The folder for temporary files: $TEMP when it is set, otherwise the user's
+// own runtime folder, otherwise the system's temporary folder.
+QString tempFolder();
+
 }  // namespace Main

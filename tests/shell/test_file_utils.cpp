@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -52,6 +53,52 @@ private slots:
 
         Main::deleteFile(folder.filePath("never-there.ppt"));
         QVERIFY_THROWS_EXCEPTION(Failure, Main::forceDeleteFile(folder.filePath("never-there.ppt")));
+    }
+
+    void copyReplacesAPlantedLinkInsteadOfFollowingIt()
+    {
+        QTemporaryDir folder;
+        const QString source = folder.filePath("deck.ppt");
+        const QString victim = folder.filePath("victim.txt");
+        const QString target = folder.filePath("ps12345678.ppt");
+        writeFile(source, "new deck");
+        writeFile(victim, "must stay");
+        QVERIFY(QFile::link(victim, target));
+
+        Main::copyFileReplacing(source, target);
+
+        QVERIFY(!QFileInfo(target).isSymLink());
+        QFile copy(target), untouched(victim);
+        QVERIFY(copy.open(QIODevice::ReadOnly) && untouched.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("new deck"));
+        QCOMPARE(untouched.readAll(), QByteArray("must stay"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    void failedCopyLeavesTheOldFileAndNoPartialFile()
+    {
+        QTemporaryDir folder;
+        const QString target = folder.filePath("old.ppt");
+        writeFile(target, "old deck");
+        QVERIFY_THROWS_EXCEPTION(Failure, Main::copyFileReplacing(folder.filePath("gone.ppt"), target));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old deck"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void tempFolderFallsBackWhenTempIsUnsetOrEmpty()
+    {
+        const QByteArray saved = qgetenv("TEMP");
+        qputenv("TEMP", "/some/temp");
+        QCOMPARE(Main::tempFolder(), QString("/some/temp"));
+        qputenv("TEMP", "");
+        qputenv("XDG_RUNTIME_DIR", "/run/user/1234");
+        QCOMPARE(Main::tempFolder(), QString("/run/user/1234"));
+        qunsetenv("TEMP");
+        qunsetenv("XDG_RUNTIME_DIR");
+        QCOMPARE(Main::tempFolder(), QDir::tempPath());
+        qputenv("TEMP", saved);
     }
 
     void shippedCursorLoadsWithItsHotSpot()

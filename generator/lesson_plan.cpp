@@ -1,0 +1,165 @@
+#include "lesson_plan.h"
+
+#include "error_report.h"
+#include "error_trap.h"
+#include "failure.h"
+#include "file_utils.h"
+#include "lesson_plan_checks.h"
+#include "plan_keys.h"
+#include "presentation_engine.h"
+#include "product.h"
+#include "settings_store.h"
+
+#include <QStringList>
+
+namespace LessonPlan {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kTemplateName = QStringLiteral("business_plan.ppt");
+
+// A reference that a failed step left empty fails every step that uses it.
+template <typename T>
+T& use(const std::shared_ptr<T>& reference, const char* what)
+{
+    if (!reference)
+        throw Failure(QStringLiteral("The %1 is not available because an earlier step failed.")
+                          .arg(QLatin1String(what)));
+    return *reference;
+}
+
+// The slide map of the sections: slide 2 onwards, in the order of the tabs.
+QStringList sectionKeys()
+{
+    QStringList keys;
+    for (int k = 0; k < PlanKeys::firstSectionCount; ++k)
+        keys << PlanKeys::sectionKey(PlanKeys::firstSectionPrefix, k);
+    for (int k = 0; k < PlanKeys::secondSectionCount; ++k)
+        keys << PlanKeys::sectionKey(PlanKeys::secondSectionPrefix, k);
+    return keys;
+}
+
+class Generation {
+public:
+    Generation(QString targetPath, const PlanSource& plan, const GenerationServices& services)
+        : mTarget(std::move(targetPath)),
+          mPlan(plan),
+          mServices(services),
+          mTrap(services.dialogs, Main::errorLocation(QStringLiteral("LessonPlan"),
+                                                      QStringLiteral("generateBusinessPlan")))
+    {
+    }
+
+    void run()
+    {
+        const QString source = Main::besideProgram(mServices.programFolder, kTemplateName);
+        const QString workingCopy = Main::tempFolder() + QStringLiteral("/") + kTemplateName;
+
+        mTrap.step(100, [&] { mA = mServices.engine.CreateObject(); });
+        mTrap.step(102, [&] { mB = mServices.engine.GetObject(); });
+        if (mTrap.test(104, [&] { return Main::fileExists(source); }))
+            mTrap.step(106, [&] { Main::copyFileReplacing(source, workingCopy); });
+        if (mTrap.test(108, [&] { return Main::fileExists(workingCopy); })) {
+            mTrap.step(110, [&] { Main::copyFileReplacing(workingCopy, mTarget); });
+            mTrap.step(112, [&] { app(mA).setVisible(true); });
+            mTrap.step(114, [&] { mP = app(mB).Presentations().Open(mTarget); });
+            pause(116);
+
+            writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName);
+            writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle);
+            const QStringList keys = sectionKeys();
+            for (int n = 2; n <= 12; ++n)
+                writeSection(142 + 28 * (n - 2), n, keys.at(n - 2));
+
+            mTrap.step(450, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+            mTrap.step(452, [&] { deck().Slides(1).Select(); });
+            mTrap.step(454, [&] { deck().Save(); });
+            mTrap.step(456, [&] { deck().Close(); });
+        }
+        mTrap.step(458, [&] { app(mB).Quit(); });
+        mTrap.step(460, [&] { app(mA).Quit(); });
+        mTrap.step(462, [&] { mP.reset(); });
+        mTrap.step(464, [&] { mB.reset(); });
+        mTrap.step(466, [&] { mA.reset(); });
+    }
+
+private:
+    static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
+    {
+        return use(reference, "presentation application");
+    }
+
+    Presentation& deck() { return use(mP, "presentation"); }
+
+    void pause(int line)
+    {
+        mTrap.step(line, [&] {
+            float seconds = 0.5f;
+            waitSeconds(seconds, mServices.clock);
+        });
+    }
+
+    // Two steps: select the shape's text, then all of its characters.
+    void selectAllText(int line)
+    {
+        mTrap.step(line, [&] { app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); });
+        mTrap.step(line + 2, [&] {
+            const int length = static_cast<int>(app(mA).ActiveWindow().Selection().TextRange().Text().size());
+            app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
+        });
+    }
+
+    void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text)
+    {
+        mTrap.step(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
+        selectAllText(line + 2);
+        mTrap.step(line + 6, [&] { app(mA).ActiveWindow().Selection().TextRange().setText(text()); });
+        pause(line + 8);
+        mTrap.step(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+    }
+
+    void writeSection(int line, int slide, const QString& key)
+    {
+        mTrap.step(line, [&] { deck().Slides(slide).Select(); });
+        mTrap.step(line + 2, [&] { deck().Slides(slide).Shapes(QStringLiteral("Rectangle 3")).Select(); });
+        selectAllText(line + 4);
+        QString text;
+        mTrap.step(line + 8, [&] { text.clear(); });
+        QString stored;
+        if (mTrap.test(line + 10, [&] {
+                stored = mPlan.store.getSetting(key);
+                return !stored.isEmpty();
+            }))
+            mTrap.step(line + 12, [&] { text = sectionText(stored); });
+        mTrap.step(line + 22, [&] { app(mA).ActiveWindow().Selection().TextRange().setText(text); });
+        pause(line + 24);
+        mTrap.step(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+    }
+
+    QString mTarget;
+    const PlanSource& mPlan;
+    const GenerationServices& mServices;
+    ErrorTrap mTrap;
+    std::shared_ptr<PresentationApplication> mA;
+    std::shared_ptr<PresentationApplication> mB;
+    std::shared_ptr<Presentation> mP;
+};
+
+}  // namespace
+
+QString sectionText(const QString& stored)
+{
+    QString text;
+    for (const QString& line : stored.split(kCrLf))
+        if (!line.startsWith(QLatin1Char('-')))
+            text += line + kCrLf;
+    return text;
+}
+
+void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)
+{
+    Generation(std::move(targetPath), plan, services).run();
+}
+
+}  // namespace LessonPlan

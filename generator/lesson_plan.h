@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Clock;
+class Dialogs;
+class PresentationEngine;
+class SettingsStore;
+
+namespace LessonPlan {
+
+// Where deck generation takes the plan from: the company name and plan title
+// as the input window shows them at the moment they are written, the
+// sections from the settings store.
+struct PlanSource {
+    std::function<QString()> companyName;
+    std::function<QString()> planTitle;
+    SettingsStore& store;
+};
+
+struct GenerationServices {
+    PresentationEngine& engine;
+    Dialogs& dialogs;
+    Clock& clock;
+    QString programFolder;
+};
+
+// Copies the template deck to targetPath, fills it with the plan in a visible
+// window of the presentation application, saves it and ends the application.
+// Reports each failing step and goes on; success shows only as a file at
+// targetPath afterwards.
+void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services);
+
+// The text written for a stored section: every line that does not begin with
+// "-", each followed by CR LF.
+QString sectionText(const QString& stored);
+
+}  // namespace LessonPlan

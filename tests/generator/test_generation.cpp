@@ -1,0 +1,164 @@
+// Deck generation against a real, private engine instance; each run takes at
+// least seven seconds because of the pauses the user watches.
+#include "deck_text.h"
+#include "fakes.h"
+#include "lesson_plan.h"
+#include "private_engine.h"
+#include "settings_store.h"
+#include "system_platform.h"
+#include "uno_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+QList<int> reportedLines(const QStringList& reports)
+{
+    QList<int> lines;
+    static const QRegularExpression at(QStringLiteral("at line (\\d+)\\r\\r"));
+    for (const QString& report : reports)
+        lines << at.match(report).captured(1).toInt();
+    return lines;
+}
+
+}  // namespace
+
+class GenerationTest : public QObject {
+    Q_OBJECT
+
+private:
+    PrivateDisplay mDisplay;
+    PrivateEngine mEngine;
+    std::unique_ptr<QTemporaryDir> mProgram;
+    std::unique_ptr<QTemporaryDir> mTemp;
+    std::unique_ptr<SettingsStore> mStore;
+    FakeDialogs mDialogs;
+    SystemClock mClock;
+
+    void generate(const QString& target)
+    {
+        UnoEngine engine(mEngine.settings());
+        LessonPlan::generateBusinessPlan(
+            target, {[] { return QString("Acme & Co"); }, [] { return QString("Plan 2027"); }, *mStore},
+            {engine, mDialogs, mClock, mProgram->path()});
+    }
+
+    // Reads every section shape of a deck, slide 2 to 12, and the title slide.
+    QStringList readDeck(const QString& path, int slides = 12)
+    {
+        UnoEngine engine(mEngine.settings());
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(path);
+        QStringList texts = {shapeText(*app, *deck, 1, "Rectangle 2"), shapeText(*app, *deck, 1, "Rectangle 3")};
+        for (int slide = 2; slide <= slides; ++slide)
+            texts << shapeText(*app, *deck, slide, "Rectangle 3");
+        app->Quit();
+        return texts;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY2(mDisplay.ok(), "Xvfb could not be started"); }
+
+    void init()
+    {
+        mProgram = std::make_unique<QTemporaryDir>();
+        mTemp = std::make_unique<QTemporaryDir>();
+        qputenv("TEMP", mTemp->path().toLocal8Bit());
+        mStore = std::make_unique<SettingsStore>(mTemp->filePath("store.json"));
+        mDialogs = FakeDialogs();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(!mEngine.running(), "an engine process was left running");
+        mEngine.kill();
+    }
+
+    void everySectionRuleEndsUpInTheSavedDeck()
+    {
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        mStore->saveSetting("FirstStatement_0", "Heading\r\n- hint\r\nMine");
+        mStore->saveSetting("FirstStatement_1", "- only\r\n- hints");
+        mStore->saveSetting("FirstStatement_3", "No final break");
+        mStore->saveSetting("FirstStatement_4", "Ends with a break\r\n");
+        mStore->saveSetting("FirstStatement_5", " - kept\r\n-dropped");
+        mStore->saveSetting("SecondStatement_0", QString::fromUtf8("Größe 中文\r\n\r\nnach der Leerzeile"));
+        const QString target = mTemp->filePath("ps11111111.ppt");
+
+        generate(target);
+
+        QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
+        QVERIFY(QFile::exists(mTemp->filePath("business_plan.ppt")));
+        QCOMPARE(readDeck(target), QStringList({
+                                       "Acme & Co", "Plan 2027",
+                                       "Heading\r\nMine\r\n", "", "",
+                                       "No final break\r\n", "Ends with a break\r\n\r\n", " - kept\r\n",
+                                       QString::fromUtf8("Größe 中文\r\n\r\nnach der Leerzeile\r\n"),
+                                       "", "", "", "",
+                                   }));
+    }
+
+    void templateOnlyInTempIsFilledInTheRunningInstanceWhichIsQuit()
+    {
+        QFile::copy(templateDeck(), mTemp->filePath("business_plan.ppt"));
+        mStore->saveSetting("SecondStatement_4", "Short term:\r\nHire two growers");
+        UnoEngine engine(mEngine.settings());
+        const auto running = engine.CreateObject();
+        running->setVisible(true);
+        const qint64 pid = mEngine.pid();
+        const QString target = mTemp->filePath("ps22222222.ppt");
+
+        generate(target);
+
+        QVERIFY(mDialogs.errorReports.isEmpty());
+        QVERIFY(!processAlive(pid));
+        QCOMPARE(readDeck(target).last(), QString("Short term:\r\nHire two growers\r\n"));
+    }
+
+    void noTemplateAnywhereMakesNoFileAndNoMessage()
+    {
+        const QString target = mTemp->filePath("ps33333333.ppt");
+        generate(target);
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(mDialogs.errorReports.isEmpty());
+        QVERIFY(mDialogs.messages.isEmpty());
+    }
+
+    void elevenSlideTemplateReportsTheStepsOfSlideTwelveAndIsStillSaved()
+    {
+        QFile source(QFINDTESTDATA("../../assets/business_plan.json"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QJsonObject description = QJsonDocument::fromJson(source.readAll()).object();
+        QJsonArray sections = description["sections"].toArray();
+        sections.removeLast();
+        description["sections"] = sections;
+        const QString shortDescription = mTemp->filePath("eleven.json");
+        QFile out(shortDescription);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(QJsonDocument(description).toJson());
+        out.close();
+        QCOMPARE(QProcess::execute(QCoreApplication::applicationDirPath() + "/make_template",
+                                   {shortDescription, mProgram->filePath("business_plan.ppt"), mTemp->filePath("work")}),
+                 0);
+        mStore->saveSetting("SecondStatement_3", "Risks we know");
+        const QString target = mTemp->filePath("ps44444444.ppt");
+
+        generate(target);
+
+        QCOMPARE(reportedLines(mDialogs.errorReports), QList<int>({422, 424, 426, 428, 444}));
+        QVERIFY(mDialogs.errorReports.first().contains("no slide 12"));
+        QCOMPARE(readDeck(target, 11).last(), QString("Risks we know\r\n"));
+    }
+};
+
+QTEST_MAIN(GenerationTest)
+#include "test_generation.moc"

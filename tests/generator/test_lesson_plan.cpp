@@ -1,0 +1,105 @@
+// Deck generation's rules and step order, with a scripted engine.
+#include "fake_engine.h"
+#include "fakes.h"
+#include "lesson_plan.h"
+#include "settings_store.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A clock that races ahead, so the half-second pauses take no time.
+class FastClock : public Clock {
+public:
+    float now = 1000.0f;
+    float secondsSinceMidnight() override { return now += 1.0f; }
+};
+
+QList<int> reportedLines(const QStringList& reports)
+{
+    QList<int> lines;
+    static const QRegularExpression at(QStringLiteral("at line (\\d+)\\r\\r"));
+    for (const QString& report : reports)
+        lines << at.match(report).captured(1).toInt();
+    return lines;
+}
+
+}  // namespace
+
+class LessonPlanTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir mProgram;
+    QTemporaryDir mTemp;
+
+private slots:
+    void initTestCase() { qputenv("TEMP", mTemp.path().toLocal8Bit()); }
+
+    void sectionLinesStartingWithADashAreDroppedAndEveryLineEndsWithCrLf()
+    {
+        using LessonPlan::sectionText;
+        QCOMPARE(sectionText("Heading\r\n- hint\r\nMine"), QString("Heading\r\nMine\r\n"));
+        QCOMPARE(sectionText("- a\r\n- b"), QString());
+        QCOMPARE(sectionText("Ends\r\n"), QString("Ends\r\n\r\n"));
+        QCOMPARE(sectionText(" - kept\r\n-dropped"), QString(" - kept\r\n"));
+        QCOMPARE(sectionText("a\nb"), QString("a\nb\r\n"));  // only CR LF separates lines
+        QCOMPARE(sectionText("\r\n"), QString("\r\n\r\n"));
+    }
+
+    void stepsFollowTheSlideMapInOrder()
+    {
+        QFile::copy(QFINDTESTDATA("test_lesson_plan.cpp"), mProgram.filePath("business_plan.ppt"));
+        SettingsStore store(mTemp.filePath("store.json"));
+        store.saveSetting("FirstStatement_0", "Heading\r\n- hint");
+        store.saveSetting("SecondStatement_4", "Last");
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        const QString target = mTemp.filePath("ps12345678.ppt");
+
+        LessonPlan::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
+                                         {engine, dialogs, clock, mProgram.path()});
+
+        QVERIFY(dialogs.errorReports.isEmpty());
+        QVERIFY(QFile::exists(target));
+        QVERIFY(QFile::exists(mTemp.filePath("business_plan.ppt")));
+        const QStringList& calls = engine.state.calls;
+        QCOMPARE(calls.mid(0, 5), QStringList({"CreateObject", "GetObject", "Visible 1", "Open " + target + " 1",
+                                                "Shape 1 Rectangle 2"}));
+        QVERIFY(calls.contains("setText Acme"));
+        QVERIFY(calls.contains("setText Heading\r\n"));
+        QVERIFY(calls.contains("setText Last\r\n"));
+        QCOMPARE(calls.count("setText "), 9);  // sections never written are cleared
+        QCOMPARE(calls.count("Unselect"), 14);
+        QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Slide 1", "Save", "Close", "Quit", "Quit"}));
+        QCOMPARE(calls.indexOf("Shape 12 Rectangle 3") > calls.indexOf("Shape 11 Rectangle 3"), true);
+    }
+
+    void withoutAnEngineEveryEngineStepReportsAndTheFileIsStillCopied()
+    {
+        QFile::copy(QFINDTESTDATA("test_lesson_plan.cpp"), mProgram.filePath("business_plan.ppt"));
+        SettingsStore store(mTemp.filePath("store.json"));
+        FakeEngine engine;
+        engine.state.installed = false;
+        FakeDialogs dialogs;
+        FastClock clock;
+        const QString target = mTemp.filePath("ps87654321.ppt");
+
+        LessonPlan::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
+                                         {engine, dialogs, clock, mProgram.path()});
+
+        QVERIFY(QFile::exists(target));
+        const QList<int> lines = reportedLines(dialogs.errorReports);
+        QCOMPARE(lines.mid(0, 4), QList<int>({100, 102, 112, 114}));
+        QCOMPARE(lines.mid(lines.size() - 6), QList<int>({450, 452, 454, 456, 458, 460}));
+        QVERIFY(dialogs.errorReports[0].contains("LessonPlan.generateBusinessPlan at line 100"));
+        QVERIFY(dialogs.errorReports[2].contains("earlier step failed"));
+    }
+};
+
+QTEST_MAIN(LessonPlanTest)
+#include "test_lesson_plan.moc"
