@@ -18,15 +18,6 @@ public:
     float secondsSinceMidnight() override { return now += 1.0f; }
 };
 
-QList<int> reportedLines(const QStringList& reports)
-{
-    QList<int> lines;
-    static const QRegularExpression at(QStringLiteral("at line (\\d+)\\r\\r"));
-    for (const QString& report : reports)
-        lines << at.match(report).captured(1).toInt();
-    return lines;
-}
-
 }  // namespace
 
 class LessonPlanTest : public QObject {
@@ -93,7 +84,7 @@ private slots:
                                          {engine, dialogs, clock, mProgram.path()});
 
         QVERIFY(QFile::exists(target));
-        const QList<int> lines = reportedLines(dialogs.errorReports);
+        const QList<int> lines = dialogs.reportedLines();
         QCOMPARE(lines.mid(0, 4), QList<int>({100, 102, 112, 114}));
         QCOMPARE(lines.mid(lines.size() - 6), QList<int>({450, 452, 454, 456, 458, 460}));
         QVERIFY(dialogs.errorReports[0].contains("LessonPlan.generateBusinessPlan at line 100"));

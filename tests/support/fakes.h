@@ -6,6 +6,7 @@
 #include "platform.h"
 #include "skin_engine.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <deque>
 
@@ -17,6 +18,16 @@ public:
     std::deque<bool> answers;  // answers to askYesNo, in order; Yes when none left
 
     void errorReport(const QString& text) override { errorReports << text; }
+
+    // The line numbers the error reports named, in order.
+    QList<int> reportedLines() const
+    {
+        QList<int> lines;
+        static const QRegularExpression at(QStringLiteral("at line (\\d+)\\r\\r"));
+        for (const QString& report : errorReports)
+            lines << at.match(report).captured(1).toInt();
+        return lines;
+    }
     void message(const QString& text) override { messages << text; }
     bool askYesNo(const QString& text) override
     {
