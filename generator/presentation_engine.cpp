@@ -44,3 +44,13 @@ void ShapeRef::Select()
 {
     presentation.selectShape(slide, name);
 }
+
+void SlideShowSettingsRef::setShowType(int type)
+{
+    presentation.setShowType(type);
+}
+
+std::shared_ptr<SlideShowWindow> SlideShowSettingsRef::Run()
+{
+    return presentation.runShow();
+}

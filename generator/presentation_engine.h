@@ -139,16 +139,39 @@ struct SlideRef {
     ShapeRef Shapes(const QString& name) { return ShapeRef{presentation, slide, name}; }
 };
 
+// The window a slide show runs in; sizes are in points.
+class SlideShowWindow {
+public:
+    virtual ~SlideShowWindow() = default;
+    virtual void setWidth(float points) = 0;
+    virtual void setHeight(float points) = 0;
+};
+
+// The class of the top-level window a slide show runs in, until it is given
+// a parent.
+inline const QString slideShowWindowClass = QStringLiteral("screenClass");
+
+// Presentation.SlideShowSettings
+struct SlideShowSettingsRef {
+    Presentation& presentation;
+    void setShowType(int type);
+    // Starts the show; returns its window.
+    std::shared_ptr<SlideShowWindow> Run();
+};
+
 class Presentation {
 public:
     virtual ~Presentation() = default;
 
     // Slides count from 1.
     SlideRef Slides(int n) { return SlideRef{*this, n}; }
+    SlideShowSettingsRef SlideShowSettings() { return SlideShowSettingsRef{*this}; }
     // Saves in place, in the deck's own format.
     virtual void Save() = 0;
     virtual void Close() = 0;
 
     virtual void selectSlide(int slide) = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
+    virtual void setShowType(int type) = 0;
+    virtual std::shared_ptr<SlideShowWindow> runShow() = 0;
 };

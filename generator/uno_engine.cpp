@@ -4,8 +4,20 @@
 #include "failure.h"
 #include "layer_text.h"
 #include "shape_names.h"
+#include "x11_windows.h"
 
+#include <com/sun/star/awt/PosSize.hpp>
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XSystemChildFactory.hpp>
+#include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/frame/Frame.hpp>
+#include <com/sun/star/frame/XFrames.hpp>
+#include <com/sun/star/frame/XLayoutManager.hpp>
+#include <com/sun/star/lang/SystemDependent.hpp>
+#include <com/sun/star/presentation/XPresentation2.hpp>
+#include <com/sun/star/presentation/XPresentationSupplier.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -16,6 +28,8 @@
 #include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XController2.hpp>
+#include <com/sun/star/ui/XSidebarProvider.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
@@ -63,12 +77,135 @@ void showInWindow(const Reference<frame::XModel>& document, const Reference<draw
         selector->select(selection);
 }
 
+// Points to pixels at 96 dots per inch.
+int pixels(float points)
+{
+    return qRound(points * 96.0f / 72.0f);
+}
+
+// A presentation opened "without a window" lives in an engine frame that is a
+// child of a parking window of ours: an X11 top-level window of the show
+// window class, kept off the screen until the viewer gives it a parent. The
+// engine's own menus, toolbars and panes are hidden in that frame.
+struct ParkedFrame {
+    X11Windows::WindowId parking = 0;
+    Reference<awt::XWindow> window;
+    Reference<frame::XFrame2> frame;
+};
+
+ParkedFrame parkFrame(EngineInstance& instance)
+{
+    constexpr int kWidth = 800, kHeight = 600;
+    ParkedFrame parked;
+    parked.parking = X11Windows::createParkingWindow(slideShowWindowClass, kWidth, kHeight);
+    const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.context()), UNO_QUERY_THROW);
+    const Sequence<sal_Int8> processId(16);
+    const Reference<awt::XWindowPeer> peer = factory->createSystemChild(
+        Any(static_cast<sal_Int64>(parked.parking)), processId, lang::SystemDependent::SYSTEM_XWINDOW);
+    parked.window.set(peer, UNO_QUERY_THROW);
+    parked.window->setPosSize(0, 0, kWidth, kHeight, awt::PosSize::POSSIZE);
+    parked.window->setVisible(true);
+    parked.frame = frame::Frame::create(instance.context());
+    parked.frame->initialize(parked.window);
+    instance.desktop()->getFrames()->append(Reference<frame::XFrame>(parked.frame, UNO_QUERY_THROW));
+    return parked;
+}
+
+// Hides the engine's menus, toolbars, status bar and sidebar in a frame.
+void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& document)
+{
+    const Reference<frame::XLayoutManager> layout(
+        Reference<beans::XPropertySet>(parked.frame, UNO_QUERY_THROW)->getPropertyValue("LayoutManager"),
+        UNO_QUERY);
+    if (layout.is()) {
+        Reference<beans::XPropertySet>(layout, UNO_QUERY_THROW)->setPropertyValue("HideCurrentUI", Any(true));
+        layout->hideElement("private:resource/statusbar/statusbar");
+    }
+    const Reference<frame::XController2> controller(document->getCurrentController(), UNO_QUERY);
+    if (controller.is())
+        if (const auto sidebar = controller->getSidebar(); sidebar.is())
+            sidebar->setVisible(false);
+}
+
+class UnoShowWindow : public SlideShowWindow {
+public:
+    UnoShowWindow(X11Windows::WindowId parking, Reference<frame::XFrame> frame,
+                  Reference<presentation::XPresentation2> show)
+        : mParking(parking), mFrame(std::move(frame)), mShow(std::move(show))
+    {
+        const awt::Rectangle size = mFrame->getContainerWindow()->getPosSize();
+        mWidth = size.Width;
+        mHeight = size.Height;
+    }
+
+    void setWidth(float points) override
+    {
+        mWidth = pixels(points);
+        resize();
+    }
+
+    void setHeight(float points) override
+    {
+        mHeight = pixels(points);
+        resize();
+    }
+
+private:
+    void resize()
+    {
+        engineCall(QStringLiteral("Sizing the slide show window"), [&] {
+            if (mParking)
+                X11Windows::resizeWindow(mParking, mWidth, mHeight);
+            else
+                mFrame->getContainerWindow()->setPosSize(0, 0, mWidth, mHeight, awt::PosSize::SIZE);
+            // A running show keeps the size it started with; it starts again
+            // to fill the new size.
+            if (mShow->isRunning()) {
+                mShow->end();
+                mShow->start();
+            }
+        });
+    }
+
+    X11Windows::WindowId mParking;
+    Reference<frame::XFrame> mFrame;
+    Reference<presentation::XPresentation2> mShow;
+    int mWidth = 0;
+    int mHeight = 0;
+};
+
 class UnoPresentation : public Presentation {
 public:
     UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document,
-                    QString path)
-        : mInstance(std::move(instance)), mDocument(std::move(document)), mPath(std::move(path))
+                    QString path, ParkedFrame parked = {})
+        : mInstance(std::move(instance)),
+          mDocument(std::move(document)),
+          mPath(std::move(path)),
+          mParked(std::move(parked))
     {
+    }
+
+    ~UnoPresentation() override { X11Windows::destroyWindow(mParked.parking); }
+
+    void setShowType(int type) override { mShowType = type; }
+
+    std::shared_ptr<SlideShowWindow> runShow() override
+    {
+        return engineCall(QStringLiteral("Starting the slide show of %1").arg(shownPath(mPath)), [&] {
+            const Reference<presentation::XPresentation2> show(
+                Reference<presentation::XPresentationSupplier>(mDocument, UNO_QUERY_THROW)->getPresentation(),
+                UNO_QUERY_THROW);
+            const Reference<beans::XPropertySet> settings(show, UNO_QUERY_THROW);
+            // The show runs in the presentation's own window: inside the
+            // viewer for a parked presentation, whatever the show type.
+            settings->setPropertyValue("IsFullScreen", Any(false));
+            settings->setPropertyValue("IsAlwaysOnTop", Any(false));
+            settings->setPropertyValue("IsMouseVisible", Any(true));
+            settings->setPropertyValue("StartWithNavigator", Any(false));
+            show->start();
+            return std::make_shared<UnoShowWindow>(mParked.parking, mDocument->getCurrentController()->getFrame(),
+                                                   show);
+        });
     }
 
     void Save() override
@@ -86,8 +223,16 @@ public:
                 mInstance->selectedShape.clear();
                 mInstance->textSelected = false;
             }
-            Reference<util::XCloseable>(mDocument, UNO_QUERY_THROW)->close(true);
+            // A show still running is ended before its document goes away.
+            Reference<presentation::XPresentationSupplier>(mDocument, UNO_QUERY_THROW)->getPresentation()->end();
+            // A parked presentation goes with the frame made for it.
+            if (mParked.frame.is())
+                Reference<util::XCloseable>(mParked.frame, UNO_QUERY_THROW)->close(true);
+            else
+                Reference<util::XCloseable>(mDocument, UNO_QUERY_THROW)->close(true);
         });
+        X11Windows::destroyWindow(mParked.parking);
+        mParked.parking = 0;
     }
 
     void selectSlide(int slide) override
@@ -137,6 +282,8 @@ private:
     std::shared_ptr<EngineInstance> mInstance;
     Reference<frame::XModel> mDocument;
     QString mPath;
+    ParkedFrame mParked;
+    int mShowType = 1;
 };
 
 class UnoApplication : public PresentationApplication {
@@ -176,25 +323,33 @@ public:
         if (!QFileInfo(fileName).isFile())
             throw Failure(what + QStringLiteral(" failed: the file does not exist."));
         return engineCall(what, [&]() -> std::shared_ptr<Presentation> {
-            Sequence<beans::PropertyValue> arguments(4);
+            Sequence<beans::PropertyValue> arguments(3);
             auto* argument = arguments.getArray();
-            argument[0] = property("Hidden", Any(!withWindow));
-            argument[1] = property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
-            argument[2] = property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
-            argument[3] = property("ReadOnly", Any(false));
-            const Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
+            argument[0] = property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
+            argument[1] = property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
+            argument[2] = property("ReadOnly", Any(false));
+            ParkedFrame parked;
+            Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
+            if (!withWindow) {
+                parked = parkFrame(*mInstance);
+                loader.set(parked.frame, UNO_QUERY_THROW);
+            }
             const Reference<frame::XModel> document(
                 loader->loadComponentFromURL(toUno(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()).toString()),
-                                             "_blank", 0, arguments),
+                                             withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
                 UNO_QUERY);
-            if (!document.is())
+            if (!document.is()) {
+                X11Windows::destroyWindow(parked.parking);
                 throw Failure(QStringLiteral("the engine could not read it as a presentation."));
+            }
+            if (parked.frame.is())
+                hideEngineUi(parked, document);
             if (withWindow) {
                 mInstance->selectedDocument = document;
                 mInstance->selectedShape.clear();
                 mInstance->textSelected = false;
             }
-            return std::make_shared<UnoPresentation>(mInstance, document, fileName);
+            return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked);
         });
     }
 

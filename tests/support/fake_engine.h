@@ -51,10 +51,28 @@ public:
     {
         mState.calls << QStringLiteral("Shape %1 %2").arg(slide).arg(name);
     }
+    void setShowType(int type) override { mState.calls << QStringLiteral("ShowType %1").arg(type); }
+    std::shared_ptr<SlideShowWindow> runShow() override;
 
 private:
     FakeEngineState& mState;
 };
+
+class FakeShowWindow : public SlideShowWindow {
+public:
+    explicit FakeShowWindow(FakeEngineState& state) : mState(state) {}
+    void setWidth(float points) override { mState.calls << QStringLiteral("Width %1").arg(points); }
+    void setHeight(float points) override { mState.calls << QStringLiteral("Height %1").arg(points); }
+
+private:
+    FakeEngineState& mState;
+};
+
+inline std::shared_ptr<SlideShowWindow> FakePresentation::runShow()
+{
+    mState.calls << "Run";
+    return std::make_shared<FakeShowWindow>(mState);
+}
 
 inline std::shared_ptr<Presentation> FakeApplication::open(const QString& fileName, bool withWindow)
 {
