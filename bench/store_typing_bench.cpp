@@ -4,6 +4,8 @@
 // takes for the same texts.
 #include "dialogs.h"
 #include "form1.h"
+#include "form2.h"
+#include "window_system.h"
 #include "platform.h"
 #include "presentation_engine.h"
 #include "settings_store.h"
@@ -27,6 +29,7 @@ public:
     void errorReport(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void message(const QString&) override {}
     bool askYesNo(const QString&) override { return true; }
+    QString askSaveFileName(const QString&, const QString&) override { return QString(); }
 };
 
 class NoProgramEnd : public ProgramEnd {
@@ -86,7 +89,10 @@ int main(int argc, char** argv)
     SystemRandom random;
     StyleSheetSkin skin;
     NoEngine engine;
-    Form1 form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder.path()}, engine);
+    X11WindowSystem windows;
+    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, folder.path()};
+    Form2 viewer(services, engine, windows);
+    Form1 form(services, engine, viewer);
     form.Form_Load();
     form.show();
     form.txtFirstStatement->setFocus();

@@ -3,12 +3,16 @@
 #include "app_icon.h"
 #include "back_colors.h"
 #include "controls.h"
+#include "dialogs.h"
 #include "error_trap.h"
 #include "error_report.h"
 #include "failure.h"
 #include "file_utils.h"
 #include "hover_pointer.h"
+#include "form2.h"
 #include "is_installed.h"
+#include "lesson_plan.h"
+#include "lesson_plan_checks.h"
 #include "plan_keys.h"
 #include "plan_sections.h"
 #include "platform.h"
@@ -39,13 +43,14 @@ QFont arialBold(qreal points)
 
 }  // namespace
 
-Form1::Form1(ShellServices services, PresentationEngine& engine)
+Form1::Form1(ShellServices services, PresentationEngine& engine, Form2& viewer)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                   | Qt::WindowCloseButtonHint),
       mServices(std::move(services)),
       mEngine(engine),
+      mViewer(viewer),
       mPointer(new HoverPointer(*this))
 {
     createControls();
@@ -113,6 +118,7 @@ void Form1::connectHandlers()
             [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { txtFirstStatement_Change(); }); });
     connect(txtSecondStatement, &QPlainTextEdit::textChanged, this,
             [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { txtSecondStatement_Change(); }); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(SSTab1, &TabStrip::clicked, this, [this](int previous) {
         untrapped(QStringLiteral("SSTab1_Click"), [&] { SSTab1_Click(previous); });
     });
@@ -146,6 +152,51 @@ void Form1::Form_Load()
     trap.step(132, [&] { SSTab1_Click(0); });
     trap.step(134, [&] { SSTab3_Click(0); });
     trap.step(136, [&] { IsInstalled::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
+}
+
+void Form1::PushButton1_Click()
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click")));
+    if (mBusy)
+        return;
+    trap.step(102, [&] { mBusy = true; });
+    bool cancel = false;
+    trap.step(104, [&] { cancel = LessonPlan::shouldCancelForOpenPowerPoint(mEngine, mServices.dialogs); });
+    if (!cancel) {
+        QString path;
+        bool taken = true;
+        while (taken) {
+            trap.step(106, [&] { path = Main::tempFolder() + QStringLiteral("/") + drawFileName() + QStringLiteral(".ppt"); });
+            taken = trap.test(120, [&] { return Main::fileExists(path); });
+        }
+        trap.step(122, [&] {
+            LessonPlan::generateBusinessPlan(
+                path,
+                {[this] { return txtCompanyName->text(); }, [this] { return txtBusinessPlan->text(); }, mServices.store},
+                {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
+        });
+        if (trap.test(124, [&] { return Main::fileExists(path); })) {
+            trap.step(126, [&] { mViewer.mJoinFile = path; });
+            trap.step(128, [&] { mViewer.show(); });
+            trap.step(130, [&] { hide(); });
+        } else {
+            trap.step(132, [&] { mServices.dialogs.message(QStringLiteral("Creation of template fail.")); });
+        }
+    }
+    trap.step(136, [&] { mBusy = false; });
+}
+
+// "ps" and eight digits from 1 to 9; the generator takes the time of day in
+// before every digit.
+QString Form1::drawFileName()
+{
+    QString name = QStringLiteral("ps");
+    for (int i = 0; i < 8; ++i) {
+        mServices.random.reseed(mServices.clock.secondsSinceMidnight());
+        const int digit = static_cast<int>(mServices.random.next() * 9) + 1;
+        name += QString::number(digit);
+    }
+    return name;
 }
 
 void Form1::SSTab1_Click(int /*previousTab*/)

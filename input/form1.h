@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class Form2;
 class HoverPointer;
 class PresentationEngine;
 class PictureBox;
@@ -22,7 +23,7 @@ class TabStrip;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(ShellServices services, PresentationEngine& engine);
+    Form1(ShellServices services, PresentationEngine& engine, Form2& viewer);
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void Form_Load();
@@ -42,6 +43,9 @@ public:
     HoverPointer& pointer() { return *mPointer; }
     bool mBusy = false;
 
+    // "Start Creating Template": builds the deck into a fresh temporary file
+    // and shows it in the viewer.
+    void PushButton1_Click();
     void SSTab1_Click(int previousTab);
     void SSTab3_Click(int previousTab);
     void txtCompanyName_Change();
@@ -63,9 +67,11 @@ private:
     // Runs an event handler that has no trap: a failure is reported in the
     // error report box under the handler's name.
     void untrapped(const QString& procedure, const std::function<void()>& handler);
+    QString drawFileName();
 
     ShellServices mServices;
     PresentationEngine& mEngine;
+    Form2& mViewer;
     HoverPointer* mPointer;
     bool mCentred = false;
 };

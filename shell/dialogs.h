@@ -14,4 +14,7 @@ public:
     virtual void message(const QString& text) = 0;
     // Yes and No, no icon; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
+    // A save dialog that does not ask about overwriting; the chosen name
+    // exactly as typed, or the empty text when cancelled.
+    virtual QString askSaveFileName(const QString& title, const QString& filter) = 0;
 };

@@ -1,5 +1,7 @@
 // Orvendale: type a business plan, get a slide deck.
 #include "form1.h"
+#include "form2.h"
+#include "window_system.h"
 #include "qt_dialogs.h"
 #include "settings_store.h"
 #include "skin_engine.h"
@@ -11,6 +13,8 @@
 
 int main(int argc, char** argv)
 {
+    // The slide show is taken into the viewer as an X11 window.
+    qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
 
     SettingsStore store;
@@ -22,9 +26,12 @@ int main(int argc, char** argv)
     StyleSheetSkin skin;
     UnoEngine engine;
 
-    Form1 form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin,
-                             Main::programFolder()},
-               engine);
+    X11WindowSystem windows;
+    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
+
+    Form2 viewer(services, engine, windows);
+    Form1 form(services, engine, viewer);
+    viewer.setInputWindow(&form);
     form.Form_Load();
     form.show();
     return app.exec();

@@ -3,6 +3,7 @@
 #include "product.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -41,4 +42,17 @@ bool QtDialogs::askYesNo(const QString& text)
     return run(QMessageBox::NoIcon, Main::applicationTitle(), text,
                QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
+}
+
+QString QtDialogs::askSaveFileName(const QString& title, const QString& filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks about overwriting itself, and takes the name as typed.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
 }

@@ -1,4 +1,6 @@
 #include "fake_engine.h"
+#include "fake_windows.h"
+#include "form2.h"
 #include "fakes.h"
 #include "form1.h"
 #include "hover_pointer.h"
@@ -24,7 +26,8 @@ namespace {
 struct Window {
     explicit Window(const QString& folder)
         : store(folder + "/Kervanel.json"),
-          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine)
+          viewer(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, windows),
+          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, viewer)
     {
     }
 
@@ -36,6 +39,8 @@ struct Window {
     FakeRandom random;
     FakeSkin skin;
     FakeEngine engine;
+    FakeWindowSystem windows;
+    Form2 viewer;
     Form1 form;
 };
 

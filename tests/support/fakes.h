@@ -16,6 +16,8 @@ public:
     QStringList messages;
     QStringList questions;
     std::deque<bool> answers;  // answers to askYesNo, in order; Yes when none left
+    QString saveFileName;      // what the save dialog returns
+    QStringList saveDialogs;   // "title|filter" of every save dialog shown
 
     void errorReport(const QString& text) override { errorReports << text; }
 
@@ -37,6 +39,11 @@ public:
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    QString askSaveFileName(const QString& title, const QString& filter) override
+    {
+        saveDialogs << title + "|" + filter;
+        return saveFileName;
     }
 };
 

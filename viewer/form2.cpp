@@ -1,0 +1,236 @@
+#include "form2.h"
+
+#include "app_icon.h"
+#include "back_colors.h"
+#include "dialogs.h"
+#include "error_report.h"
+#include "error_trap.h"
+#include "failure.h"
+#include "file_utils.h"
+#include "hover_pointer.h"
+#include "platform.h"
+#include "presentation_engine.h"
+#include "product.h"
+#include "twips.h"
+#include "window_system.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+QFont arialBold(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// A widget's size in points, as the show window takes it: 20 twips a point.
+float points(int pixels)
+{
+    return static_cast<float>(pixels * 15) / 20.0f;
+}
+
+}  // namespace
+
+Form2::Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                  | Qt::WindowCloseButtonHint),
+      mServices(std::move(services)),
+      mEngine(engine),
+      mWindows(windows),
+      mPointer(new HoverPointer(*this))
+{
+    createControls();
+}
+
+Form2::~Form2() = default;
+
+void Form2::createControls()
+{
+    setFixedSize(twips(8040), twips(9525));
+    setFont(arialBold(9));
+
+    Frame1 = new QFrame(this);
+    Frame1->setGeometry(twipsRect(120, 120, 7800, 8745));
+    // The show's window becomes a child of the frame's own native window.
+    Frame1->setAttribute(Qt::WA_NativeWindow);
+    lblMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), Frame1);
+    lblMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
+    lblMessage->setMinimumHeight(lblMessage->sizeHint().height());
+    lblMessage->setAlignment(Qt::AlignCenter);
+    lblMessage->hide();
+
+    PushButton6 = new QPushButton(QStringLiteral("Save Results"), this);
+    PushButton6->setGeometry(twipsRect(3960, 9000, 3960, 405));
+    PushButton8 = new QPushButton(QStringLiteral("< Back"), this);
+    PushButton8->setGeometry(twipsRect(120, 9000, 3720, 405));
+    for (QPushButton* button : {PushButton6, PushButton8})
+        button->setFont(arialBold(11.25));
+    setTabOrder(PushButton6, PushButton8);
+
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+    mPointer->watchButton(PushButton6);
+    mPointer->watchButton(PushButton8);
+    mPointer->watchBackground(this);
+    mPointer->watchBackground(Frame1);
+}
+
+void Form2::Form_Load()
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("Form_Load")));
+    trap.step(100, [&] { Main::setSystemBackColors(*this); });
+    trap.step(104, [&] {
+        setWindowTitle(Main::productName);
+        setWindowIcon(Main::applicationIcon());
+    });
+    const QString cursorFile = Main::besideProgram(mServices.programFolder, QStringLiteral("HAND-M.CUR"));
+    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
+        trap.step(108, [&] { mPointer->loadCustomImage(cursorFile); });
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!mLoaded) {
+        mLoaded = true;
+        Form_Load();
+    }
+    if (!mCentred) {
+        mCentred = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    // Activation runs once the window is on the screen.
+    QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+void Form2::Form_Activate()
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("Form_Activate")));
+    trap.step(100, [&] { embedSlideShow(); });
+}
+
+void Form2::embedSlideShow()
+{
+    oPPTApp = mEngine.CreateObject();
+    if (!oPPTApp) {
+        mServices.dialogs.message(QStringLiteral("Could not instantiate PowerPoint."));
+        return;
+    }
+    oPPTApp->setDisplayAlerts(false);
+    oPPTPres = oPPTApp->Presentations().OpenWithoutWindow(mJoinFile);
+    if (!oPPTPres) {
+        mServices.dialogs.message(QStringLiteral("Could not open the presentation."));
+        return;
+    }
+    oPPTPres->SlideShowSettings().setShowType(1);
+    const auto showWindow = oPPTPres->SlideShowSettings().Run();
+    showWindow->setWidth(points(Frame1->width()));
+    showWindow->setHeight(points(Frame1->height()));
+    const WindowSystem::WindowId show = mWindows.findWindow(slideShowWindowClass);
+    mWindows.setParent(show, Frame1->winId());
+}
+
+void Form2::PushButton6_Click()
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click")));
+    if (mBusy)
+        return;
+    trap.step(102, [&] { mBusy = true; });
+    QString name;
+    bool yes = false;
+    trap.step(116, [&] {
+        name = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"),
+                                                 QStringLiteral("Powerpoint Files (*.ppt)"));
+    });
+    if (trap.test(122, [&] { return !name.isEmpty(); })) {
+        if (trap.test(124, [&] { return Main::fileExists(name); })) {
+            trap.step(126, [&] {
+                yes = mServices.dialogs.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") + name
+                                                 + QStringLiteral(" ?"));
+            });
+            // The old file is not deleted first: the copy below replaces it
+            // only once the new one is complete, so a failed copy loses
+            // nothing.
+        } else {
+            trap.step(132, [&] { yes = true; });
+        }
+        if (trap.test(134, [&] { return yes; }))
+            trap.step(136, [&] { Main::copyFileReplacing(mJoinFile, name); });
+    }
+    trap.step(138, [&] { mServices.dialogs.message(QStringLiteral("Done.")); });
+    trap.step(140, [&] { mBusy = false; });
+}
+
+void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
+{
+    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), procedure));
+    trap.step(100, [&] { lblMessage->show(); });
+    trap.step(102, [&] {
+        lblMessage->repaint();
+        QCoreApplication::processEvents();
+    });
+    const auto presentationOpen = [&] {
+        const bool held = oPPTPres != nullptr;
+        if (!oPPTApp)
+            throw Failure(QStringLiteral("The presentation application is not available: the show was never started."));
+        return oPPTApp->Presentations().count() > 0 && held;
+    };
+    if (trap.test(104, presentationOpen))
+        trap.step(106, [&] {
+            if (!oPPTPres)
+                throw Failure(QStringLiteral("There is no presentation to close: the show was never started."));
+            oPPTPres->Close();
+        });
+    trap.step(108, [&] { oPPTPres.reset(); });
+    if (trap.test(110, [&] { return oPPTApp != nullptr; }))
+        trap.step(112, [&] { oPPTApp->Quit(); });
+    trap.step(114, [&] { oPPTApp.reset(); });
+    trap.step(116, [&] { lblMessage->hide(); });
+    if (trap.test(118, [&] { return !mJoinFile.isEmpty(); }))
+        trap.step(122, [&] { Main::deleteFile(mJoinFile); });
+    then(trap);
+}
+
+void Form2::PushButton8_Click()
+{
+    closeShow(QStringLiteral("PushButton8_Click"), [this](ErrorTrap& trap) {
+        trap.step(124, [&] {
+            if (mInputWindow)
+                mInputWindow->show();
+        });
+        trap.step(126, [&] { hide(); });
+    });
+}
+
+void Form2::Form_QueryUnload()
+{
+    closeShow(QStringLiteral("Form_QueryUnload"), [](ErrorTrap&) {});
+}
+
+void Form2::Form_Unload()
+{
+    mServices.programEnd.endNow();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_QueryUnload();
+    Form_Unload();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "services.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class HoverPointer;
+class Presentation;
+class PresentationApplication;
+class PresentationEngine;
+class QFrame;
+class QLabel;
+class QPushButton;
+class WindowSystem;
+
+// The deck viewer: runs the deck named by mJoinFile as a slide show inside
+// its frame, copies it to a file of the user's choice, and closes the show
+// when the user goes back or closes the window.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows);
+    ~Form2() override;
+
+    // The window "< Back" shows again.
+    void setInputWindow(QWidget* inputWindow) { mInputWindow = inputWindow; }
+
+    QString mJoinFile;
+    std::shared_ptr<PresentationApplication> oPPTApp;
+    std::shared_ptr<Presentation> oPPTPres;
+
+    QFrame* Frame1;
+    QLabel* lblMessage;
+    QPushButton* PushButton6;
+    QPushButton* PushButton8;
+    HoverPointer& pointer() { return *mPointer; }
+
+    void Form_Load();
+    void Form_Activate();
+    void PushButton6_Click();
+    void PushButton8_Click();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void embedSlideShow();
+    // The steps "< Back" and closing the window share.
+    void closeShow(const QString& procedure, const std::function<void(class ErrorTrap&)>& then);
+
+    ShellServices mServices;
+    PresentationEngine& mEngine;
+    WindowSystem& mWindows;
+    QWidget* mInputWindow = nullptr;
+    HoverPointer* mPointer;
+    bool mBusy = false;
+    bool mLoaded = false;
+    bool mCentred = false;
+};
