@@ -7,6 +7,8 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
 #include <QDeadlineTimer>
@@ -19,9 +21,10 @@
 #include <QUrl>
 
 #include <csignal>
-#include <mutex>
+#include <thread>
 
 using namespace css;
+using css::uno::Any;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
 
@@ -185,12 +188,35 @@ void EngineInstance::quit()
     mQuitRequested = true;
     selectedShape.clear();
     selectedDocument.clear();
-    try {
-        mDesktop->terminate();
-    } catch (const uno::Exception&) {
-        // The connection drops while the engine shuts down.
-    }
+    closeAllDocumentsUnsaved();
+    // Terminating is a call that a stuck engine might never answer: it is made
+    // on a thread of its own, and the process is killed when it has not ended
+    // in time, which ends the call too.
+    std::thread terminate([desktop = mDesktop] {
+        try {
+            desktop->terminate();
+        } catch (const uno::Exception&) {
+            // The connection drops while the engine shuts down.
+        }
+    });
     waitForExit(10000);
+    terminate.join();
+}
+
+void EngineInstance::closeAllDocumentsUnsaved()
+{
+    try {
+        const auto documents = mDesktop->getComponents()->createEnumeration();
+        while (documents->hasMoreElements()) {
+            const Any element = documents->nextElement();
+            if (const Reference<util::XModifiable> modified{element, UNO_QUERY}; modified.is())
+                modified->setModified(false);
+            if (const Reference<util::XCloseable> closeable{element, UNO_QUERY}; closeable.is())
+                closeable->close(true);
+        }
+    } catch (const uno::Exception&) {
+        // Whatever is left goes with the process.
+    }
 }
 
 void EngineInstance::waitForExit(int timeoutMs)

@@ -50,6 +50,7 @@ private:
     bool connect(const QString& pipeName);
     void start(const EngineSettings& settings);
     void waitForExit(int timeoutMs);
+    void closeAllDocumentsUnsaved();
 
     css::uno::Reference<css::uno::XComponentContext> mContext;
     css::uno::Reference<css::frame::XDesktop2> mDesktop;

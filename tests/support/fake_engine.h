@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "presentation_engine.h"
 
+#include <QFile>
 #include <QStringList>
 
 class FakePresentation;
@@ -14,6 +15,7 @@ public:
     bool running = false;
     QString name = presentationApplicationName;
     QStringList calls;
+    int openPresentations = 0;
 };
 
 class FakeApplication : public PresentationApplication {
@@ -28,7 +30,7 @@ public:
         mState.running = false;
     }
     std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override;
-    int presentationCount() override { return 0; }
+    int presentationCount() override { return mState.openPresentations; }
     void selectShapeText(int start, int length) override
     {
         mState.calls << QStringLiteral("selectShapeText %1 %2").arg(start).arg(length);
@@ -45,7 +47,11 @@ class FakePresentation : public Presentation {
 public:
     explicit FakePresentation(FakeEngineState& state) : mState(state) {}
     void Save() override { mState.calls << "Save"; }
-    void Close() override { mState.calls << "Close"; }
+    void Close() override
+    {
+        mState.calls << "Close";
+        --mState.openPresentations;
+    }
     void selectSlide(int slide) override { mState.calls << QStringLiteral("Slide %1").arg(slide); }
     void selectShape(int slide, const QString& name) override
     {
@@ -77,6 +83,9 @@ inline std::shared_ptr<SlideShowWindow> FakePresentation::runShow()
 inline std::shared_ptr<Presentation> FakeApplication::open(const QString& fileName, bool withWindow)
 {
     mState.calls << QStringLiteral("Open %1 %2").arg(fileName).arg(withWindow);
+    if (!QFile::exists(fileName))
+        throw Failure(QStringLiteral("Opening the presentation %1 failed: the file does not exist.").arg(fileName));
+    ++mState.openPresentations;
     return std::make_shared<FakePresentation>(mState);
 }
 

@@ -62,7 +62,13 @@ public:
 class FakeClock : public Clock {
 public:
     float now = 3600.0f;
-    float secondsSinceMidnight() override { return now; }
+    float step = 0.0f;  // how far the clock moves on at every reading
+    float secondsSinceMidnight() override
+    {
+        const float reading = now;
+        now += step;
+        return reading;
+    }
 };
 
 class FakeRandom : public Random {

@@ -1,0 +1,189 @@
+// The deck viewer's commands with a scripted engine and window system.
+#include "fake_engine.h"
+#include "fake_windows.h"
+#include "fakes.h"
+#include "form2.h"
+#include "settings_store.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Viewer {
+    explicit Viewer(const QString& folder)
+        : store(folder + "/store.json"),
+          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, windows)
+    {
+        form.setInputWindow(&inputWindow);
+    }
+
+    SettingsStore store;
+    FakeDialogs dialogs;
+    FakeProgramEnd programEnd;
+    FakeUrlOpener urls;
+    FakeClock clock;
+    FakeRandom random;
+    FakeSkin skin;
+    FakeEngine engine;
+    FakeWindowSystem windows;
+    QWidget inputWindow;
+    Form2 form;
+};
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class Form2Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> mFolder;
+    std::unique_ptr<Viewer> v;
+    QString deck;
+
+private slots:
+    void init()
+    {
+        mFolder = std::make_unique<QTemporaryDir>();
+        v = std::make_unique<Viewer>(mFolder->path());
+        deck = mFolder->filePath("ps12345678.ppt");
+        writeFile(deck, "the filled deck");
+        v->form.mJoinFile = deck;
+    }
+
+    void cleanup() { v.reset(); }
+
+    void everyActivationRunsTheShowInsideTheFrame()
+    {
+        v->form.Form_Load();
+        QCOMPARE(v->form.windowTitle(), QString("Orvendale"));
+        v->form.Form_Activate();
+        const QStringList once = {"CreateObject", "DisplayAlerts 0", "Open " + deck + " 0", "ShowType 1", "Run",
+                                  "Width 390", "Height 437.25"};
+        QCOMPARE(v->engine.state.calls, once);
+        QCOMPARE(v->windows.calls, QStringList({"findWindow screenClass", "setParent 69206017 1"}));
+        QVERIFY(v->form.oPPTApp && v->form.oPPTPres);
+
+        v->form.Form_Activate();
+        QCOMPARE(v->engine.state.calls, once + once);
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+    }
+
+    void aMissingDeckGivesOneReportAndAnEmptyFrame()
+    {
+        v->form.mJoinFile = mFolder->filePath("gone.ppt");
+        v->form.Form_Activate();
+        QCOMPARE(v->dialogs.reportedLines(), QList<int>({100}));
+        QVERIFY(v->dialogs.errorReports.first().contains("Form2.Form_Activate at line 100"));
+        QVERIFY(v->windows.calls.isEmpty());
+        QVERIFY(v->form.oPPTApp && !v->form.oPPTPres);
+
+        // Both buttons still work.
+        v->form.PushButton8_Click();
+        QVERIFY(v->engine.state.calls.contains("Quit"));
+        QVERIFY(v->inputWindow.isVisible());
+    }
+
+    void saveCopiesOnlyWhenAllowedAndSaysDoneEveryTime()
+    {
+        const QString target = mFolder->filePath("My Plan");
+        v->form.PushButton6_Click();  // cancelled
+        QCOMPARE(v->dialogs.saveDialogs, QStringList({"Output File|Powerpoint Files (*.ppt)"}));
+        QCOMPARE(v->dialogs.messages, QStringList({"Done."}));
+
+        v->dialogs.saveFileName = target;  // typed without an extension
+        v->form.PushButton6_Click();
+        QCOMPARE(readFile(target), QByteArray("the filled deck"));
+        QVERIFY(v->dialogs.questions.isEmpty());
+
+        writeFile(target, "older plan");
+        v->dialogs.answers = {false};
+        v->form.PushButton6_Click();
+        QCOMPARE(v->dialogs.questions, QStringList({"Are you sure you wish to overwrite " + target + " ?"}));
+        QCOMPARE(readFile(target), QByteArray("older plan"));
+
+        v->dialogs.answers = {true};
+        v->form.PushButton6_Click();
+        QCOMPARE(readFile(target), QByteArray("the filled deck"));
+        QCOMPARE(v->dialogs.messages.size(), 4);
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+    }
+
+    void aFailedCopyIsReportedAndKeepsTheOldFile()
+    {
+        const QString target = mFolder->filePath("plan.ppt");
+        writeFile(target, "older plan");
+        QFile::remove(deck);
+        v->dialogs.saveFileName = target;
+        v->form.PushButton6_Click();
+        QCOMPARE(v->dialogs.reportedLines(), QList<int>({136}));
+        QVERIFY(v->dialogs.errorReports.first().contains("Form2.PushButton6_Click at line 136"));
+        QCOMPARE(v->dialogs.messages, QStringList({"Done."}));
+        QCOMPARE(readFile(target), QByteArray("older plan"));
+        QCOMPARE(QDir(mFolder->path()).entryList({".orvendale-copy-*"}, QDir::Files | QDir::Hidden).size(), 0);
+
+        // The command is free again afterwards.
+        writeFile(deck, "the filled deck");
+        v->form.PushButton6_Click();
+        QCOMPARE(readFile(target), QByteArray("the filled deck"));
+    }
+
+    void backClosesTheShowDeletesTheDeckAndShowsTheInputWindow()
+    {
+        v->form.show();
+        QCoreApplication::processEvents();  // the activation that showing queues
+        QVERIFY(v->form.oPPTPres);
+        v->form.PushButton8_Click();
+        const QStringList& calls = v->engine.state.calls;
+        QCOMPARE(calls.mid(calls.size() - 2), QStringList({"Close", "Quit"}));
+        QVERIFY(!v->form.oPPTApp && !v->form.oPPTPres);
+        QVERIFY(!QFile::exists(deck));
+        QVERIFY(v->inputWindow.isVisible());
+        QVERIFY(!v->form.isVisible());
+        QVERIFY(!v->form.lblMessage->isVisible());
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+        QCOMPARE(v->form.mJoinFile, deck);
+    }
+
+    void closingWithoutAnApplicationReportsTwiceStillDeletesAndEnds()
+    {
+        v->engine.state.installed = false;
+        v->form.show();
+        QCoreApplication::processEvents();
+        v->form.close();
+        QCOMPARE(v->dialogs.reportedLines(), QList<int>({100, 104, 106}));
+        QVERIFY(v->dialogs.errorReports[1].contains("Form2.Form_QueryUnload at line 104"));
+        QVERIFY(!QFile::exists(deck));
+        QCOMPARE(v->programEnd.ends, 1);
+        QVERIFY(!v->inputWindow.isVisible());
+    }
+
+    void layoutPutsTheButtonsUnderTheFrame()
+    {
+        QCOMPARE(v->form.size(), QSize(536, 635));
+        QCOMPARE(v->form.Frame1->geometry(), QRect(8, 8, 520, 583));
+        QCOMPARE(v->form.PushButton8->geometry(), QRect(8, 600, 248, 27));
+        QCOMPARE(v->form.PushButton6->geometry().right(), v->form.Frame1->geometry().right());
+        QCOMPARE(v->form.lblMessage->text(), QString("Please wait while the show is shutdown..."));
+    }
+};
+
+QTEST_MAIN(Form2Test)
+#include "test_form2.moc"
