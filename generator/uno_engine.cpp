@@ -158,12 +158,6 @@ private:
                 X11Windows::resizeWindow(mParking, mWidth, mHeight);
             else
                 mFrame->getContainerWindow()->setPosSize(0, 0, mWidth, mHeight, awt::PosSize::SIZE);
-            // A running show keeps the size it started with; it starts again
-            // to fill the new size.
-            if (mShow->isRunning()) {
-                mShow->end();
-                mShow->start();
-            }
         });
     }
 
@@ -445,7 +439,11 @@ EngineSettings EngineSettings::forUser()
     settings.officeProgram = QStringLiteral(LIBREOFFICE_PROGRAM_DIR "/soffice.bin");
     settings.profileDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                           + QStringLiteral("/Kervanel/Orvendale/engine-profile");
-    settings.pipeName = QStringLiteral("orvendale-engine-%1").arg(getuid());
+    // One pipe per user and profile: copies of the program that share a
+    // profile share the instance, and nothing else reaches it.
+    settings.pipeName = QStringLiteral("orvendale-engine-%1-%2")
+                            .arg(getuid())
+                            .arg(qHash(settings.profileDir), 0, 16);
     return settings;
 }
 
