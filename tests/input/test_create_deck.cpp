@@ -1,0 +1,148 @@
+// "Start Creating Template" with a scripted engine and window system.
+#include "fake_engine.h"
+#include "fake_windows.h"
+#include "fakes.h"
+#include "form1.h"
+#include "form2.h"
+#include "settings_store.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Windows {
+    Windows(const QString& program, const QString& temp)
+        : store(temp + "/store.json"),
+          viewer(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, program}, engine, windows),
+          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, program}, engine, viewer)
+    {
+        clock.step = 0.25f;  // the generator's pauses pass quickly
+        viewer.setInputWindow(&form);
+    }
+
+    SettingsStore store;
+    FakeDialogs dialogs;
+    FakeProgramEnd programEnd;
+    FakeUrlOpener urls;
+    FakeClock clock;
+    FakeRandom random;
+    FakeSkin skin;
+    FakeEngine engine;
+    FakeWindowSystem windows;
+    Form2 viewer;
+    Form1 form;
+};
+
+}  // namespace
+
+class CreateDeckTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> mProgram;
+    std::unique_ptr<QTemporaryDir> mTemp;
+    std::unique_ptr<Windows> w;
+
+    void giveTemplate()
+    {
+        QFile file(mProgram->filePath("business_plan.ppt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("template");
+    }
+
+private slots:
+    void init()
+    {
+        mProgram = std::make_unique<QTemporaryDir>();
+        mTemp = std::make_unique<QTemporaryDir>();
+        qputenv("TEMP", mTemp->path().toLocal8Bit());
+        w = std::make_unique<Windows>(mProgram->path(), mTemp->path());
+        w->form.show();
+    }
+
+    void cleanup() { w.reset(); }
+
+    void aFreshNameIsDrawnAndTheDeckOpensInTheViewer()
+    {
+        giveTemplate();
+        // The first name drawn is taken already; the second is free.
+        const QString taken = mTemp->filePath("ps11111111.ppt");
+        QFile existing(taken);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("someone else's");
+        existing.close();
+        w->random.draws = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.999, 0.5, 0.12, 0.999, 0.0, 0.3, 0.7, 0.9};
+
+        w->form.PushButton1_Click();
+
+        const QString path = mTemp->filePath("ps95291379.ppt");
+        QCOMPARE(w->viewer.mJoinFile, path);
+        QVERIFY(QRegularExpression("^ps[1-9]{8}\\.ppt$").match(QFileInfo(path).fileName()).hasMatch());
+        QCOMPARE(w->random.seeds.size(), 16);
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("someone else's"));
+        QVERIFY(w->viewer.isVisible());
+        QVERIFY(!w->form.isVisible());
+        QVERIFY(!w->form.mBusy);
+        QVERIFY(w->dialogs.messages.isEmpty());
+    }
+
+    void decliningTheQuestionMakesNothing()
+    {
+        giveTemplate();
+        w->engine.state.running = true;
+        w->dialogs.answers = {false};
+        w->form.PushButton1_Click();
+        QCOMPARE(w->dialogs.questions.size(), 1);
+        QVERIFY(w->dialogs.messages.isEmpty());
+        QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 0);
+        QVERIFY(w->form.isVisible());
+        QVERIFY(!w->form.mBusy);
+    }
+
+    void noDeckMadeSaysSoOnce()
+    {
+        w->form.PushButton1_Click();
+        QCOMPARE(w->dialogs.messages, QStringList({"Creation of template fail."}));
+        QVERIFY(w->dialogs.errorReports.isEmpty());
+        QVERIFY(w->form.isVisible());
+        QVERIFY(!w->viewer.isVisible());
+        QVERIFY(!w->form.mBusy);
+    }
+
+    void aClickDuringARunIsIgnored()
+    {
+        giveTemplate();
+        // Delivered while the generator lets window events run.
+        QTimer::singleShot(0, w->form.PushButton1, &QPushButton::click);
+        w->form.PushButton1_Click();
+        QCOMPARE(w->engine.state.calls.count("Save"), 1);
+        QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 1);
+        QVERIFY(w->viewer.isVisible());
+    }
+
+    void goingBackAndCreatingAgainMakesANewFile()
+    {
+        giveTemplate();
+        w->form.PushButton1_Click();
+        const QString first = w->viewer.mJoinFile;
+        QCoreApplication::processEvents();  // the viewer's activation
+        w->viewer.PushButton8_Click();
+        QVERIFY(!QFile::exists(first));
+        QVERIFY(w->form.isVisible());
+
+        w->random.draws = {0.2, 0.3, 0.4, 0.6, 0.7, 0.8, 0.1, 0.9};
+        w->form.PushButton1_Click();
+        QVERIFY(w->viewer.mJoinFile != first);
+        QVERIFY(QFile::exists(w->viewer.mJoinFile));
+    }
+};
+
+QTEST_MAIN(CreateDeckTest)
+#include "test_create_deck.moc"
