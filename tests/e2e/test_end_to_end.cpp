@@ -1,0 +1,175 @@
+// The real program on a private display with the real engine: type a plan,
+// build the deck, watch it run in the viewer, save it, go back, build again
+// and close the viewer.
+#include "deck_text.h"
+#include "private_engine.h"
+#include "program_driver.h"
+#include "uno_engine.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Window-relative places of the controls.
+const QPoint kCompanyBox(300, 72);
+const QPoint kCreateButton(316, 21);
+const QPoint kFrameCentre(268, 300);
+const QPoint kBackButton(132, 613);
+const QPoint kSaveButton(396, 613);
+// Left part of the slide in the frame: dark on the title slide, white body
+// text area on a section slide.
+const QPoint kSlideSample(100, 400);
+
+bool isTitleSlideColour(QRgb pixel)
+{
+    return qRed(pixel) < 60 && qGreen(pixel) > 50 && qGreen(pixel) < 110 && qBlue(pixel) > 80 && qBlue(pixel) < 140;
+}
+
+bool isWhite(QRgb pixel)
+{
+    return qRed(pixel) > 240 && qGreen(pixel) > 240 && qBlue(pixel) > 240;
+}
+
+QStringList decksIn(const QString& folder)
+{
+    return QDir(folder).entryList({"ps*.ppt"});
+}
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private:
+    PrivateDisplay mDisplay;
+    ProgramDriver mProgram;
+    unsigned long mInput = 0;
+    QPoint mInputAt;
+
+    // Waits until the slide sample of the viewer's frame passes the check.
+    bool waitForSlide(QPoint viewerAt, bool (*check)(QRgb), int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            const QImage screen = mProgram.screenshot();
+            if (!screen.isNull() && check(screen.pixel(viewerAt + kSlideSample)))
+                return true;
+            QTest::qWait(200);
+        }
+        return false;
+    }
+
+    unsigned long createDeck(QPoint& viewerAt)
+    {
+        mProgram.click(mInputAt + kCreateButton);
+        const unsigned long viewer = mProgram.waitForWindow("Orvendale", 60000);
+        if (!viewer)
+            return 0;
+        QElapsedTimer timer;
+        timer.start();
+        // The input window hides once the viewer is up.
+        while (mProgram.visibleWindow("Orvendale") == mInput && timer.elapsed() < 60000)
+            QTest::qWait(100);
+        const unsigned long shown = mProgram.visibleWindow("Orvendale");
+        viewerAt = mProgram.windowOrigin(shown);
+        return shown;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(mDisplay.ok(), "Xvfb could not be started");
+        QVERIFY(mProgram.start());
+        mInput = mProgram.waitForWindow("Orvendale", 60000);
+        QVERIFY2(mInput, "the input window did not appear");
+        mInputAt = mProgram.windowOrigin(mInput);
+    }
+
+    void typedTextIsStoredAtOnce()
+    {
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.type("Fjordlight AS");
+        QTest::qWait(300);
+        QFile store(mProgram.storeFile());
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        const QJsonObject plan = QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject();
+        QCOMPARE(plan["Company Name"].toString(), QString("Fjordlight AS"));
+        QVERIFY(plan["FirstStatement_0"].toString().startsWith("The company's long-term mission:"));
+    }
+
+    void theDeckRunsInsideTheViewerAndAdvances()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY2(waitForSlide(viewerAt, isTitleSlideColour, 30000), "the first slide did not show in the frame");
+        qInfo("from the press of the button to the first slide in the frame: %.1f s", timer.elapsed() / 1000.0);
+        QCOMPARE(decksIn(mProgram.tempFolder()).size(), 1);
+        QCOMPARE(mProgram.visibleEngineWindows(), 0);
+
+        mProgram.click(viewerAt + kFrameCentre);
+        QVERIFY2(waitForSlide(viewerAt, isWhite, 10000), "a click did not advance the show");
+    }
+
+    void savingCopiesTheDeckWhereTheUserSays()
+    {
+        const unsigned long viewer = mProgram.visibleWindow("Orvendale");
+        const QPoint viewerAt = mProgram.windowOrigin(viewer);
+        QTemporaryDir target;
+        const QString saved = target.filePath("fjordlight plan.ppt");
+        mProgram.click(viewerAt + kSaveButton);
+        QVERIFY(mProgram.waitForWindow("Output File", 20000));
+        QTest::qWait(500);
+        mProgram.type(saved);
+        mProgram.key("Return");
+        QTest::qWait(1000);
+        mProgram.key("Return");  // "Done."
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(saved), 10000);
+
+        PrivateEngine reader;
+        UnoEngine engine(reader.settings());
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(saved);
+        QCOMPARE(shapeText(*app, *deck, 1, "Rectangle 2"), QString("Fjordlight AS"));
+        QVERIFY(shapeText(*app, *deck, 2, "Rectangle 3").startsWith("The company's long-term mission:\r\n"));
+        app->Quit();
+    }
+
+    void backEndsTheShowAndShowsTheInputWindow()
+    {
+        const unsigned long viewer = mProgram.visibleWindow("Orvendale");
+        const qint64 engine = mProgram.enginePid();
+        QVERIFY(processAlive(engine));
+        QElapsedTimer timer;
+        timer.start();
+        mProgram.click(mProgram.windowOrigin(viewer) + kBackButton);
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindow("Orvendale"), mInput, 10000);
+        qInfo("from \"< Back\" to the input window: %.2f s", timer.elapsed() / 1000.0);
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+        QVERIFY(decksIn(mProgram.tempFolder()).isEmpty());
+    }
+
+    void closingTheViewerEndsEverything()
+    {
+        QPoint viewerAt;
+        const unsigned long viewer = createDeck(viewerAt);
+        QVERIFY(viewer);
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        const qint64 engine = mProgram.enginePid();
+        mProgram.closeWindow(viewer);
+        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
+        QVERIFY(!processAlive(engine));
+        QVERIFY(decksIn(mProgram.tempFolder()).isEmpty());
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "test_end_to_end.moc"

@@ -1,0 +1,145 @@
+#include "program_driver.h"
+
+#include "private_engine.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <X11/Xatom.h>
+#include <csignal>
+#include <X11/Xlib.h>
+
+ProgramDriver::ProgramDriver()
+{
+    QDir(mHome.path()).mkpath(QStringLiteral("config"));
+    QDir(mHome.path()).mkpath(QStringLiteral("data"));
+    QDir(mHome.path()).mkpath(QStringLiteral("tmp"));
+}
+
+ProgramDriver::~ProgramDriver()
+{
+    if (const qint64 engine = enginePid(); processAlive(engine))
+        ::kill(static_cast<pid_t>(engine), SIGKILL);
+    mProgram.kill();
+    mProgram.waitForFinished(5000);
+}
+
+bool ProgramDriver::start()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mHome.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), mHome.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("TEMP"), tempFolder());
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    mProgram.setProcessEnvironment(environment);
+    mProgram.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale"));
+    mProgram.start();
+    return mProgram.waitForStarted();
+}
+
+bool ProgramDriver::running() const
+{
+    return mProgram.state() == QProcess::Running;
+}
+
+bool ProgramDriver::waitForExit(int timeoutMs)
+{
+    return mProgram.waitForFinished(timeoutMs);
+}
+
+qint64 ProgramDriver::enginePid() const
+{
+    QFile file(mHome.filePath(QStringLiteral("data/Kervanel/Orvendale/engine-profile/orvendale-engine.pid")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+}
+
+QString ProgramDriver::run(const QString& program, const QStringList& arguments) const
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+unsigned long ProgramDriver::visibleWindow(const QString& title) const
+{
+    const QString found = run(QStringLiteral("xdotool"),
+                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                               QStringLiteral("^%1$").arg(title)});
+    return found.section(QLatin1Char('\n'), 0, 0).trimmed().toULong();
+}
+
+unsigned long ProgramDriver::waitForWindow(const QString& title, int timeoutMs) const
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (const unsigned long window = visibleWindow(title))
+            return window;
+        QThread::msleep(100);
+    }
+    return 0;
+}
+
+QPoint ProgramDriver::windowOrigin(unsigned long window) const
+{
+    const QString shell = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                                          QString::number(window)});
+    QPoint origin;
+    for (const QString& line : shell.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("X=")))
+            origin.setX(line.mid(2).toInt());
+        if (line.startsWith(QLatin1String("Y=")))
+            origin.setY(line.mid(2).toInt());
+    }
+    return origin;
+}
+
+void ProgramDriver::click(QPoint onScreen) const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(onScreen.x()),
+                                    QString::number(onScreen.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+void ProgramDriver::type(const QString& text) const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+}
+
+void ProgramDriver::key(const QString& keys) const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+void ProgramDriver::closeWindow(unsigned long window) const
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+}
+
+QImage ProgramDriver::screenshot() const
+{
+    QProcess import;
+    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.waitForFinished(20000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG");
+}
+
+int ProgramDriver::visibleEngineWindows() const
+{
+    const QString found = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                          QStringLiteral("--class"), QStringLiteral("libreoffice")});
+    return static_cast<int>(found.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
+}

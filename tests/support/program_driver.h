@@ -1,0 +1,45 @@
+#pragma once
+
+// Drives the real program on a private X display: starts it with a user
+// folder of its own, finds its windows, clicks and types with xdotool and
+// reads the screen with ImageMagick's import.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+class ProgramDriver {
+public:
+    ProgramDriver();
+    ~ProgramDriver();
+
+    bool start();
+    bool running() const;
+    // Waits for the program to end by itself.
+    bool waitForExit(int timeoutMs);
+
+    QString tempFolder() const { return mHome.filePath("tmp"); }
+    QString storeFile() const { return mHome.filePath("config/Kervanel.json"); }
+    // The engine instance the program uses, while one runs.
+    qint64 enginePid() const;
+
+    // The visible top-level window with this exact title, or 0.
+    unsigned long visibleWindow(const QString& title) const;
+    // Waits until a window with the title is shown; 0 when none is.
+    unsigned long waitForWindow(const QString& title, int timeoutMs) const;
+    // The window's position on the screen.
+    QPoint windowOrigin(unsigned long window) const;
+    void click(QPoint onScreen) const;
+    void type(const QString& text) const;
+    void key(const QString& keys) const;
+    // Asks the window to close, as the close box does.
+    void closeWindow(unsigned long window) const;
+    QImage screenshot() const;
+    // Visible top-level windows of the engine on the screen.
+    int visibleEngineWindows() const;
+
+private:
+    QString run(const QString& program, const QStringList& arguments) const;
+
+    QTemporaryDir mHome;
+    QProcess mProgram;
+};
