@@ -34,6 +34,8 @@ void endTracked()
 
 void endEngineFromPidFile()
 {
+    if (gPidFile.isEmpty())
+        return;
     QFile file(gPidFile);
     if (file.open(QIODevice::ReadOnly))
         if (const qint64 pid = file.readAll().trimmed().toLongLong(); pid > 0)

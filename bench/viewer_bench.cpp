@@ -1,0 +1,61 @@
+// The real program on a private display: time from the press of "Start
+// Creating Template" to the first slide showing in the viewer's frame, and
+// from "< Back" to the input window, over three rounds.
+#include "private_engine.h"
+#include "program_driver.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+const QPoint kCreateButton(316, 21);
+const QPoint kBackButton(132, 613);
+const QPoint kSlideSample(100, 400);
+
+bool titleSlideShows(const ProgramDriver& program, QPoint viewerAt)
+{
+    const QImage screen = program.screenshot();
+    if (screen.isNull())
+        return false;
+    const QRgb pixel = screen.pixel(viewerAt + kSlideSample);
+    return qRed(pixel) < 60 && qGreen(pixel) > 50 && qGreen(pixel) < 110 && qBlue(pixel) > 80;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    PrivateDisplay display;
+    ProgramDriver program;
+    if (!display.ok() || !program.start())
+        return 1;
+    const unsigned long input = program.waitForWindow("Orvendale", 60000);
+    const QPoint inputAt = program.windowOrigin(input);
+
+    for (int round = 1; round <= 3; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        program.click(inputAt + kCreateButton);
+        unsigned long viewer = 0;
+        while (timer.elapsed() < 60000 && (!(viewer = program.visibleWindow("Orvendale")) || viewer == input))
+            QThread::msleep(50);
+        const QPoint viewerAt = program.windowOrigin(viewer);
+        while (timer.elapsed() < 60000 && !titleSlideShows(program, viewerAt))
+            QThread::msleep(50);
+        const double toSlide = timer.elapsed() / 1000.0;
+
+        timer.restart();
+        program.click(viewerAt + kBackButton);
+        while (timer.elapsed() < 20000 && program.visibleWindow("Orvendale") != input)
+            QThread::msleep(10);
+        std::printf("round %d: button to first slide %.2f s, back to the input window %.2f s\n", round, toSlide,
+                    timer.elapsed() / 1000.0);
+        QThread::msleep(500);
+    }
+    return 0;
+}
