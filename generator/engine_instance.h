@@ -30,7 +30,6 @@ public:
     qint64 pid() const { return mPid; }
 
     bool visible = false;
-    bool displayAlerts = true;
 
     // The active window's selection.
     css::uno::Reference<css::frame::XModel> selectedDocument;

@@ -181,7 +181,9 @@ public:
 
     ~UnoPresentation() override { X11Windows::destroyWindow(mParked.parking); }
 
-    void setShowType(int type) override { mShowType = type; }
+    // Whatever the type, a parked presentation's show runs in its own
+    // window, which the viewer takes in; the type changes nothing here.
+    void setShowType(int) override {}
 
     std::shared_ptr<SlideShowWindow> runShow() override
     {
@@ -277,7 +279,6 @@ private:
     Reference<frame::XModel> mDocument;
     QString mPath;
     ParkedFrame mParked;
-    int mShowType = 1;
 };
 
 class UnoApplication : public PresentationApplication {
@@ -300,7 +301,9 @@ public:
         });
     }
 
-    void setDisplayAlerts(bool on) override { mInstance->displayAlerts = on; }
+    // The engine's private profile already keeps every dialog away, so
+    // there are no alerts left to switch off.
+    void setDisplayAlerts(bool) override {}
 
     void Quit() override
     {

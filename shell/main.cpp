@@ -6,6 +6,7 @@
 #include "settings_store.h"
 #include "skin_engine.h"
 #include "system_platform.h"
+#include "termination.h"
 #include "uno_engine.h"
 #include "product.h"
 
@@ -34,5 +35,14 @@ int main(int argc, char** argv)
     viewer.setInputWindow(&form);
     form.Form_Load();
     form.show();
+
+    // Ended from outside, the program closes the window in front, so that the
+    // viewer ends its show and the engine first.
+    const Termination termination([&] {
+        if (viewer.isVisible())
+            viewer.close();
+        else
+            form.close();
+    });
     return app.exec();
 }
