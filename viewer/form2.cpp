@@ -115,8 +115,10 @@ void Form2::showEvent(QShowEvent* event)
             move(frame.topLeft());
         }
     }
-    // Activation runs once the window is on the screen.
-    QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    // Activation runs once the program has shown the window and it is on the
+    // screen; being restored after minimising leaves the running show alone.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
 }
 
 void Form2::Form_Activate()
