@@ -97,6 +97,7 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
     }
     if (!instance->mPid)
         instance->mPid = readPid(instance->mPidFile);
+    CallWatchdog::watchProcess(instance->mPid);
     instances().insert(settings.pipeName, instance);
     return instance;
 }
@@ -236,6 +237,10 @@ void EngineInstance::waitForExit(int timeoutMs)
 
 EngineInstance::~EngineInstance()
 {
+    const struct Forget {
+        qint64 pid;
+        ~Forget() { CallWatchdog::forgetProcess(pid); }
+    } forget{mPid};
     // Like an automation server, an instance started for this program ends
     // when the program lets go of it, unless it shows a window or holds a
     // presentation.

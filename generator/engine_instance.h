@@ -1,5 +1,6 @@
 #pragma once
 
+#include "call_watchdog.h"
 #include "failure.h"
 #include "uno_engine.h"
 
@@ -67,6 +68,7 @@ rtl::OUString toUno(const QString& text);
 template <typename Call>
 auto engineCall(const QString& what, Call&& call) -> decltype(call())
 {
+    const CallWatchdog::Guard deadline;
     try {
         return call();
     } catch (const css::lang::DisposedException&) {

@@ -118,8 +118,7 @@ void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& doc
         Reference<beans::XPropertySet>(parked.frame, UNO_QUERY_THROW)->getPropertyValue("LayoutManager"),
         UNO_QUERY);
     if (layout.is()) {
-        Reference<beans::XPropertySet>(layout, UNO_QUERY_THROW)->setPropertyValue("HideCurrentUI", Any(true));
-        layout->hideElement("private:resource/statusbar/statusbar");
+        layout->setVisible(false);
     }
     const Reference<frame::XController2> controller(document->getCurrentController(), UNO_QUERY);
     if (controller.is())

@@ -1,4 +1,5 @@
 // The engine layer against a real, private LibreOffice Impress instance.
+#include "call_watchdog.h"
 #include "deck_text.h"
 #include "failure.h"
 #include "presentation_engine.h"
@@ -182,6 +183,22 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().count());
         QVERIFY_THROWS_EXCEPTION(Failure, app->Quit());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void anEngineThatStopsAnsweringFailsTheCallAfterTheDeadline()
+    {
+        const QString path = copyOfTemplate(mFolder);
+        const auto app = engine().CreateObject();
+        const auto deck = app->Presentations().Open(path);
+        const qint64 pid = mEngine.pid();
+        ::kill(static_cast<pid_t>(pid), SIGSTOP);
+
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(Failure, deck->Slides(2).Select());
+        QVERIFY(timer.elapsed() >= CallWatchdog::kDeadlineMs - 1000);
+        QVERIFY(timer.elapsed() < CallWatchdog::kDeadlineMs + 10000);
+        QVERIFY(mEngine.waitUntilEnded(5000));
     }
 };
 
