@@ -110,6 +110,7 @@ private slots:
         timer.start();
         QPoint viewerAt;
         QVERIFY(createDeck(viewerAt));
+        QTRY_VERIFY_WITH_TIMEOUT(processAlive(mProgram.enginePid()), 30000);
         QVERIFY2(waitForSlide(viewerAt, isTitleSlideColour, 30000), "the first slide did not show in the frame");
         qInfo("from the press of the button to the first slide in the frame: %.1f s", timer.elapsed() / 1000.0);
         QCOMPARE(decksIn(mProgram.tempFolder()).size(), 1);
@@ -162,11 +163,13 @@ private slots:
         QPoint viewerAt;
         const unsigned long viewer = createDeck(viewerAt);
         QVERIFY(viewer);
-        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        // The viewer's own engine instance is up and showing the deck.
+        QTRY_VERIFY_WITH_TIMEOUT(processAlive(mProgram.enginePid()), 30000);
         const qint64 engine = mProgram.enginePid();
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
         mProgram.closeWindow(viewer);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
-        QVERIFY(!processAlive(engine));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
         QVERIFY(decksIn(mProgram.tempFolder()).isEmpty());
     }
 };

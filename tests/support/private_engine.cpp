@@ -81,6 +81,9 @@ PrivateDisplay::PrivateDisplay()
     mServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                           QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
                           QStringLiteral("tcp")});
+    // Only the display number is read; what the server logs must not fill a
+    // pipe nobody reads.
+    mServer.setStandardErrorFile(QProcess::nullDevice());
     mServer.start();
     if (!mServer.waitForStarted() || !mServer.waitForReadyRead(10000))
         return;
