@@ -22,32 +22,16 @@
 #include "startup.h"
 #include "tab_strip.h"
 #include "twips.h"
+#include "window_style.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-
-namespace {
-
-QFont arialBold(qreal points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-}  // namespace
 
 Form1::Form1(ShellServices services, PresentationEngine& engine, Form2& viewer)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                  | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Main::fixedWindowFlags()),
       mServices(std::move(services)),
       mEngine(engine),
       mViewer(viewer),
@@ -60,12 +44,12 @@ Form1::Form1(ShellServices services, PresentationEngine& engine, Form2& viewer)
 void Form1::createControls()
 {
     setFixedSize(twips(9465), twips(9975));
-    setFont(arialBold(9));
+    setFont(Main::arialBold(9));
     Main::paintBackground(*this, Qt::white);
 
     PushButton1 = new QPushButton(QStringLiteral("Start Creating Template"), this);
     PushButton1->setGeometry(twipsRect(120, 118, 9240, 405));
-    PushButton1->setFont(arialBold(11.25));
+    PushButton1->setFont(Main::arialBold(11.25));
 
     Frame1 = new QGroupBox(QStringLiteral("Company Name"), this);
     Frame1->setGeometry(twipsRect(120, 600, 9240, 820));
@@ -263,11 +247,7 @@ void Form1::showEvent(QShowEvent* event)
     if (mCentred)
         return;
     mCentred = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    Main::centreOnScreen(*this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

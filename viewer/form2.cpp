@@ -12,26 +12,17 @@
 #include "presentation_engine.h"
 #include "product.h"
 #include "twips.h"
+#include "window_style.h"
 #include "window_system.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
-
-QFont arialBold(qreal points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 // A widget's size in points, as the show window takes it: 20 twips a point.
 float points(int pixels)
@@ -42,10 +33,7 @@ float points(int pixels)
 }  // namespace
 
 Form2::Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                  | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Main::fixedWindowFlags()),
       mServices(std::move(services)),
       mEngine(engine),
       mWindows(windows),
@@ -59,7 +47,7 @@ Form2::~Form2() = default;
 void Form2::createControls()
 {
     setFixedSize(twips(8040), twips(9525));
-    setFont(arialBold(9));
+    setFont(Main::arialBold(9));
 
     Frame1 = new QFrame(this);
     Frame1->setGeometry(twipsRect(120, 120, 7800, 8745));
@@ -76,7 +64,7 @@ void Form2::createControls()
     PushButton8 = new QPushButton(QStringLiteral("< Back"), this);
     PushButton8->setGeometry(twipsRect(120, 9000, 3720, 405));
     for (QPushButton* button : {PushButton6, PushButton8})
-        button->setFont(arialBold(11.25));
+        button->setFont(Main::arialBold(11.25));
     setTabOrder(PushButton6, PushButton8);
 
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
@@ -109,11 +97,7 @@ void Form2::showEvent(QShowEvent* event)
     }
     if (!mCentred) {
         mCentred = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        Main::centreOnScreen(*this);
     }
     // Activation runs once the program has shown the window and it is on the
     // screen; being restored after minimising leaves the running show alone.

@@ -1,7 +1,7 @@
 // "Start Creating Template" with a scripted engine and window system.
 #include "fake_engine.h"
 #include "fake_windows.h"
-#include "fakes.h"
+#include "fake_shell.h"
 #include "form1.h"
 #include "form2.h"
 #include "settings_store.h"
@@ -16,23 +16,16 @@
 
 namespace {
 
-struct Windows {
+struct Windows : FakeShell {
     Windows(const QString& program, const QString& temp)
-        : store(temp + "/store.json"),
-          viewer(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, program}, engine, windows),
-          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, program}, engine, viewer)
+        : FakeShell(temp + "/store.json", program),
+          viewer(services(), engine, windows),
+          form(services(), engine, viewer)
     {
         clock.step = 0.25f;  // the generator's pauses pass quickly
         viewer.setInputWindow(&form);
     }
 
-    SettingsStore store;
-    FakeDialogs dialogs;
-    FakeProgramEnd programEnd;
-    FakeUrlOpener urls;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSkin skin;
     FakeEngine engine;
     FakeWindowSystem windows;
     Form2 viewer;

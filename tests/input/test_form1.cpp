@@ -1,7 +1,7 @@
 #include "fake_engine.h"
 #include "fake_windows.h"
 #include "form2.h"
-#include "fakes.h"
+#include "fake_shell.h"
 #include "form1.h"
 #include "hover_pointer.h"
 #include "plan_sections.h"
@@ -23,21 +23,14 @@ namespace {
 
 // A plan input window over a store and program folder of its own, with fakes
 // for everything else.
-struct Window {
+struct Window : FakeShell {
     explicit Window(const QString& folder)
-        : store(folder + "/Kervanel.json"),
-          viewer(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, windows),
-          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, viewer)
+        : FakeShell(folder + "/Kervanel.json", folder),
+          viewer(services(), engine, windows),
+          form(services(), engine, viewer)
     {
     }
 
-    SettingsStore store;
-    FakeDialogs dialogs;
-    FakeProgramEnd programEnd;
-    FakeUrlOpener urls;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSkin skin;
     FakeEngine engine;
     FakeWindowSystem windows;
     Form2 viewer;

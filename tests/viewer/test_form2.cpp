@@ -1,7 +1,7 @@
 // The deck viewer's commands with a scripted engine and window system.
 #include "fake_engine.h"
 #include "fake_windows.h"
-#include "fakes.h"
+#include "fake_shell.h"
 #include "form2.h"
 #include "settings_store.h"
 
@@ -14,21 +14,13 @@
 
 namespace {
 
-struct Viewer {
+struct Viewer : FakeShell {
     explicit Viewer(const QString& folder)
-        : store(folder + "/store.json"),
-          form(ShellServices{store, dialogs, programEnd, urls, clock, random, skin, folder}, engine, windows)
+        : FakeShell(folder + "/store.json", folder), form(services(), engine, windows)
     {
         form.setInputWindow(&inputWindow);
     }
 
-    SettingsStore store;
-    FakeDialogs dialogs;
-    FakeProgramEnd programEnd;
-    FakeUrlOpener urls;
-    FakeClock clock;
-    FakeRandom random;
-    FakeSkin skin;
     FakeEngine engine;
     FakeWindowSystem windows;
     QWidget inputWindow;

@@ -1,0 +1,25 @@
+#pragma once
+
+// A settings store of the test's own and fakes for every other side effect
+// of the windows.
+#include "fakes.h"
+#include "services.h"
+#include "settings_store.h"
+
+struct FakeShell {
+    FakeShell(const QString& storeFile, const QString& programFolder)
+        : store(storeFile), programFolder(programFolder)
+    {
+    }
+
+    ShellServices services() { return {store, dialogs, programEnd, urls, clock, random, skin, programFolder}; }
+
+    SettingsStore store;
+    FakeDialogs dialogs;
+    FakeProgramEnd programEnd;
+    FakeUrlOpener urls;
+    FakeClock clock;
+    FakeRandom random;
+    FakeSkin skin;
+    QString programFolder;
+};
