@@ -49,11 +49,6 @@ bool hasClass(Display* connection, Window window, const QByteArray& className)
 
 }  // namespace
 
-bool displayAvailable()
-{
-    return display() != nullptr;
-}
-
 WindowId findWindow(const QString& className)
 {
     Display* connection = requireDisplay();

@@ -24,7 +24,4 @@ WindowId createParkingWindow(const QString& className, int width, int height);
 void resizeWindow(WindowId window, int width, int height);
 void destroyWindow(WindowId window);
 
-// True when an X display can be reached.
-bool displayAvailable();
-
 }  // namespace X11Windows
