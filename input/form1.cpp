@@ -120,16 +120,14 @@ void Form1::connectHandlers()
 
 void Form1::Form_Load()
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), QStringLiteral("Form_Load")));
+    ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
     trap.step(100, [&] { Main::applySkin(*this, mServices.skin, mServices.programFolder); });
     trap.step(104, [&] {
         setWindowTitle(Main::productName);
         setWindowIcon(Main::applicationIcon());
         Main::setApplicationTitle();
     });
-    const QString cursorFile = Main::besideProgram(mServices.programFolder, QStringLiteral("HAND-M.CUR"));
-    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
-        trap.step(108, [&] { mPointer->loadCustomImage(cursorFile); });
+    mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     trap.step(128, [&] { txtCompanyName->setText(mServices.store.getSetting(PlanKeys::companyName)); });
     trap.step(130, [&] { txtBusinessPlan->setText(mServices.store.getSetting(PlanKeys::businessPlan)); });
@@ -140,7 +138,7 @@ void Form1::Form_Load()
 
 void Form1::PushButton1_Click()
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click")));
+    ErrorTrap trap = trapFor(QStringLiteral("PushButton1_Click"));
     if (mBusy)
         return;
     trap.step(102, [&] { mBusy = true; });
@@ -262,6 +260,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::untrapped(const QString& procedure, const std::function<void()>& handler)
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), procedure));
+    ErrorTrap trap = trapFor(procedure);
     trap.step(100, handler);
+}
+
+ErrorTrap Form1::trapFor(const QString& procedure)
+{
+    return ErrorTrap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), procedure));
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Form2;
+class ErrorTrap;
 class HoverPointer;
 class PresentationEngine;
 class PictureBox;
@@ -60,6 +61,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The error trap of one of this window's procedures.
+    ErrorTrap trapFor(const QString& procedure);
     void createControls();
     void connectHandlers();
     void showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);

@@ -1,6 +1,9 @@
 #include "hover_pointer.h"
 
 #include "cursor_file.h"
+#include "error_trap.h"
+#include "file_utils.h"
+#include "product.h"
 
 #include <QMouseEvent>
 #include <QWidget>
@@ -25,6 +28,13 @@ void HoverPointer::setMousePointer(int value)
 void HoverPointer::loadCustomImage(const QString& cursorFile)
 {
     mCustomImage = loadCursorFile(cursorFile);
+}
+
+void HoverPointer::loadHandCursor(ErrorTrap& trap, const QString& programFolder)
+{
+    const QString cursorFile = Main::besideProgram(programFolder, QStringLiteral("HAND-M.CUR"));
+    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
+        trap.step(108, [&] { loadCustomImage(cursorFile); });
 }
 
 void HoverPointer::watchButton(QWidget* button)

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <optional>
 
+class ErrorTrap;
 class QWidget;
 
 // A window's mouse pointer value and its custom pointer image: 0 the default
@@ -24,6 +25,9 @@ public:
 
     // Loads a cursor file as the custom image; throws Failure when it cannot.
     void loadCustomImage(const QString& cursorFile);
+    // The window-load steps 106 and 108: the hand cursor beside the program
+    // becomes the custom image when it is there.
+    void loadHandCursor(ErrorTrap& trap, const QString& programFolder);
 
     // Pointer moves over these widgets switch to the hand or back to default.
     void watchButton(QWidget* button);

@@ -77,15 +77,13 @@ void Form2::createControls()
 
 void Form2::Form_Load()
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("Form_Load")));
+    ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
     trap.step(100, [&] { Main::setSystemBackColors(*this); });
     trap.step(104, [&] {
         setWindowTitle(Main::productName);
         setWindowIcon(Main::applicationIcon());
     });
-    const QString cursorFile = Main::besideProgram(mServices.programFolder, QStringLiteral("HAND-M.CUR"));
-    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
-        trap.step(108, [&] { mPointer->loadCustomImage(cursorFile); });
+    mPointer->loadHandCursor(trap, mServices.programFolder);
 }
 
 void Form2::showEvent(QShowEvent* event)
@@ -107,7 +105,7 @@ void Form2::showEvent(QShowEvent* event)
 
 void Form2::Form_Activate()
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("Form_Activate")));
+    ErrorTrap trap = trapFor(QStringLiteral("Form_Activate"));
     trap.step(100, [&] { embedSlideShow(); });
 }
 
@@ -134,7 +132,7 @@ void Form2::embedSlideShow()
 
 void Form2::PushButton6_Click()
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click")));
+    ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"));
     if (mBusy)
         return;
     trap.step(102, [&] { mBusy = true; });
@@ -165,7 +163,7 @@ void Form2::PushButton6_Click()
 
 void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
 {
-    ErrorTrap trap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), procedure));
+    ErrorTrap trap = trapFor(procedure);
     trap.step(100, [&] { lblMessage->show(); });
     trap.step(102, [&] {
         lblMessage->repaint();
@@ -219,4 +217,9 @@ void Form2::closeEvent(QCloseEvent* event)
     event->accept();
     Form_QueryUnload();
     Form_Unload();
+}
+
+ErrorTrap Form2::trapFor(const QString& procedure)
+{
+    return ErrorTrap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), procedure));
 }

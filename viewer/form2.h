@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class ErrorTrap;
 class HoverPointer;
 class Presentation;
 class PresentationApplication;
@@ -49,10 +50,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The error trap of one of this window's procedures.
+    ErrorTrap trapFor(const QString& procedure);
     void createControls();
     void embedSlideShow();
     // The steps "< Back" and closing the window share.
-    void closeShow(const QString& procedure, const std::function<void(class ErrorTrap&)>& then);
+    void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
 
     ShellServices mServices;
     PresentationEngine& mEngine;
