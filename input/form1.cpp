@@ -25,10 +25,15 @@
 #include "window_style.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QScopedValueRollback>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <exception>
+#include <limits>
 
 Form1::Form1(ShellServices services, PresentationEngine& engine, Form2& viewer)
     : QWidget(nullptr, Main::fixedWindowFlags()),
@@ -55,11 +60,13 @@ void Form1::createControls()
     Frame1->setGeometry(twipsRect(120, 600, 9240, 820));
     txtCompanyName = new QLineEdit(Frame1);
     txtCompanyName->setGeometry(twipsRect(240, 300, 8760, 375));
+    txtCompanyName->setMaxLength(std::numeric_limits<int>::max());
 
     Frame2 = new QGroupBox(QStringLiteral("Business Plan"), this);
     Frame2->setGeometry(twipsRect(120, 1540, 9240, 820));
     txtBusinessPlan = new QLineEdit(Frame2);
     txtBusinessPlan->setGeometry(twipsRect(240, 300, 8760, 375));
+    txtBusinessPlan->setMaxLength(std::numeric_limits<int>::max());
     for (QGroupBox* frame : {Frame1, Frame2})
         Main::paintBackground(*frame, Qt::white);
 
@@ -129,10 +136,11 @@ void Form1::Form_Load()
     });
     mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
-    trap.step(128, [&] { txtCompanyName->setText(mServices.store.getSetting(PlanKeys::companyName)); });
-    trap.step(130, [&] { txtBusinessPlan->setText(mServices.store.getSetting(PlanKeys::businessPlan)); });
-    trap.step(132, [&] { SSTab1_Click(0); });
-    trap.step(134, [&] { SSTab3_Click(0); });
+    tellAboutDamagedStore();
+    loadStep(trap, 128, [&] { showStored(txtCompanyName, PlanKeys::companyName); });
+    loadStep(trap, 130, [&] { showStored(txtBusinessPlan, PlanKeys::businessPlan); });
+    loadStep(trap, 132, [&] { SSTab1_Click(0); });
+    loadStep(trap, 134, [&] { SSTab3_Click(0); });
     trap.step(136, [&] { IsInstalled::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
@@ -196,20 +204,58 @@ void Form1::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTex
     const int tab = strip->currentTab();
     if (tab >= 0 && tab < sections.count()) {
         const QString stored = mServices.store.getSetting(sections.key(tab));
-        box->setPlainText(SectionText::forDisplay(stored.isEmpty() ? sections.guideText(tab) : stored));
+        if (stored.isEmpty()) {
+            box->setPlainText(SectionText::forDisplay(sections.guideText(tab)));
+        } else {
+            const QScopedValueRollback showing(mShowingStoredText, true);
+            box->setPlainText(SectionText::forDisplay(stored));
+        }
     }
     if (box->isEnabled() && box->isVisible())
         box->setFocus();
 }
 
+// A box that is being filled with what the store holds needs no write: the
+// store already holds that text, exactly and in its own type.
+void Form1::showStored(QLineEdit* box, const QString& key)
+{
+    const QScopedValueRollback showing(mShowingStoredText, true);
+    box->setText(mServices.store.getSetting(key));
+}
+
+void Form1::tellAboutDamagedStore()
+{
+    const QString keptAt = mServices.store.damagedFileKeptAt();
+    if (!keptAt.isEmpty())
+        mServices.dialogs.message(
+            QStringLiteral("Your saved plan in %1 was damaged. It has been kept as %2, and everything "
+                           "in it that could still be read has been restored.")
+                .arg(QDir::toNativeSeparators(mServices.store.filePath()), QDir::toNativeSeparators(keptAt)));
+}
+
+// Filling a box at start-up stores what it shows through the box's change
+// handler; a failing write is reported by the load under this step's line.
+void Form1::loadStep(ErrorTrap& trap, int line, const std::function<void()>& step)
+{
+    trap.step(line, [&] {
+        std::exception_ptr failure;
+        const QScopedValueRollback capture(mChangeFailure, &failure);
+        step();
+        if (failure)
+            std::rethrow_exception(failure);
+    });
+}
+
 void Form1::txtCompanyName_Change()
 {
-    mServices.store.saveSetting(PlanKeys::companyName, txtCompanyName->text());
+    if (!mShowingStoredText)
+        mServices.store.saveSetting(PlanKeys::companyName, txtCompanyName->text());
 }
 
 void Form1::txtBusinessPlan_Change()
 {
-    mServices.store.saveSetting(PlanKeys::businessPlan, txtBusinessPlan->text());
+    if (!mShowingStoredText)
+        mServices.store.saveSetting(PlanKeys::businessPlan, txtBusinessPlan->text());
 }
 
 void Form1::txtFirstStatement_Change()
@@ -224,8 +270,10 @@ void Form1::txtSecondStatement_Change()
 
 void Form1::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
 {
+    if (mShowingStoredText)
+        return;
     const QString key = sections.key(strip->currentTab());
-    mServices.store.saveSetting(key, SectionText::forStore(box->toPlainText()));
+    mServices.store.saveSetting(key, SectionText::forStore(*box->document()));
 }
 
 void Form1::Form_Unload()
@@ -260,6 +308,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::untrapped(const QString& procedure, const std::function<void()>& handler)
 {
+    if (mChangeFailure) {
+        try {
+            handler();
+        } catch (...) {
+            if (!*mChangeFailure)
+                *mChangeFailure = std::current_exception();
+        }
+        return;
+    }
     ErrorTrap trap = trapFor(procedure);
     trap.step(100, handler);
 }

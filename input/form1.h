@@ -3,6 +3,7 @@
 #include "services.h"
 
 #include <QWidget>
+#include <exception>
 #include <functional>
 
 class Form2;
@@ -67,6 +68,9 @@ private:
     void connectHandlers();
     void showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
     void storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
+    void showStored(QLineEdit* box, const QString& key);
+    void tellAboutDamagedStore();
+    void loadStep(ErrorTrap& trap, int line, const std::function<void()>& step);
     // Runs an event handler that has no trap: a failure is reported in the
     // error report box under the handler's name.
     void untrapped(const QString& procedure, const std::function<void()>& handler);
@@ -77,4 +81,8 @@ private:
     Form2& mViewer;
     HoverPointer* mPointer;
     bool mCentred = false;
+    // Set while a box is filled with the text the store holds.
+    bool mShowingStoredText = false;
+    // Set while a load step runs: change handlers hand their failure to it.
+    std::exception_ptr* mChangeFailure = nullptr;
 };

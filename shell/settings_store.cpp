@@ -1,71 +1,17 @@
 #include "settings_store.h"
 
 #include "failure.h"
+#include "json_settings_format.h"
 #include "product.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLockFile>
 #include <QStandardPaths>
 
-namespace {
-
-// The store file is JSON: a group is an object, a value a string. Qt's INI
-// writer spends milliseconds on a plan of some 64 KB, which every keystroke
-// rewrites; JSON is written and read in a fraction of that.
-void readObject(const QJsonObject& object, const QString& prefix, QSettings::SettingsMap& map)
-{
-    for (auto it = object.begin(); it != object.end(); ++it) {
-        if (it->isObject())
-            readObject(it->toObject(), prefix + it.key() + QLatin1Char('/'), map);
-        else
-            map.insert(prefix + it.key(), it->toString());
-    }
-}
-
-bool readJson(QIODevice& device, QSettings::SettingsMap& map)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(device.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    readObject(document.object(), QString(), map);
-    return true;
-}
-
-void insertPath(QJsonObject& object, QStringView path, const QString& value)
-{
-    const qsizetype slash = path.indexOf(QLatin1Char('/'));
-    if (slash < 0) {
-        object.insert(path, value);
-        return;
-    }
-    const QString group = path.left(slash).toString();
-    QJsonObject child = object.value(group).toObject();
-    insertPath(child, path.mid(slash + 1), value);
-    object.insert(group, child);
-}
-
-bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
-{
-    QJsonObject root;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        insertPath(root, it.key(), it.value().toString());
-    return device.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
-}
-
-QSettings::Format jsonFormat()
-{
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("json"), readJson, writeJson);
-    return format;
-}
-
-}  // namespace
+#include <utility>
 
 QString SettingsStore::userFilePath()
 {
@@ -78,17 +24,15 @@ SettingsStore::SettingsStore(const QString& filePath) : mFilePath(filePath)
     QDir().mkpath(QFileInfo(mFilePath).absolutePath());
     removeAbandonedLock();
     open();
-    if (mSettings->status() == QSettings::FormatError) {
-        keepUnreadableFileAside();
-        open();
-    }
+    if (mSettings->status() == QSettings::FormatError)
+        keepDamagedFileAside();
 }
 
 SettingsStore::~SettingsStore() = default;
 
 void SettingsStore::open()
 {
-    mSettings = std::make_unique<QSettings>(mFilePath, jsonFormat());
+    mSettings = std::make_unique<QSettings>(mFilePath, JsonSettingsFormat::format());
     mSettings->setAtomicSyncRequired(true);
     mSettings->beginGroup(Main::productName);
 }
@@ -109,27 +53,59 @@ void SettingsStore::removeAbandonedLock()
         QFile::remove(lockPath);
 }
 
-void SettingsStore::keepUnreadableFileAside()
+void SettingsStore::keepDamagedFileAside()
 {
     mSettings.reset();
+    QFile damaged(mFilePath);
+    const QByteArray content = damaged.open(QIODevice::ReadOnly) ? damaged.readAll() : QByteArray();
+    damaged.close();
     const QString aside = mFilePath + QStringLiteral(".unreadable-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QFile::rename(mFilePath, aside);
+    if (QFile::rename(mFilePath, aside))
+        mDamagedFileKeptAt = aside;
+    open();
+    // Whatever the damaged file still held goes into the fresh one, without
+    // a word if that cannot be written yet: the next write tries again.
+    mUnsaved = JsonSettingsFormat::salvage(content);
+    writeUnsaved();
 }
 
 QString SettingsStore::getSetting(const QString& key) const
 {
-    return mSettings->value(key, QString()).toString();
+    return mSettings->value(key).toString();
 }
 
 void SettingsStore::saveSetting(const QString& key, const QString& value)
 {
-    mSettings->setValue(key, value);
+    mUnsaved.insert(Main::productName + QLatin1Char('/') + key, value);
+    if (writeUnsaved()) {
+        mFailing = false;
+        return;
+    }
+    if (std::exchange(mFailing, true))
+        return;
+    throw Failure(QStringLiteral("Your plan could not be saved to %1. Check that the folder "
+                                 "exists, is writable and that the disk is not full; what you type "
+                                 "is kept and saved as soon as the file can be written.")
+                      .arg(QDir::toNativeSeparators(mFilePath)));
+}
+
+// Writes every entry not yet on disk. Qt keeps a store's first error for
+// good, so after a failure the file is opened afresh for the next attempt.
+bool SettingsStore::writeUnsaved()
+{
+    if (mSettings->status() != QSettings::NoError)
+        open();
+    // Unsaved entries are held under their whole path, group included.
+    mSettings->endGroup();
+    for (auto it = mUnsaved.begin(); it != mUnsaved.end(); ++it)
+        mSettings->setValue(it.key(), it.value());
+    mSettings->beginGroup(Main::productName);
     mSettings->sync();
     if (mSettings->status() != QSettings::NoError)
-        throw Failure(QStringLiteral("Your plan could not be saved to %1. Check that the folder "
-                                     "exists, is writable and that the disk is not full.")
-                          .arg(QDir::toNativeSeparators(mFilePath)));
+        return false;
+    mUnsaved.clear();
+    return true;
 }
 
 QString SettingsStore::filePath() const

@@ -170,7 +170,11 @@ private slots:
         mProgram.closeWindow(viewer);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
-        QVERIFY(decksIn(mProgram.tempFolder()).isEmpty());
+        QString left;
+        for (const QFileInfo& f : QDir(mProgram.tempFolder()).entryInfoList(QDir::Files|QDir::Hidden))
+            left += f.fileName() + " " + QString::number(f.size()) + " " + f.lastModified().toString("hh:mm:ss.zzz") + "; ";
+        left += " now " + QTime::currentTime().toString("hh:mm:ss.zzz");
+        QVERIFY2(decksIn(mProgram.tempFolder()).isEmpty(), qPrintable(left));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "fake_windows.h"
 #include "form2.h"
 #include "fake_shell.h"
+#include "file_size_limit.h"
 #include "form1.h"
 #include "hover_pointer.h"
 #include "plan_sections.h"
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,6 +48,26 @@ QStringList storedKeys(const QString& folder)
     return keys;
 }
 
+QJsonObject storeFileOf(const QString& folder)
+{
+    QFile file(folder + "/Kervanel.json");
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+void writeStoreFile(const QString& folder, const QJsonObject& content)
+{
+    QFile file(folder + "/Kervanel.json");
+    file.open(QIODevice::WriteOnly);
+    file.write(QJsonDocument(content).toJson());
+}
+
+// A value as the store file on disk holds it.
+QString stored(const QString& folder, const QString& key)
+{
+    return storeFileOf(folder).value("Orvendale").toObject().value(key).toString();
+}
+
 void typeInto(QWidget* box, const QString& text)
 {
     box->setFocus();
@@ -74,10 +96,10 @@ private slots:
         QCOMPARE(w.form.txtFirstStatement->toPlainText(),
                  QString("The company's long-term mission:\n- How were past goals achieved?\n"
                          "- How will present goals become achieved?"));
-        QCOMPARE(w.store.getSetting("FirstStatement_0"),
+        QCOMPARE(stored(folder(), "FirstStatement_0"),
                  QString("The company's long-term mission:\r\n- How were past goals achieved?\r\n"
                          "- How will present goals become achieved?"));
-        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
         QCOMPARE(storedKeys(folder()), QStringList({"FirstStatement_0", "SecondStatement_0"}));
         QVERIFY(w.dialogs.errorReports.isEmpty());
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
@@ -106,21 +128,21 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
 
         w.form.SSTab1->setCurrentTab(3);
-        QCOMPARE(w.store.getSetting("FirstStatement_3"), firstStrip().guideText(3));
+        QCOMPARE(stored(folder(), "FirstStatement_3"), firstStrip().guideText(3));
         QCOMPARE(QApplication::focusWidget(), w.form.txtFirstStatement);
         w.form.txtFirstStatement->selectAll();
         QTest::keyClicks(w.form.txtFirstStatement, "ab");
-        QCOMPARE(w.store.getSetting("FirstStatement_3"), QString("ab"));
+        QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab"));
         QTest::keyClick(w.form.txtFirstStatement, Qt::Key_Return);
         QTest::keyClick(w.form.txtFirstStatement, 'c');
-        QCOMPARE(w.store.getSetting("FirstStatement_3"), QString("ab\r\nc"));
-        QCOMPARE(w.store.getSetting("FirstStatement_0"), firstStrip().guideText(0));
-        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab\r\nc"));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
 
         typeInto(w.form.txtCompanyName, "Acme");
-        QCOMPARE(w.store.getSetting("Company Name"), QString("Acme"));
+        QCOMPARE(stored(folder(), "Company Name"), QString("Acme"));
         typeInto(w.form.txtBusinessPlan, "Plan 2027");
-        QCOMPARE(w.store.getSetting("Business Plan"), QString("Plan 2027"));
+        QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
         QCOMPARE(storedKeys(folder()),
                  QStringList({"Business Plan", "Company Name", "FirstStatement_0", "FirstStatement_3",
                               "SecondStatement_0"}));
@@ -133,15 +155,15 @@ private slots:
         w.form.Form_Load();
 
         w.form.txtFirstStatement->clear();
-        QCOMPARE(w.store.getSetting("FirstStatement_0"), QString(""));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), QString(""));
         w.form.SSTab1->setCurrentTab(1);
         w.form.SSTab1->setCurrentTab(0);
         QCOMPARE(w.form.txtFirstStatement->toPlainText(), QString(firstStrip().guideText(0)).replace("\r\n", "\n"));
-        QCOMPARE(w.store.getSetting("FirstStatement_0"), firstStrip().guideText(0));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
 
         w.form.SSTab3->setCurrentTab(2);
         QCOMPARE(w.form.txtSecondStatement->toPlainText(), QString(" "));
-        QCOMPARE(w.store.getSetting("SecondStatement_2"), QString(" "));
+        QCOMPARE(stored(folder(), "SecondStatement_2"), QString(" "));
     }
 
     void restartShowsWhatWasTyped()
@@ -158,7 +180,7 @@ private slots:
         QCOMPARE(again.form.txtCompanyName->text(), QString("  Nordlicht AG "));
         QCOMPARE(again.form.txtBusinessPlan->text(), QString("Wachstum 2027 – 2031"));
         QCOMPARE(again.form.txtFirstStatement->toPlainText(), QString("Line one\n\nLine three\n"));
-        QCOMPARE(again.store.getSetting("FirstStatement_0"), QString("Line one\r\n\r\nLine three\r\n"));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), QString("Line one\r\n\r\nLine three\r\n"));
     }
 
     void failingLoadStepsAreReportedWithTheirLinesAndLoadingGoesOn()
@@ -187,6 +209,98 @@ private slots:
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
         QCOMPARE(w.form.txtCompanyName->text(), QString("Still loaded"));
         QCOMPARE(w.form.txtFirstStatement->toPlainText().left(8), QString("The comp"));
+    }
+
+    void whatTheStoreHoldsIsShownAndNotRewritten()
+    {
+        const QString nbsp(QChar(0x00a0));
+        const QString longName = QString(40000, 'n') + nbsp + "AS";
+        const QString section = "lone\nfeed\rreturn" + QString(QChar(0x2028)) + "sep" + nbsp + "end";
+        const QJsonObject before{
+            {"Orvendale", QJsonObject{{"Company Name", longName},
+                                      {"Business Plan", 12345},
+                                      {"FirstStatement_0", section},
+                                      {"SecondStatement_0", true},
+                                      {"Unknown", QJsonArray{1, "two"}}}},
+            {"Elsewhere", QJsonObject{{"k", QJsonValue::Null}}}};
+        writeStoreFile(folder(), before);
+
+        Window w(folder());
+        w.form.Form_Load();
+        QCOMPARE(w.form.txtCompanyName->text(), longName);
+        QCOMPARE(w.form.txtBusinessPlan->text(), QString("12345"));
+        QCOMPARE(w.form.txtSecondStatement->toPlainText(), QString("true"));
+        QCOMPARE(storeFileOf(folder()), before);
+
+        // Typing stores the text as typed, no-break spaces included.
+        QTest::keyClicks(w.form.txtCompanyName, nbsp + "x");
+        QCOMPARE(stored(folder(), "Company Name"), longName + nbsp + "x");
+        w.form.txtFirstStatement->moveCursor(QTextCursor::End);
+        QTest::keyClicks(w.form.txtFirstStatement, nbsp + "!");
+        QCOMPARE(stored(folder(), "FirstStatement_0"), "lone\r\nfeed\r\nreturn\r\nsep" + nbsp + "end" + nbsp + "!");
+        QVERIFY(w.dialogs.errorReports.isEmpty());
+    }
+
+    void aDamagedStoreIsReportedOnceWithWhereItWasKept()
+    {
+        QFile file(folder() + "/Kervanel.json");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"Orvendale\": {\"Company Name\": \"Kept\", \"Business Plan\": \"cu");
+        file.close();
+        {
+            Window w(folder());
+            w.form.Form_Load();
+            QCOMPARE(w.form.txtCompanyName->text(), QString("Kept"));
+            QCOMPARE(w.dialogs.messages.size(), 1);
+            QVERIFY(w.dialogs.messages.first().contains(w.store.damagedFileKeptAt()));
+        }
+        Window again(folder());
+        again.form.Form_Load();
+        QVERIFY(again.dialogs.messages.isEmpty());
+    }
+
+    void eachBoxReportsItsOwnWriteFailureOncePerRunAndLosesNothing()
+    {
+        Window w(folder());
+        w.form.Form_Load();
+        const QList<std::pair<QWidget*, QString>> boxes = {
+            {w.form.txtCompanyName, "Company Name"},
+            {w.form.txtBusinessPlan, "Business Plan"},
+            {w.form.txtFirstStatement, "FirstStatement_0"},
+            {w.form.txtSecondStatement, "SecondStatement_0"},
+        };
+        for (const auto& [box, key] : boxes) {
+            if (auto* section = qobject_cast<QPlainTextEdit*>(box))
+                section->clear();
+            {
+                const FileSizeLimit full(QFileInfo(folder() + "/Kervanel.json").size());
+                typeInto(box, "ab");
+            }
+            typeInto(box, "c");
+            QCOMPARE(stored(folder(), key), QString("abc"));
+        }
+        QCOMPARE(w.dialogs.errorReports.size(), 4);
+        const QStringList handlers = {"txtCompanyName_Change", "txtBusinessPlan_Change", "txtFirstStatement_Change",
+                                      "txtSecondStatement_Change"};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(w.dialogs.errorReports[i].contains("in Quenlith2021/08/31.Form1." + handlers[i] + " at line 100\r\r"),
+                     qPrintable(w.dialogs.errorReports[i]));
+    }
+
+    void aWriteFailingAtStartUpIsReportedByTheLoadStep()
+    {
+        Window w(folder());
+        {
+            const FileSizeLimit full(10);
+            w.form.Form_Load();
+        }
+        QCOMPARE(w.dialogs.errorReports.size(), 1);
+        QVERIFY2(w.dialogs.errorReports[0].contains("in Quenlith2021/08/31.Form1.Form_Load at line 132\r\r"),
+                 qPrintable(w.dialogs.errorReports[0]));
+        // Both guide texts reach the store with the next write that works.
+        typeInto(w.form.txtCompanyName, "A");
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
     }
 
     void homePageOpensOnDrawSeven()
@@ -229,7 +343,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.form.txtBusinessPlan);
         QCOMPARE(w.form.txtBusinessPlan->selectedText(), QString("Old title"));
         QTest::keyClicks(w.form.txtBusinessPlan, "New");
-        QCOMPARE(w.store.getSetting("Business Plan"), QString("New"));
+        QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
     }
 
     void layoutFollowsTheWindowTable()
@@ -257,7 +371,7 @@ private slots:
         QCOMPARE(w.programEnd.ends, 1);
         QVERIFY(w.dialogs.errorReports.isEmpty());
         // Everything before the check has run.
-        QCOMPARE(w.store.getSetting("SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
     }
 
     void closingTheWindowEndsTheProgram()

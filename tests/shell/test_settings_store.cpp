@@ -1,10 +1,33 @@
 #include "failure.h"
+#include "file_size_limit.h"
 #include "settings_store.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+
+namespace {
+
+// The store's group as the file on disk holds it, read afresh: the store's
+// own reads may answer from what it keeps in memory.
+QJsonObject onDisk(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QJsonObject planOnDisk(const QString& path)
+{
+    return onDisk(path).value("Orvendale").toObject();
+}
+
+}  // namespace
 
 class SettingsStoreTest : public QObject {
     Q_OBJECT
@@ -33,9 +56,12 @@ private slots:
             for (const auto& [key, value] : entries)
                 store.saveSetting(key, value);
         }
+        const QJsonObject plan = planOnDisk(storePath());
         SettingsStore reopened(storePath());
-        for (const auto& [key, value] : entries)
+        for (const auto& [key, value] : entries) {
+            QCOMPARE(plan.value(key).toString(), value);
             QCOMPARE(reopened.getSetting(key), value);
+        }
         QCOMPARE(reopened.getSetting("SecondStatement_4"), QString());
     }
 
@@ -43,29 +69,79 @@ private slots:
     {
         SettingsStore writer(storePath());
         writer.saveSetting("Company Name", "first");
-        SettingsStore reader(storePath());
-        QCOMPARE(reader.getSetting("Company Name"), QString("first"));
+        QCOMPARE(planOnDisk(storePath()).value("Company Name").toString(), QString("first"));
     }
 
-    void unreadableStoreIsKeptAsideAndNotOverwritten()
+    void aDamagedStoreIsKeptAsideAndItsWholeEntriesCarriedOver()
     {
-        const QByteArray broken = "{\"Orvendale\": {\"Company Name\": \"old\",";
+        const QByteArray cut = "{\n    \"Orvendale\": {\n        \"Business Plan\": \"Plan \\\"27\\\"\",\n"
+                               "        \"Company Name\": \"Acme\",\n        \"FirstStatement_0\": 12,\n"
+                               "        \"FirstStatement_1\": \"cut sh";
         QFile file(storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(broken);
+        file.write(cut);
         file.close();
 
         SettingsStore store(storePath());
-        QCOMPARE(store.getSetting("Company Name"), QString());
-        store.saveSetting("Company Name", "new");
+        const QJsonObject plan = planOnDisk(storePath());
+        QCOMPARE(plan.value("Business Plan").toString(), QString("Plan \"27\""));
+        QCOMPARE(plan.value("Company Name").toString(), QString("Acme"));
+        QCOMPARE(plan.value("FirstStatement_0").toInt(), 12);
+        QVERIFY(!plan.contains("FirstStatement_1"));
 
-        const QStringList aside = QDir(mFolder.path()).entryList({"Kervanel.json.unreadable-*"});
-        QCOMPARE(aside.size(), 1);
-        QFile kept(mFolder.filePath(aside.first()));
+        QFile kept(store.damagedFileKeptAt());
+        QVERIFY(kept.fileName().startsWith(storePath() + ".unreadable-"));
         QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), broken);
-        QCOMPARE(SettingsStore(storePath()).getSetting("Company Name"), QString("new"));
+        QCOMPARE(kept.readAll(), cut);
+        QVERIFY(SettingsStore(storePath()).damagedFileKeptAt().isEmpty());
         kept.remove();
+    }
+
+    void valuesOfOtherTypesAndOtherKeysAreLeftAsTheyAre()
+    {
+        const QByteArray before = R"({"Orvendale": {"Company Name": 12345, "Business Plan": true,
+            "FirstStatement_0": [1, "two"], "FirstStatement_1": null, "Window": {"x": 1.5}},
+            "Elsewhere": {"k": [null]}})";
+        QFile file(storePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+        file.close();
+
+        SettingsStore store(storePath());
+        QCOMPARE(store.getSetting("Company Name"), QString("12345"));
+        QCOMPARE(store.getSetting("Business Plan"), QString("true"));
+        QCOMPARE(store.getSetting("FirstStatement_1"), QString());
+        store.saveSetting("SecondStatement_0", "mine");
+
+        QJsonObject expected = QJsonDocument::fromJson(before).object();
+        QJsonObject plan = expected.value("Orvendale").toObject();
+        plan.insert("SecondStatement_0", "mine");
+        expected.insert("Orvendale", plan);
+        QCOMPARE(onDisk(storePath()), expected);
+    }
+
+    void aFailedWriteIsRetriedAndReportedOncePerRunOfFailures()
+    {
+        SettingsStore store(storePath());
+        store.saveSetting("Company Name", "before");
+        const QString large(4000, QLatin1Char('x'));
+        {
+            const FileSizeLimit full(1000);
+            QVERIFY_THROWS_EXCEPTION(Failure, store.saveSetting("FirstStatement_0", large));
+            // Later failures of the same run are not reported again.
+            store.saveSetting("Company Name", "typed while failing");
+            store.saveSetting("FirstStatement_0", large + "y");
+            QCOMPARE(planOnDisk(storePath()).value("Company Name").toString(), QString("before"));
+        }
+        store.saveSetting("Business Plan", "once it works again");
+        QJsonObject plan = planOnDisk(storePath());
+        QCOMPARE(plan.value("Company Name").toString(), QString("typed while failing"));
+        QCOMPARE(plan.value("FirstStatement_0").toString(), large + "y");
+        QCOMPARE(plan.value("Business Plan").toString(), QString("once it works again"));
+
+        // A failure after a success starts a new run, reported again.
+        const FileSizeLimit full(1000);
+        QVERIFY_THROWS_EXCEPTION(Failure, store.saveSetting("FirstStatement_1", large));
     }
 
     void aFailingWriteSaysWhereTheStoreIs()
@@ -98,6 +174,10 @@ private slots:
             writer.kill();  // SIGKILL: no chance to flush anything
             writer.waitForFinished();
             QVERIFY(lastReported >= stopAfter);
+            // A lock file the killed writer may have left half-written must
+            // not hold up the next start once it is clearly abandoned (older
+            // than a second), as it is by the time the program starts again.
+            QTest::qWait(1100);
 
             SettingsStore store(storePath());
             const QString value = store.getSetting("FirstStatement_0");
@@ -105,9 +185,6 @@ private slots:
             QVERIFY2(stored >= lastReported, qPrintable(QString("stored %1, reported %2").arg(stored).arg(lastReported)));
             QCOMPARE(value.section("\r\n", 1), QString(2000, QChar(0x00e9)));
             QVERIFY(QDir(mFolder.path()).entryList({"*.unreadable-*"}).isEmpty());
-            // A lock file the killed writer may have left must not hold up
-            // the next writer once it is clearly abandoned.
-            QTest::qWait(1100);
         }
     }
 };

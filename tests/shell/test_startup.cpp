@@ -16,24 +16,29 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void titleLosesWholeTrailingWordsUntilItFits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("short") << "Orvendale" << "Orvendale";
+        QTest::newRow("forty, no blank") << QString(40, 'a') << QString(40, 'a');
+        QTest::newRow("forty with a blank") << QString(30, 'a') + " " + QString(9, 'b')
+                                            << QString(30, 'a') + " " + QString(9, 'b');
+        // 50 characters, last blank at position 41: the first 40 remain.
+        QTest::newRow("one word off") << QString(40, 'a') + " " + QString(9, 'b') << QString(40, 'a');
+        // 50 characters, blanks at positions 38 and 45: two words come off.
+        QTest::newRow("two words off") << QString(37, 'a') + " " + QString(6, 'b') + " " + QString(5, 'c')
+                                       << QString(37, 'a');
+        // No blank left to cut at: cut at 40 characters.
+        QTest::newRow("no blank") << QString(45, 'x') << QString(40, 'x');
+        QTest::newRow("no blank in the first words") << QString(45, 'x') + " y" << QString(40, 'x');
+    }
+
     void titleLosesWholeTrailingWordsUntilItFits()
     {
-        QCOMPARE(Main::shortenedTitle("Orvendale"), QString("Orvendale"));
-        const QString forty = QString(40, 'a');
-        QCOMPARE(Main::shortenedTitle(forty), forty);
-
-        // 50 characters, last blank at position 41: the first 40 remain.
-        const QString oneWord = QString(40, 'a') + " " + QString(9, 'b');
-        QCOMPARE(Main::shortenedTitle(oneWord), QString(40, 'a'));
-
-        // 50 characters, blanks at positions 38 and 45: two words come off.
-        const QString twoWords = QString(37, 'a') + " " + QString(6, 'b') + " " + QString(5, 'c');
-        QCOMPARE(twoWords.size(), 50);
-        QCOMPARE(Main::shortenedTitle(twoWords), QString(37, 'a'));
-
-        // No blank left to cut at: cut at 40 characters.
-        QCOMPARE(Main::shortenedTitle(QString(45, 'x')), QString(40, 'x'));
-        QCOMPARE(Main::shortenedTitle(QString(45, 'x') + " y"), QString(40, 'x'));
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QCOMPARE(Main::shortenedTitle(name), title);
     }
 
     void homePageOpensOnlyWhenTheDrawIsSeven()
