@@ -7,11 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <utility>
 #include <unistd.h>
 
 namespace Main {
@@ -40,34 +41,108 @@ void forceDeleteFile(const QString& path)
                           .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
+namespace {
+
+// What went wrong with a write, in words: a full disk is named as such.
+QString writeError(int error)
+{
+    if (error == ENOSPC || error == EDQUOT)
+        return QStringLiteral("the disk is full");
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A new file beside the destination under a name of its own, removed again
+// unless it is kept. It is created with the mode every new file of the user
+// gets, so nothing has to change the process's umask.
+class FileBeside {
+public:
+    explicit FileBeside(const QString& destination)
+    {
+        const QString folder = QFileInfo(destination).absolutePath();
+        for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
+            mPath = QFile::encodeName(QStringLiteral("%1/.orvendale-copy-%2")
+                                          .arg(folder)
+                                          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (mFd < 0 && errno != EEXIST)
+                break;
+        }
+        mError = errno;
+    }
+    ~FileBeside()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+        if (!mKept)
+            ::unlink(mPath.constData());
+    }
+    FileBeside(const FileBeside&) = delete;
+    FileBeside& operator=(const FileBeside&) = delete;
+
+    bool isOpen() const { return mFd >= 0; }
+    int error() const { return mError; }
+
+    bool write(const QByteArray& bytes)
+    {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(mFd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written < 0)
+                return fail();
+            done += written;
+        }
+        return true;
+    }
+
+    // Makes the whole file durable and puts it in the destination's place.
+    bool replace(const QString& destination)
+    {
+        if (::fsync(mFd) != 0 || ::close(std::exchange(mFd, -1)) != 0)
+            return fail();
+        if (::rename(mPath.constData(), QFile::encodeName(destination).constData()) != 0)
+            return fail();
+        mKept = true;
+        return true;
+    }
+
+private:
+    bool fail()
+    {
+        mError = errno;
+        return false;
+    }
+
+    QByteArray mPath;
+    int mFd = -1;
+    int mError = 0;
+    bool mKept = false;
+};
+
+}  // namespace
+
 void copyFileReplacing(const QString& from, const QString& to)
 {
     const QString shownFrom = QDir::toNativeSeparators(from);
-    const QString shownTo = QDir::toNativeSeparators(to);
+    const auto cannotWrite = [&](int error) {
+        return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(to), writeError(error)));
+    };
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1 could not be read: %2.").arg(shownFrom, source.errorString()));
 
-    QTemporaryFile copy(QFileInfo(to).absolutePath() + QStringLiteral("/.orvendale-copy-XXXXXX"));
-    if (!copy.open())
-        throw Failure(QStringLiteral("%1 could not be written: %2.").arg(shownTo, copy.errorString()));
+    FileBeside copy(to);
+    if (!copy.isOpen())
+        throw cannotWrite(copy.error());
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
             throw Failure(QStringLiteral("%1 could not be read: %2.").arg(shownFrom, source.errorString()));
-        if (copy.write(chunk) != chunk.size())
-            throw Failure(QStringLiteral("%1 could not be written: %2.").arg(shownTo, copy.errorString()));
+        if (!copy.write(chunk))
+            throw cannotWrite(copy.error());
     }
-    if (!copy.flush() || ::fsync(copy.handle()) != 0)
-        throw Failure(QStringLiteral("%1 could not be written: %2.").arg(shownTo, copy.errorString()));
-
-    // The copy gets the permissions a new file of the user gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(copy.handle(), 0666 & ~mask);
-    if (::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(to).constData()) != 0)
-        throw Failure(QStringLiteral("%1 could not be written: %2.").arg(shownTo, QString::fromLocal8Bit(std::strerror(errno))));
-    copy.setAutoRemove(false);
+    if (!copy.replace(to))
+        throw cannotWrite(copy.error());
 }
 
 QString tempFolder()

@@ -1,14 +1,18 @@
 #include "cursor_file.h"
 #include "failure.h"
 #include "file_utils.h"
+#include "file_size_limit.h"
 #include "hover_pointer.h"
 
 #include <QPushButton>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -79,12 +83,55 @@ private slots:
     {
         QTemporaryDir folder;
         const QString target = folder.filePath("old.ppt");
+        const QString large = folder.filePath("large.ppt");
         writeFile(target, "old deck");
+        writeFile(large, QByteArray(3 << 20, 'd'));
         QVERIFY_THROWS_EXCEPTION(Failure, Main::copyFileReplacing(folder.filePath("gone.ppt"), target));
+        try {
+            // The copy fails partway, after a megabyte has been written.
+            const FileSizeLimit full(1 << 20);
+            Main::copyFileReplacing(large, target);
+            QFAIL("the copy should have failed");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.description().startsWith(target + " could not be written: "),
+                     qPrintable(failure.description()));
+        }
         QFile old(target);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old deck"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void copyGetsTheUsersModeForNewFilesAndLeavesTheUmask()
+    {
+        QTemporaryDir folder;
+        writeFile(folder.filePath("deck.ppt"), "deck");
+        const mode_t saved = ::umask(027);
+        Main::copyFileReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
+        const mode_t during = ::umask(saved);
+        QCOMPARE(during, mode_t(027));
+        struct stat copy {};
+        QCOMPARE(::stat(QFile::encodeName(folder.filePath("copy.ppt")).constData(), &copy), 0);
+        QCOMPARE(copy.st_mode & 0777, mode_t(0640));
+    }
+
+    void aFullDiskIsNamedAsSuch()
+    {
+        // A small disk of its own: a tmpfs in a private mount namespace.
+        QTemporaryDir folder;
+        writeFile(folder.filePath("deck.ppt"), QByteArray(1 << 20, 'd'));
+        const QString disk = folder.filePath("disk");
+        QDir().mkpath(disk);
+        QProcess copier;
+        copier.start("unshare", {"-rm", "sh", "-c",
+                                 "mount -t tmpfs -o size=256k tmpfs \"$1\" || exit 3; exec \"$2\" \"$3\" \"$1/copy.ppt\"",
+                                 "sh", disk, QCoreApplication::applicationDirPath() + "/file_copier",
+                                 folder.filePath("deck.ppt")});
+        QVERIFY(copier.waitForFinished(20000));
+        if (copier.exitCode() != 0)
+            QSKIP("this machine does not let a test mount a disk of its own");
+        QCOMPARE(QString::fromLocal8Bit(copier.readAllStandardOutput()).trimmed(),
+                 QDir(disk).filePath("copy.ppt") + " could not be written: the disk is full.");
     }
 
     void tempFolderFallsBackWhenTempIsUnsetOrEmpty()
