@@ -4,6 +4,7 @@
 #include "error_trap.h"
 #include "failure.h"
 #include "file_utils.h"
+#include "layer_text.h"
 #include "lesson_plan_checks.h"
 #include "plan_keys.h"
 #include "presentation_engine.h"
@@ -11,6 +12,8 @@
 #include "settings_store.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace LessonPlan {
 
@@ -27,6 +30,17 @@ T& use(const std::shared_ptr<T>& reference, const char* what)
         throw Failure(QStringLiteral("The %1 is not available because an earlier step failed.")
                           .arg(QLatin1String(what)));
     return *reference;
+}
+
+bool isDroppedFromSlides(QChar c)
+{
+    return c.category() == QChar::Other_Control && c != QLatin1Char('\t') && c != QLatin1Char('\r')
+           && c != QLatin1Char('\n');
+}
+
+int controlCharacters(const QString& text)
+{
+    return static_cast<int>(std::count_if(text.begin(), text.end(), isDroppedFromSlides));
 }
 
 // The slide map of the sections: slide 2 onwards, in the order of the tabs.
@@ -66,8 +80,8 @@ public:
             mTrap.step(114, [&] { mP = app(mB).Presentations().Open(mTarget); });
             pause(116);
 
-            writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName);
-            writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle);
+            writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName, QStringLiteral("The company name"));
+            writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle, QStringLiteral("The plan title"));
             const QStringList keys = sectionKeys();
             for (int n = 2; n <= 12; ++n)
                 writeSection(142 + 28 * (n - 2), n, keys.at(n - 2));
@@ -110,11 +124,25 @@ private:
         });
     }
 
-    void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text)
+    // Writes a text into the selection; one that a slide cannot hold whole
+    // is written as far as it fits, and the user told which one it was.
+    void writeSelectedText(const QString& text, const QString& what)
+    {
+        const QString written = slideText(text);
+        app(mA).ActiveWindow().Selection().TextRange().setText(written);
+        if (written.size() < text.size() - controlCharacters(text))
+            throw Failure(QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
+                                         "%3 characters are in the deck. Shorten it to keep all of it.")
+                              .arg(what)
+                              .arg(maxSlideTextLength)
+                              .arg(LayerText::toEngine(written).size()));
+    }
+
+    void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text, const QString& what)
     {
         mTrap.step(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        mTrap.step(line + 6, [&] { app(mA).ActiveWindow().Selection().TextRange().setText(text()); });
+        mTrap.step(line + 6, [&] { writeSelectedText(text(), what); });
         pause(line + 8);
         mTrap.step(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }
@@ -132,7 +160,11 @@ private:
                 return !stored.isEmpty();
             }))
             mTrap.step(line + 12, [&] { text = sectionText(stored); });
-        mTrap.step(line + 22, [&] { app(mA).ActiveWindow().Selection().TextRange().setText(text); });
+        mTrap.step(line + 22, [&] {
+            writeSelectedText(text, QStringLiteral("The section on slide %1 (\"%2\")")
+                                        .arg(slide)
+                                        .arg(text.section(kCrLf, 0, 0).left(40)));
+        });
         pause(line + 24);
         mTrap.step(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }
@@ -155,6 +187,31 @@ QString sectionText(const QString& stored)
         if (!line.startsWith(QLatin1Char('-')))
             text += line + kCrLf;
     return text;
+}
+
+QString slideText(const QString& text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (!isDroppedFromSlides(c))
+            kept += c;
+    // A paragraph break counts as one character in a text box.
+    const QStringList lines = kept.split(kCrLf);
+    qsizetype length = -1;
+    qsizetype wholeLines = 0;
+    for (const QString& line : lines) {
+        if (length + 1 + line.size() > maxSlideTextLength)
+            break;
+        length += 1 + line.size();
+        ++wholeLines;
+    }
+    if (wholeLines == lines.size())
+        return kept;
+    // A first line longer than a text box is cut inside.
+    if (wholeLines == 0)
+        return kept.left(maxSlideTextLength);
+    return lines.first(wholeLines).join(kCrLf);
 }
 
 void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)

@@ -36,4 +36,13 @@ void generateBusinessPlan(QString targetPath, const PlanSource& plan, const Gene
 // "-", each followed by CR LF.
 QString sectionText(const QString& stored);
 
+// The most characters a text box of the deck keeps, a paragraph break
+// counting as one; the deck's file format cuts off whatever lies beyond.
+constexpr int maxSlideTextLength = 32767;
+
+// A text as a slide can hold it: NUL and the other control characters apart
+// from tab and line breaks are dropped, and a text longer than a text box
+// keeps is cut after its last whole line that fits.
+QString slideText(const QString& text);
+
 }  // namespace LessonPlan

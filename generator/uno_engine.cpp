@@ -35,7 +35,11 @@
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/task/XInteractionAbort.hpp>
+#include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/implbase1.hxx>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include <QDir>
@@ -77,6 +81,19 @@ void showInWindow(const Reference<frame::XModel>& document, const Reference<draw
         selector->select(selection);
 }
 
+// Answers every question the engine would put to a user with "cancel".
+class CancelEveryQuestion : public cppu::WeakImplHelper1<task::XInteractionHandler> {
+public:
+    void SAL_CALL handle(const Reference<task::XInteractionRequest>& request) override
+    {
+        for (const auto& continuation : request->getContinuations())
+            if (const Reference<task::XInteractionAbort> abort{continuation, UNO_QUERY}; abort.is()) {
+                abort->select();
+                return;
+            }
+    }
+};
+
 // Points to pixels at 96 dots per inch.
 int pixels(float points)
 {
@@ -93,21 +110,39 @@ struct ParkedFrame {
     Reference<frame::XFrame2> frame;
 };
 
+// Takes a parked frame down: the engine's frame, then our parking window.
+void unpark(ParkedFrame& parked)
+{
+    try {
+        if (parked.frame.is())
+            Reference<util::XCloseable>(parked.frame, UNO_QUERY_THROW)->close(true);
+    } catch (const uno::Exception&) {
+        // A frame the engine cannot close goes with the engine.
+    }
+    X11Windows::destroyWindow(parked.parking);
+    parked = {};
+}
+
 ParkedFrame parkFrame(EngineInstance& instance)
 {
     constexpr int kWidth = 800, kHeight = 600;
     ParkedFrame parked;
     parked.parking = X11Windows::createParkingWindow(slideShowWindowClass, kWidth, kHeight);
-    const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.context()), UNO_QUERY_THROW);
-    const Sequence<sal_Int8> processId(16);
-    const Reference<awt::XWindowPeer> peer = factory->createSystemChild(
-        Any(static_cast<sal_Int64>(parked.parking)), processId, lang::SystemDependent::SYSTEM_XWINDOW);
-    parked.window.set(peer, UNO_QUERY_THROW);
-    parked.window->setPosSize(0, 0, kWidth, kHeight, awt::PosSize::POSSIZE);
-    parked.window->setVisible(true);
-    parked.frame = frame::Frame::create(instance.context());
-    parked.frame->initialize(parked.window);
-    instance.desktop()->getFrames()->append(Reference<frame::XFrame>(parked.frame, UNO_QUERY_THROW));
+    try {
+        const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.context()), UNO_QUERY_THROW);
+        const Sequence<sal_Int8> processId(16);
+        const Reference<awt::XWindowPeer> peer = factory->createSystemChild(
+            Any(static_cast<sal_Int64>(parked.parking)), processId, lang::SystemDependent::SYSTEM_XWINDOW);
+        parked.window.set(peer, UNO_QUERY_THROW);
+        parked.window->setPosSize(0, 0, kWidth, kHeight, awt::PosSize::POSSIZE);
+        parked.window->setVisible(true);
+        parked.frame = frame::Frame::create(instance.context());
+        parked.frame->initialize(parked.window);
+        instance.desktop()->getFrames()->append(Reference<frame::XFrame>(parked.frame, UNO_QUERY_THROW));
+    } catch (...) {
+        unpark(parked);
+        throw;
+    }
     return parked;
 }
 
@@ -318,28 +353,47 @@ public:
         const QString what = QStringLiteral("Opening the presentation %1").arg(shownPath(fileName));
         if (!QFileInfo(fileName).isFile())
             throw Failure(what + QStringLiteral(" failed: the file does not exist."));
+        // The engine would take an empty file for a new, empty presentation.
+        if (QFileInfo(fileName).size() == 0)
+            throw Failure(what + QStringLiteral(" failed: the file is empty."));
         return engineCall(what, [&]() -> std::shared_ptr<Presentation> {
-            Sequence<beans::PropertyValue> arguments(3);
+            // The engine never asks the user anything: a question it would
+            // ask (which filter, a repair) is answered with "cancel", and a
+            // .ppt file is read by the presentation filter only.
+            Sequence<beans::PropertyValue> arguments(fileName.endsWith(QStringLiteral(".ppt"), Qt::CaseInsensitive) ? 5 : 4);
             auto* argument = arguments.getArray();
             argument[0] = property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
             argument[1] = property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
             argument[2] = property("ReadOnly", Any(false));
+            argument[3] = property("InteractionHandler",
+                                   Any(Reference<task::XInteractionHandler>(new CancelEveryQuestion)));
+            if (arguments.getLength() == 5)
+                argument[4] = property("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
             ParkedFrame parked;
             Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
             if (!withWindow) {
                 parked = parkFrame(*mInstance);
                 loader.set(parked.frame, UNO_QUERY_THROW);
             }
-            const Reference<frame::XModel> document(
-                loader->loadComponentFromURL(toUno(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()).toString()),
-                                             withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
-                UNO_QUERY);
-            if (!document.is()) {
-                X11Windows::destroyWindow(parked.parking);
-                throw Failure(QStringLiteral("the engine could not read it as a presentation."));
+            // A failed open takes its parked frame down with it, so that no
+            // stale show window class is left for a later embedding to find.
+            Reference<frame::XModel> document;
+            try {
+                document.set(loader->loadComponentFromURL(
+                                 toUno(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()).toString()),
+                                 withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
+                             UNO_QUERY);
+                if (!Reference<presentation::XPresentationSupplier>(document, UNO_QUERY).is()) {
+                    if (const Reference<util::XCloseable> other{document, UNO_QUERY}; other.is())
+                        other->close(true);
+                    throw Failure(what + QStringLiteral(" failed: the engine could not read it as a presentation."));
+                }
+                if (parked.frame.is())
+                    hideEngineUi(parked, document);
+            } catch (...) {
+                unpark(parked);
+                throw;
             }
-            if (parked.frame.is())
-                hideEngineUi(parked, document);
             if (withWindow) {
                 mInstance->selectedDocument = document;
                 mInstance->selectedShape.clear();
@@ -425,7 +479,7 @@ private:
         return engineCall(what, [&] {
             const Reference<text::XText> text(mInstance->selectedShape, UNO_QUERY);
             if (!text.is())
-                throw Failure(QStringLiteral("the selected shape holds no text."));
+                throw Failure(what + QStringLiteral(" failed: the selected shape holds no text."));
             return LayerText::fromEngine(fromUno(text->getString()));
         });
     }

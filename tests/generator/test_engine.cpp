@@ -6,6 +6,8 @@
 #include "private_engine.h"
 #include "uno_engine.h"
 
+#include "x11_windows.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -166,6 +168,36 @@ private slots:
             QVERIFY(failure.description().contains("no slide 13"));
         }
         QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().Open(mFolder.filePath("missing.ppt")));
+        app->Quit();
+    }
+
+    void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()
+    {
+        const QString empty = mFolder.filePath("empty.ppt");
+        const QString text = mFolder.filePath("text.ppt");
+        QFile(empty).open(QIODevice::WriteOnly);
+        QFile notes(text);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("Just some notes, no slides.\n");
+        notes.close();
+        const auto app = engine().CreateObject();
+        for (const QString& path : {empty, text}) {
+            for (const bool withWindow : {true, false}) {
+                QElapsedTimer timer;
+                timer.start();
+                try {
+                    withWindow ? app->Presentations().Open(path) : app->Presentations().OpenWithoutWindow(path);
+                    QFAIL("opening should have failed");
+                } catch (const Failure& failure) {
+                    QVERIFY2(failure.description().startsWith("Opening the presentation " + path + " failed: "),
+                             qPrintable(failure.description()));
+                }
+                QVERIFY2(timer.elapsed() < 5000, "the engine waited for an answer");
+            }
+        }
+        QCOMPARE(app->Presentations().count(), 0);
+        // No parked show window is left for a later embedding to take in.
+        QCOMPARE(X11Windows::findWindow(slideShowWindowClass), X11Windows::WindowId(0));
         app->Quit();
     }
 

@@ -9,6 +9,7 @@
 #include "uno_engine.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,11 +32,11 @@ private:
     FakeDialogs mDialogs;
     SystemClock mClock;
 
-    void generate(const QString& target)
+    void generate(const QString& target, const QString& company = "Acme & Co")
     {
         UnoEngine engine(mEngine.settings());
         LessonPlan::generateBusinessPlan(
-            target, {[] { return QString("Acme & Co"); }, [] { return QString("Plan 2027"); }, *mStore},
+            target, {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
             {engine, mDialogs, mClock, mProgram->path()});
     }
 
@@ -144,6 +145,32 @@ private slots:
         QCOMPARE(mDialogs.reportedLines(), QList<int>({422, 424, 426, 428, 444}));
         QVERIFY(mDialogs.errorReports.first().contains("no slide 12"));
         QCOMPARE(readDeck(target, 11).last(), QString("Risks we know\r\n"));
+    }
+
+    void controlCharactersAreDroppedAndTooLongTextsCutAtALineAndReported()
+    {
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines << QString("%1 ").arg(i, 3, 10, QChar('0')) + QString(96, 'y');
+        mStore->saveSetting("FirstStatement_0", QString("Before") + QChar(0) + "after\tTab" + QChar(7) + "!");
+        mStore->saveSetting("FirstStatement_1", lines.join("\r\n"));
+        mStore->saveSetting("FirstStatement_2", QString(40000, 'x'));
+        const QString target = mTemp->filePath("ps55555555.ppt");
+
+        generate(target, QString("Acme") + QChar(0) + " AS");
+
+        // Slides 3 and 4 are reported, each by its own writing step.
+        QCOMPARE(mDialogs.reportedLines(), QList<int>({192, 220}));
+        QVERIFY(mDialogs.errorReports[0].startsWith("The section on slide 3 (\"000 yyy"));
+        QVERIFY(mDialogs.errorReports[1].startsWith("The section on slide 4 (\"xxx"));
+        const QStringList deck = readDeck(target);
+        QCOMPARE(deck[0], QString("Acme AS"));
+        QCOMPARE(deck[2], QString("Beforeafter\tTab!\r\n"));
+        QCOMPARE(deck[3], lines.first(32767 / 101).join("\r\n"));
+        // The deck's reader breaks a line this long into parts of its own.
+        QVERIFY(deck[4].count('x') >= 32000);
+        QVERIFY(QString(deck[4]).replace("\r\n", "\n").size() <= LessonPlan::maxSlideTextLength);
     }
 };
 
