@@ -17,6 +17,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -124,9 +125,13 @@ void Form2::embedSlideShow()
     }
     oPPTPres->SlideShowSettings().setShowType(1);
     const auto showWindow = oPPTPres->SlideShowSettings().Run();
+    if (!showWindow)
+        throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(mJoinFile)));
     showWindow->setWidth(points(Frame1->width()));
     showWindow->setHeight(points(Frame1->height()));
     const WindowSystem::WindowId show = mWindows.findWindow(slideShowWindowClass);
+    if (!show)
+        throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
     mWindows.setParent(show, Frame1->winId());
 }
 
@@ -181,7 +186,12 @@ void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTr
                 throw Failure(QStringLiteral("There is no presentation to close: the show was never started."));
             oPPTPres->Close();
         });
-    trap.step(108, [&] { oPPTPres.reset(); });
+    trap.step(108, [&] {
+        oPPTPres.reset();
+        // The show's window lay over the message until now: paint it, so
+        // that it is seen while the engine ends.
+        lblMessage->repaint();
+    });
     if (trap.test(110, [&] { return oPPTApp != nullptr; }))
         trap.step(112, [&] { oPPTApp->Quit(); });
     trap.step(114, [&] { oPPTApp.reset(); });

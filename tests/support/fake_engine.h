@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // A scripted presentation engine for tests of the windows and commands.
 #include "failure.h"
 #include "presentation_engine.h"
@@ -13,6 +15,8 @@ class FakeEngineState {
 public:
     bool installed = true;
     bool running = false;
+    bool showStarts = true;  // false: Run starts no show and gives no window
+    std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     QString name = presentationApplicationName;
     QStringList calls;
     int openPresentations = 0;
@@ -27,6 +31,8 @@ public:
     void Quit() override
     {
         mState.calls << "Quit";
+        if (mState.onCloseOrQuit)
+            mState.onCloseOrQuit("Quit");
         mState.running = false;
     }
     std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override;
@@ -50,6 +56,8 @@ public:
     void Close() override
     {
         mState.calls << "Close";
+        if (mState.onCloseOrQuit)
+            mState.onCloseOrQuit("Close");
         --mState.openPresentations;
     }
     void selectSlide(int slide) override { mState.calls << QStringLiteral("Slide %1").arg(slide); }
@@ -77,7 +85,7 @@ private:
 inline std::shared_ptr<SlideShowWindow> FakePresentation::runShow()
 {
     mState.calls << "Run";
-    return std::make_shared<FakeShowWindow>(mState);
+    return mState.showStarts ? std::make_shared<FakeShowWindow>(mState) : nullptr;
 }
 
 inline std::shared_ptr<Presentation> FakeApplication::open(const QString& fileName, bool withWindow)

@@ -40,6 +40,20 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 }  // namespace
 
 class Form2Test : public QObject {
@@ -93,6 +107,19 @@ private slots:
         QVERIFY(v->inputWindow.isVisible());
     }
 
+    void aShowThatDoesNotStartOrCannotBeFoundIsReported()
+    {
+        v->engine.state.showStarts = false;
+        v->form.Form_Activate();
+        v->engine.state.showStarts = true;
+        v->windows.found = 0;
+        v->form.Form_Activate();
+        QCOMPARE(v->dialogs.reportedLines(), QList<int>({100, 100}));
+        QVERIFY(v->dialogs.errorReports[0].startsWith("The slide show of " + deck + " did not start."));
+        QVERIFY(v->dialogs.errorReports[1].startsWith("The window of the slide show could not be found"));
+        QCOMPARE(v->windows.calls, QStringList({"findWindow screenClass"}));
+    }
+
     void saveCopiesOnlyWhenAllowedAndSaysDoneEveryTime()
     {
         const QString target = mFolder->filePath("My Plan");
@@ -142,7 +169,15 @@ private slots:
         v->form.show();
         QCoreApplication::processEvents();  // the activation that showing queues
         QVERIFY(v->form.oPPTPres);
+        // The message is painted once the show is closed, before the wait
+        // for the engine to end.
+        PaintCounter paints(v->form.lblMessage);
+        int atClose = 0, betweenCloseAndQuit = 0;
+        v->engine.state.onCloseOrQuit = [&](const QString& call) {
+            (call == "Close" ? atClose : betweenCloseAndQuit) = paints.count - atClose;
+        };
         v->form.PushButton8_Click();
+        QVERIFY(betweenCloseAndQuit > 0);
         const QStringList& calls = v->engine.state.calls;
         QCOMPARE(calls.mid(calls.size() - 2), QStringList({"Close", "Quit"}));
         QVERIFY(!v->form.oPPTApp && !v->form.oPPTPres);
