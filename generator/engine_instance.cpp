@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include <csignal>
+#include <future>
 #include <thread>
 
 using namespace css;
@@ -39,6 +40,11 @@ Reference<uno::XComponentContext> localContext()
         return cppu::defaultBootstrap_InitialComponentContext();
     }();
     return context;
+}
+
+QString profileArgument(const EngineSettings& settings)
+{
+    return QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(settings.profileDir).toString();
 }
 
 // Application objects of this program share the instance on their pipe.
@@ -61,12 +67,28 @@ bool processRunning(qint64 pid)
     return close < 0 || line.mid(close + 2, 1) != "Z";
 }
 
-qint64 readPid(const QString& pidFile)
+// The engine that this layer starts: its program, running on its profile.
+bool isOurEngine(qint64 pid, const EngineSettings& settings)
+{
+    if (!processRunning(pid))
+        return false;
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (program != QFileInfo(settings.officeProgram).canonicalFilePath() || !commandLine.open(QIODevice::ReadOnly))
+        return false;
+    return commandLine.readAll().split('\0').contains(profileArgument(settings).toUtf8());
+}
+
+// The pid the pid file names, when that process is the engine on the
+// settings' profile; 0 otherwise, so that a pid the system has given to
+// another process since is never signalled.
+qint64 readPid(const QString& pidFile, const EngineSettings& settings)
 {
     QFile file(pidFile);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    return file.readAll().trimmed().toLongLong();
+    const qint64 pid = file.readAll().trimmed().toLongLong();
+    return isOurEngine(pid, settings) ? pid : 0;
 }
 
 }  // namespace
@@ -96,7 +118,7 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
         instance->start(settings);
     }
     if (!instance->mPid)
-        instance->mPid = readPid(instance->mPidFile);
+        instance->mPid = readPid(instance->mPidFile, settings);
     CallWatchdog::watchProcess(instance->mPid);
     instances().insert(settings.pipeName, instance);
     return instance;
@@ -129,7 +151,7 @@ void EngineInstance::start(const EngineSettings& settings)
     prepareEngineProfile(settings.profileDir);
 
     const QStringList arguments = {
-        QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(settings.profileDir).toString(),
+        profileArgument(settings),
         settings.headless ? QStringLiteral("--headless") : QStringLiteral("--invisible"),
         QStringLiteral("--norestore"),
         QStringLiteral("--nologo"),
@@ -193,15 +215,20 @@ void EngineInstance::quit()
     // Terminating is a call that a stuck engine might never answer: it is made
     // on a thread of its own, and the process is killed when it has not ended
     // in time, which ends the call too.
-    std::thread terminate([desktop = mDesktop] {
+    auto finished = std::make_shared<std::promise<void>>();
+    std::future<void> terminated = finished->get_future();
+    std::thread([desktop = mDesktop, finished] {
         try {
             desktop->terminate();
         } catch (const uno::Exception&) {
             // The connection drops while the engine shuts down.
         }
-    });
+        finished->set_value();
+    }).detach();
     waitForExit(10000);
-    terminate.join();
+    // Without a process to wait for or kill, the call is given a bounded
+    // time of its own; one that never returns is left behind.
+    terminated.wait_for(std::chrono::seconds(mPid ? 5 : 10));
 }
 
 void EngineInstance::closeAllDocumentsUnsaved()

@@ -41,6 +41,19 @@ QStringList decksIn(const QString& folder)
     return QDir(folder).entryList({"ps*.ppt"});
 }
 
+// The files of a folder with their sizes and times of change, for a failure
+// message that tells which file was left and when it was written.
+QString filesIn(const QString& folder)
+{
+    QStringList files;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+        files << QStringLiteral("%1 (%2 bytes, written %3)")
+                     .arg(file.fileName())
+                     .arg(file.size())
+                     .arg(file.lastModified().toString("hh:mm:ss.zzz"));
+    return QStringLiteral("left at %1: %2").arg(QTime::currentTime().toString("hh:mm:ss.zzz"), files.join(", "));
+}
+
 }  // namespace
 
 class EndToEndTest : public QObject {
@@ -170,11 +183,7 @@ private slots:
         mProgram.closeWindow(viewer);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
-        QString left;
-        for (const QFileInfo& f : QDir(mProgram.tempFolder()).entryInfoList(QDir::Files|QDir::Hidden))
-            left += f.fileName() + " " + QString::number(f.size()) + " " + f.lastModified().toString("hh:mm:ss.zzz") + "; ";
-        left += " now " + QTime::currentTime().toString("hh:mm:ss.zzz");
-        QVERIFY2(decksIn(mProgram.tempFolder()).isEmpty(), qPrintable(left));
+        QVERIFY2(decksIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -169,6 +170,30 @@ private slots:
         }
         QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().Open(mFolder.filePath("missing.ppt")));
         app->Quit();
+    }
+
+    void aPidFileNamingAnotherProcessIsNotTrusted()
+    {
+        QProcess other;
+        other.start("sleep", {"60"});
+        QVERIFY(other.waitForStarted());
+        auto app = engine().CreateObject();
+        app->setVisible(true);  // keeps the instance running when released
+        const qint64 enginePid = mEngine.pid();
+        app.reset();
+        QFile pidFile(mEngine.settings().profileDir + "/orvendale-engine.pid");
+        QVERIFY(pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        pidFile.write(QByteArray::number(other.processId()));
+        pidFile.close();
+
+        QElapsedTimer timer;
+        timer.start();
+        engine().GetObject()->Quit();
+        QVERIFY2(timer.elapsed() < 12000, "quitting waited without bound");
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(enginePid), 10000);
+        QVERIFY(other.state() == QProcess::Running);
+        other.kill();
+        other.waitForFinished();
     }
 
     void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()
