@@ -13,7 +13,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
 
 namespace LessonPlan {
 
@@ -32,15 +31,38 @@ T& use(const std::shared_ptr<T>& reference, const char* what)
     return *reference;
 }
 
-bool isDroppedFromSlides(QChar c)
+// The text without the characters a slide cannot hold: NUL and the other
+// control characters apart from tab and line breaks.
+QString withoutControlCharacters(const QString& text)
 {
-    return c.category() == QChar::Other_Control && c != QLatin1Char('\t') && c != QLatin1Char('\r')
-           && c != QLatin1Char('\n');
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control || c == QLatin1Char('\t') || c == QLatin1Char('\r')
+            || c == QLatin1Char('\n'))
+            kept += c;
+    return kept;
 }
 
-int controlCharacters(const QString& text)
+// The text as far as a text box of the deck keeps it: whole lines first; a
+// first line longer than a text box is cut inside.
+QString fittingText(const QString& text)
 {
-    return static_cast<int>(std::count_if(text.begin(), text.end(), isDroppedFromSlides));
+    // A paragraph break counts as one character in a text box.
+    const QStringList lines = text.split(kCrLf);
+    qsizetype length = -1;
+    qsizetype wholeLines = 0;
+    for (const QString& line : lines) {
+        if (length + 1 + line.size() > maxSlideTextLength)
+            break;
+        length += 1 + line.size();
+        ++wholeLines;
+    }
+    if (wholeLines == lines.size())
+        return text;
+    if (wholeLines == 0)
+        return text.left(maxSlideTextLength);
+    return lines.first(wholeLines).join(kCrLf);
 }
 
 // The slide map of the sections: slide 2 onwards, in the order of the tabs.
@@ -128,9 +150,10 @@ private:
     // is written as far as it fits, and the user told which one it was.
     void writeSelectedText(const QString& text, const QString& what)
     {
-        const QString written = slideText(text);
+        const QString kept = withoutControlCharacters(text);
+        const QString written = fittingText(kept);
         app(mA).ActiveWindow().Selection().TextRange().setText(written);
-        if (written.size() < text.size() - controlCharacters(text))
+        if (written.size() < kept.size())
             throw Failure(QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
                                          "%3 characters are in the deck. Shorten it to keep all of it.")
                               .arg(what)
@@ -187,31 +210,6 @@ QString sectionText(const QString& stored)
         if (!line.startsWith(QLatin1Char('-')))
             text += line + kCrLf;
     return text;
-}
-
-QString slideText(const QString& text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text)
-        if (!isDroppedFromSlides(c))
-            kept += c;
-    // A paragraph break counts as one character in a text box.
-    const QStringList lines = kept.split(kCrLf);
-    qsizetype length = -1;
-    qsizetype wholeLines = 0;
-    for (const QString& line : lines) {
-        if (length + 1 + line.size() > maxSlideTextLength)
-            break;
-        length += 1 + line.size();
-        ++wholeLines;
-    }
-    if (wholeLines == lines.size())
-        return kept;
-    // A first line longer than a text box is cut inside.
-    if (wholeLines == 0)
-        return kept.left(maxSlideTextLength);
-    return lines.first(wholeLines).join(kCrLf);
 }
 
 void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)

@@ -40,9 +40,4 @@ QString sectionText(const QString& stored);
 // counting as one; the deck's file format cuts off whatever lies beyond.
 constexpr int maxSlideTextLength = 32767;
 
-// A text as a slide can hold it: NUL and the other control characters apart
-// from tab and line breaks are dropped, and a text longer than a text box
-// keeps is cut after its last whole line that fits.
-QString slideText(const QString& text);
-
 }  // namespace LessonPlan

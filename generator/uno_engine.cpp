@@ -360,14 +360,15 @@ public:
             // The engine never asks the user anything: a question it would
             // ask (which filter, a repair) is answered with "cancel", and a
             // .ppt file is read by the presentation filter only.
-            Sequence<beans::PropertyValue> arguments(fileName.endsWith(QStringLiteral(".ppt"), Qt::CaseInsensitive) ? 5 : 4);
+            const bool isPpt = fileName.endsWith(QStringLiteral(".ppt"), Qt::CaseInsensitive);
+            Sequence<beans::PropertyValue> arguments(isPpt ? 5 : 4);
             auto* argument = arguments.getArray();
             argument[0] = property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
             argument[1] = property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
             argument[2] = property("ReadOnly", Any(false));
             argument[3] = property("InteractionHandler",
                                    Any(Reference<task::XInteractionHandler>(new CancelEveryQuestion)));
-            if (arguments.getLength() == 5)
+            if (isPpt)
                 argument[4] = property("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
             ParkedFrame parked;
             Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
