@@ -1,15 +1,34 @@
 #include "call_watchdog.h"
 
-#include <chrono>
+#include <QFile>
+
 #include <condition_variable>
 #include <csignal>
+#include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
 namespace CallWatchdog {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Processor time a process has used so far, in clock ticks; -1 once it has
+// ended or stopped (a stopped process does no work).
+qint64 workDone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // Fields after the command name: state is the first, utime and stime
+    // the 12th and 13th.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13 || fields[0] == "T" || fields[0] == "t" || fields[0] == "Z")
+        return -1;
+    return fields[11].toLongLong() + fields[12].toLongLong();
+}
 
 class Watchdog {
 public:
@@ -18,7 +37,7 @@ public:
     void watch(qint64 pid)
     {
         std::lock_guard lock(mMutex);
-        mProcesses.insert(pid);
+        mProcesses.emplace(pid, workDone(pid));
     }
 
     void forget(qint64 pid)
@@ -27,11 +46,33 @@ public:
         mProcesses.erase(pid);
     }
 
+    void setPeriod(std::chrono::milliseconds period)
+    {
+        std::lock_guard lock(mMutex);
+        mPeriod = period;
+    }
+
+    std::chrono::milliseconds period()
+    {
+        std::lock_guard lock(mMutex);
+        return mPeriod;
+    }
+
+    bool killedAStuckEngine()
+    {
+        std::lock_guard lock(mMutex);
+        return mKilled;
+    }
+
     void arm()
     {
         std::lock_guard lock(mMutex);
         if (mDepth++ == 0) {
-            mDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDeadlineMs);
+            mKilled = false;
+            mCallStarted = Clock::now();
+            mDeadline = mCallStarted + mPeriod;
+            for (auto& [pid, work] : mProcesses)
+                work = workDone(pid);
             mWake.notify_one();
         }
     }
@@ -52,20 +93,39 @@ private:
                 continue;
             }
             const auto deadline = mDeadline;
-            if (mWake.wait_until(lock, deadline) == std::cv_status::timeout && mDepth > 0
-                && mDeadline == deadline) {
-                for (const qint64 pid : mProcesses)
-                    ::kill(static_cast<pid_t>(pid), SIGKILL);
-                mDeadline = std::chrono::steady_clock::time_point::max();
+            if (mWake.wait_until(lock, deadline) != std::cv_status::timeout || mDepth == 0
+                || mDeadline != deadline)
+                continue;
+            if (workedSinceLastLook() && Clock::now() - mCallStarted < kLongestBusyCall) {
+                mDeadline = Clock::now() + mPeriod;
+                continue;
             }
+            for (const auto& [pid, work] : mProcesses)
+                ::kill(static_cast<pid_t>(pid), SIGKILL);
+            mKilled = true;
+            mDeadline = Clock::time_point::max();
         }
+    }
+
+    bool workedSinceLastLook()
+    {
+        bool worked = false;
+        for (auto& [pid, work] : mProcesses) {
+            const qint64 now = workDone(pid);
+            worked = worked || (now >= 0 && now > work);
+            work = now;
+        }
+        return worked;
     }
 
     std::mutex mMutex;
     std::condition_variable mWake;
-    std::set<qint64> mProcesses;
+    std::map<qint64, qint64> mProcesses;  // pid -> work done at the last look
+    std::chrono::milliseconds mPeriod = kDefaultPeriod;
     int mDepth = 0;
-    std::chrono::steady_clock::time_point mDeadline;
+    bool mKilled = false;
+    Clock::time_point mCallStarted;
+    Clock::time_point mDeadline;
     std::thread mThread;
 };
 
@@ -86,6 +146,21 @@ void watchProcess(qint64 pid)
 void forgetProcess(qint64 pid)
 {
     watchdog().forget(pid);
+}
+
+void setPeriod(std::chrono::milliseconds period)
+{
+    watchdog().setPeriod(period);
+}
+
+std::chrono::milliseconds period()
+{
+    return watchdog().period();
+}
+
+bool killedAStuckEngine()
+{
+    return watchdog().killedAStuckEngine();
 }
 
 Guard::Guard()

@@ -103,6 +103,14 @@ rtl::OUString toUno(const QString& text)
     return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
 }
 
+QString engineGoneReason()
+{
+    if (CallWatchdog::killedAStuckEngine())
+        return QStringLiteral("the presentation engine stopped responding for %1 seconds and was ended.")
+            .arg(std::chrono::duration_cast<std::chrono::seconds>(CallWatchdog::period()).count());
+    return QStringLiteral("the presentation engine is no longer running.");
+}
+
 std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& settings,
                                                       bool startIfNone)
 {

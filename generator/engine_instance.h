@@ -63,6 +63,10 @@ private:
 QString fromUno(const rtl::OUString& text);
 rtl::OUString toUno(const QString& text);
 
+// Why the engine went away during a call: the watchdog ended it, or it ended
+// by itself.
+QString engineGoneReason();
+
 // Runs a call into the engine; UNO exceptions become Failure with the
 // engine's description, a lost connection says so.
 template <typename Call>
@@ -72,9 +76,10 @@ auto engineCall(const QString& what, Call&& call) -> decltype(call())
     try {
         return call();
     } catch (const css::lang::DisposedException&) {
-        throw Failure(QStringLiteral("%1 failed: the presentation engine is no longer running.")
-                          .arg(what));
+        throw Failure(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
     } catch (const css::uno::Exception& error) {
+        if (CallWatchdog::killedAStuckEngine())
+            throw Failure(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
         const QString detail = fromUno(error.Message).section(QStringLiteral(" at ./"), 0, 0);
         throw Failure(QStringLiteral("%1 failed: %2").arg(what, detail.isEmpty()
                                                                    ? QStringLiteral("the presentation engine gave no reason.")
