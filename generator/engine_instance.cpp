@@ -1,6 +1,7 @@
 #include "engine_instance.h"
 
 #include "engine_profile.h"
+#include "file_utils.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -11,6 +12,7 @@
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -21,8 +23,10 @@
 #include <QUrl>
 
 #include <csignal>
+#include <cstdlib>
 #include <future>
 #include <thread>
+#include <unistd.h>
 
 using namespace css;
 using css::uno::Any;
@@ -79,16 +83,74 @@ bool isOurEngine(qint64 pid, const EngineSettings& settings)
     return commandLine.readAll().split('\0').contains(profileArgument(settings).toUtf8());
 }
 
+// What the pid file of an engine that this layer started records: the
+// engine's process, the program that started it, and the engine's own
+// temporary folder.
+struct PidFile {
+    qint64 engine = 0;
+    qint64 owner = 0;
+    QString tempFolder;
+
+    static PidFile read(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2)};
+    }
+
+    void write(const QString& path) const
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(QStringLiteral("%1\n%2\n%3").arg(engine).arg(owner).arg(tempFolder).toUtf8());
+    }
+};
+
+QString pidFilePath(const EngineSettings& settings)
+{
+    return settings.profileDir + QStringLiteral("/orvendale-engine.pid");
+}
+
 // The pid the pid file names, when that process is the engine on the
 // settings' profile; 0 otherwise, so that a pid the system has given to
 // another process since is never signalled.
-qint64 readPid(const QString& pidFile, const EngineSettings& settings)
+qint64 readPid(const EngineSettings& settings)
 {
-    QFile file(pidFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const qint64 pid = file.readAll().trimmed().toLongLong();
+    const qint64 pid = PidFile::read(pidFilePath(settings)).engine;
     return isOurEngine(pid, settings) ? pid : 0;
+}
+
+// True while the program that started an engine runs: a copy of this
+// program under that pid.
+bool ownerRunning(qint64 owner)
+{
+    return processRunning(owner)
+           && QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(owner))
+                  == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+}
+
+// A private temporary folder for an engine, so that whatever it leaves
+// behind can be found and removed; empty when none can be made.
+QString makeEngineTempFolder()
+{
+    QByteArray pattern = QFile::encodeName(Main::tempFolder() + QStringLiteral("/orvendale-engine-XXXXXX"));
+    return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+}
+
+void removeEngineTempFolder(const QString& folder)
+{
+    if (QFileInfo(folder).fileName().startsWith(QStringLiteral("orvendale-engine-")))
+        QDir(folder).removeRecursively();
+}
+
+bool waitUntilEnded(qint64 pid, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (processRunning(pid) && !deadline.hasExpired())
+        QThread::msleep(20);
+    return !processRunning(pid);
 }
 
 }  // namespace
@@ -119,14 +181,14 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
             return shared;
 
     std::shared_ptr<EngineInstance> instance(new EngineInstance);
-    instance->mPidFile = settings.profileDir + QStringLiteral("/orvendale-engine.pid");
+    instance->mPidFile = pidFilePath(settings);
     if (!instance->connect(settings.pipeName)) {
         if (!startIfNone)
             throw Failure(QStringLiteral("The presentation engine is not running."));
         instance->start(settings);
     }
     if (!instance->mPid)
-        instance->mPid = readPid(instance->mPidFile, settings);
+        instance->mPid = readPid(settings);
     CallWatchdog::watchProcess(instance->mPid);
     instances().insert(settings.pipeName, instance);
     return instance;
@@ -157,6 +219,10 @@ void EngineInstance::start(const EngineSettings& settings)
                                      "(%1 was not found). Install the package libreoffice-impress.")
                           .arg(settings.officeProgram));
     prepareEngineProfile(settings.profileDir);
+    mTempFolder = makeEngineTempFolder();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!mTempFolder.isEmpty())
+        environment.insert(QStringLiteral("TMPDIR"), mTempFolder);
 
     const QStringList arguments = {
         profileArgument(settings),
@@ -172,15 +238,14 @@ void EngineInstance::start(const EngineSettings& settings)
         QProcess process;
         process.setProgram(settings.officeProgram);
         process.setArguments(arguments);
+        process.setProcessEnvironment(environment);
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         if (!process.startDetached(&mPid))
             throw Failure(QStringLiteral("The presentation engine %1 could not be started.")
                               .arg(settings.officeProgram));
         mStartedHere = true;
-        QFile pidFile(mPidFile);
-        if (pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            pidFile.write(QByteArray::number(mPid));
+        PidFile{mPid, QCoreApplication::applicationPid(), mTempFolder}.write(mPidFile);
 
         QDeadlineTimer deadline(settings.startTimeoutMs);
         while (!deadline.hasExpired() && processRunning(mPid)) {
@@ -241,6 +306,7 @@ void EngineInstance::quit()
 
 void EngineInstance::closeAllDocumentsUnsaved()
 {
+    const CallWatchdog::Guard deadline;
     try {
         const auto documents = mDesktop->getComponents()->createEnumeration();
         while (documents->hasMoreElements()) {
@@ -257,17 +323,61 @@ void EngineInstance::closeAllDocumentsUnsaved()
 
 void EngineInstance::waitForExit(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (processRunning(mPid) && !deadline.hasExpired())
-        QThread::msleep(20);
-    if (processRunning(mPid)) {
+    if (!waitUntilEnded(mPid, timeoutMs))
         ::kill(static_cast<pid_t>(mPid), SIGKILL);
-        QDeadlineTimer killed(5000);
-        while (processRunning(mPid) && !killed.hasExpired())
-            QThread::msleep(20);
-    }
-    if (!processRunning(mPid))
+    if (waitUntilEnded(mPid, 5000)) {
         QFile::remove(mPidFile);
+        removeEngineTempFolder(mTempFolder);
+    }
+}
+
+void EngineInstance::endAllStartedHere()
+{
+    for (const auto& held : std::as_const(instances()))
+        if (const auto instance = held.lock(); instance && instance->mStartedHere)
+            instance->quit();
+}
+
+void EngineInstance::endLeftBehind(const EngineSettings& settings)
+{
+    const PidFile left = PidFile::read(pidFilePath(settings));
+    if (!left.engine || ownerRunning(left.owner))
+        return;
+    if (isOurEngine(left.engine, settings)) {
+        CallWatchdog::watchProcess(left.engine);
+        const QStringList decks = openDocumentFiles(settings.pipeName);
+        CallWatchdog::forgetProcess(left.engine);
+        ::kill(static_cast<pid_t>(left.engine), SIGKILL);
+        if (!waitUntilEnded(left.engine, 5000))
+            return;
+        // Only the temporary decks of the program that started it are ever
+        // open in this engine; nothing outside the temporary folder is touched.
+        for (const QString& deck : decks)
+            if (const QFileInfo file(deck); file.absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath()) {
+                QFile::remove(deck);
+                QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
+            }
+    }
+    removeEngineTempFolder(left.tempFolder);
+    QFile::remove(pidFilePath(settings));
+}
+
+QStringList EngineInstance::openDocumentFiles(const QString& pipeName)
+{
+    QStringList files;
+    EngineInstance instance;
+    const CallWatchdog::Guard deadline;
+    if (!instance.connect(pipeName))
+        return files;
+    try {
+        const auto documents = instance.mDesktop->getComponents()->createEnumeration();
+        while (documents->hasMoreElements())
+            if (const Reference<frame::XModel> document{documents->nextElement(), UNO_QUERY}; document.is())
+                files << QUrl(fromUno(document->getURL())).toLocalFile();
+    } catch (const uno::Exception&) {
+        // An engine that cannot list its documents keeps them to itself.
+    }
+    return files;
 }
 
 EngineInstance::~EngineInstance()

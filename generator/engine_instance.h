@@ -26,6 +26,12 @@ public:
 
     ~EngineInstance();
 
+    // Ends every engine that this program started, as the program ends.
+    static void endAllStartedHere();
+    // Ends an engine that a program which has ended left running on the
+    // settings' profile, and removes its temporary decks and folder.
+    static void endLeftBehind(const EngineSettings& settings);
+
     css::uno::Reference<css::frame::XDesktop2> desktop() const { return mDesktop; }
     css::uno::Reference<css::uno::XComponentContext> context() const { return mContext; }
     qint64 pid() const { return mPid; }
@@ -51,6 +57,8 @@ private:
     void start(const EngineSettings& settings);
     void waitForExit(int timeoutMs);
     void closeAllDocumentsUnsaved();
+    // The files of the documents open in the engine on the pipe.
+    static QStringList openDocumentFiles(const QString& pipeName);
 
     css::uno::Reference<css::uno::XComponentContext> mContext;
     css::uno::Reference<css::frame::XDesktop2> mDesktop;
@@ -58,6 +66,7 @@ private:
     bool mStartedHere = false;
     bool mQuitRequested = false;
     QString mPidFile;
+    QString mTempFolder;
 };
 
 QString fromUno(const rtl::OUString& text);

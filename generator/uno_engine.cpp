@@ -515,3 +515,13 @@ std::shared_ptr<PresentationApplication> UnoEngine::GetObject()
 {
     return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, false));
 }
+
+void UnoEngine::endInstancesStartedHere()
+{
+    EngineInstance::endAllStartedHere();
+}
+
+void UnoEngine::endInstanceLeftBehind()
+{
+    EngineInstance::endLeftBehind(mSettings);
+}

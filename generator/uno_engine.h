@@ -27,6 +27,12 @@ public:
 
     const EngineSettings& settings() const { return mSettings; }
 
+    // Ends every engine instance this program started; for the program's end.
+    void endInstancesStartedHere();
+    // Ends an instance that an earlier run of the program left running (it
+    // was killed, say) and removes what it left in the temporary folder.
+    void endInstanceLeftBehind();
+
 private:
     EngineSettings mSettings;
 };

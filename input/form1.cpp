@@ -159,6 +159,7 @@ void Form1::PushButton1_Click()
             trap.step(106, [&] { path = Main::tempFolder() + QStringLiteral("/") + drawFileName() + QStringLiteral(".ppt"); });
             taken = trap.test(120, [&] { return Main::fileExists(path); });
         }
+        mDeckInProgress = path;
         trap.step(122, [&] {
             LessonPlan::generateBusinessPlan(
                 path,
@@ -172,6 +173,7 @@ void Form1::PushButton1_Click()
         } else {
             trap.step(132, [&] { mServices.dialogs.message(QStringLiteral("Creation of template fail.")); });
         }
+        mDeckInProgress.clear();
     }
     trap.step(136, [&] { mBusy = false; });
 }

@@ -44,6 +44,8 @@ public:
 
     HoverPointer& pointer() { return *mPointer; }
     bool mBusy = false;
+    // The temporary deck being built, until the viewer takes it.
+    const QString& deckInProgress() const { return mDeckInProgress; }
 
     // "Start Creating Template": builds the deck into a fresh temporary file
     // and shows it in the viewer.
@@ -81,6 +83,7 @@ private:
     Form2& mViewer;
     HoverPointer* mPointer;
     bool mCentred = false;
+    QString mDeckInProgress;
     // Set while a box is filled with the text the store holds.
     bool mShowingStoredText = false;
     // Set while a load step runs: change handlers hand their failure to it.

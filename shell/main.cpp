@@ -11,6 +11,7 @@
 #include "product.h"
 
 #include <QApplication>
+#include <QFile>
 
 int main(int argc, char** argv)
 {
@@ -33,6 +34,15 @@ int main(int argc, char** argv)
     Form2 viewer(services, engine, windows);
     Form1 form(services, engine, viewer);
     viewer.setInputWindow(&form);
+
+    // An engine that a killed run left on screen goes before this run needs
+    // one; whatever this run started goes with it, however it ends.
+    engine.endInstanceLeftBehind();
+    programEnd.beforeEnding([&] {
+        engine.endInstancesStartedHere();
+        if (!form.deckInProgress().isEmpty())
+            QFile::remove(form.deckInProgress());
+    });
     form.Form_Load();
     form.show();
 

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include <bit>
+#include <utility>
 #include <cstdlib>
 #include <cstdio>
 
@@ -12,6 +13,8 @@ void SystemProgramEnd::endNow()
 {
     // Every edit is already on disk, so nothing needs saving; leaving without
     // unwinding keeps other windows' handlers from running.
+    if (auto steps = std::exchange(mLastSteps, nullptr))
+        steps();
     std::fflush(nullptr);
     std::_Exit(0);
 }

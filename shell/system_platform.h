@@ -2,13 +2,20 @@
 
 #include "platform.h"
 
+#include <functional>
 #include <random>
 
 // The real implementations of the platform interfaces.
 
 class SystemProgramEnd : public ProgramEnd {
 public:
+    // Steps that run as the program ends, before it leaves: ending what it
+    // started and removing its temporary files. They must not run events.
+    void beforeEnding(std::function<void()> steps) { mLastSteps = std::move(steps); }
     void endNow() override;
+
+private:
+    std::function<void()> mLastSteps;
 };
 
 class DesktopUrlOpener : public UrlOpener {

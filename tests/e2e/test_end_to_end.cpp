@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
 // Window-relative places of the controls.
@@ -41,12 +43,20 @@ QStringList decksIn(const QString& folder)
     return QDir(folder).entryList({"ps*.ppt"});
 }
 
+// What a run leaves in TEMP besides the working copy of the template, which
+// every run shares: decks, the engine's lock files and temporary folders.
+QStringList leftIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).filter(
+        QRegularExpression("^(?!business_plan\\.ppt$)"));
+}
+
 // The files of a folder with their sizes and times of change, for a failure
 // message that tells which file was left and when it was written.
 QString filesIn(const QString& folder)
 {
     QStringList files;
-    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
         files << QStringLiteral("%1 (%2 bytes, written %3)")
                      .arg(file.fileName())
                      .arg(file.size())
@@ -79,6 +89,30 @@ private:
         return false;
     }
 
+    // Starts the program and waits for its input window.
+    bool startProgram()
+    {
+        if (!mProgram.start())
+            return false;
+        mInput = mProgram.waitForWindow("Orvendale", 60000);
+        mInputAt = mProgram.windowOrigin(mInput);
+        return mInput != 0;
+    }
+
+    // Presses "Start Creating Template" and waits until the engine fills the
+    // temporary deck; returns the engine's pid.
+    qint64 startFillingADeck()
+    {
+        mProgram.click(mInputAt + kCreateButton);
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 60000
+               && (!processAlive(mProgram.enginePid()) || decksIn(mProgram.tempFolder()).isEmpty()))
+            QTest::qWait(100);
+        QTest::qWait(2000);
+        return mProgram.enginePid();
+    }
+
     unsigned long createDeck(QPoint& viewerAt)
     {
         mProgram.click(mInputAt + kCreateButton);
@@ -99,10 +133,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(mDisplay.ok(), "Xvfb could not be started");
-        QVERIFY(mProgram.start());
-        mInput = mProgram.waitForWindow("Orvendale", 60000);
-        QVERIFY2(mInput, "the input window did not appear");
-        mInputAt = mProgram.windowOrigin(mInput);
+        QVERIFY2(startProgram(), "the input window did not appear");
     }
 
     void typedTextIsStoredAtOnce()
@@ -183,7 +214,31 @@ private slots:
         mProgram.closeWindow(viewer);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
-        QVERIFY2(decksIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
+        QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
+    }
+
+    // A program killed while it fills a deck leaves its engine running; the
+    // next start ends it and clears TEMP. A program ended by SIGTERM while it
+    // fills a deck ends its engine and removes the deck itself.
+    void anEndDuringFillingLeavesNothingBehind()
+    {
+        QVERIFY(startProgram());
+        const qint64 orphan = startFillingADeck();
+        QVERIFY(processAlive(orphan));
+        mProgram.signal(SIGKILL);
+        QVERIFY(mProgram.waitForExit(10000));
+        QVERIFY(processAlive(orphan));
+
+        QVERIFY(startProgram());
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(orphan), 10000);
+        QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
+
+        const qint64 engine = startFillingADeck();
+        QVERIFY(processAlive(engine));
+        mProgram.signal(SIGTERM);
+        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
+        QVERIFY(!processAlive(engine));
+        QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
 };
 

@@ -27,6 +27,19 @@ QString copyOfTemplate(const QTemporaryDir& folder, const QString& name = "deck.
     return path;
 }
 
+QString readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeAll(const QString& path, const QString& text)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text.toUtf8());
+}
+
 }  // namespace
 
 class EngineTest : public QObject {
@@ -194,6 +207,39 @@ private slots:
         QVERIFY(other.state() == QProcess::Running);
         other.kill();
         other.waitForFinished();
+    }
+
+    // At start, an engine whose program has ended (killed, say) is ended
+    // with the deck it held and its temporary folder; one whose program
+    // still runs is left alone.
+    void anEngineLeftBehindIsEndedWithWhatItLeftInTemp()
+    {
+        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        const QString deckPath = copyOfTemplate(mFolder, "ps12345678.ppt");
+        {
+            const auto app = engine().CreateObject();
+            app->Presentations().OpenWithoutWindow(deckPath);  // held: the instance stays when released
+        }
+        const qint64 enginePid = mEngine.pid();
+        const QString pidFile = mEngine.settings().profileDir + "/orvendale-engine.pid";
+        QStringList record = readAll(pidFile).split('\n');
+        QCOMPARE(record.size(), 3);
+        const QString engineTemp = record[2];
+        QVERIFY2(QFileInfo(engineTemp).isDir() && engineTemp.startsWith(mFolder.path()), qPrintable(engineTemp));
+
+        engine().endInstanceLeftBehind();
+        QVERIFY(processAlive(enginePid));
+
+        QProcess ended;
+        ended.start("true");
+        QVERIFY(ended.waitForFinished());
+        record[1] = QString::number(ended.processId());
+        writeAll(pidFile, record.join('\n'));
+        engine().endInstanceLeftBehind();
+        QVERIFY(!processAlive(enginePid));
+        QVERIFY(!QFile::exists(deckPath));
+        QVERIFY(!QFileInfo::exists(engineTemp));
+        QVERIFY(!QFile::exists(pidFile));
     }
 
     void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()

@@ -38,7 +38,7 @@ void endEngineFromPidFile()
         return;
     QFile file(gPidFile);
     if (file.open(QIODevice::ReadOnly))
-        if (const qint64 pid = file.readAll().trimmed().toLongLong(); pid > 0)
+        if (const qint64 pid = file.readLine().trimmed().toLongLong(); pid > 0)
             ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
@@ -118,7 +118,7 @@ qint64 PrivateEngine::pid() const
     QFile file(gPidFile);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const qint64 pid = file.readAll().trimmed().toLongLong();
+    const qint64 pid = file.readLine().trimmed().toLongLong();
     if (pid > 0)
         track(pid);
     return pid;

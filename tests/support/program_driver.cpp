@@ -50,10 +50,16 @@ bool ProgramDriver::waitForExit(int timeoutMs)
     return mProgram.waitForFinished(timeoutMs);
 }
 
+void ProgramDriver::signal(int signal) const
+{
+    if (const qint64 pid = mProgram.processId(); pid > 0)
+        ::kill(static_cast<pid_t>(pid), signal);
+}
+
 qint64 ProgramDriver::enginePid() const
 {
     QFile file(mHome.filePath(QStringLiteral("data/Kervanel/Orvendale/engine-profile/orvendale-engine.pid")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toLongLong() : 0;
 }
 
 QString ProgramDriver::run(const QString& program, const QStringList& arguments) const

@@ -16,6 +16,8 @@ public:
     bool running() const;
     // Waits for the program to end by itself.
     bool waitForExit(int timeoutMs);
+    // Sends the program a signal (SIGTERM, SIGKILL, ...).
+    void signal(int signal) const;
 
     QString tempFolder() const { return mHome.filePath("tmp"); }
     QString storeFile() const { return mHome.filePath("config/Kervanel.json"); }
