@@ -21,14 +21,24 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
+#include <QGuiApplication>
+#include <QWindow>
+#include <QScopeGuard>
 
 namespace {
 
-// A widget's size in points, as the show window takes it: 20 twips a point.
-float points(int pixels)
+// A length in the screen's own pixels, in points as the show window takes
+// them: 15 twips a pixel, 20 twips a point.
+float points(int devicePixels)
 {
-    return static_cast<float>(pixels * 15) / 20.0f;
+    return static_cast<float>(devicePixels * 15) / 20.0f;
+}
+
+// A widget's size in the screen's own pixels: at a display scale above 1 a
+// logical pixel covers several of them.
+QSize devicePixelSize(const QWidget& widget)
+{
+    return (QSizeF(widget.size()) * widget.devicePixelRatioF()).toSize();
 }
 
 }  // namespace
@@ -97,15 +107,32 @@ void Form2::showEvent(QShowEvent* event)
     if (!mCentred) {
         mCentred = true;
         Main::centreOnScreen(*this);
+        // Moved to a screen of another scale, the show keeps filling the frame.
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+            ErrorTrap trap = trapFor(QStringLiteral("Form_Resize"));
+            trap.step(100, [&] { fitShowToFrame(); });
+        });
     }
-    // Activation runs once the program has shown the window and it is on the
-    // screen; being restored after minimising leaves the running show alone.
-    if (!event->spontaneous())
-        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+void Form2::setVisible(bool visible)
+{
+    const bool shown = visible && !isVisible();
+    QWidget::setVisible(visible);
+    // Showing the window activates it before show() returns: the show is
+    // running by the time the caller goes on. Being restored after
+    // minimising leaves the running show alone.
+    if (shown)
+        Form_Activate();
 }
 
 void Form2::Form_Activate()
 {
+    // The window is painted first, then waits under the busy pointer while
+    // the engine starts the show.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     ErrorTrap trap = trapFor(QStringLiteral("Form_Activate"));
     trap.step(100, [&] { embedSlideShow(); });
 }
@@ -124,15 +151,23 @@ void Form2::embedSlideShow()
         return;
     }
     oPPTPres->SlideShowSettings().setShowType(1);
-    const auto showWindow = oPPTPres->SlideShowSettings().Run();
-    if (!showWindow)
+    mShowWindow = oPPTPres->SlideShowSettings().Run();
+    if (!mShowWindow)
         throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(mJoinFile)));
-    showWindow->setWidth(points(Frame1->width()));
-    showWindow->setHeight(points(Frame1->height()));
+    fitShowToFrame();
     const WindowSystem::WindowId show = mWindows.findWindow(slideShowWindowClass);
     if (!show)
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
     mWindows.setParent(show, Frame1->winId());
+}
+
+void Form2::fitShowToFrame()
+{
+    if (!mShowWindow)
+        return;
+    const QSize frame = devicePixelSize(*Frame1);
+    mShowWindow->setWidth(points(frame.width()));
+    mShowWindow->setHeight(points(frame.height()));
 }
 
 void Form2::PushButton6_Click()
@@ -187,6 +222,7 @@ void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTr
             oPPTPres->Close();
         });
     trap.step(108, [&] {
+        mShowWindow.reset();
         oPPTPres.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.

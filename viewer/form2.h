@@ -14,6 +14,7 @@ class PresentationEngine;
 class QFrame;
 class QLabel;
 class QPushButton;
+class SlideShowWindow;
 class WindowSystem;
 
 // The deck viewer: runs the deck named by mJoinFile as a slide show inside
@@ -38,6 +39,8 @@ public:
     QPushButton* PushButton8;
     HoverPointer& pointer() { return *mPointer; }
 
+    void setVisible(bool visible) override;
+
     void Form_Load();
     void Form_Activate();
     void PushButton6_Click();
@@ -54,6 +57,8 @@ private:
     ErrorTrap trapFor(const QString& procedure);
     void createControls();
     void embedSlideShow();
+    // Sizes the show's window to the frame, in the screen's own pixels.
+    void fitShowToFrame();
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
 
@@ -62,6 +67,7 @@ private:
     WindowSystem& mWindows;
     QWidget* mInputWindow = nullptr;
     HoverPointer* mPointer;
+    std::shared_ptr<SlideShowWindow> mShowWindow;
     bool mBusy = false;
     bool mLoaded = false;
     bool mCentred = false;

@@ -102,6 +102,9 @@ private slots:
         UnoEngine engine(mEngine.settings());
         const auto running = engine.CreateObject();
         running->setVisible(true);
+        QFile::copy(templateDeck(), mTemp->filePath("ps00000000.ppt"));
+        const auto other = running->Presentations().OpenWithoutWindow(mTemp->filePath("ps00000000.ppt"));
+        other->SlideShowSettings().Run();
         const qint64 pid = mEngine.pid();
         const QString target = mTemp->filePath("ps22222222.ppt");
 
@@ -109,7 +112,9 @@ private slots:
 
         QVERIFY(mDialogs.errorReports.isEmpty());
         QVERIFY(!processAlive(pid));
-        QCOMPARE(readDeck(target).last(), QString("Short term:\r\nHire two growers\r\n"));
+        const QStringList deck = readDeck(target);
+        QCOMPARE(deck.first(), QString("Acme & Co"));
+        QCOMPARE(deck.last(), QString("Short term:\r\nHire two growers\r\n"));
     }
 
     void noTemplateAnywhereMakesNoFileAndNoMessage()

@@ -71,8 +71,19 @@ private slots:
         existing.write("someone else's");
         existing.close();
         w->random.draws = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.999, 0.5, 0.12, 0.999, 0.0, 0.3, 0.7, 0.9};
+        // The viewer is up and the input window still shown while the show
+        // starts under the busy pointer; the show runs when the click returns.
+        bool viewerUpWhileStarting = false;
+        w->engine.state.onRun = [&] {
+            viewerUpWhileStarting = w->viewer.isVisible() && w->form.isVisible() && QGuiApplication::overrideCursor()
+                                    && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        };
 
         w->form.PushButton1_Click();
+
+        QVERIFY(viewerUpWhileStarting);
+        QCOMPARE(w->engine.state.calls.count("Run"), 1);
+        QVERIFY(!QGuiApplication::overrideCursor());
 
         const QString path = mTemp->filePath("ps95291379.ppt");
         QCOMPARE(w->viewer.mJoinFile, path);
@@ -125,7 +136,6 @@ private slots:
         giveTemplate();
         w->form.PushButton1_Click();
         const QString first = w->viewer.mJoinFile;
-        QCoreApplication::processEvents();  // the viewer's activation
         w->viewer.PushButton8_Click();
         QVERIFY(!QFile::exists(first));
         QVERIFY(w->form.isVisible());

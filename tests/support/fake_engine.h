@@ -17,6 +17,7 @@ public:
     bool running = false;
     bool showStarts = true;  // false: Run starts no show and gives no window
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
+    std::function<void()> onRun;                         // told as a show starts
     QString name = presentationApplicationName;
     QStringList calls;
     int openPresentations = 0;
@@ -85,6 +86,8 @@ private:
 inline std::shared_ptr<SlideShowWindow> FakePresentation::runShow()
 {
     mState.calls << "Run";
+    if (mState.onRun)
+        mState.onRun();
     return mState.showStarts ? std::make_shared<FakeShowWindow>(mState) : nullptr;
 }
 

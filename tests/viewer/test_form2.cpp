@@ -81,8 +81,11 @@ private slots:
         v->form.Form_Load();
         QCOMPARE(v->form.windowTitle(), QString("Orvendale"));
         v->form.Form_Activate();
+        // The frame is 520 by 583 pixels, times the display scale (the
+        // test also runs at scale 2) in the screen's own pixels.
+        const qreal scale = v->form.devicePixelRatioF();
         const QStringList once = {"CreateObject", "DisplayAlerts 0", "Open " + deck + " 0", "ShowType 1", "Run",
-                                  "Width 390", "Height 437.25"};
+                                  QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
         QCOMPARE(v->engine.state.calls, once);
         QCOMPARE(v->windows.calls, QStringList({"findWindow screenClass", "setParent 69206017 1"}));
         QVERIFY(v->form.oPPTApp && v->form.oPPTPres);
