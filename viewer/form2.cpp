@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <QScopeGuard>
+#include <QTimer>
 
 namespace {
 
@@ -84,6 +85,10 @@ void Form2::createControls()
     mPointer->watchButton(PushButton8);
     mPointer->watchBackground(this);
     mPointer->watchBackground(Frame1);
+
+    mShowWatch = new QTimer(this);
+    mShowWatch->setInterval(1000);
+    connect(mShowWatch, &QTimer::timeout, this, [this] { checkShowStillRuns(); });
 }
 
 void Form2::Form_Load()
@@ -159,6 +164,26 @@ void Form2::embedSlideShow()
     if (!show)
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
     mWindows.setParent(show, Frame1->winId());
+    mShowWatch->start();
+}
+
+void Form2::checkShowStillRuns()
+{
+    if (mBusy || !oPPTApp || !mShowWatch->isActive())
+        return;
+    bool stopped = false;
+    try {
+        stopped = oPPTApp->Presentations().count() == 0;
+    } catch (const Failure&) {
+        stopped = true;
+    }
+    if (!stopped)
+        return;
+    mShowWatch->stop();
+    mServices.dialogs.message(QStringLiteral(
+        "The slide show has stopped: the presentation engine closed the deck or is no longer running "
+        "(another copy of Orvendale may have ended it). \"Save Results\" still saves the deck; "
+        "\"< Back\" returns to your plan."));
 }
 
 void Form2::fitShowToFrame()
@@ -203,6 +228,7 @@ void Form2::PushButton6_Click()
 
 void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
 {
+    mShowWatch->stop();
     ErrorTrap trap = trapFor(procedure);
     trap.step(100, [&] { lblMessage->show(); });
     trap.step(102, [&] {

@@ -14,6 +14,7 @@ class PresentationEngine;
 class QFrame;
 class QLabel;
 class QPushButton;
+class QTimer;
 class SlideShowWindow;
 class WindowSystem;
 
@@ -47,6 +48,9 @@ public:
     void PushButton8_Click();
     void Form_QueryUnload();
     void Form_Unload();
+    // While the show runs, checks every second that its deck is still open
+    // in the engine; when it is not, the user is told once.
+    void checkShowStillRuns();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +72,7 @@ private:
     QWidget* mInputWindow = nullptr;
     HoverPointer* mPointer;
     std::shared_ptr<SlideShowWindow> mShowWindow;
+    QTimer* mShowWatch;
     bool mBusy = false;
     bool mLoaded = false;
     bool mCentred = false;

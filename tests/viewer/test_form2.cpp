@@ -123,6 +123,19 @@ private slots:
         QCOMPARE(v->windows.calls, QStringList({"findWindow screenClass"}));
     }
 
+    void aShowWhoseDeckWentAwayIsReportedOnce()
+    {
+        v->form.Form_Activate();
+        v->form.checkShowStillRuns();
+        QVERIFY(v->dialogs.messages.isEmpty());
+
+        v->engine.state.openPresentations = 0;  // another program ended it
+        v->form.checkShowStillRuns();
+        v->form.checkShowStillRuns();
+        QCOMPARE(v->dialogs.messages.size(), 1);
+        QVERIFY(v->dialogs.messages.first().startsWith("The slide show has stopped"));
+    }
+
     void saveCopiesOnlyWhenAllowedAndSaysDoneEveryTime()
     {
         const QString target = mFolder->filePath("My Plan");
