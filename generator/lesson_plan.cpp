@@ -44,16 +44,18 @@ QString withoutControlCharacters(const QString& text)
     return kept;
 }
 
-// The text as far as a text box of the deck keeps it: whole lines first; a
-// first line longer than a text box is cut inside.
-QString fittingText(const QString& text)
+// The text as far as a text box of the deck keeps and shows it: whole lines
+// first; a first line longer than a text box is cut inside.
+QString fittingText(const QString& text, qsizetype maxLength)
 {
     // A paragraph break counts as one character in a text box.
     const QStringList lines = text.split(kCrLf);
     qsizetype length = -1;
     qsizetype wholeLines = 0;
     for (const QString& line : lines) {
-        if (length + 1 + line.size() > maxSlideTextLength)
+        // The break that ends the last line starts no line of its own.
+        const bool endOfLastLine = line.isEmpty() && wholeLines == lines.size() - 1;
+        if (length + 1 + line.size() > maxLength || (wholeLines == maxSlideLines && !endOfLastLine))
             break;
         length += 1 + line.size();
         ++wholeLines;
@@ -61,7 +63,7 @@ QString fittingText(const QString& text)
     if (wholeLines == lines.size())
         return text;
     if (wholeLines == 0)
-        return text.left(maxSlideTextLength);
+        return text.left(maxLength);
     return lines.first(wholeLines).join(kCrLf);
 }
 
@@ -148,24 +150,30 @@ private:
 
     // Writes a text into the selection; one that a slide cannot hold whole
     // is written as far as it fits, and the user told which one it was.
-    void writeSelectedText(const QString& text, const QString& what)
+    void writeSelectedText(const QString& text, const QString& what, qsizetype maxLength)
     {
         const QString kept = withoutControlCharacters(text);
-        const QString written = fittingText(kept);
+        const QString written = fittingText(kept, maxLength);
         app(mA).ActiveWindow().Selection().TextRange().setText(written);
-        if (written.size() < kept.size())
-            throw Failure(QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
-                                         "%3 characters are in the deck. Shorten it to keep all of it.")
+        if (written.size() == kept.size())
+            return;
+        if (written.count(kCrLf) + 1 == maxSlideLines)
+            throw Failure(QStringLiteral("%1 is too long for a slide, which shows %2 lines: only its first %2 lines "
+                                         "are in the deck. Shorten it to keep all of it.")
                               .arg(what)
-                              .arg(maxSlideTextLength)
-                              .arg(LayerText::toEngine(written).size()));
+                              .arg(maxSlideLines));
+        throw Failure(QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
+                                     "%3 characters are in the deck. Shorten it to keep all of it.")
+                          .arg(what)
+                          .arg(maxLength)
+                          .arg(LayerText::toEngine(written).size()));
     }
 
     void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text, const QString& what)
     {
         mTrap.step(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        mTrap.step(line + 6, [&] { writeSelectedText(text(), what); });
+        mTrap.step(line + 6, [&] { writeSelectedText(text(), what, maxTitleLength); });
         pause(line + 8);
         mTrap.step(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }
@@ -186,7 +194,8 @@ private:
         mTrap.step(line + 22, [&] {
             writeSelectedText(text, QStringLiteral("The section on slide %1 (\"%2\")")
                                         .arg(slide)
-                                        .arg(text.section(kCrLf, 0, 0).left(40)));
+                                        .arg(text.section(kCrLf, 0, 0).left(40)),
+                              maxSlideTextLength);
         });
         pause(line + 24);
         mTrap.step(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });

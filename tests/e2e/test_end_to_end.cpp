@@ -240,6 +240,42 @@ private slots:
         QVERIFY(!processAlive(engine));
         QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
+
+    // A company name of 1 000 characters, as many as a title slide shows,
+    // shrinks into its box instead of running off the top of the slide.
+    void aLongCompanyNameStaysOnTheTitleSlide()
+    {
+        if (mProgram.running()) {
+            mProgram.signal(SIGTERM);
+            QVERIFY(mProgram.waitForExit(20000));
+        }
+        QFile store(mProgram.storeFile());
+        QVERIFY(store.open(QIODevice::ReadWrite));
+        QJsonObject everything = QJsonDocument::fromJson(store.readAll()).object();
+        QJsonObject plan = everything["Orvendale"].toObject();
+        plan["Company Name"] = QString("Fjordlight AS ").repeated(360).left(1000);
+        everything["Orvendale"] = plan;
+        store.resize(0);
+        store.write(QJsonDocument(everything).toJson());
+        store.close();
+        QVERIFY(startProgram());
+
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        // The slide fills the frame's width; its top edge lies 154 pixels
+        // down the window. The name's box starts a quarter down the slide.
+        const auto whitePixels = [&](const QImage& screen, int top, int bottom) {
+            int count = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = 30; x < 330; ++x)
+                    count += isWhite(screen.pixel(viewerAt + QPoint(x, y)));
+            return count;
+        };
+        const QImage screen = mProgram.screenshot();
+        QCOMPARE(whitePixels(screen, 156, 215), 0);
+        QVERIFY(whitePixels(screen, 225, 320) > 500);
+    }
 };
 
 QTEST_MAIN(EndToEndTest)

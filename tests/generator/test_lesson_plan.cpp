@@ -47,15 +47,28 @@ private slots:
         SettingsStore store(mTemp.filePath("store.json"));
         store.saveSetting("FirstStatement_0", "Heading\r\n- hint");
         store.saveSetting("SecondStatement_4", "Last");
+        // A slide shows 150 lines: a section of as many is written whole,
+        // one longer is cut after them and reported.
+        QStringList lines;
+        for (int i = 1; i <= 151; ++i)
+            lines << QString::number(i);
+        store.saveSetting("FirstStatement_1", lines.first(150).join("\r\n"));
+        store.saveSetting("FirstStatement_2", lines.join("\r\n"));
         FakeEngine engine;
         FakeDialogs dialogs;
         FastClock clock;
         const QString target = mTemp.filePath("ps12345678.ppt");
 
-        LessonPlan::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
+        // A title slide shows 1000 characters of each text.
+        const QString longTitle = QString("Plan ").repeated(201);
+        LessonPlan::generateBusinessPlan(target, {[] { return QString("Acme"); }, [&] { return longTitle; }, store},
                                          {engine, dialogs, clock, mProgram.path()});
 
-        QVERIFY(dialogs.errorReports.isEmpty());
+        QCOMPARE(dialogs.reportedLines(), QList<int>({136, 220}));
+        QVERIFY(dialogs.errorReports.first().startsWith("The plan title is too long for a slide, which holds 1000"));
+        QVERIFY(engine.state.calls.contains("setText " + longTitle.left(1000)));
+        QVERIFY(dialogs.errorReports.last().startsWith("The section on slide 4 (\"1\") is too long for a slide, "
+                                                        "which shows 150 lines"));
         QVERIFY(QFile::exists(target));
         QVERIFY(QFile::exists(mTemp.filePath("business_plan.ppt")));
         const QStringList& calls = engine.state.calls;
@@ -64,7 +77,9 @@ private slots:
         QVERIFY(calls.contains("setText Acme"));
         QVERIFY(calls.contains("setText Heading\r\n"));
         QVERIFY(calls.contains("setText Last\r\n"));
-        QCOMPARE(calls.count("setText "), 9);  // sections never written are cleared
+        QVERIFY(calls.contains("setText " + lines.first(150).join("\r\n") + "\r\n"));
+        QVERIFY(calls.contains("setText " + lines.first(150).join("\r\n")));
+        QCOMPARE(calls.count("setText "), 7);  // sections never written are cleared
         QCOMPARE(calls.count("Unselect"), 14);
         QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Slide 1", "Save", "Close", "Quit", "Quit"}));
         QCOMPARE(calls.indexOf("Shape 12 Rectangle 3") > calls.indexOf("Shape 11 Rectangle 3"), true);
