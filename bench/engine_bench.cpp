@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     PrivateDisplay display;
     PrivateEngine privateEngine;
     QTemporaryDir folder;
-    UnoEngine engine(privateEngine.settings());
+    UnoEngine engine = privateEngine.engine();
 
     // A first start makes the private profile; the figures are for a warm one.
     engine.CreateObject()->Quit();

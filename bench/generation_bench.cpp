@@ -3,7 +3,7 @@
 //
 //     generation_bench [copy-of-the-last-deck.ppt]
 #include "fakes.h"
-#include "lesson_plan.h"
+#include "deck_generation.h"
 #include "private_engine.h"
 #include "settings_store.h"
 #include "system_platform.h"
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
                                           "Every farm pays for itself within 30 months.");
     store.saveSetting("FirstStatement_1", "Mara Lind, CEO: ran supply for a 40-restaurant group.\r\n"
                                           "Tomas Ek, head grower: twelve years of hydroponics.");
-    UnoEngine engine(privateEngine.settings());
+    UnoEngine engine = privateEngine.engine();
     FakeDialogs dialogs;
     SystemClock clock;
     engine.CreateObject()->Quit();  // make the private profile first
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
         deck = temp.filePath(QStringLiteral("ps1234567%1.ppt").arg(run));
         QElapsedTimer timer;
         timer.start();
-        LessonPlan::generateBusinessPlan(deck,
+        DeckGeneration::generateBusinessPlan(deck,
                                          {[] { return QStringLiteral("Lumen Orchard Ltd."); },
                                           [] { return QStringLiteral("Indoor vertical farms for city restaurants"); },
                                           store},

@@ -3,9 +3,7 @@
 // in all (editing and write-through) and how long the write-through alone
 // takes for the same texts.
 #include "dialogs.h"
-#include "form1.h"
-#include "form2.h"
-#include "window_system.h"
+#include "plan_window.h"
 #include "platform.h"
 #include "presentation_engine.h"
 #include "settings_store.h"
@@ -89,10 +87,8 @@ int main(int argc, char** argv)
     SystemRandom random;
     StyleSheetSkin skin;
     NoEngine engine;
-    X11WindowSystem windows;
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, folder.path()};
-    Form2 viewer(services, engine, windows);
-    Form1 form(services, engine, viewer);
+    Form1 form(services, engine);
     form.Form_Load();
     form.show();
     form.txtFirstStatement->setFocus();

@@ -19,4 +19,14 @@ public:
     {
         calls << QStringLiteral("setParent %1 %2").arg(child).arg(parent != 0);
     }
+    WindowId createParkingWindow(const QString& className, int, int) override
+    {
+        calls << "createParkingWindow " + className;
+        return found;
+    }
+    void resizeWindow(WindowId window, int width, int height) override
+    {
+        calls << QStringLiteral("resizeWindow %1 %2x%3").arg(window).arg(width).arg(height);
+    }
+    void destroyWindow(WindowId window) override { calls << QStringLiteral("destroyWindow %1").arg(window); }
 };

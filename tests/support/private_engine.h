@@ -4,6 +4,7 @@
 // Both are ended by process id when the tests end, and also when the test
 // program is killed by a signal or crashes.
 #include "uno_engine.h"
+#include "x11_window_system.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,6 +26,8 @@ public:
     ~PrivateEngine();
 
     EngineSettings settings() const { return mSettings; }
+    // The engine layer on this instance's pipe and profile.
+    UnoEngine engine() { return UnoEngine(mWindows, mSettings); }
     // The process id of the instance running on the private pipe, or 0.
     qint64 pid() const;
     bool running() const;
@@ -36,6 +39,7 @@ public:
 private:
     QTemporaryDir mFolder;
     EngineSettings mSettings;
+    X11WindowSystem mWindows;
 };
 
 // The template deck built beside the program.

@@ -72,10 +72,18 @@ QString ProgramDriver::run(const QString& program, const QStringList& arguments)
 
 unsigned long ProgramDriver::visibleWindow(const QString& title) const
 {
+    return visibleWindows(title).value(0);
+}
+
+QList<unsigned long> ProgramDriver::visibleWindows(const QString& title) const
+{
     const QString found = run(QStringLiteral("xdotool"),
                               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                QStringLiteral("^%1$").arg(title)});
-    return found.section(QLatin1Char('\n'), 0, 0).trimmed().toULong();
+    QList<unsigned long> windows;
+    for (const QString& line : found.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        windows << line.trimmed().toULong();
+    return windows;
 }
 
 unsigned long ProgramDriver::waitForWindow(const QString& title, int timeoutMs) const

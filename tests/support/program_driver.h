@@ -26,6 +26,8 @@ public:
 
     // The visible top-level window with this exact title, or 0.
     unsigned long visibleWindow(const QString& title) const;
+    // Every visible top-level window with this exact title.
+    QList<unsigned long> visibleWindows(const QString& title) const;
     // Waits until a window with the title is shown; 0 when none is.
     unsigned long waitForWindow(const QString& title, int timeoutMs) const;
     // The window's position on the screen.

@@ -1,4 +1,4 @@
-#include "form2.h"
+#include "deck_viewer.h"
 
 #include "app_icon.h"
 #include "back_colors.h"
@@ -118,6 +118,12 @@ void Form2::showEvent(QShowEvent* event)
             trap.step(100, [&] { fitShowToFrame(); });
         });
     }
+}
+
+void Form2::showDeck(const QString& path)
+{
+    mJoinFile = path;
+    show();
 }
 
 void Form2::setVisible(bool visible)

@@ -1,9 +1,9 @@
 // The availability checks, the pause and the naming rules, without an engine.
 #include "fake_engine.h"
 #include "fakes.h"
-#include "is_installed.h"
+#include "availability_checks.h"
+#include "deck_generation.h"
 #include "layer_text.h"
-#include "lesson_plan_checks.h"
 #include "shape_names.h"
 
 #include <QTimer>
@@ -43,12 +43,12 @@ private slots:
         FakeEngine engine;
         FakeDialogs dialogs;
         FakeProgramEnd end;
-        IsInstalled::checkPowerPointInstalled(engine, dialogs, end);
+        AvailabilityChecks::checkPowerPointInstalled(engine, dialogs, end);
         QCOMPARE(end.ends, 0);
         QVERIFY(dialogs.messages.isEmpty());
 
         engine.state.installed = false;
-        IsInstalled::checkPowerPointInstalled(engine, dialogs, end);
+        AvailabilityChecks::checkPowerPointInstalled(engine, dialogs, end);
         QCOMPARE(end.ends, 1);
         QCOMPARE(dialogs.messages,
                  QStringList({"PowerPoint is not installed on this computer. You need to have it "
@@ -60,19 +60,19 @@ private slots:
     {
         FakeEngine engine;
         FakeDialogs dialogs;
-        QVERIFY(!LessonPlan::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
         QVERIFY(dialogs.questions.isEmpty());
 
         engine.state.running = true;
         engine.state.name = "Some Other Application";
-        QVERIFY(!LessonPlan::isPowerPointRunning(engine));
-        QVERIFY(!LessonPlan::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::isPowerPointRunning(engine));
+        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
         QVERIFY(dialogs.questions.isEmpty());
 
         engine.state.name = presentationApplicationName;
         dialogs.answers = {true, false};
-        QVERIFY(!LessonPlan::shouldCancelForOpenPowerPoint(engine, dialogs));
-        QVERIFY(LessonPlan::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
         QCOMPARE(dialogs.questions.first(),
                  QString("PowerPoint may be open. It is recommended that you close PowerPoint first.\r"
                          "Use Ctrl+Alt+Del > Task Manager > POWERPNT.EXE if necessary.\r\n\r\n"
@@ -87,23 +87,23 @@ private slots:
         QTimer::singleShot(0, [&] { ++yields; });
         QTimer::singleShot(0, [&] { ++yields; });
         float half = 0.5f;
-        LessonPlan::waitSeconds(half, clock);
+        DeckGeneration::waitSeconds(half, clock);
         QCOMPARE(yields, 2);  // both queued events ran in the one yield
         QVERIFY(clock.readings >= 11);
 
         SteppingClock still(100.0f, 0.0f);
         float zero = 0.0f;
-        LessonPlan::waitSeconds(zero, still);
+        DeckGeneration::waitSeconds(zero, still);
 
         float infinite = std::numeric_limits<float>::infinity();
         float notANumber = std::numeric_limits<float>::quiet_NaN();
         float huge = std::numeric_limits<float>::max();
         float aDay = 86400.0f;
         SteppingClock any(100.0f, 1.0f);
-        QVERIFY_THROWS_EXCEPTION(Failure, LessonPlan::waitSeconds(infinite, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, LessonPlan::waitSeconds(notANumber, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, LessonPlan::waitSeconds(huge, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, LessonPlan::waitSeconds(aDay, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(infinite, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(notANumber, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(huge, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(aDay, any));
     }
 
     void shapesAnswerToStoredNamesFirstThenToDefaultNames()
@@ -133,4 +133,4 @@ private slots:
 };
 
 QTEST_MAIN(ChecksTest)
-#include "test_checks.moc"
+#include "test_availability_checks.moc"

@@ -1,14 +1,15 @@
-// Orvendale: type a business plan, get a slide deck.
-#include "form1.h"
-#include "form2.h"
-#include "window_system.h"
+// Orvendale: type a business plan, get a slide deck. This is where the real
+// services, the engine and both windows are made and wired together.
+#include "deck_viewer.h"
+#include "plan_window.h"
 #include "qt_dialogs.h"
 #include "settings_store.h"
 #include "skin_engine.h"
+#include "product.h"
 #include "system_platform.h"
 #include "termination.h"
 #include "uno_engine.h"
-#include "product.h"
+#include "x11_window_system.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,13 +27,15 @@ int main(int argc, char** argv)
     SystemClock clock;
     SystemRandom random;
     StyleSheetSkin skin;
-    UnoEngine engine;
-
     X11WindowSystem windows;
+    UnoEngine engine(windows);
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
 
     Form2 viewer(services, engine, windows);
-    Form1 form(services, engine, viewer);
+    Form1 form(services, engine);
+    // A deck the plan window builds runs in the viewer; "< Back" returns to
+    // the plan window.
+    QObject::connect(&form, &Form1::deckCreated, &viewer, &Form2::showDeck);
     viewer.setInputWindow(&form);
 
     // An engine that a killed run left on screen goes before this run needs
@@ -40,8 +43,9 @@ int main(int argc, char** argv)
     engine.endInstanceLeftBehind();
     programEnd.beforeEnding([&] {
         engine.endInstancesStartedHere();
-        if (!form.deckInProgress().isEmpty())
-            QFile::remove(form.deckInProgress());
+        for (const QString& deck : {form.deckInProgress(), viewer.mJoinFile})
+            if (!deck.isEmpty())
+                QFile::remove(deck);
     });
     form.Form_Load();
     form.show();

@@ -8,7 +8,7 @@ class Dialogs;
 class PresentationEngine;
 class SettingsStore;
 
-namespace LessonPlan {
+namespace DeckGeneration {
 
 // Where deck generation takes the plan from: the company name and plan title
 // as the input window shows them at the moment they are written, the
@@ -46,4 +46,10 @@ constexpr int maxTitleLength = 1000;
 // text until nothing of it can be seen.
 constexpr int maxSlideLines = 150;
 
-}  // namespace LessonPlan
+// Lets pending window events run once, then waits until the given number of
+// seconds has passed, across midnight too. Throws Failure for a length that
+// is not a number, or a day or more, which a clock of the time of day cannot
+// measure.
+void waitSeconds(float& seconds, Clock& clock);
+
+}  // namespace DeckGeneration

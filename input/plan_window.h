@@ -6,7 +6,6 @@
 #include <exception>
 #include <functional>
 
-class Form2;
 class ErrorTrap;
 class HoverPointer;
 class PresentationEngine;
@@ -25,7 +24,7 @@ class TabStrip;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(ShellServices services, PresentationEngine& engine, Form2& viewer);
+    Form1(ShellServices services, PresentationEngine& engine);
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void Form_Load();
@@ -48,7 +47,7 @@ public:
     const QString& deckInProgress() const { return mDeckInProgress; }
 
     // "Start Creating Template": builds the deck into a fresh temporary file
-    // and shows it in the viewer.
+    // and announces it, so that a viewer shows it.
     void PushButton1_Click();
     void SSTab1_Click(int previousTab);
     void SSTab3_Click(int previousTab);
@@ -57,6 +56,10 @@ public:
     void txtFirstStatement_Change();
     void txtSecondStatement_Change();
     void Form_Unload();
+
+signals:
+    // A deck was built at path; whoever shows it does so before this returns.
+    void deckCreated(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,7 +83,6 @@ private:
 
     ShellServices mServices;
     PresentationEngine& mEngine;
-    Form2& mViewer;
     HoverPointer* mPointer;
     bool mCentred = false;
     QString mDeckInProgress;

@@ -2,7 +2,7 @@
 #include "fake_engine.h"
 #include "fake_windows.h"
 #include "fake_shell.h"
-#include "form2.h"
+#include "deck_viewer.h"
 #include "settings_store.h"
 
 #include <QFile>
@@ -229,4 +229,4 @@ private slots:
 };
 
 QTEST_MAIN(Form2Test)
-#include "test_form2.moc"
+#include "test_deck_viewer.moc"

@@ -1,7 +1,7 @@
 // Deck generation's rules and step order, with a scripted engine.
 #include "fake_engine.h"
 #include "fakes.h"
-#include "lesson_plan.h"
+#include "deck_generation.h"
 #include "settings_store.h"
 
 #include <QFile>
@@ -20,7 +20,7 @@ public:
 
 }  // namespace
 
-class LessonPlanTest : public QObject {
+class DeckGenerationTest : public QObject {
     Q_OBJECT
 
 private:
@@ -32,7 +32,7 @@ private slots:
 
     void sectionLinesStartingWithADashAreDroppedAndEveryLineEndsWithCrLf()
     {
-        using LessonPlan::sectionText;
+        using DeckGeneration::sectionText;
         QCOMPARE(sectionText("Heading\r\n- hint\r\nMine"), QString("Heading\r\nMine\r\n"));
         QCOMPARE(sectionText("- a\r\n- b"), QString());
         QCOMPARE(sectionText("Ends\r\n"), QString("Ends\r\n\r\n"));
@@ -43,7 +43,7 @@ private slots:
 
     void stepsFollowTheSlideMapInOrder()
     {
-        QFile::copy(QFINDTESTDATA("test_lesson_plan.cpp"), mProgram.filePath("business_plan.ppt"));
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("store.json"));
         store.saveSetting("FirstStatement_0", "Heading\r\n- hint");
         store.saveSetting("SecondStatement_4", "Last");
@@ -61,7 +61,7 @@ private slots:
 
         // A title slide shows 1000 characters of each text.
         const QString longTitle = QString("Plan ").repeated(201);
-        LessonPlan::generateBusinessPlan(target, {[] { return QString("Acme"); }, [&] { return longTitle; }, store},
+        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [&] { return longTitle; }, store},
                                          {engine, dialogs, clock, mProgram.path()});
 
         QCOMPARE(dialogs.reportedLines(), QList<int>({136, 220}));
@@ -87,7 +87,7 @@ private slots:
 
     void withoutAnEngineEveryEngineStepReportsAndTheFileIsStillCopied()
     {
-        QFile::copy(QFINDTESTDATA("test_lesson_plan.cpp"), mProgram.filePath("business_plan.ppt"));
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("store.json"));
         FakeEngine engine;
         engine.state.installed = false;
@@ -95,7 +95,7 @@ private slots:
         FastClock clock;
         const QString target = mTemp.filePath("ps87654321.ppt");
 
-        LessonPlan::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
+        DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
                                          {engine, dialogs, clock, mProgram.path()});
 
         QVERIFY(QFile::exists(target));
@@ -107,5 +107,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LessonPlanTest)
-#include "test_lesson_plan.moc"
+QTEST_MAIN(DeckGenerationTest)
+#include "test_deck_generation.moc"

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "plan_window.h"
 
 #include "app_icon.h"
 #include "back_colors.h"
@@ -9,10 +9,8 @@
 #include "failure.h"
 #include "file_utils.h"
 #include "hover_pointer.h"
-#include "form2.h"
-#include "is_installed.h"
-#include "lesson_plan.h"
-#include "lesson_plan_checks.h"
+#include "availability_checks.h"
+#include "deck_generation.h"
 #include "plan_keys.h"
 #include "plan_sections.h"
 #include "platform.h"
@@ -35,11 +33,10 @@
 #include <exception>
 #include <limits>
 
-Form1::Form1(ShellServices services, PresentationEngine& engine, Form2& viewer)
+Form1::Form1(ShellServices services, PresentationEngine& engine)
     : QWidget(nullptr, Main::fixedWindowFlags()),
       mServices(std::move(services)),
       mEngine(engine),
-      mViewer(viewer),
       mPointer(new HoverPointer(*this))
 {
     createControls();
@@ -141,7 +138,7 @@ void Form1::Form_Load()
     loadStep(trap, 130, [&] { showStored(txtBusinessPlan, PlanKeys::businessPlan); });
     loadStep(trap, 132, [&] { SSTab1_Click(0); });
     loadStep(trap, 134, [&] { SSTab3_Click(0); });
-    trap.step(136, [&] { IsInstalled::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
+    trap.step(136, [&] { AvailabilityChecks::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
 void Form1::PushButton1_Click()
@@ -151,7 +148,7 @@ void Form1::PushButton1_Click()
         return;
     trap.step(102, [&] { mBusy = true; });
     bool cancel = false;
-    trap.step(104, [&] { cancel = LessonPlan::shouldCancelForOpenPowerPoint(mEngine, mServices.dialogs); });
+    trap.step(104, [&] { cancel = AvailabilityChecks::shouldCancelForOpenPowerPoint(mEngine, mServices.dialogs); });
     if (!cancel) {
         QString path;
         bool taken = true;
@@ -161,14 +158,13 @@ void Form1::PushButton1_Click()
         }
         mDeckInProgress = path;
         trap.step(122, [&] {
-            LessonPlan::generateBusinessPlan(
+            DeckGeneration::generateBusinessPlan(
                 path,
                 {[this] { return txtCompanyName->text(); }, [this] { return txtBusinessPlan->text(); }, mServices.store},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
         });
         if (trap.test(124, [&] { return Main::fileExists(path); })) {
-            trap.step(126, [&] { mViewer.mJoinFile = path; });
-            trap.step(128, [&] { mViewer.show(); });
+            trap.step(128, [&] { emit deckCreated(path); });
             trap.step(130, [&] { hide(); });
         } else {
             trap.step(132, [&] { mServices.dialogs.message(QStringLiteral("Creation of template fail.")); });

@@ -29,6 +29,8 @@ public:
 
     // The window "< Back" shows again.
     void setInputWindow(QWidget* inputWindow) { mInputWindow = inputWindow; }
+    // Takes the deck at path and shows it: the show runs when this returns.
+    void showDeck(const QString& path);
 
     QString mJoinFile;
     std::shared_ptr<PresentationApplication> oPPTApp;

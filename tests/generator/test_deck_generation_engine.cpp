@@ -2,7 +2,7 @@
 // least seven seconds because of the pauses the user watches.
 #include "deck_text.h"
 #include "fakes.h"
-#include "lesson_plan.h"
+#include "deck_generation.h"
 #include "private_engine.h"
 #include "settings_store.h"
 #include "system_platform.h"
@@ -34,8 +34,8 @@ private:
 
     void generate(const QString& target, const QString& company = "Acme & Co")
     {
-        UnoEngine engine(mEngine.settings());
-        LessonPlan::generateBusinessPlan(
+        UnoEngine engine = mEngine.engine();
+        DeckGeneration::generateBusinessPlan(
             target, {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
             {engine, mDialogs, mClock, mProgram->path()});
     }
@@ -43,7 +43,7 @@ private:
     // Reads every section shape of a deck, slide 2 to 12, and the title slide.
     QStringList readDeck(const QString& path, int slides = 12)
     {
-        UnoEngine engine(mEngine.settings());
+        UnoEngine engine = mEngine.engine();
         const auto app = engine.CreateObject();
         const auto deck = app->Presentations().OpenWithoutWindow(path);
         QStringList texts = {shapeText(*app, *deck, 1, "Rectangle 2"), shapeText(*app, *deck, 1, "Rectangle 3")};
@@ -99,7 +99,7 @@ private slots:
     {
         QFile::copy(templateDeck(), mTemp->filePath("business_plan.ppt"));
         mStore->saveSetting("SecondStatement_4", "Short term:\r\nHire two growers");
-        UnoEngine engine(mEngine.settings());
+        UnoEngine engine = mEngine.engine();
         const auto running = engine.CreateObject();
         running->setVisible(true);
         QFile::copy(templateDeck(), mTemp->filePath("ps00000000.ppt"));
@@ -175,9 +175,9 @@ private slots:
         QCOMPARE(deck[3], lines.first(32767 / 401).join("\r\n"));
         // The deck's reader breaks a line this long into parts of its own.
         QVERIFY(deck[4].count('x') >= 32000);
-        QVERIFY(QString(deck[4]).replace("\r\n", "\n").size() <= LessonPlan::maxSlideTextLength);
+        QVERIFY(QString(deck[4]).replace("\r\n", "\n").size() <= DeckGeneration::maxSlideTextLength);
     }
 };
 
 QTEST_MAIN(GenerationTest)
-#include "test_generation.moc"
+#include "test_deck_generation_engine.moc"

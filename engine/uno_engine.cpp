@@ -4,7 +4,7 @@
 #include "failure.h"
 #include "layer_text.h"
 #include "shape_names.h"
-#include "x11_windows.h"
+#include "window_system.h"
 
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/Toolkit.hpp>
@@ -107,7 +107,8 @@ int pixels(float points)
 // window class, kept off the screen until the viewer gives it a parent. The
 // engine's own menus, toolbars and panes are hidden in that frame.
 struct ParkedFrame {
-    X11Windows::WindowId parking = 0;
+    WindowSystem* windows = nullptr;
+    WindowSystem::WindowId parking = 0;
     Reference<awt::XWindow> window;
     Reference<frame::XFrame2> frame;
 };
@@ -121,15 +122,17 @@ void unpark(ParkedFrame& parked)
     } catch (const uno::Exception&) {
         // A frame the engine cannot close goes with the engine.
     }
-    X11Windows::destroyWindow(parked.parking);
+    if (parked.windows)
+        parked.windows->destroyWindow(parked.parking);
     parked = {};
 }
 
-ParkedFrame parkFrame(EngineInstance& instance)
+ParkedFrame parkFrame(EngineInstance& instance, WindowSystem& windows)
 {
     constexpr int kWidth = 800, kHeight = 600;
     ParkedFrame parked;
-    parked.parking = X11Windows::createParkingWindow(slideShowWindowClass, kWidth, kHeight);
+    parked.windows = &windows;
+    parked.parking = windows.createParkingWindow(slideShowWindowClass, kWidth, kHeight);
     try {
         const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.context()), UNO_QUERY_THROW);
         const Sequence<sal_Int8> processId(16);
@@ -183,9 +186,9 @@ void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& doc
 
 class UnoShowWindow : public SlideShowWindow {
 public:
-    UnoShowWindow(X11Windows::WindowId parking, Reference<frame::XFrame> frame,
+    UnoShowWindow(const ParkedFrame& parked, Reference<frame::XFrame> frame,
                   Reference<presentation::XPresentation2> show)
-        : mParking(parking), mFrame(std::move(frame)), mShow(std::move(show))
+        : mWindows(parked.windows), mParking(parked.parking), mFrame(std::move(frame)), mShow(std::move(show))
     {
         const awt::Rectangle size = mFrame->getContainerWindow()->getPosSize();
         mWidth = size.Width;
@@ -209,13 +212,14 @@ private:
     {
         engineCall(QStringLiteral("Sizing the slide show window"), [&] {
             if (mParking)
-                X11Windows::resizeWindow(mParking, mWidth, mHeight);
+                mWindows->resizeWindow(mParking, mWidth, mHeight);
             else
                 mFrame->getContainerWindow()->setPosSize(0, 0, mWidth, mHeight, awt::PosSize::SIZE);
         });
     }
 
-    X11Windows::WindowId mParking;
+    WindowSystem* mWindows;
+    WindowSystem::WindowId mParking;
     Reference<frame::XFrame> mFrame;
     Reference<presentation::XPresentation2> mShow;
     int mWidth = 0;
@@ -233,7 +237,11 @@ public:
     {
     }
 
-    ~UnoPresentation() override { X11Windows::destroyWindow(mParked.parking); }
+    ~UnoPresentation() override
+    {
+        if (mParked.windows)
+            mParked.windows->destroyWindow(mParked.parking);
+    }
 
     // Whatever the type, a parked presentation's show runs in its own
     // window, which the viewer takes in; the type changes nothing here.
@@ -253,7 +261,7 @@ public:
             settings->setPropertyValue("IsMouseVisible", Any(true));
             settings->setPropertyValue("StartWithNavigator", Any(false));
             show->start();
-            return std::make_shared<UnoShowWindow>(mParked.parking, mDocument->getCurrentController()->getFrame(),
+            return std::make_shared<UnoShowWindow>(mParked, mDocument->getCurrentController()->getFrame(),
                                                    show);
         });
     }
@@ -281,7 +289,8 @@ public:
             else
                 Reference<util::XCloseable>(mDocument, UNO_QUERY_THROW)->close(true);
         });
-        X11Windows::destroyWindow(mParked.parking);
+        if (mParked.windows)
+            mParked.windows->destroyWindow(mParked.parking);
         mParked.parking = 0;
     }
 
@@ -337,7 +346,10 @@ private:
 
 class UnoApplication : public PresentationApplication {
 public:
-    explicit UnoApplication(std::shared_ptr<EngineInstance> instance) : mInstance(std::move(instance)) {}
+    UnoApplication(std::shared_ptr<EngineInstance> instance, WindowSystem& windows)
+        : mInstance(std::move(instance)), mWindows(windows)
+    {
+    }
 
     QString name() override
     {
@@ -393,7 +405,7 @@ public:
             ParkedFrame parked;
             Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
             if (!withWindow) {
-                parked = parkFrame(*mInstance);
+                parked = parkFrame(*mInstance, mWindows);
                 loader.set(parked.frame, UNO_QUERY_THROW);
             }
             // A failed open takes its parked frame down with it, so that no
@@ -507,6 +519,7 @@ private:
     }
 
     std::shared_ptr<EngineInstance> mInstance;
+    WindowSystem& mWindows;
 };
 
 }  // namespace
@@ -525,16 +538,19 @@ EngineSettings EngineSettings::forUser()
     return settings;
 }
 
-UnoEngine::UnoEngine(EngineSettings settings) : mSettings(std::move(settings)) {}
+UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)
+    : mWindows(windows), mSettings(std::move(settings))
+{
+}
 
 std::shared_ptr<PresentationApplication> UnoEngine::CreateObject()
 {
-    return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, true));
+    return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, true), mWindows);
 }
 
 std::shared_ptr<PresentationApplication> UnoEngine::GetObject()
 {
-    return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, false));
+    return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, false), mWindows);
 }
 
 void UnoEngine::endInstancesStartedHere()

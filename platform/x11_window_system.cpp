@@ -1,11 +1,9 @@
-#include "x11_windows.h"
+#include "x11_window_system.h"
 
 #include "failure.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-namespace X11Windows {
 
 namespace {
 
@@ -49,7 +47,7 @@ bool hasClass(Display* connection, Window window, const QByteArray& className)
 
 }  // namespace
 
-WindowId findWindow(const QString& className)
+WindowSystem::WindowId X11WindowSystem::findWindow(const QString& className)
 {
     Display* connection = requireDisplay();
     Window root = 0, parent = 0;
@@ -69,7 +67,7 @@ WindowId findWindow(const QString& className)
     return found;
 }
 
-void setParent(WindowId child, WindowId parent)
+void X11WindowSystem::setParent(WindowId child, WindowId parent)
 {
     if (!child || !parent)
         return;
@@ -78,7 +76,7 @@ void setParent(WindowId child, WindowId parent)
     XSync(connection, False);
 }
 
-WindowId createParkingWindow(const QString& className, int width, int height)
+WindowSystem::WindowId X11WindowSystem::createParkingWindow(const QString& className, int width, int height)
 {
     Display* connection = requireDisplay();
     XSetWindowAttributes attributes{};
@@ -96,7 +94,7 @@ WindowId createParkingWindow(const QString& className, int width, int height)
     return window;
 }
 
-void resizeWindow(WindowId window, int width, int height)
+void X11WindowSystem::resizeWindow(WindowId window, int width, int height)
 {
     Display* connection = requireDisplay();
     XResizeWindow(connection, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
@@ -114,12 +112,10 @@ void resizeWindow(WindowId window, int width, int height)
     XSync(connection, False);
 }
 
-void destroyWindow(WindowId window)
+void X11WindowSystem::destroyWindow(WindowId window)
 {
     if (!window || !display())
         return;
     XDestroyWindow(display(), window);
     XSync(display(), False);
 }
-
-}  // namespace X11Windows

@@ -1,9 +1,10 @@
-// "Start Creating Template" with a scripted engine and window system.
+// "Start Creating Template" through to the viewer, the two windows wired as
+// the program wires them, with a scripted engine and window system.
 #include "fake_engine.h"
 #include "fake_windows.h"
 #include "fake_shell.h"
-#include "form1.h"
-#include "form2.h"
+#include "plan_window.h"
+#include "deck_viewer.h"
 #include "settings_store.h"
 
 #include <QFile>
@@ -20,8 +21,9 @@ struct Windows : FakeShell {
     Windows(const QString& program, const QString& temp)
         : FakeShell(temp + "/store.json", program),
           viewer(services(), engine, windows),
-          form(services(), engine, viewer)
+          form(services(), engine)
     {
+        QObject::connect(&form, &Form1::deckCreated, &viewer, &Form2::showDeck);
         clock.step = 0.25f;  // the generator's pauses pass quickly
         viewer.setInputWindow(&form);
     }

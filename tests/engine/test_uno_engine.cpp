@@ -6,7 +6,7 @@
 #include "private_engine.h"
 #include "uno_engine.h"
 
-#include "x11_windows.h"
+#include "x11_window_system.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -49,7 +49,7 @@ private:
     PrivateDisplay mDisplay;
     PrivateEngine mEngine;
     QTemporaryDir mFolder;
-    UnoEngine engine() { return UnoEngine(mEngine.settings()); }
+    UnoEngine engine() { return mEngine.engine(); }
 
 private slots:
     void initTestCase() { QVERIFY2(mDisplay.ok(), "Xvfb could not be started"); }
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(processAlive(pid));
         const auto b = layer.GetObject();
         QCOMPARE(b->name(), presentationApplicationName);
-        QCOMPARE(UnoEngine(mEngine.settings()).CreateObject()->name(), presentationApplicationName);
+        QCOMPARE(mEngine.engine().CreateObject()->name(), presentationApplicationName);
         QCOMPARE(mEngine.pid(), pid);
 
         // Deck generation quits through both references, one after the other.
@@ -268,7 +268,7 @@ private slots:
         }
         QCOMPARE(app->Presentations().count(), 0);
         // No parked show window is left for a later embedding to take in.
-        QCOMPARE(X11Windows::findWindow(slideShowWindowClass), X11Windows::WindowId(0));
+        QCOMPARE(X11WindowSystem().findWindow(slideShowWindowClass), WindowSystem::WindowId(0));
         app->Quit();
     }
 
@@ -324,4 +324,4 @@ private slots:
 };
 
 QTEST_MAIN(EngineTest)
-#include "test_engine.moc"
+#include "test_uno_engine.moc"

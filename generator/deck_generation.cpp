@@ -1,20 +1,23 @@
-#include "lesson_plan.h"
+#include "deck_generation.h"
 
 #include "error_report.h"
 #include "error_trap.h"
 #include "failure.h"
 #include "file_utils.h"
 #include "layer_text.h"
-#include "lesson_plan_checks.h"
 #include "plan_keys.h"
+#include "platform.h"
 #include "presentation_engine.h"
 #include "product.h"
 #include "settings_store.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <QThread>
 
+#include <cmath>
 
-namespace LessonPlan {
+namespace DeckGeneration {
 
 namespace {
 
@@ -226,4 +229,26 @@ void generateBusinessPlan(QString targetPath, const PlanSource& plan, const Gene
     Generation(std::move(targetPath), plan, services).run();
 }
 
-}  // namespace LessonPlan
+constexpr float kSecondsPerDay = 86400.0f;
+
+void waitSeconds(float& seconds, Clock& clock)
+{
+    const float start = clock.secondsSinceMidnight();
+    // The clock starts again at midnight, so it can measure less than a day.
+    if (!std::isfinite(seconds) || seconds >= kSecondsPerDay)
+        throw Failure(QStringLiteral("A pause of %1 seconds cannot be waited: it must be a number of "
+                                     "seconds shorter than a day.")
+                          .arg(static_cast<double>(seconds)));
+    const float end = start + seconds;
+    QCoreApplication::processEvents();
+    for (;;) {
+        float now = clock.secondsSinceMidnight();
+        if (now < start)  // the clock went past midnight
+            now += kSecondsPerDay;
+        if (now >= end)
+            return;
+        QThread::usleep(500);
+    }
+}
+
+}  // namespace DeckGeneration

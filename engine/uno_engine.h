@@ -2,6 +2,8 @@
 
 #include "presentation_engine.h"
 
+class WindowSystem;
+
 #include <QString>
 
 // Where and how the engine instance of this user runs: a private profile, so
@@ -20,7 +22,9 @@ struct EngineSettings {
 // LibreOffice Impress, driven over UNO.
 class UnoEngine : public PresentationEngine {
 public:
-    explicit UnoEngine(EngineSettings settings = EngineSettings::forUser());
+    // The windows are where a presentation opened without a window is kept
+    // until the viewer takes its show in.
+    explicit UnoEngine(WindowSystem& windows, EngineSettings settings = EngineSettings::forUser());
 
     std::shared_ptr<PresentationApplication> CreateObject() override;
     std::shared_ptr<PresentationApplication> GetObject() override;
@@ -34,5 +38,6 @@ public:
     void endInstanceLeftBehind();
 
 private:
+    WindowSystem& mWindows;
     EngineSettings mSettings;
 };

@@ -1,9 +1,7 @@
 #include "fake_engine.h"
-#include "fake_windows.h"
-#include "form2.h"
 #include "fake_shell.h"
 #include "file_size_limit.h"
-#include "form1.h"
+#include "plan_window.h"
 #include "hover_pointer.h"
 #include "plan_sections.h"
 #include "product.h"
@@ -27,15 +25,11 @@ namespace {
 // for everything else.
 struct Window : FakeShell {
     explicit Window(const QString& folder)
-        : FakeShell(folder + "/Kervanel.json", folder),
-          viewer(services(), engine, windows),
-          form(services(), engine, viewer)
+        : FakeShell(folder + "/Kervanel.json", folder), form(services(), engine)
     {
     }
 
     FakeEngine engine;
-    FakeWindowSystem windows;
-    Form2 viewer;
     Form1 form;
 };
 
@@ -385,4 +379,4 @@ private slots:
 };
 
 QTEST_MAIN(Form1Test)
-#include "test_form1.moc"
+#include "test_plan_window.moc"

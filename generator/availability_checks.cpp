@@ -1,0 +1,46 @@
+#include "availability_checks.h"
+
+#include "dialogs.h"
+#include "error_trap.h"
+#include "platform.h"
+#include "presentation_engine.h"
+
+namespace AvailabilityChecks {
+
+bool isPowerPointRunning(PresentationEngine& engine)
+{
+    try {
+        const auto app = engine.GetObject();
+        return app && app->name() == presentationApplicationName;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs)
+{
+    if (!isPowerPointRunning(engine))
+        return false;
+    const bool proceed = dialogs.askYesNo(
+        QStringLiteral("PowerPoint may be open. It is recommended that you close PowerPoint first.\r"
+                       "Use Ctrl+Alt+Del > Task Manager > POWERPNT.EXE if necessary.\r\n\r\n"
+                       "Would you like to proceed anyway?"));
+    return !proceed;
+}
+
+void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd)
+{
+    ErrorTrap trap = ErrorTrap::silent();
+    bool created = false;
+    trap.step(0, [&] {
+        // Released at once: an instance started just for this check ends again.
+        created = engine.CreateObject() != nullptr;
+    });
+    if (!created) {
+        dialogs.message(QStringLiteral("PowerPoint is not installed on this computer. You need to have "
+                                       "it installed to use this software without error."));
+        programEnd.endNow();
+    }
+}
+
+}  // namespace AvailabilityChecks

@@ -1,0 +1,23 @@
+#pragma once
+
+class Dialogs;
+class PresentationEngine;
+class ProgramEnd;
+
+// Whether the presentation application can be had, and whether one runs
+// already.
+namespace AvailabilityChecks {
+
+// True when our presentation application runs and answers under its name.
+// Never fails.
+bool isPowerPointRunning(PresentationEngine& engine);
+
+// When the application already runs, asks whether to go on anyway; true
+// means the user chose not to.
+bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs);
+
+// Creates an application object and lets go of it at once. When none can be
+// created, says the engine is missing and ends the program.
+void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd);
+
+}  // namespace AvailabilityChecks

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The window calls that taking the show into the viewer needs. Window ids
+// are the display's own; 0 is the null handle. An operation on a window that
+// is gone does nothing.
+class WindowSystem {
+public:
+    using WindowId = unsigned long;
+    virtual ~WindowSystem() = default;
+
+    // The first top-level window of the class, the most recently shown, or 0.
+    virtual WindowId findWindow(const QString& className) = 0;
+    // Makes child a child of parent at its top-left corner; a null handle
+    // changes nothing.
+    virtual void setParent(WindowId child, WindowId parent) = 0;
+    // A top-level window of the class that the window manager leaves alone,
+    // kept outside the screen until it is given a parent.
+    virtual WindowId createParkingWindow(const QString& className, int width, int height) = 0;
+    // Resizes the window, in the screen's own pixels, and makes the windows
+    // inside it fill it.
+    virtual void resizeWindow(WindowId window, int width, int height) = 0;
+    virtual void destroyWindow(WindowId window) = 0;
+};
