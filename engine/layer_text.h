@@ -1,5 +1,7 @@
 #pragma once
 
+#include "line_breaks.h"
+
 #include <QString>
 
 // Text crosses the layer with CR LF between paragraphs; the engine keeps one
@@ -7,17 +9,14 @@
 // layer also starts a new paragraph.
 namespace LayerText {
 
-inline QString fromEngine(QString text)
+inline QString fromEngine(const QString& text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return LineBreaks::toCrLf(text);
 }
 
-inline QString toEngine(QString text)
+inline QString toEngine(const QString& text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return LineBreaks::toLf(text);
 }
 
 // The engine's position for a position in the layer's form of the same text.

@@ -10,7 +10,7 @@ std::shared_ptr<Presentation> PresentationsRef::OpenWithoutWindow(const QString&
     return mApp.open(fileName, false);
 }
 
-int PresentationsRef::count()
+int PresentationsRef::Count()
 {
     return mApp.presentationCount();
 }

@@ -17,6 +17,11 @@
 //
 // Every operation throws Failure, with the engine's own description where it
 // gives one, when it cannot be carried out.
+//
+// Names: what callers use keeps the object model's names in PascalCase
+// (Presentations, Open, Count, Select, Quit); a property is written through
+// set and its name (setText, setVisible, setWidth). The camelCase virtual
+// operations behind the chains are the implementations' part and protected.
 
 class Presentation;
 class PresentationApplication;
@@ -41,7 +46,7 @@ public:
     std::shared_ptr<Presentation> Open(const QString& fileName);
     // Opens the deck without a document window.
     std::shared_ptr<Presentation> OpenWithoutWindow(const QString& fileName);
-    int count();
+    int Count();
 
 private:
     PresentationApplication& mApp;
@@ -102,7 +107,7 @@ public:
     virtual ~PresentationApplication() = default;
 
     // The default property: the name the application answers under.
-    virtual QString name() = 0;
+    virtual QString Name() = 0;
     virtual void setVisible(bool visible) = 0;
     // Off: no dialog ever waits for a person.
     virtual void setDisplayAlerts(bool on) = 0;
@@ -111,6 +116,12 @@ public:
 
     PresentationsRef Presentations() { return PresentationsRef(*this); }
     WindowRef ActiveWindow() { return WindowRef{*this}; }
+
+protected:
+    friend class PresentationsRef;
+    friend class SelectedTextRef;
+    friend class ShapeTextRef;
+    friend struct SelectionRef;
 
     // The operations behind the chains above.
     virtual std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) = 0;
@@ -170,6 +181,12 @@ public:
     virtual void Save() = 0;
     virtual void Close() = 0;
 
+protected:
+    friend struct ShapeRef;
+    friend struct SlideRef;
+    friend struct SlideShowSettingsRef;
+
+    // The operations behind the chains above.
     virtual void selectSlide(int slide) = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
     virtual void setShowType(int type) = 0;

@@ -60,14 +60,6 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-beans::PropertyValue property(const char* name, const Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 QString shownPath(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -134,16 +126,16 @@ ParkedFrame parkFrame(EngineInstance& instance, WindowSystem& windows)
     parked.windows = &windows;
     parked.parking = windows.createParkingWindow(slideShowWindowClass, kWidth, kHeight);
     try {
-        const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.context()), UNO_QUERY_THROW);
+        const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.connection().context()), UNO_QUERY_THROW);
         const Sequence<sal_Int8> processId(16);
         const Reference<awt::XWindowPeer> peer = factory->createSystemChild(
             Any(static_cast<sal_Int64>(parked.parking)), processId, lang::SystemDependent::SYSTEM_XWINDOW);
         parked.window.set(peer, UNO_QUERY_THROW);
         parked.window->setPosSize(0, 0, kWidth, kHeight, awt::PosSize::POSSIZE);
         parked.window->setVisible(true);
-        parked.frame = frame::Frame::create(instance.context());
+        parked.frame = frame::Frame::create(instance.connection().context());
         parked.frame->initialize(parked.window);
-        instance.desktop()->getFrames()->append(Reference<frame::XFrame>(parked.frame, UNO_QUERY_THROW));
+        instance.connection().desktop()->getFrames()->append(Reference<frame::XFrame>(parked.frame, UNO_QUERY_THROW));
     } catch (...) {
         unpark(parked);
         throw;
@@ -276,11 +268,7 @@ public:
     void Close() override
     {
         engineCall(QStringLiteral("Closing %1").arg(shownPath(mPath)), [&] {
-            if (mInstance->selectedDocument == mDocument) {
-                mInstance->selectedDocument.clear();
-                mInstance->selectedShape.clear();
-                mInstance->textSelected = false;
-            }
+            mInstance->selection().forget(mDocument);
             // A show still running is ended before its document goes away.
             Reference<presentation::XPresentationSupplier>(mDocument, UNO_QUERY_THROW)->getPresentation()->end();
             // A parked presentation goes with the frame made for it.
@@ -298,7 +286,7 @@ public:
     {
         engineCall(QStringLiteral("Showing slide %1").arg(slide), [&] {
             showInWindow(mDocument, page(slide), Any());
-            mInstance->selectedDocument = mDocument;
+            mInstance->selection().showDocument(mDocument);
         });
     }
 
@@ -321,9 +309,7 @@ public:
                 throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
             showInWindow(mDocument, drawPage, Any(shape));
-            mInstance->selectedDocument = mDocument;
-            mInstance->selectedShape = shape;
-            mInstance->textSelected = false;
+            mInstance->selection().selectShape(mDocument, shape);
         });
     }
 
@@ -351,19 +337,19 @@ public:
     {
     }
 
-    QString name() override
+    QString Name() override
     {
         engineCall(QStringLiteral("Reading the application's name"),
-                   [&] { mInstance->desktop()->getCurrentFrame(); });
+                   [&] { mInstance->connection().desktop()->getCurrentFrame(); });
         return presentationApplicationName;
     }
 
     void setVisible(bool visible) override
     {
         engineCall(QStringLiteral("Showing the presentation application"), [&] {
-            mInstance->visible = visible;
-            if (mInstance->selectedDocument.is())
-                mInstance->selectedDocument->getCurrentController()->getFrame()->getContainerWindow()->setVisible(visible);
+            mInstance->setVisible(visible);
+            if (const auto& document = mInstance->selection().document(); document.is())
+                document->getCurrentController()->getFrame()->getContainerWindow()->setVisible(visible);
         });
     }
 
@@ -376,7 +362,7 @@ public:
         if (mInstance->quitRequested())
             return;
         engineCall(QStringLiteral("Ending the presentation application"),
-                   [&] { mInstance->desktop()->getCurrentFrame(); });
+                   [&] { mInstance->connection().desktop()->getCurrentFrame(); });
         mInstance->quit();
     }
 
@@ -395,15 +381,15 @@ public:
             const bool isPpt = fileName.endsWith(QStringLiteral(".ppt"), Qt::CaseInsensitive);
             Sequence<beans::PropertyValue> arguments(isPpt ? 5 : 4);
             auto* argument = arguments.getArray();
-            argument[0] = property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
-            argument[1] = property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
-            argument[2] = property("ReadOnly", Any(false));
-            argument[3] = property("InteractionHandler",
+            argument[0] = unoProperty("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
+            argument[1] = unoProperty("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
+            argument[2] = unoProperty("ReadOnly", Any(false));
+            argument[3] = unoProperty("InteractionHandler",
                                    Any(Reference<task::XInteractionHandler>(new CancelEveryQuestion)));
             if (isPpt)
-                argument[4] = property("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
+                argument[4] = unoProperty("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
             ParkedFrame parked;
-            Reference<frame::XComponentLoader> loader(mInstance->desktop(), UNO_QUERY_THROW);
+            Reference<frame::XComponentLoader> loader(mInstance->connection().desktop(), UNO_QUERY_THROW);
             if (!withWindow) {
                 parked = parkFrame(*mInstance, mWindows);
                 loader.set(parked.frame, UNO_QUERY_THROW);
@@ -429,15 +415,14 @@ public:
                 throw;
             }
             if (withWindow) {
-                mInstance->selectedDocument = document;
-                mInstance->selectedShape.clear();
-                mInstance->textSelected = false;
+                mInstance->selection().showDocument(document);
+                mInstance->selection().unselect();
             }
             return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked);
         });
     }
 
-    int presentationCount() override { return mInstance->presentationCount(); }
+    int presentationCount() override { return mInstance->connection().presentationCount(); }
 
     void selectShapeText(int start, int length) override
     {
@@ -451,48 +436,43 @@ public:
                               .arg(start)
                               .arg(start - 1 + length)
                               .arg(text.size()));
-        mInstance->textSelected = true;
-        mInstance->selectionStart = start - 1;
-        mInstance->selectionLength = length;
+        mInstance->selection().selectText(start - 1, length);
     }
 
     QString selectedText() override
     {
         const QString text = shapeText(QStringLiteral("Reading the selected text"));
-        if (!mInstance->textSelected)
-            return text;
-        return text.mid(mInstance->selectionStart, mInstance->selectionLength);
+        const auto range = mInstance->selection().text();
+        return range ? text.mid(range->start, range->length) : text;
     }
 
     void replaceSelectedText(const QString& replacement) override
     {
         const QString text = shapeText(QStringLiteral("Replacing the selected text"));
-        const int start = mInstance->textSelected ? mInstance->selectionStart : 0;
-        const int length = mInstance->textSelected ? mInstance->selectionLength : static_cast<int>(text.size());
+        const auto range = mInstance->selection().text();
+        const int start = range ? range->start : 0;
+        const int length = range ? range->length : static_cast<int>(text.size());
         engineCall(QStringLiteral("Replacing the selected text"), [&] {
-            const Reference<text::XText> shapeText(mInstance->selectedShape, UNO_QUERY_THROW);
+            const Reference<text::XText> shapeText(mInstance->selection().shape(), UNO_QUERY_THROW);
             const Reference<text::XTextCursor> cursor = shapeText->createTextCursor();
             cursor->gotoStart(false);
             moveRight(cursor, LayerText::engineOffset(text, start), false);
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
             cursor->setString(toUno(LayerText::toEngine(replacement)));
         });
-        mInstance->textSelected = true;
-        mInstance->selectionStart = start;
-        mInstance->selectionLength = static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size());
+        mInstance->selection().selectText(
+            start, static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size()));
     }
 
     void unselect() override
     {
         engineCall(QStringLiteral("Clearing the selection"), [&] {
-            if (mInstance->selectedDocument.is())
-                if (const Reference<view::XSelectionSupplier> selector{
-                        mInstance->selectedDocument->getCurrentController(), UNO_QUERY};
+            if (const auto& document = mInstance->selection().document(); document.is())
+                if (const Reference<view::XSelectionSupplier> selector{document->getCurrentController(), UNO_QUERY};
                     selector.is())
                     selector->select(Any());
         });
-        mInstance->selectedShape.clear();
-        mInstance->textSelected = false;
+        mInstance->selection().unselect();
     }
 
 private:
@@ -508,10 +488,10 @@ private:
     // The selected shape's whole text in the layer's form.
     QString shapeText(const QString& what)
     {
-        if (!mInstance->selectedShape.is())
+        if (!mInstance->selection().shape().is())
             throw Failure(what + QStringLiteral(" failed: no shape is selected in the active window."));
         return engineCall(what, [&] {
-            const Reference<text::XText> text(mInstance->selectedShape, UNO_QUERY);
+            const Reference<text::XText> text(mInstance->selection().shape(), UNO_QUERY);
             if (!text.is())
                 throw Failure(what + QStringLiteral(" failed: the selected shape holds no text."));
             return LayerText::fromEngine(fromUno(text->getString()));

@@ -17,6 +17,11 @@ struct EngineSettings {
     int startTimeoutMs = 30000;
 
     static EngineSettings forUser();
+
+    // The file that records the engine started on this profile.
+    QString pidFile() const;
+    // The engine process that file records, or 0; it may have ended since.
+    qint64 recordedEnginePid() const;
 };
 
 // LibreOffice Impress, driven over UNO.

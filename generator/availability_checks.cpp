@@ -11,7 +11,7 @@ bool isPowerPointRunning(PresentationEngine& engine)
 {
     try {
         const auto app = engine.GetObject();
-        return app && app->name() == presentationApplicationName;
+        return app && app->Name() == presentationApplicationName;
     } catch (...) {
         return false;
     }

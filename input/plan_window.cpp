@@ -34,7 +34,7 @@
 #include <limits>
 
 Form1::Form1(ShellServices services, PresentationEngine& engine)
-    : QWidget(nullptr, Main::fixedWindowFlags()),
+    : ProgramWindow(QStringLiteral("Form1"), services.dialogs),
       mServices(std::move(services)),
       mEngine(engine),
       mPointer(new HoverPointer(*this))
@@ -285,15 +285,6 @@ void Form1::closeEvent(QCloseEvent* event)
     Form_Unload();
 }
 
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (mCentred)
-        return;
-    mCentred = true;
-    Main::centreOnScreen(*this);
-}
-
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     // txtCompanyName_GotFocus, txtBusinessPlan_GotFocus: the next keystroke
@@ -317,9 +308,4 @@ void Form1::untrapped(const QString& procedure, const std::function<void()>& han
     }
     ErrorTrap trap = trapFor(procedure);
     trap.step(100, handler);
-}
-
-ErrorTrap Form1::trapFor(const QString& procedure)
-{
-    return ErrorTrap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form1"), procedure));
 }

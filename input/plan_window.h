@@ -1,5 +1,6 @@
 #pragma once
 
+#include "program_window.h"
 #include "services.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ class TabStrip;
 // behind two tab strips. The window keeps nothing of the plan itself: every
 // change of a box goes straight to the settings store, and the boxes are
 // filled from the store.
-class Form1 : public QWidget {
+class Form1 : public ProgramWindow {
     Q_OBJECT
 public:
     Form1(ShellServices services, PresentationEngine& engine);
@@ -63,12 +64,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The error trap of one of this window's procedures.
-    ErrorTrap trapFor(const QString& procedure);
     void createControls();
     void connectHandlers();
     void showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
@@ -84,7 +82,6 @@ private:
     ShellServices mServices;
     PresentationEngine& mEngine;
     HoverPointer* mPointer;
-    bool mCentred = false;
     QString mDeckInProgress;
     // Set while a box is filled with the text the store holds.
     bool mShowingStoredText = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "line_breaks.h"
+
 #include <QString>
 #include <QTextDocument>
 
@@ -7,11 +9,9 @@
 // with LF alone.
 namespace SectionText {
 
-inline QString forDisplay(QString stored)
+inline QString forDisplay(const QString& stored)
 {
-    stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    stored.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return stored;
+    return LineBreaks::toLf(stored);
 }
 
 // The box's text as typed: its plain-text form would turn no-break spaces
@@ -22,7 +22,7 @@ inline QString forStore(const QTextDocument& box)
     QString text = box.toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return LineBreaks::toCrLf(text);
 }
 
 }  // namespace SectionText

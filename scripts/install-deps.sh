@@ -19,7 +19,9 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Through sudo when not run as root.
+  as_root=()
+  [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

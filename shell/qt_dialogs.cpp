@@ -1,5 +1,6 @@
 #include "qt_dialogs.h"
 
+#include "line_breaks.h"
 #include "product.h"
 
 #include <QApplication>
@@ -8,19 +9,10 @@
 
 namespace {
 
-// Message box text keeps CR LF pairs as the program builds them; Qt lays out
-// on LF, so a lone CR becomes a line break too.
-QString forDisplay(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 QMessageBox::StandardButton run(QMessageBox::Icon icon, const QString& title,
                                 const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, forDisplay(text), buttons, QApplication::activeWindow());
+    QMessageBox box(icon, title, LineBreaks::toLf(text), buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -220,25 +220,17 @@ private:
     QString mFont;
 };
 
-beans::PropertyValue property(const char* name, const Any& value)
-{
-    beans::PropertyValue result;
-    result.Name = rtl::OUString::createFromAscii(name);
-    result.Value = value;
-    return result;
-}
-
 void buildDeck(EngineInstance& engine, const QJsonObject& description, const QString& outPath)
 {
     uno::Sequence<beans::PropertyValue> hidden(1);
-    hidden.getArray()[0] = property("Hidden", Any(true));
-    const Reference<frame::XComponentLoader> loader(engine.desktop(), UNO_QUERY_THROW);
+    hidden.getArray()[0] = unoProperty("Hidden", Any(true));
+    const Reference<frame::XComponentLoader> loader(engine.connection().desktop(), UNO_QUERY_THROW);
     const Reference<lang::XComponent> document =
         loader->loadComponentFromURL("private:factory/simpress", "_blank", 0, hidden);
     DeckBuilder(description, document).build();
 
     uno::Sequence<beans::PropertyValue> ppt(1);
-    ppt.getArray()[0] = property("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
+    ppt.getArray()[0] = unoProperty("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
     Reference<frame::XStorable>(document, UNO_QUERY_THROW)
         ->storeToURL(toUno(QUrl::fromLocalFile(QFileInfo(outPath).absoluteFilePath()).toString()), ppt);
     Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true);

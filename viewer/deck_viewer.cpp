@@ -45,7 +45,7 @@ QSize devicePixelSize(const QWidget& widget)
 }  // namespace
 
 Form2::Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows)
-    : QWidget(nullptr, Main::fixedWindowFlags()),
+    : ProgramWindow(QStringLiteral("Form2"), services.dialogs),
       mServices(std::move(services)),
       mEngine(engine),
       mWindows(windows),
@@ -102,22 +102,14 @@ void Form2::Form_Load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
 }
 
-void Form2::showEvent(QShowEvent* event)
+void Form2::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!mLoaded) {
-        mLoaded = true;
-        Form_Load();
-    }
-    if (!mCentred) {
-        mCentred = true;
-        Main::centreOnScreen(*this);
-        // Moved to a screen of another scale, the show keeps filling the frame.
-        connect(windowHandle(), &QWindow::screenChanged, this, [this] {
-            ErrorTrap trap = trapFor(QStringLiteral("Form_Resize"));
-            trap.step(100, [&] { fitShowToFrame(); });
-        });
-    }
+    Form_Load();
+    // Moved to a screen of another scale, the show keeps filling the frame.
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+        ErrorTrap trap = trapFor(QStringLiteral("Form_Resize"));
+        trap.step(100, [&] { fitShowToFrame(); });
+    });
 }
 
 void Form2::showDeck(const QString& path)
@@ -179,7 +171,7 @@ void Form2::checkShowStillRuns()
         return;
     bool stopped = false;
     try {
-        stopped = oPPTApp->Presentations().count() == 0;
+        stopped = oPPTApp->Presentations().Count() == 0;
     } catch (const Failure&) {
         stopped = true;
     }
@@ -245,7 +237,7 @@ void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTr
         const bool held = oPPTPres != nullptr;
         if (!oPPTApp)
             throw Failure(QStringLiteral("The presentation application is not available: the show was never started."));
-        return oPPTApp->Presentations().count() > 0 && held;
+        return oPPTApp->Presentations().Count() > 0 && held;
     };
     if (trap.test(104, presentationOpen))
         trap.step(106, [&] {
@@ -295,9 +287,4 @@ void Form2::closeEvent(QCloseEvent* event)
     event->accept();
     Form_QueryUnload();
     Form_Unload();
-}
-
-ErrorTrap Form2::trapFor(const QString& procedure)
-{
-    return ErrorTrap(mServices.dialogs, Main::errorLocation(QStringLiteral("Form2"), procedure));
 }

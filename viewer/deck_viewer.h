@@ -1,5 +1,6 @@
 #pragma once
 
+#include "program_window.h"
 #include "services.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ class WindowSystem;
 // The deck viewer: runs the deck named by mJoinFile as a slide show inside
 // its frame, copies it to a file of the user's choice, and closes the show
 // when the user goes back or closes the window.
-class Form2 : public QWidget {
+class Form2 : public ProgramWindow {
     Q_OBJECT
 public:
     Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows);
@@ -55,12 +56,10 @@ public:
     void checkShowStillRuns();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The error trap of one of this window's procedures.
-    ErrorTrap trapFor(const QString& procedure);
     void createControls();
     void embedSlideShow();
     // Sizes the show's window to the frame, in the screen's own pixels.
@@ -76,6 +75,4 @@ private:
     std::shared_ptr<SlideShowWindow> mShowWindow;
     QTimer* mShowWatch;
     bool mBusy = false;
-    bool mLoaded = false;
-    bool mCentred = false;
 };

@@ -76,16 +76,27 @@ private:
     QPoint mInputAt;
 
     // Waits until the slide sample of the viewer's frame passes the check.
+    // When it never does, the screen is kept for a look and the program's
+    // windows are named.
     bool waitForSlide(QPoint viewerAt, bool (*check)(QRgb), int timeoutMs)
     {
         QElapsedTimer timer;
         timer.start();
+        QImage screen;
         while (timer.elapsed() < timeoutMs) {
-            const QImage screen = mProgram.screenshot();
+            screen = mProgram.screenshot();
             if (!screen.isNull() && check(screen.pixel(viewerAt + kSlideSample)))
                 return true;
             QTest::qWait(200);
         }
+        const QString kept = QDir::temp().filePath("orvendale-e2e-failure.png");
+        screen.save(kept);
+        QStringList windows;
+        for (const unsigned long window : mProgram.visibleWindows("Orvendale"))
+            windows << QStringLiteral("%1 at %2,%3").arg(window).arg(mProgram.windowOrigin(window).x()).arg(
+                           mProgram.windowOrigin(window).y());
+        qWarning("no slide at %d,%d; windows: %s; the screen is in %s", viewerAt.x(), viewerAt.y(),
+                 qPrintable(windows.join(", ")), qPrintable(kept));
         return false;
     }
 

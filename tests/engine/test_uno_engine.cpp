@@ -69,8 +69,8 @@ private slots:
         const qint64 pid = mEngine.pid();
         QVERIFY(processAlive(pid));
         const auto b = layer.GetObject();
-        QCOMPARE(b->name(), presentationApplicationName);
-        QCOMPARE(mEngine.engine().CreateObject()->name(), presentationApplicationName);
+        QCOMPARE(b->Name(), presentationApplicationName);
+        QCOMPARE(mEngine.engine().CreateObject()->Name(), presentationApplicationName);
         QCOMPARE(mEngine.pid(), pid);
 
         // Deck generation quits through both references, one after the other.
@@ -99,7 +99,7 @@ private slots:
         const qint64 holding = mEngine.pid();
         QVERIFY(processAlive(holding));
         const auto again = layer.GetObject();
-        QCOMPARE(again->Presentations().count(), 1);
+        QCOMPARE(again->Presentations().Count(), 1);
         again->Quit();
         QVERIFY(!processAlive(holding));
     }
@@ -112,7 +112,7 @@ private slots:
             const auto app = layer.CreateObject();
             app->setVisible(true);
             const auto deck = app->Presentations().Open(path);
-            QCOMPARE(app->Presentations().count(), 1);
+            QCOMPARE(app->Presentations().Count(), 1);
             writeShape(*app, *deck, 1, "Rectangle 2", "Acme & Söhne");
             writeShape(*app, *deck, 1, "Rectangle 3", "Plan 2027");
             writeShape(*app, *deck, 2, "Rectangle 3", "Heading\r\nMine\r\n");
@@ -121,7 +121,7 @@ private slots:
             deck->Slides(1).Select();
             deck->Save();
             deck->Close();
-            QCOMPARE(app->Presentations().count(), 0);
+            QCOMPARE(app->Presentations().Count(), 0);
             app->Quit();
         }
 
@@ -194,7 +194,7 @@ private slots:
         app->setVisible(true);  // keeps the instance running when released
         const qint64 enginePid = mEngine.pid();
         app.reset();
-        QFile pidFile(mEngine.settings().profileDir + "/orvendale-engine.pid");
+        QFile pidFile(mEngine.settings().pidFile());
         QVERIFY(pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
         pidFile.write(QByteArray::number(other.processId()));
         pidFile.close();
@@ -221,7 +221,7 @@ private slots:
             app->Presentations().OpenWithoutWindow(deckPath);  // held: the instance stays when released
         }
         const qint64 enginePid = mEngine.pid();
-        const QString pidFile = mEngine.settings().profileDir + "/orvendale-engine.pid";
+        const QString pidFile = mEngine.settings().pidFile();
         QStringList record = readAll(pidFile).split('\n');
         QCOMPARE(record.size(), 3);
         const QString engineTemp = record[2];
@@ -266,7 +266,7 @@ private slots:
                 QVERIFY2(timer.elapsed() < 5000, "the engine waited for an answer");
             }
         }
-        QCOMPARE(app->Presentations().count(), 0);
+        QCOMPARE(app->Presentations().Count(), 0);
         // No parked show window is left for a later embedding to take in.
         QCOMPARE(X11WindowSystem().findWindow(slideShowWindowClass), WindowSystem::WindowId(0));
         app->Quit();
@@ -283,7 +283,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QVERIFY_THROWS_EXCEPTION(Failure, deck->Slides(1).Select());
-        QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().count());
+        QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().Count());
         QVERIFY_THROWS_EXCEPTION(Failure, app->Quit());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     }

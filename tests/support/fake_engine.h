@@ -26,7 +26,7 @@ public:
 class FakeApplication : public PresentationApplication {
 public:
     explicit FakeApplication(FakeEngineState& state) : mState(state) {}
-    QString name() override { return mState.name; }
+    QString Name() override { return mState.name; }
     void setVisible(bool visible) override { mState.calls << QStringLiteral("Visible %1").arg(visible); }
     void setDisplayAlerts(bool on) override { mState.calls << QStringLiteral("DisplayAlerts %1").arg(on); }
     void Quit() override

@@ -14,7 +14,7 @@ namespace {
 // Process ids to end if the test program dies; read from a signal handler.
 constexpr int kMaxTracked = 8;
 volatile sig_atomic_t gTracked[kMaxTracked] = {};
-QString gPidFile;
+EngineSettings gSettings;
 
 void track(qint64 pid)
 {
@@ -34,12 +34,8 @@ void endTracked()
 
 void endEngineFromPidFile()
 {
-    if (gPidFile.isEmpty())
-        return;
-    QFile file(gPidFile);
-    if (file.open(QIODevice::ReadOnly))
-        if (const qint64 pid = file.readLine().trimmed().toLongLong(); pid > 0)
-            ::kill(static_cast<pid_t>(pid), SIGKILL);
+    if (const qint64 pid = gSettings.recordedEnginePid(); pid > 0)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 void onFatalSignal(int signal)
@@ -105,7 +101,7 @@ PrivateEngine::PrivateEngine()
     mSettings = EngineSettings::forUser();
     mSettings.profileDir = mFolder.filePath(QStringLiteral("profile"));
     mSettings.pipeName = QStringLiteral("orvendale-test-%1").arg(QCoreApplication::applicationPid());
-    gPidFile = mSettings.profileDir + QStringLiteral("/orvendale-engine.pid");
+    gSettings = mSettings;
 }
 
 PrivateEngine::~PrivateEngine()
@@ -115,10 +111,7 @@ PrivateEngine::~PrivateEngine()
 
 qint64 PrivateEngine::pid() const
 {
-    QFile file(gPidFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const qint64 pid = file.readLine().trimmed().toLongLong();
+    const qint64 pid = mSettings.recordedEnginePid();
     if (pid > 0)
         track(pid);
     return pid;

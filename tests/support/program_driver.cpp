@@ -1,6 +1,7 @@
 #include "program_driver.h"
 
 #include "private_engine.h"
+#include "uno_engine.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -58,8 +59,9 @@ void ProgramDriver::signal(int signal) const
 
 qint64 ProgramDriver::enginePid() const
 {
-    QFile file(mHome.filePath(QStringLiteral("data/Kervanel/Orvendale/engine-profile/orvendale-engine.pid")));
-    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toLongLong() : 0;
+    EngineSettings settings;
+    settings.profileDir = mHome.filePath(QStringLiteral("data/Kervanel/Orvendale/engine-profile"));
+    return settings.recordedEnginePid();
 }
 
 QString ProgramDriver::run(const QString& program, const QStringList& arguments) const

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <com/sun/star/drawing/XShape.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+
+#include <optional>
+
+namespace css = com::sun::star;
+
+// The active window's selection: the document shown, a shape in it, and
+// perhaps a range of that shape's text (0-based, in the layer's text).
+class ActiveSelection {
+public:
+    struct TextRange {
+        int start = 0;
+        int length = 0;
+    };
+
+    const css::uno::Reference<css::frame::XModel>& document() const { return mDocument; }
+    const css::uno::Reference<css::drawing::XShape>& shape() const { return mShape; }
+    // The selected range of the shape's text; none means all of it.
+    std::optional<TextRange> text() const { return mText; }
+
+    // A document becomes the active one.
+    void showDocument(css::uno::Reference<css::frame::XModel> document) { mDocument = std::move(document); }
+    void selectShape(css::uno::Reference<css::frame::XModel> document, css::uno::Reference<css::drawing::XShape> shape)
+    {
+        mDocument = std::move(document);
+        mShape = std::move(shape);
+        mText.reset();
+    }
+    void selectText(int start, int length) { mText = TextRange{start, length}; }
+    void unselect()
+    {
+        mShape.clear();
+        mText.reset();
+    }
+    // A document that goes away takes the selection with it.
+    void forget(const css::uno::Reference<css::frame::XModel>& document)
+    {
+        if (mDocument == document)
+            clear();
+    }
+    void clear()
+    {
+        mDocument.clear();
+        unselect();
+    }
+
+private:
+    css::uno::Reference<css::frame::XModel> mDocument;
+    css::uno::Reference<css::drawing::XShape> mShape;
+    std::optional<TextRange> mText;
+};

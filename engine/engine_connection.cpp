@@ -1,0 +1,115 @@
+#include "engine_connection.h"
+
+#include "call_watchdog.h"
+#include "engine_instance.h"
+#include "uno_values.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+
+#include <QUrl>
+
+#include <thread>
+
+using namespace css;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+
+namespace {
+
+// The local UNO environment that bridges to the engine, made once.
+Reference<uno::XComponentContext> localContext()
+{
+    static Reference<uno::XComponentContext> context = [] {
+        qputenv("URE_BOOTSTRAP",
+                QByteArray("vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc"));
+        return cppu::defaultBootstrap_InitialComponentContext();
+    }();
+    return context;
+}
+
+}  // namespace
+
+std::optional<EngineConnection> EngineConnection::open(const QString& pipeName)
+{
+    try {
+        EngineConnection connection;
+        const auto resolver = bridge::UnoUrlResolver::create(localContext());
+        const QString url = QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName);
+        connection.mContext.set(resolver->resolve(toUno(url)), UNO_QUERY);
+        if (!connection.mContext.is())
+            return std::nullopt;
+        connection.mDesktop = frame::Desktop::create(connection.mContext);
+        return connection;
+    } catch (const uno::Exception&) {
+        return std::nullopt;
+    }
+}
+
+int EngineConnection::presentationCount() const
+{
+    return engineCall(QStringLiteral("Counting the open presentations"), [&] {
+        const auto documents = mDesktop->getComponents()->createEnumeration();
+        int count = 0;
+        while (documents->hasMoreElements())
+            if (const Reference<presentation::XPresentationSupplier> deck{documents->nextElement(), UNO_QUERY};
+                deck.is())
+                ++count;
+        return count;
+    });
+}
+
+QStringList EngineConnection::documentFiles() const
+{
+    QStringList files;
+    const CallWatchdog::Guard deadline;
+    try {
+        const auto documents = mDesktop->getComponents()->createEnumeration();
+        while (documents->hasMoreElements())
+            if (const Reference<frame::XModel> document{documents->nextElement(), UNO_QUERY}; document.is())
+                files << QUrl(fromUno(document->getURL())).toLocalFile();
+    } catch (const uno::Exception&) {
+        // An engine that cannot list its documents keeps them to itself.
+    }
+    return files;
+}
+
+void EngineConnection::closeAllDocumentsUnsaved() const
+{
+    const CallWatchdog::Guard deadline;
+    try {
+        const auto documents = mDesktop->getComponents()->createEnumeration();
+        while (documents->hasMoreElements()) {
+            const Any element = documents->nextElement();
+            if (const Reference<util::XModifiable> modified{element, UNO_QUERY}; modified.is())
+                modified->setModified(false);
+            if (const Reference<util::XCloseable> closeable{element, UNO_QUERY}; closeable.is())
+                closeable->close(true);
+        }
+    } catch (const uno::Exception&) {
+        // Whatever is left goes with the process.
+    }
+}
+
+std::future<void> EngineConnection::terminate() const
+{
+    auto finished = std::make_shared<std::promise<void>>();
+    std::future<void> returned = finished->get_future();
+    std::thread([desktop = mDesktop, finished] {
+        try {
+            desktop->terminate();
+        } catch (const uno::Exception&) {
+            // The connection drops while the engine shuts down.
+        }
+        finished->set_value();
+    }).detach();
+    return returned;
+}

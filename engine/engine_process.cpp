@@ -1,0 +1,228 @@
+#include "engine_process.h"
+
+#include "engine_profile.h"
+#include "failure.h"
+#include "file_utils.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <QUrl>
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+QString profileArgument(const EngineSettings& settings)
+{
+    return QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(settings.profileDir).toString();
+}
+
+bool processRunning(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // A zombie has ended; only its entry is left for its parent to collect.
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close < 0 || line.mid(close + 2, 1) != "Z";
+}
+
+bool waitUntilEnded(qint64 pid, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (processRunning(pid) && !deadline.hasExpired())
+        QThread::msleep(20);
+    return !processRunning(pid);
+}
+
+// The engine that this layer starts: its program, running on its profile.
+bool isOurEngine(qint64 pid, const EngineSettings& settings)
+{
+    if (!processRunning(pid))
+        return false;
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (program != QFileInfo(settings.officeProgram).canonicalFilePath() || !commandLine.open(QIODevice::ReadOnly))
+        return false;
+    return commandLine.readAll().split('\0').contains(profileArgument(settings).toUtf8());
+}
+
+// True while the program that started an engine runs: a copy of this
+// program under that pid.
+bool ownerRunning(qint64 owner)
+{
+    return processRunning(owner)
+           && QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(owner))
+                  == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+}
+
+// What the pid file of an engine that this layer started records: the
+// engine's process, the program that started it, and the engine's own
+// temporary folder.
+struct PidFile {
+    qint64 engine = 0;
+    qint64 owner = 0;
+    QString tempFolder;
+
+    static PidFile read(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2)};
+    }
+
+    void write(const QString& path) const
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(QStringLiteral("%1\n%2\n%3").arg(engine).arg(owner).arg(tempFolder).toUtf8());
+    }
+};
+
+// A private temporary folder for an engine, so that whatever it leaves
+// behind can be found and removed; empty when none can be made.
+QString makeEngineTempFolder()
+{
+    QByteArray pattern = QFile::encodeName(Main::tempFolder() + QStringLiteral("/orvendale-engine-XXXXXX"));
+    return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+}
+
+void removeEngineTempFolder(const QString& folder)
+{
+    if (QFileInfo(folder).fileName().startsWith(QStringLiteral("orvendale-engine-")))
+        QDir(folder).removeRecursively();
+}
+
+// Removes a deck and the lock file the engine may have left beside it, when
+// it lies in the temporary folder; nothing outside it is ever touched.
+void removeTemporaryDeck(const QString& deck)
+{
+    const QFileInfo file(deck);
+    if (file.absolutePath() != QFileInfo(Main::tempFolder()).absoluteFilePath())
+        return;
+    QFile::remove(deck);
+    QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
+}
+
+}  // namespace
+
+QString EngineSettings::pidFile() const
+{
+    return profileDir + QStringLiteral("/orvendale-engine.pid");
+}
+
+qint64 EngineSettings::recordedEnginePid() const
+{
+    return PidFile::read(pidFile()).engine;
+}
+
+EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers)
+{
+    if (!QFileInfo(settings.officeProgram).isExecutable()
+        || !QFileInfo::exists(QFileInfo(settings.officeProgram).dir().filePath(QStringLiteral("libsdlo.so"))))
+        throw Failure(QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
+                                     "(%1 was not found). Install the package libreoffice-impress.")
+                          .arg(settings.officeProgram));
+    prepareEngineProfile(settings.profileDir);
+    EngineProcess started;
+    started.mStartedHere = true;
+    started.mPidFile = settings.pidFile();
+    started.mTempFolder = makeEngineTempFolder();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!started.mTempFolder.isEmpty())
+        environment.insert(QStringLiteral("TMPDIR"), started.mTempFolder);
+
+    const QStringList arguments = {
+        profileArgument(settings),
+        settings.headless ? QStringLiteral("--headless") : QStringLiteral("--invisible"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nologo"),
+        QStringLiteral("--nodefault"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(settings.pipeName),
+    };
+    // A fresh profile makes the engine end once and ask to be started again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess process;
+        process.setProgram(settings.officeProgram);
+        process.setArguments(arguments);
+        process.setProcessEnvironment(environment);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        if (!process.startDetached(&started.mPid))
+            throw Failure(QStringLiteral("The presentation engine %1 could not be started.")
+                              .arg(settings.officeProgram));
+        PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder}.write(started.mPidFile);
+
+        QDeadlineTimer deadline(settings.startTimeoutMs);
+        while (!deadline.hasExpired() && processRunning(started.mPid)) {
+            if (answers())
+                return started;
+            QThread::msleep(50);
+        }
+        if (processRunning(started.mPid)) {
+            ::kill(static_cast<pid_t>(started.mPid), SIGKILL);
+            throw Failure(QStringLiteral("The presentation engine did not answer within %1 seconds.")
+                              .arg(settings.startTimeoutMs / 1000));
+        }
+    }
+    throw Failure(QStringLiteral("The presentation engine ended while starting; it may be broken. "
+                                 "Try reinstalling the package libreoffice-impress."));
+}
+
+EngineProcess EngineProcess::recorded(const EngineSettings& settings)
+{
+    EngineProcess found;
+    found.mPidFile = settings.pidFile();
+    if (const PidFile record = PidFile::read(found.mPidFile); isOurEngine(record.engine, settings)) {
+        found.mPid = record.engine;
+        found.mTempFolder = record.tempFolder;
+    }
+    return found;
+}
+
+void EngineProcess::endLeftBehind(const EngineSettings& settings, const std::function<QStringList()>& openDocuments)
+{
+    const PidFile left = PidFile::read(settings.pidFile());
+    if (!left.engine || ownerRunning(left.owner))
+        return;
+    if (isOurEngine(left.engine, settings)) {
+        const QStringList decks = openDocuments();
+        ::kill(static_cast<pid_t>(left.engine), SIGKILL);
+        if (!waitUntilEnded(left.engine, 5000))
+            return;
+        // Only the temporary decks of the program that started it are ever
+        // open in this engine.
+        for (const QString& deck : decks)
+            removeTemporaryDeck(deck);
+    }
+    removeEngineTempFolder(left.tempFolder);
+    QFile::remove(settings.pidFile());
+}
+
+bool EngineProcess::running() const
+{
+    return processRunning(mPid);
+}
+
+void EngineProcess::waitForEnd(int graceMs)
+{
+    if (!waitUntilEnded(mPid, graceMs))
+        ::kill(static_cast<pid_t>(mPid), SIGKILL);
+    if (waitUntilEnded(mPid, 5000)) {
+        QFile::remove(mPidFile);
+        removeEngineTempFolder(mTempFolder);
+    }
+}

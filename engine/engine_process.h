@@ -1,0 +1,40 @@
+#pragma once
+
+#include "uno_engine.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The engine's process on a profile: one that this program starts, or one
+// that its pid file records. A pid is signalled only while it names the
+// engine program running on that profile, so a pid the system has given to
+// another process since is never touched. Every wait is bounded.
+class EngineProcess {
+public:
+    // Starts the engine and waits until answers() says it answers on its
+    // pipe; throws Failure when it cannot be started or does not answer.
+    static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers);
+    // The engine the pid file records, when it is ours; none otherwise.
+    static EngineProcess recorded(const EngineSettings& settings);
+    // Ends an engine that a program which has ended left on the profile, with
+    // the decks it held (listed by openDocuments while it still runs) and its
+    // temporary folder.
+    static void endLeftBehind(const EngineSettings& settings,
+                              const std::function<QStringList()>& openDocuments);
+
+    qint64 pid() const { return mPid; }
+    bool startedHere() const { return mStartedHere; }
+    bool running() const;
+    // Waits up to graceMs for the process to end by itself, then kills it;
+    // once it has ended, its pid file and temporary folder go.
+    void waitForEnd(int graceMs);
+
+private:
+    EngineProcess() = default;
+
+    qint64 mPid = 0;
+    bool mStartedHere = false;
+    QString mPidFile;
+    QString mTempFolder;
+};
