@@ -99,17 +99,13 @@ void EngineConnection::closeAllDocumentsUnsaved() const
     }
 }
 
-std::future<void> EngineConnection::terminate() const
+void EngineConnection::terminate() const
 {
-    auto finished = std::make_shared<std::promise<void>>();
-    std::future<void> returned = finished->get_future();
-    std::thread([desktop = mDesktop, finished] {
+    std::thread([desktop = mDesktop] {
         try {
             desktop->terminate();
         } catch (const uno::Exception&) {
             // The connection drops while the engine shuts down.
         }
-        finished->set_value();
     }).detach();
-    return returned;
 }

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <future>
 #include <optional>
 
 namespace css = com::sun::star;
@@ -27,8 +26,8 @@ public:
     // closed goes with the process.
     void closeAllDocumentsUnsaved() const;
     // Asks the engine to end. A stuck engine might never answer, so the call
-    // is made on a thread of its own; the future is ready once it returned.
-    std::future<void> terminate() const;
+    // is made on a thread of its own and not waited for.
+    void terminate() const;
 
 private:
     css::uno::Reference<css::uno::XComponentContext> mContext;

@@ -32,6 +32,8 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
     if (auto shared = instances().value(settings.pipeName).lock())
         if (!shared->mQuitRequested)
             return shared;
+    // An engine still ending on this profile is not one to connect to.
+    EngineProcess::waitForEnding(settings.profileDir);
 
     std::optional<EngineConnection> connection = EngineConnection::open(settings.pipeName);
     std::optional<EngineProcess> process;
@@ -57,13 +59,11 @@ void EngineInstance::quit()
     mQuitRequested = true;
     mSelection.clear();
     mConnection.closeAllDocumentsUnsaved();
-    // The process is killed when it has not ended in time, which ends a
-    // terminate call that a stuck engine never answers too.
-    std::future<void> terminated = mConnection.terminate();
-    mProcess.waitForEnd(10000);
-    // Without a process to wait for or kill, the call is given a bounded
-    // time of its own; one that never returns is left behind.
-    terminated.wait_for(std::chrono::seconds(mProcess.pid() ? 5 : 10));
+    // The engine ends while the program goes on: the process is killed when
+    // it has not ended in time, which also ends a terminate call that a stuck
+    // engine never answers.
+    mConnection.terminate();
+    mProcess.endInBackground(10000);
 }
 
 void EngineInstance::endAllStartedHere()
@@ -71,6 +71,7 @@ void EngineInstance::endAllStartedHere()
     for (const auto& held : std::as_const(instances()))
         if (const auto instance = held.lock(); instance && instance->mProcess.startedHere())
             instance->quit();
+    EngineProcess::waitForAllEnding();
 }
 
 void EngineInstance::endLeftBehind(const EngineSettings& settings)

@@ -34,8 +34,9 @@ public:
     bool visible() const { return mVisible; }
     void setVisible(bool visible) { mVisible = visible; }
 
-    // Ends the process: the engine is told to terminate, then the process is
-    // waited for; one that does not end is killed.
+    // Ends the engine: its documents are closed unsaved and it is told to
+    // terminate; its process ends in the background, killed when it does not
+    // end in time.
     void quit();
     bool quitRequested() const { return mQuitRequested; }
 

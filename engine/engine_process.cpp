@@ -15,6 +15,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <future>
+#include <map>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -116,6 +119,34 @@ void removeTemporaryDeck(const QString& deck)
     QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
 }
 
+// Engines ending in the background, by profile.
+struct Ending {
+    std::mutex mutex;
+    std::multimap<QString, std::shared_future<void>> processes;
+};
+
+Ending& ending()
+{
+    static Ending* all = new Ending;  // lives as long as the process
+    return *all;
+}
+
+std::vector<std::shared_future<void>> takeEnding(const std::function<bool(const QString&)>& onProfile)
+{
+    std::lock_guard lock(ending().mutex);
+    std::vector<std::shared_future<void>> taken;
+    auto& processes = ending().processes;
+    for (auto it = processes.begin(); it != processes.end();) {
+        if (onProfile(it->first)) {
+            taken.push_back(it->second);
+            it = processes.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return taken;
+}
+
 }  // namespace
 
 QString EngineSettings::pidFile() const
@@ -128,16 +159,23 @@ qint64 EngineSettings::recordedEnginePid() const
     return PidFile::read(pidFile()).engine;
 }
 
+bool EngineProcess::installed(const EngineSettings& settings)
+{
+    const QFileInfo program(settings.officeProgram);
+    return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
+}
+
 EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers)
 {
-    if (!QFileInfo(settings.officeProgram).isExecutable()
-        || !QFileInfo::exists(QFileInfo(settings.officeProgram).dir().filePath(QStringLiteral("libsdlo.so"))))
+    if (!installed(settings))
         throw Failure(QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
                                      "(%1 was not found). Install the package libreoffice-impress.")
                           .arg(settings.officeProgram));
     prepareEngineProfile(settings.profileDir);
+    waitForEnding(settings.profileDir);
     EngineProcess started;
     started.mStartedHere = true;
+    started.mProfileDir = settings.profileDir;
     started.mPidFile = settings.pidFile();
     started.mTempFolder = makeEngineTempFolder();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -185,6 +223,7 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
 EngineProcess EngineProcess::recorded(const EngineSettings& settings)
 {
     EngineProcess found;
+    found.mProfileDir = settings.profileDir;
     found.mPidFile = settings.pidFile();
     if (const PidFile record = PidFile::read(found.mPidFile); isOurEngine(record.engine, settings)) {
         found.mPid = record.engine;
@@ -217,7 +256,29 @@ bool EngineProcess::running() const
     return processRunning(mPid);
 }
 
-void EngineProcess::waitForEnd(int graceMs)
+void EngineProcess::endInBackground(int graceMs) const
+{
+    const EngineProcess process = *this;
+    std::shared_future<void> ended = std::async(std::launch::async, [process, graceMs] {
+        process.waitForEnd(graceMs);
+    }).share();
+    std::lock_guard lock(ending().mutex);
+    ending().processes.emplace(mProfileDir, std::move(ended));
+}
+
+void EngineProcess::waitForEnding(const QString& profileDir)
+{
+    for (const auto& ended : takeEnding([&](const QString& profile) { return profile == profileDir; }))
+        ended.wait();
+}
+
+void EngineProcess::waitForAllEnding()
+{
+    for (const auto& ended : takeEnding([](const QString&) { return true; }))
+        ended.wait();
+}
+
+void EngineProcess::waitForEnd(int graceMs) const
 {
     if (!waitUntilEnded(mPid, graceMs))
         ::kill(static_cast<pid_t>(mPid), SIGKILL);

@@ -12,6 +12,8 @@
 // another process since is never touched. Every wait is bounded.
 class EngineProcess {
 public:
+    // Whether the engine program and its presentation module are installed.
+    static bool installed(const EngineSettings& settings);
     // Starts the engine and waits until answers() says it answers on its
     // pipe; throws Failure when it cannot be started or does not answer.
     static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers);
@@ -26,15 +28,24 @@ public:
     qint64 pid() const { return mPid; }
     bool startedHere() const { return mStartedHere; }
     bool running() const;
-    // Waits up to graceMs for the process to end by itself, then kills it;
-    // once it has ended, its pid file and temporary folder go.
-    void waitForEnd(int graceMs);
+    // Leaves the process to end by itself within graceMs, then kills it,
+    // without waiting here; once it has ended, its pid file and temporary
+    // folder go.
+    void endInBackground(int graceMs) const;
+    // Waits for the processes on the profile that are ending in the
+    // background (a new engine on a profile hands its work to one still
+    // there); every wait is bounded by its grace and a kill.
+    static void waitForEnding(const QString& profileDir);
+    static void waitForAllEnding();
 
 private:
     EngineProcess() = default;
 
+    void waitForEnd(int graceMs) const;
+
     qint64 mPid = 0;
     bool mStartedHere = false;
+    QString mProfileDir;
     QString mPidFile;
     QString mTempFolder;
 };

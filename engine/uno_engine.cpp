@@ -12,8 +12,6 @@
 #include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/beans/XPropertySetInfo.hpp>
-#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/frame/Frame.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XLayoutManager.hpp>
@@ -141,24 +139,6 @@ ParkedFrame parkFrame(EngineInstance& instance, WindowSystem& windows)
         throw;
     }
     return parked;
-}
-
-// Every placeholder text of the deck shrinks to fit its box: the deck's file
-// format keeps that only for body texts, so a long title would otherwise run
-// off the slide.
-void shrinkPlaceholderTextsToFit(const Reference<frame::XModel>& document)
-{
-    const auto pages = Reference<drawing::XDrawPagesSupplier>(document, UNO_QUERY_THROW)->getDrawPages();
-    for (sal_Int32 p = 0; p < pages->getCount(); ++p) {
-        const Reference<drawing::XDrawPage> page(pages->getByIndex(p), UNO_QUERY_THROW);
-        for (sal_Int32 s = 0; s < page->getCount(); ++s) {
-            const Reference<beans::XPropertySet> shape(page->getByIndex(s), UNO_QUERY);
-            const Reference<beans::XPropertySetInfo> info = shape.is() ? shape->getPropertySetInfo() : nullptr;
-            if (info.is() && info->hasPropertyByName("IsPresentationObject")
-                && info->hasPropertyByName("TextFitToSize") && shape->getPropertyValue("IsPresentationObject") == Any(true))
-                shape->setPropertyValue("TextFitToSize", Any(drawing::TextFitToSizeType_AUTOFIT));
-        }
-    }
 }
 
 // Hides the engine's menus, toolbars, status bar and sidebar in a frame.
@@ -407,7 +387,6 @@ public:
                         other->close(true);
                     throw Failure(what + QStringLiteral(" failed: the engine could not read it as a presentation."));
                 }
-                shrinkPlaceholderTextsToFit(document);
                 if (parked.frame.is())
                     hideEngineUi(parked, document);
             } catch (...) {

@@ -176,7 +176,7 @@ private:
     {
         mTrap.step(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        mTrap.step(line + 6, [&] { writeSelectedText(text(), what, maxTitleLength); });
+        mTrap.step(line + 6, [&] { writeSelectedText(text(), what, maxSlideTextLength); });
         pause(line + 8);
         mTrap.step(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }

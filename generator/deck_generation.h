@@ -39,9 +39,6 @@ QString sectionText(const QString& stored);
 // The most characters a text box of the deck keeps, a paragraph break
 // counting as one; the deck's file format cuts off whatever lies beyond.
 constexpr int maxSlideTextLength = 32767;
-// The most characters of the company name and the plan title a title slide
-// shows: the engine takes ever longer to shrink a longer title into its box.
-constexpr int maxTitleLength = 1000;
 // The most lines a text box of the deck shows: the engine shrinks a longer
 // text until nothing of it can be seen.
 constexpr int maxSlideLines = 150;

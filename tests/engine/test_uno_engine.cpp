@@ -75,7 +75,7 @@ private slots:
 
         // Deck generation quits through both references, one after the other.
         b->Quit();
-        QVERIFY(!processAlive(pid));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(pid), 15000);
         a->Quit();
         QVERIFY_THROWS_EXCEPTION(Failure, layer.GetObject());
     }
@@ -89,7 +89,7 @@ private slots:
             idle = mEngine.pid();
             QVERIFY(processAlive(idle));
         }
-        QVERIFY(!processAlive(idle));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(idle), 15000);
 
         const QString path = copyOfTemplate(mFolder);
         {
@@ -101,7 +101,7 @@ private slots:
         const auto again = layer.GetObject();
         QCOMPARE(again->Presentations().Count(), 1);
         again->Quit();
-        QVERIFY(!processAlive(holding));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(holding), 15000);
     }
 
     void filledDeckIsSavedAsPptAndReadsBackParagraphByParagraph()

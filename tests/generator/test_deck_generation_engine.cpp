@@ -67,7 +67,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY2(!mEngine.running(), "an engine process was left running");
+        QVERIFY2(mEngine.waitUntilEnded(15000), "an engine process was left running");
         mEngine.kill();
     }
 
@@ -111,7 +111,7 @@ private slots:
         generate(target);
 
         QVERIFY(mDialogs.errorReports.isEmpty());
-        QVERIFY(!processAlive(pid));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(pid), 15000);
         const QStringList deck = readDeck(target);
         QCOMPARE(deck.first(), QString("Acme & Co"));
         QCOMPARE(deck.last(), QString("Short term:\r\nHire two growers\r\n"));

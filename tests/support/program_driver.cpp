@@ -36,6 +36,8 @@ bool ProgramDriver::start()
     environment.insert(QStringLiteral("TEMP"), tempFolder());
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     mProgram.setProcessEnvironment(environment);
+    mProgram.setStandardOutputFile(QProcess::nullDevice());
+    mProgram.setStandardErrorFile(mHome.filePath(QStringLiteral("program-errors.txt")), QIODevice::Append);
     mProgram.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale"));
     mProgram.start();
     return mProgram.waitForStarted();
@@ -49,6 +51,12 @@ bool ProgramDriver::running() const
 bool ProgramDriver::waitForExit(int timeoutMs)
 {
     return mProgram.waitForFinished(timeoutMs);
+}
+
+QString ProgramDriver::errorOutput() const
+{
+    QFile file(mHome.filePath(QStringLiteral("program-errors.txt")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
 void ProgramDriver::signal(int signal) const

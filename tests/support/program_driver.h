@@ -21,6 +21,8 @@ public:
 
     QString tempFolder() const { return mHome.filePath("tmp"); }
     QString storeFile() const { return mHome.filePath("config/Kervanel.json"); }
+    // What the program wrote to its standard error, every run of it.
+    QString errorOutput() const;
     // The engine instance the program uses, while one runs.
     qint64 enginePid() const;
 
