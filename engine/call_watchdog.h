@@ -14,7 +14,7 @@ namespace CallWatchdog {
 
 constexpr std::chrono::milliseconds kDefaultPeriod{20000};
 // However busy it is, no single call is waited for longer than this.
-constexpr std::chrono::minutes kLongestBusyCall{5};
+constexpr std::chrono::minutes kLongestBusyCall{1};
 
 void watchProcess(qint64 pid);
 void forgetProcess(qint64 pid);
