@@ -267,10 +267,11 @@ int main(int argc, char** argv)
             engineCall(QStringLiteral("Building the template deck"),
                        [&] { buildDeck(*engine, description.object(), QString::fromLocal8Bit(argv[2])); });
         } catch (...) {
-            engine->quit();
+            EngineInstance::endAllStartedHere();
             throw;
         }
-        engine->quit();
+        // The engine ends before this program does, by its pid if need be.
+        EngineInstance::endAllStartedHere();
     } catch (const Failure& failure) {
         std::fprintf(stderr, "make_template: %s\n", qPrintable(failure.description()));
         return 1;
