@@ -119,6 +119,13 @@ void removeTemporaryDeck(const QString& deck)
     QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
 }
 
+// Whether the engine program and its presentation module are installed.
+bool installed(const EngineSettings& settings)
+{
+    const QFileInfo program(settings.officeProgram);
+    return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
+}
+
 // Engines ending in the background, by profile.
 struct Ending {
     std::mutex mutex;
@@ -157,12 +164,6 @@ QString EngineSettings::pidFile() const
 qint64 EngineSettings::recordedEnginePid() const
 {
     return PidFile::read(pidFile()).engine;
-}
-
-bool EngineProcess::installed(const EngineSettings& settings)
-{
-    const QFileInfo program(settings.officeProgram);
-    return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
 }
 
 EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers)

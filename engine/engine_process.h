@@ -12,8 +12,6 @@
 // another process since is never touched. Every wait is bounded.
 class EngineProcess {
 public:
-    // Whether the engine program and its presentation module are installed.
-    static bool installed(const EngineSettings& settings);
     // Starts the engine and waits until answers() says it answers on its
     // pipe; throws Failure when it cannot be started or does not answer.
     static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers);
