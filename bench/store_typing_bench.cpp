@@ -30,7 +30,7 @@ public:
     void errorReport(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void message(const QString&) override {}
     bool askYesNo(const QString&) override { return true; }
-    QString askSaveFileName(const QString&, const QString&) override { return QString(); }
+    SaveChoice askSaveFileName(const QString&, const QStringList&) override { return {}; }
 };
 
 class NoProgramEnd : public ProgramEnd {

@@ -170,6 +170,9 @@ struct SlideShowSettingsRef {
     std::shared_ptr<SlideShowWindow> Run();
 };
 
+// The formats a presentation can be saved in as a copy.
+enum class SaveAsFileType { Presentation, OpenXMLPresentation, OpenDocumentPresentation, PDF };
+
 class Presentation {
 public:
     virtual ~Presentation() = default;
@@ -179,6 +182,9 @@ public:
     SlideShowSettingsRef SlideShowSettings() { return SlideShowSettingsRef{*this}; }
     // Saves in place, in the deck's own format.
     virtual void Save() = 0;
+    // Writes the deck to another file in the given format; the presentation
+    // stays as it is, a running show included.
+    virtual void SaveCopyAs(const QString& fileName, SaveAsFileType format) = 0;
     virtual void Close() = 0;
 
 protected:

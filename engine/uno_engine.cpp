@@ -63,6 +63,27 @@ QString shownPath(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+rtl::OUString fileUrl(const QString& path)
+{
+    return toUno(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString());
+}
+
+// The engine's own export filter for each format.
+rtl::OUString exportFilter(SaveAsFileType format)
+{
+    switch (format) {
+    case SaveAsFileType::Presentation:
+        return "MS PowerPoint 97";
+    case SaveAsFileType::OpenXMLPresentation:
+        return "Impress MS PowerPoint 2007 XML";
+    case SaveAsFileType::OpenDocumentPresentation:
+        return "impress8";
+    case SaveAsFileType::PDF:
+        return "impress_pdf_Export";
+    }
+    throw Failure(QStringLiteral("The engine has no export filter for this format."));
+}
+
 void showInWindow(const Reference<frame::XModel>& document, const Reference<drawing::XDrawPage>& page,
                   const Any& selection)
 {
@@ -245,6 +266,16 @@ public:
         });
     }
 
+    void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
+    {
+        engineCall(QStringLiteral("Saving a copy of %1 as %2").arg(shownPath(mPath), shownPath(fileName)), [&] {
+            uno::Sequence<beans::PropertyValue> arguments(2);
+            arguments.getArray()[0] = unoProperty("FilterName", Any(exportFilter(format)));
+            arguments.getArray()[1] = unoProperty("Overwrite", Any(true));
+            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
+        });
+    }
+
     void Close() override
     {
         engineCall(QStringLiteral("Closing %1").arg(shownPath(mPath)), [&] {
@@ -379,7 +410,7 @@ public:
             Reference<frame::XModel> document;
             try {
                 document.set(loader->loadComponentFromURL(
-                                 toUno(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()).toString()),
+                                 fileUrl(fileName),
                                  withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
                              UNO_QUERY);
                 if (!Reference<presentation::XPresentationSupplier>(document, UNO_QUERY).is()) {

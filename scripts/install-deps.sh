@@ -9,7 +9,7 @@ packages=(
   libx11-dev
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils
 )
 
 missing=()

@@ -80,6 +80,18 @@ public:
     FileBeside& operator=(const FileBeside&) = delete;
 
     bool isOpen() const { return mFd >= 0; }
+    QString path() const { return QFile::decodeName(mPath); }
+
+    // Closes the file for another writer, which writes it by its path.
+    void handOver() { ::close(std::exchange(mFd, -1)); }
+
+    // After a hand-over: the file as the other writer left it is made
+    // durable and put in the destination's place.
+    bool replaceWritten(const QString& destination)
+    {
+        mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC);
+        return mFd >= 0 ? replace(destination) : fail();
+    }
     int error() const { return mError; }
 
     bool write(const QByteArray& bytes)
@@ -143,6 +155,20 @@ void copyFileReplacing(const QString& from, const QString& to)
     }
     if (!copy.replace(to))
         throw cannotWrite(copy.error());
+}
+
+void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write)
+{
+    const auto cannotWrite = [&](int error) {
+        return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(to), writeError(error)));
+    };
+    FileBeside file(to);
+    if (!file.isOpen())
+        throw cannotWrite(file.error());
+    file.handOver();
+    write(file.path());
+    if (!file.replaceWritten(to))
+        throw cannotWrite(file.error());
 }
 
 QString tempFolder()

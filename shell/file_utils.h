@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace Main {
 
 // True when something exists at path; false for a missing file, a missing
@@ -21,6 +23,13 @@ void forceDeleteFile(const QString& path);
 // the old file or the whole new one, and a link planted at the destination is
 // replaced rather than followed. Throws Failure when the copy cannot be made.
 void copyFileReplacing(const QString& from, const QString& to);
+
+// Has another writer (the engine, say) write a new file beside the
+// destination, at the path it is given, then makes that file durable and
+// renames it over the destination, so the destination is either the old file
+// or the whole new one. Throws Failure when the file cannot be made; what the
+// writer throws is passed on. Either way no partial file is left.
+void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write);
 
 // The folder for temporary files: $TEMP when it is set, otherwise the user's
 // own runtime folder, otherwise the system's temporary folder.

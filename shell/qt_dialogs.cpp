@@ -36,15 +36,16 @@ bool QtDialogs::askYesNo(const QString& text)
            == QMessageBox::Yes;
 }
 
-QString QtDialogs::askSaveFileName(const QString& title, const QString& filter)
+SaveChoice QtDialogs::askSaveFileName(const QString& title, const QStringList& filters)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks about overwriting itself, and takes the name as typed.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QString());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+        return {};
+    return {dialog.selectedFiles().first(), dialog.selectedNameFilter()};
 }

@@ -8,5 +8,5 @@ public:
     void errorReport(const QString& text) override;
     void message(const QString& text) override;
     bool askYesNo(const QString& text) override;
-    QString askSaveFileName(const QString& title, const QString& filter) override;
+    SaveChoice askSaveFileName(const QString& title, const QStringList& filters) override;
 };

@@ -11,6 +11,7 @@
 #include "platform.h"
 #include "presentation_engine.h"
 #include "product.h"
+#include "save_formats.h"
 #include "twips.h"
 #include "window_style.h"
 #include "window_system.h"
@@ -199,29 +200,46 @@ void Form2::PushButton6_Click()
     if (mBusy)
         return;
     trap.step(102, [&] { mBusy = true; });
-    QString name;
+    SaveTarget target;
     bool yes = false;
     trap.step(116, [&] {
-        name = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"),
-                                                 QStringLiteral("Powerpoint Files (*.ppt)"));
+        const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"), saveFilters());
+        if (!choice.fileName.isEmpty())
+            target = saveTarget(choice.fileName, choice.filter);
     });
+    const QString& name = target.fileName;
     if (trap.test(122, [&] { return !name.isEmpty(); })) {
         if (trap.test(124, [&] { return Main::fileExists(name); })) {
             trap.step(126, [&] {
                 yes = mServices.dialogs.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") + name
                                                  + QStringLiteral(" ?"));
             });
-            // The old file is not deleted first: the copy below replaces it
-            // only once the new one is complete, so a failed copy loses
-            // nothing.
+            // The old file is not deleted first: the new one replaces it only
+            // once it is complete, so a failed save loses nothing.
         } else {
             trap.step(132, [&] { yes = true; });
         }
         if (trap.test(134, [&] { return yes; }))
-            trap.step(136, [&] { Main::copyFileReplacing(mJoinFile, name); });
+            trap.step(136, [&] { saveDeck(target); });
     }
     trap.step(138, [&] { mServices.dialogs.message(QStringLiteral("Done.")); });
     trap.step(140, [&] { mBusy = false; });
+}
+
+void Form2::saveDeck(const SaveTarget& target)
+{
+    // The deck's own format is a byte-for-byte copy; the others are the
+    // engine's exports of the open deck, the show running on.
+    if (target.format == SaveAsFileType::Presentation) {
+        Main::copyFileReplacing(mJoinFile, target.fileName);
+        return;
+    }
+    if (!oPPTPres)
+        throw Failure(QStringLiteral("%1 could not be written: the deck is not open in the presentation engine. "
+                                     "Save it as a Powerpoint file (.ppt) instead.")
+                          .arg(QDir::toNativeSeparators(target.fileName)));
+    Main::writeFileReplacing(target.fileName,
+                             [&](const QString& path) { oPPTPres->SaveCopyAs(path, target.format); });
 }
 
 void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)

@@ -17,10 +17,11 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class SlideShowWindow;
+struct SaveTarget;
 class WindowSystem;
 
 // The deck viewer: runs the deck named by mJoinFile as a slide show inside
-// its frame, copies it to a file of the user's choice, and closes the show
+// its frame, saves it to a file of the user's choice, and closes the show
 // when the user goes back or closes the window.
 class Form2 : public ProgramWindow {
     Q_OBJECT
@@ -64,6 +65,8 @@ private:
     void embedSlideShow();
     // Sizes the show's window to the frame, in the screen's own pixels.
     void fitShowToFrame();
+    // Writes the deck to the file in its format.
+    void saveDeck(const SaveTarget& target);
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
 

@@ -144,6 +144,24 @@ private:
         return shown.first();
     }
 
+    // Saves through "Save Results" under the typed name and answers "Done.".
+    void saveAs(unsigned long viewer, const QString& typed)
+    {
+        mProgram.click(mProgram.windowOrigin(viewer) + kSaveButton);
+        QVERIFY(mProgram.waitForWindow("Output File", 20000));
+        QTest::qWait(500);
+        mProgram.type(typed);
+        mProgram.key("Return");
+        // "Done." is answered only once it is up, so that the key cannot
+        // reach the viewer instead.
+        QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
+        mProgram.key("Return");
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale"), QList<unsigned long>({viewer}), 10000);
+        // A click that reaches the viewer while the box is still going away
+        // is not one a user makes; the next test clicks once it is settled.
+        QTest::qWait(1000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -182,24 +200,9 @@ private slots:
     void savingCopiesTheDeckWhereTheUserSays()
     {
         const unsigned long viewer = mProgram.visibleWindow("Orvendale");
-        const QPoint viewerAt = mProgram.windowOrigin(viewer);
         QTemporaryDir target;
         const QString saved = target.filePath("fjordlight plan.ppt");
-        mProgram.click(viewerAt + kSaveButton);
-        QVERIFY(mProgram.waitForWindow("Output File", 20000));
-        QTest::qWait(500);
-        mProgram.type(saved);
-        mProgram.key("Return");
-        // "Done." is answered only once it is up, so that the key cannot
-        // reach the viewer instead.
-        QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
-        QVERIFY(QFile::exists(saved));
-        mProgram.key("Return");
-        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale"), QList<unsigned long>({viewer}), 10000);
-        // A click that reaches the viewer while the box is still going away
-        // is not one a user makes; the next test clicks once it is settled.
-        QTest::qWait(1000);
-
+        saveAs(viewer, saved);
         PrivateEngine reader;
         UnoEngine engine = reader.engine();
         const auto app = engine.CreateObject();
@@ -207,6 +210,13 @@ private slots:
         QCOMPARE(shapeText(*app, *deck, 1, "Rectangle 2"), QString("Fjordlight AS"));
         QVERIFY(shapeText(*app, *deck, 2, "Rectangle 3").startsWith("The company's long-term mission:\r\n"));
         app->Quit();
+
+        // An export by the engine leaves the show running on its slide.
+        saveAs(viewer, target.filePath("fjordlight plan.pdf"));
+        QFile pdf(target.filePath("fjordlight plan.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(waitForSlide(mProgram.windowOrigin(viewer), isWhite, 5000));
     }
 
     void backEndsTheShowAndShowsTheInputWindow()
@@ -217,7 +227,19 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         mProgram.click(mProgram.windowOrigin(viewer) + kBackButton);
-        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindow("Orvendale"), mInput, 10000);
+        while (mProgram.visibleWindow("Orvendale") != mInput && timer.elapsed() < 10000)
+            QTest::qWait(100);
+        if (mProgram.visibleWindow("Orvendale") != mInput) {
+            const QString kept = QDir::temp().filePath("orvendale-e2e-failure.png");
+            mProgram.screenshot().save(kept);
+            const QString stacks = mProgram.threadStacks();
+            mProgram.click(mProgram.windowOrigin(viewer) + kBackButton);
+            QTest::qWait(5000);
+            QFAIL(qPrintable(QStringLiteral("\"< Back\" did not bring the input window back; the screen is in %1; "
+                                            "a second click %4; the program's threads:\n%2\nthe program said:\n%3")
+                                 .arg(kept, stacks, mProgram.errorOutput().right(3000),
+                                      mProgram.visibleWindow("Orvendale") == mInput ? "did" : "did not")));
+        }
         qInfo("from \"< Back\" to the input window: %.2f s", timer.elapsed() / 1000.0);
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
         QVERIFY(decksIn(mProgram.tempFolder()).isEmpty());

@@ -142,6 +142,52 @@ private slots:
         app->Quit();
     }
 
+    // Each format is the engine's export of the open deck: the presentation
+    // formats read back with their twelve slides and texts, the PDF has a
+    // page a slide. An export the engine cannot write fails with the reason.
+    void aCopyIsSavedInEachFormat()
+    {
+        const auto app = engine().CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(copyOfTemplate(mFolder));
+        writeShape(*app, *deck, 1, "Rectangle 2", "Fjordlight AS");
+        writeShape(*app, *deck, 2, "Rectangle 3", QString("Fjords\r\nand light"));
+        // The .pptx export names the shapes by their placeholder role.
+        const struct {
+            const char* file;
+            SaveAsFileType format;
+            QString first, second;
+        } copies[] = {{"copy.pptx", SaveAsFileType::OpenXMLPresentation, "PlaceHolder 1", "PlaceHolder 2"},
+                      {"copy.odp", SaveAsFileType::OpenDocumentPresentation, "Rectangle 2", "Rectangle 3"}};
+        for (const auto& copy : copies) {
+            deck->SaveCopyAs(mFolder.filePath(copy.file), copy.format);
+            const auto read = app->Presentations().OpenWithoutWindow(mFolder.filePath(copy.file));
+            QCOMPARE(shapeText(*app, *read, 1, copy.first), QString("Fjordlight AS"));
+            QCOMPARE(shapeText(*app, *read, 2, copy.second), QString("Fjords\r\nand light"));
+            QVERIFY(!shapeText(*app, *read, 12, copy.second).isEmpty());
+            QVERIFY_THROWS_EXCEPTION(Failure, read->Slides(13).Select());
+            read->Close();
+        }
+        const QString pdf = mFolder.filePath("copy.pdf");
+        deck->SaveCopyAs(pdf, SaveAsFileType::PDF);
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(20000));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+12\\n")));
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(20000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("Fjordlight AS"));
+
+        try {
+            // A file stands where the folder should be.
+            deck->SaveCopyAs(mFolder.filePath("copy.pdf/inner.pdf"), SaveAsFileType::PDF);
+            QFAIL("saving below a file should fail");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.description().contains("inner.pdf"), qPrintable(failure.description()));
+        }
+        app->Quit();
+    }
+
     void charactersSelectExactlyWhatIsReplacedAndLoneBreaksSplitParagraphs()
     {
         const QString path = copyOfTemplate(mFolder);

@@ -15,7 +15,8 @@ class FakeEngineState {
 public:
     bool installed = true;
     bool running = false;
-    bool showStarts = true;  // false: Run starts no show and gives no window
+    bool showStarts = true;
+    bool exportFails = false;  // false: Run starts no show and gives no window
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     std::function<void()> onRun;                         // told as a show starts
     QString name = presentationApplicationName;
@@ -54,6 +55,16 @@ class FakePresentation : public Presentation {
 public:
     explicit FakePresentation(FakeEngineState& state) : mState(state) {}
     void Save() override { mState.calls << "Save"; }
+    // Writes the format's number into the file, or fails as an engine that
+    // cannot write there does.
+    void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
+    {
+        mState.calls << QStringLiteral("SaveCopyAs %1").arg(static_cast<int>(format));
+        QFile file(fileName);
+        if (mState.exportFails || !file.open(QIODevice::WriteOnly))
+            throw Failure(QStringLiteral("Saving a copy failed."));
+        file.write(QByteArray::number(static_cast<int>(format)));
+    }
     void Close() override
     {
         mState.calls << "Close";

@@ -17,6 +17,7 @@ public:
     QStringList questions;
     std::deque<bool> answers;  // answers to askYesNo, in order; Yes when none left
     QString saveFileName;      // what the save dialog returns
+    QString saveFilter;        // the file type it returns; the first offered when empty
     QStringList saveDialogs;   // "title|filter" of every save dialog shown
 
     void errorReport(const QString& text) override { errorReports << text; }
@@ -40,10 +41,10 @@ public:
         answers.pop_front();
         return answer;
     }
-    QString askSaveFileName(const QString& title, const QString& filter) override
+    SaveChoice askSaveFileName(const QString& title, const QStringList& filters) override
     {
-        saveDialogs << title + "|" + filter;
-        return saveFileName;
+        saveDialogs << title + "|" + filters.join(";;");
+        return {saveFileName, saveFilter.isEmpty() ? filters.value(0) : saveFilter};
     }
 };
 

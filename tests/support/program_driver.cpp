@@ -59,6 +59,25 @@ QString ProgramDriver::errorOutput() const
     return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
+QString ProgramDriver::threadStacks() const
+{
+    QProcess gdb;
+    gdb.start(QStringLiteral("gdb"), {QStringLiteral("-batch"), QStringLiteral("-p"),
+                                      QString::number(mProgram.processId()), QStringLiteral("-ex"),
+                                      QStringLiteral("thread apply all bt 30"), QStringLiteral("-ex"),
+                                      QStringLiteral("thread 1"), QStringLiteral("-ex"),
+                                      QStringLiteral("print (void*)_ZN15QGuiApplication11modalWindowEv()"),
+                                      QStringLiteral("-ex"),
+                                      QStringLiteral("print (void*)_ZN7QWidget12mouseGrabberEv()"),
+                                      QStringLiteral("-ex"),
+                                      QStringLiteral("print (void*)_ZN12QApplication17activePopupWidgetEv()"),
+                                      QStringLiteral("-ex"),
+                                      QStringLiteral("print (void*)_ZN12QApplication17activeModalWidgetEv()")});
+    if (!gdb.waitForFinished(60000))
+        gdb.kill();
+    return QString::fromLocal8Bit(gdb.readAllStandardOutput());
+}
+
 void ProgramDriver::signal(int signal) const
 {
     if (const qint64 pid = mProgram.processId(); pid > 0)

@@ -23,6 +23,9 @@ public:
     QString storeFile() const { return mHome.filePath("config/Kervanel.json"); }
     // What the program wrote to its standard error, every run of it.
     QString errorOutput() const;
+    // Where each of the program's threads is, for a failure message about a
+    // program that does not answer; empty when gdb is not installed.
+    QString threadStacks() const;
     // The engine instance the program uses, while one runs.
     qint64 enginePid() const;
 

@@ -138,16 +138,20 @@ private slots:
 
     void saveCopiesOnlyWhenAllowedAndSaysDoneEveryTime()
     {
-        const QString target = mFolder->filePath("My Plan");
+        QString target = mFolder->filePath("My Plan");
         v->form.PushButton6_Click();  // cancelled
-        QCOMPARE(v->dialogs.saveDialogs, QStringList({"Output File|Powerpoint Files (*.ppt)"}));
+        QCOMPARE(v->dialogs.saveDialogs,
+                 QStringList({"Output File|Powerpoint Files (*.ppt);;PowerPoint Presentation (*.pptx);;"
+                              "OpenDocument Presentation (*.odp);;PDF Document (*.pdf)"}));
         QCOMPARE(v->dialogs.messages, QStringList({"Done."}));
 
-        v->dialogs.saveFileName = target;  // typed without an extension
+        v->dialogs.saveFileName = target;  // typed without an extension: the file type's is added
         v->form.PushButton6_Click();
+        target += ".ppt";
         QCOMPARE(readFile(target), QByteArray("the filled deck"));
         QVERIFY(v->dialogs.questions.isEmpty());
 
+        v->dialogs.saveFileName = target;
         writeFile(target, "older plan");
         v->dialogs.answers = {false};
         v->form.PushButton6_Click();
@@ -178,6 +182,40 @@ private slots:
         writeFile(deck, "the filled deck");
         v->form.PushButton6_Click();
         QCOMPARE(readFile(target), QByteArray("the filled deck"));
+    }
+
+    // The typed extension picks the format whatever file type is selected;
+    // without one the selected type's format and extension are used. All but
+    // the deck's own format are the engine's exports of the running deck.
+    void otherFormatsAreTheEnginesExportsChosenByTheTypedExtension()
+    {
+        v->form.show();
+        const auto saveAs = [&](const QString& typed, const QString& filter) {
+            v->dialogs.saveFileName = mFolder->filePath(typed);
+            v->dialogs.saveFilter = filter;
+            v->form.PushButton6_Click();
+        };
+        saveAs("deck", "PDF Document (*.pdf)");
+        QCOMPARE(readFile(mFolder->filePath("deck.pdf")), QByteArray::number(int(SaveAsFileType::PDF)));
+        saveAs("deck.odp", "PDF Document (*.pdf)");
+        QCOMPARE(readFile(mFolder->filePath("deck.odp")),
+                 QByteArray::number(int(SaveAsFileType::OpenDocumentPresentation)));
+        saveAs("deck.PPTX", "Powerpoint Files (*.ppt)");
+        QCOMPARE(readFile(mFolder->filePath("deck.PPTX")), QByteArray::number(int(SaveAsFileType::OpenXMLPresentation)));
+        saveAs("deck.v2", "OpenDocument Presentation (*.odp)");
+        QVERIFY(QFile::exists(mFolder->filePath("deck.v2.odp")));
+        saveAs("deck.ppt", "PDF Document (*.pdf)");
+        QCOMPARE(readFile(mFolder->filePath("deck.ppt")), QByteArray("the filled deck"));
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+
+        // A failed export keeps the old file and leaves no partial one.
+        v->engine.state.exportFails = true;
+        writeFile(mFolder->filePath("deck.pdf"), "older plan");
+        saveAs("deck.pdf", "PDF Document (*.pdf)");
+        QCOMPARE(v->dialogs.reportedLines(), QList<int>({136}));
+        QCOMPARE(readFile(mFolder->filePath("deck.pdf")), QByteArray("older plan"));
+        QCOMPARE(QDir(mFolder->path()).entryList({".orvendale-copy-*"}, QDir::Files | QDir::Hidden).size(), 0);
+        QCOMPARE(v->dialogs.messages.size(), 6);
     }
 
     void backClosesTheShowDeletesTheDeckAndShowsTheInputWindow()
