@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libx11-dev
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 
 missing=()

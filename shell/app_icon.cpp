@@ -6,16 +6,9 @@
 
 namespace Main {
 
-namespace {
-
-QPixmap drawIcon(int size)
+void paintApplicationIcon(QPainter& painter)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 64.0, size / 64.0);
-
     QLinearGradient tile(0, 0, 0, 64);
     tile.setColorAt(0, QColor(0x1f, 0x8a, 0x8a));
     tile.setColorAt(1, QColor(0x12, 0x4e, 0x66));
@@ -35,6 +28,17 @@ QPixmap drawIcon(int size)
     arrow.lineTo(54, 22);
     arrow.closeSubpath();
     painter.drawPath(arrow);
+}
+
+namespace {
+
+QPixmap drawIcon(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.scale(size / 64.0, size / 64.0);
+    paintApplicationIcon(painter);
     return pixmap;
 }
 
@@ -43,7 +47,7 @@ QPixmap drawIcon(int size)
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : applicationIconSizes)
         icon.addPixmap(drawIcon(size));
     return icon;
 }

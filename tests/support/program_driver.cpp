@@ -13,7 +13,9 @@
 #include <csignal>
 #include <X11/Xlib.h>
 
-ProgramDriver::ProgramDriver()
+ProgramDriver::ProgramDriver(QString program)
+    : mProgramPath(program.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale")
+                                     : std::move(program))
 {
     QDir(mHome.path()).mkpath(QStringLiteral("config"));
     QDir(mHome.path()).mkpath(QStringLiteral("data"));
@@ -38,7 +40,7 @@ bool ProgramDriver::start()
     mProgram.setProcessEnvironment(environment);
     mProgram.setStandardOutputFile(QProcess::nullDevice());
     mProgram.setStandardErrorFile(mHome.filePath(QStringLiteral("program-errors.txt")), QIODevice::Append);
-    mProgram.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale"));
+    mProgram.setProgram(mProgramPath);
     mProgram.start();
     return mProgram.waitForStarted();
 }

@@ -9,7 +9,8 @@
 
 class ProgramDriver {
 public:
-    ProgramDriver();
+    // Drives the program at the path; the one in the build tree by default.
+    explicit ProgramDriver(QString program = QString());
     ~ProgramDriver();
 
     bool start();
@@ -50,5 +51,6 @@ private:
     QString run(const QString& program, const QStringList& arguments) const;
 
     QTemporaryDir mHome;
+    QString mProgramPath;
     QProcess mProgram;
 };
