@@ -18,6 +18,8 @@
 #include <com/sun/star/lang/SystemDependent.hpp>
 #include <com/sun/star/presentation/XPresentation2.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -469,6 +471,9 @@ public:
             moveRight(cursor, LayerText::engineOffset(text, start), false);
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
             cursor->setString(toUno(LayerText::toEngine(replacement)));
+            const QString written = text.left(start) + replacement + text.mid(start + length);
+            if (written.split(QStringLiteral("\r\n")).contains(QString()))
+                hideBulletsOfEmptyParagraphs(shapeText);
         });
         mInstance->selection().selectText(
             start, static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size()));
@@ -486,6 +491,20 @@ public:
     }
 
 private:
+    // An empty line shows no bullet, as in the object model; the engine
+    // draws one on every paragraph of a bulleted text, empty or not.
+    static void hideBulletsOfEmptyParagraphs(const Reference<text::XText>& text)
+    {
+        const Reference<container::XEnumeration> paragraphs =
+            Reference<container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
+        while (paragraphs->hasMoreElements()) {
+            const Reference<text::XTextRange> paragraph(paragraphs->nextElement(), UNO_QUERY_THROW);
+            if (paragraph->getString().isEmpty())
+                Reference<beans::XPropertySet>(paragraph, UNO_QUERY_THROW)
+                    ->setPropertyValue("NumberingLevel", Any(sal_Int16(-1)));
+        }
+    }
+
     static void moveRight(const Reference<text::XTextCursor>& cursor, int count, bool expand)
     {
         while (count > 0) {

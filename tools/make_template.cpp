@@ -2,15 +2,19 @@
 //
 //     make_template <description.json> <out.ppt> <work-folder>
 //
-// The description names the page size, font, colours and the texts of the
-// twelve slides. Slide 1 holds the company name then the plan title; every
-// other slide its section's title then a body text shape for bullet points.
-// Decoration lives on two master pages, so each slide's own shapes are just
-// those text shapes, in that order.
+// The description names the page size, font, colours, the places and texts
+// of the twelve slides. Slide 1 holds the company name then the plan title;
+// every other slide its section's title, then a body text shape for bullet
+// points, then the section's drawing. Decoration and the slide numbers live
+// on two master pages. The texts come first on each slide, in that order.
 #include "engine_instance.h"
+#include "section_drawings.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/awt/FontDescriptor.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexReplace.hpp>
+#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/drawing/FillStyle.hpp>
 #include <com/sun/star/drawing/LineStyle.hpp>
 #include <com/sun/star/drawing/TextVerticalAdjust.hpp>
@@ -23,8 +27,13 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/style/LineSpacing.hpp>
+#include <com/sun/star/style/LineSpacingMode.hpp>
+#include <com/sun/star/style/NumberingType.hpp>
 #include <com/sun/star/style/ParagraphAdjust.hpp>
 #include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <QColor>
@@ -46,13 +55,27 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr sal_Int16 kTitleLayout = 0;         // title and subtitle
 constexpr sal_Int16 kTitleContentLayout = 1;  // title and bulleted body
+constexpr sal_Int16 kTitleTwoContentLayout = 3;  // title and two bodies side by side
 constexpr float kBold = 150.0f;
 
-struct Box {
-    int x, y, width, height;
-};
+// Sets a property of a numbering level, adding it when the level lacks it.
+void setLevelProperty(uno::Sequence<beans::PropertyValue>& level, const char* name, const Any& value)
+{
+    for (sal_Int32 i = 0; i < level.getLength(); ++i)
+        if (level[i].Name.equalsAscii(name)) {
+            level.getArray()[i].Value = value;
+            return;
+        }
+    level.realloc(level.getLength() + 1);
+    level.getArray()[level.getLength() - 1] = unoProperty(name, value);
+}
+
+Box boxOf(const QJsonObject& shape)
+{
+    const QJsonArray box = shape["box"].toArray();
+    return {box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt()};
+}
 
 class DeckBuilder {
 public:
@@ -142,6 +165,26 @@ private:
         addPanel(master, {1500, mHeight - 1050, 1400, 80}, colour("accent"));
         addLabel(master, {1500, mHeight - 950, 16000, 700},
                  mDescription["sectionSlide"].toObject()["footer"].toString(), 10, colour("muted"));
+        addSlideNumber(master, {mWidth - 6500, mHeight - 950, 5000, 700});
+    }
+
+    // "n / total" from the engine's own fields, so it stays right in every
+    // format the deck is saved in.
+    void addSlideNumber(const Reference<drawing::XDrawPage>& master, Box box)
+    {
+        const Reference<drawing::XShape> label = addShape(master, "com.sun.star.drawing.TextShape", box);
+        const Reference<text::XText> text(label, UNO_QUERY_THROW);
+        const Reference<text::XTextRange> cursor(text->createTextCursor(), UNO_QUERY_THROW);
+        const auto field = [&](const char* service) {
+            return Reference<text::XTextContent>(mFactory->createInstance(rtl::OUString::createFromAscii(service)),
+                                                 UNO_QUERY_THROW);
+        };
+        text->insertTextContent(cursor, field("com.sun.star.text.TextField.PageNumber"), false);
+        text->insertString(cursor, " / ", false);
+        text->insertTextContent(cursor, field("com.sun.star.text.TextField.PageCount"), false);
+        style(label, 10, colour("muted"), false, drawing::TextVerticalAdjust_CENTER);
+        Reference<beans::XPropertySet>(label, UNO_QUERY_THROW)
+            ->setPropertyValue("ParaAdjust", Any(sal_Int16(style::ParagraphAdjust_RIGHT)));
     }
 
     void decorateTitleMaster(const Reference<drawing::XDrawPage>& master)
@@ -179,35 +222,100 @@ private:
         return slide;
     }
 
+    // The company name and the plan title are the two body texts of a
+    // slide without a title: a body keeps shrinking long text to fit in the
+    // deck's format, a title does not.
     void buildTitleSlide(const Reference<drawing::XDrawPage>& master)
     {
-        const auto slide = prepareSlide(1, kTitleLayout, master);
+        const auto slide = prepareSlide(1, kTitleTwoContentLayout, master);
+        slide->remove(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW));
         const QJsonObject title = mDescription["titleSlide"].toObject();
-        const int textWidth = mWidth * 62 / 100;
-        placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW),
-                  {1500, mHeight * 24 / 100, textWidth, mHeight * 32 / 100},
-                  title["company"].toObject()["text"].toString(), title["company"].toObject()["size"].toInt(),
-                  colour("onDark"), true, drawing::TextVerticalAdjust_BOTTOM);
-        placeText(Reference<drawing::XShape>(slide->getByIndex(1), UNO_QUERY_THROW),
-                  {1500, mHeight * 62 / 100, textWidth, mHeight * 22 / 100},
-                  title["plan"].toObject()["text"].toString(), title["plan"].toObject()["size"].toInt(),
-                  colour("onDarkMuted"), false, drawing::TextVerticalAdjust_TOP);
+        const QJsonObject company = title["company"].toObject();
+        const QJsonObject plan = title["plan"].toObject();
+        const Reference<drawing::XShape> name(slide->getByIndex(0), UNO_QUERY_THROW);
+        const Reference<drawing::XShape> subtitle(slide->getByIndex(1), UNO_QUERY_THROW);
+        placeText(name, boxOf(company), company["text"].toString(), company["size"].toInt(), colour("onDark"), true,
+                  drawing::TextVerticalAdjust_BOTTOM);
+        placeText(subtitle, boxOf(plan), plan["text"].toString(), plan["size"].toInt(), colour("onDarkMuted"), false,
+                  drawing::TextVerticalAdjust_TOP);
+        for (const auto& shape : {name, subtitle}) {
+            Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW)
+                ->setPropertyValue("TextFitToSize", Any(drawing::TextFitToSizeType_AUTOFIT));
+            withoutBullets(shape);
+        }
+    }
+
+    static void withoutBullets(const Reference<drawing::XShape>& shape)
+    {
+        const Reference<text::XTextCursor> cursor = Reference<text::XText>(shape, UNO_QUERY_THROW)->createTextCursor();
+        cursor->gotoStart(false);
+        cursor->gotoEnd(true);
+        Reference<beans::XPropertySet>(cursor, UNO_QUERY_THROW)->setPropertyValue("NumberingLevel", Any(sal_Int16(-1)));
     }
 
     void buildSectionSlide(int number, const QJsonObject& section, const Reference<drawing::XDrawPage>& master)
     {
         const auto slide = prepareSlide(number, kTitleContentLayout, master);
         const QJsonObject look = mDescription["sectionSlide"].toObject();
-        const int band = mHeight * 19 / 100;
+        const QJsonObject title = look["title"].toObject();
+        const QJsonObject body = look["body"].toObject();
         // The caption keeps its doubled ampersand in the description; the
         // slide shows one.
-        const QString title = section["title"].toString().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW),
-                  {1500, 300, mWidth - 3000, band - 600}, title, look["title"].toObject()["size"].toInt(),
-                  colour("onDark"), true, drawing::TextVerticalAdjust_CENTER);
-        placeText(Reference<drawing::XShape>(slide->getByIndex(1), UNO_QUERY_THROW),
-                  {1500, band + 900, mWidth - 3000, mHeight - band - 2400}, section["placeholder"].toString(),
-                  look["body"].toObject()["size"].toInt(), colour("ink"), false, drawing::TextVerticalAdjust_TOP);
+        const QString heading = section["title"].toString().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW), boxOf(title), heading,
+                  title["size"].toInt(), colour("onDark"), true, drawing::TextVerticalAdjust_CENTER);
+        const Reference<drawing::XShape> text(slide->getByIndex(1), UNO_QUERY_THROW);
+        placeText(text, boxOf(body), section["placeholder"].toString(), body["size"].toInt(), colour("ink"), false,
+                  drawing::TextVerticalAdjust_TOP);
+        styleBody(text, body);
+        SectionDrawings(mFactory, palette())
+            .draw(slide, section["visual"].toString(), boxOf(look["visual"].toObject()));
+    }
+
+    // Bullet points in the accent colour with a hanging indent, a little air
+    // between lines and paragraphs, and text that shrinks as it grows.
+    void styleBody(const Reference<drawing::XShape>& shape, const QJsonObject& body)
+    {
+        const Reference<beans::XPropertySet> properties(shape, UNO_QUERY_THROW);
+        properties->setPropertyValue("TextFitToSize", Any(drawing::TextFitToSizeType_AUTOFIT));
+        properties->setPropertyValue(
+            "ParaLineSpacing",
+            Any(style::LineSpacing{style::LineSpacingMode::PROP, sal_Int16(body["lineSpacing"].toInt())}));
+        properties->setPropertyValue("ParaBottomMargin", Any(sal_Int32(body["spaceAfter"].toInt())));
+
+        const Reference<container::XIndexReplace> rules(properties->getPropertyValue("NumberingRules"),
+                                                        UNO_QUERY_THROW);
+        uno::Sequence<beans::PropertyValue> level;
+        rules->getByIndex(0) >>= level;
+        awt::FontDescriptor font;
+        font.Name = toUno(mFont);
+        const int indent = body["indent"].toInt();
+        const std::pair<const char*, Any> bullet[] = {
+            {"NumberingType", Any(style::NumberingType::CHAR_SPECIAL)},
+            {"BulletChar", Any(toUno(body["bullet"].toString()))},
+            {"BulletFont", Any(font)},
+            {"BulletColor", Any(colour("accent"))},
+            {"BulletRelSize", Any(sal_Int16(100))},
+            {"LeftMargin", Any(sal_Int32(indent))},
+            {"FirstLineOffset", Any(sal_Int32(-indent))},
+        };
+        for (const auto& [name, value] : bullet)
+            setLevelProperty(level, name, value);
+        rules->replaceByIndex(0, Any(level));
+        // Set on the paragraphs themselves: the shape's own value is only
+        // their default.
+        const Reference<text::XTextCursor> cursor = Reference<text::XText>(shape, UNO_QUERY_THROW)->createTextCursor();
+        cursor->gotoStart(false);
+        cursor->gotoEnd(true);
+        const Reference<beans::XPropertySet> paragraphs(cursor, UNO_QUERY_THROW);
+        paragraphs->setPropertyValue("NumberingRules", Any(rules));
+        paragraphs->setPropertyValue("NumberingLevel", Any(sal_Int16(0)));
+        paragraphs->setPropertyValue("NumberingIsNumber", Any(true));
+    }
+
+    Palette palette() const
+    {
+        return {colour("dark"), colour("accent"), colour("highlight"), colour("muted"), colour("paper")};
     }
 
     QJsonObject mDescription;

@@ -211,8 +211,12 @@ private slots:
         QVERIFY(shapeText(*app, *deck, 2, "Rectangle 3").startsWith("The company's long-term mission:\r\n"));
         app->Quit();
 
-        // An export by the engine leaves the show running on its slide.
+        // An export by the engine leaves the show running on its slide, and
+        // no engine window or process besides the viewer's.
+        const qint64 showing = mProgram.enginePid();
         saveAs(viewer, target.filePath("fjordlight plan.pdf"));
+        QCOMPARE(mProgram.visibleEngineWindows(), 0);
+        QCOMPARE(mProgram.enginePid(), showing);
         QFile pdf(target.filePath("fjordlight plan.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");

@@ -1,0 +1,54 @@
+#pragma once
+
+// Simple drawings made of the engine's own shapes, one for each kind of
+// section: a flag for the mission, people for the team, a pie for the market
+// and so on. Each is drawn into a square centred in the box it is given.
+#include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+
+#include <QString>
+
+#include <initializer_list>
+#include <utility>
+
+struct Box {
+    int x, y, width, height;
+};
+
+struct Palette {
+    sal_Int32 dark, accent, highlight, muted, paper;
+};
+
+class SectionDrawings {
+public:
+    SectionDrawings(css::uno::Reference<css::lang::XMultiServiceFactory> factory, Palette palette)
+        : mFactory(std::move(factory)), mColours(palette)
+    {
+    }
+
+    // Draws the kind of drawing named by the description; an unknown kind is
+    // a fault of the description and throws.
+    void draw(const css::uno::Reference<css::drawing::XDrawPage>& slide, const QString& kind, Box box);
+
+private:
+    // Lengths below are in hundredths of the drawing's square.
+    void rectangle(double x, double y, double width, double height, sal_Int32 fill, int cornerRadius = 0);
+    void ellipse(double x, double y, double width, double height, sal_Int32 fill);
+    void pieSlice(double x, double y, double size, int fromDegrees, int toDegrees, sal_Int32 fill);
+    using Points = std::initializer_list<std::pair<double, double>>;
+    void polygon(Points points, sal_Int32 fill);
+    // Width in hundredths of a unit.
+    void polyline(Points points, sal_Int32 colour, int width);
+
+    css::uno::Reference<css::drawing::XShape> add(const char* service, double x, double y, double width,
+                                                  double height);
+    css::uno::Reference<css::drawing::XShape> addPath(const char* service, Points points);
+    int at(double units) const { return static_cast<int>(units * mSide / 100.0); }
+
+    css::uno::Reference<css::lang::XMultiServiceFactory> mFactory;
+    Palette mColours;
+    css::uno::Reference<css::drawing::XDrawPage> mSlide;
+    int mLeft = 0;
+    int mTop = 0;
+    int mSide = 0;
+};
