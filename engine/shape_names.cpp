@@ -22,13 +22,14 @@ QString defaultShapeName(const QString& shapeType, int index)
     return shapeKind(shapeType) + QLatin1Char(' ') + QString::number(index + 2);
 }
 
-int findShape(const QStringList& storedNames, const QStringList& shapeTypes, const QString& name)
+int findShape(const QStringList& storedNames, const std::function<QString(int index)>& shapeTypeAt,
+              const QString& name)
 {
     const int stored = static_cast<int>(storedNames.indexOf(name));
     if (stored >= 0)
         return stored;
-    for (int i = 0; i < storedNames.size(); ++i)
-        if (storedNames.at(i).isEmpty() && defaultShapeName(shapeTypes.at(i), i) == name)
-            return i;
-    return -1;
+    const int index = name.section(QLatin1Char(' '), -1).toInt() - 2;
+    if (index < 0 || index >= storedNames.size() || !storedNames.at(index).isEmpty())
+        return -1;
+    return defaultShapeName(shapeTypeAt(index), index) == name ? index : -1;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // How a shape is found by name on a slide. A shape answers to its stored
 // name; a shape without one answers to its default name: its kind, a blank
 // and its position in the slide's drawing order plus one (the slide's
@@ -14,5 +16,7 @@ QString shapeKind(const QString& shapeType);
 QString defaultShapeName(const QString& shapeType, int index);
 
 // The index of the shape answering to name, or -1. Stored names win over
-// default names.
-int findShape(const QStringList& storedNames, const QStringList& shapeTypes, const QString& name);
+// default names. Only the shape at the position a default name gives can
+// answer to it, so the engine is asked for that one shape's type alone.
+int findShape(const QStringList& storedNames, const std::function<QString(int index)>& shapeTypeAt,
+              const QString& name);

@@ -307,17 +307,17 @@ public:
     {
         engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
-            QStringList storedNames, types;
-            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i) {
-                const Reference<drawing::XShape> shape(drawPage->getByIndex(i), UNO_QUERY_THROW);
-                storedNames << fromUno(Reference<container::XNamed>(shape, UNO_QUERY_THROW)->getName());
+            QStringList storedNames;
+            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i)
+                storedNames << fromUno(Reference<container::XNamed>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getName());
+            // The shape's type gives the kind of its default name.
+            const auto typeAt = [&](int i) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-                // The shape's type gives the kind of its default name.
-                types << fromUno(shape->getShapeType());
+                return fromUno(Reference<drawing::XShape>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getShapeType());
 #pragma GCC diagnostic pop
-            }
-            const int index = findShape(storedNames, types, name);
+            };
+            const int index = findShape(storedNames, typeAt, name);
             if (index < 0)
                 throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);

@@ -33,7 +33,10 @@ void fill(const Reference<drawing::XShape>& shape, sal_Int32 colour)
 
 void SectionDrawings::draw(const Reference<drawing::XDrawPage>& slide, const QString& kind, Box box)
 {
-    mSlide = slide;
+    const Reference<drawing::XShape> group(mFactory->createInstance("com.sun.star.drawing.GroupShape"),
+                                           UNO_QUERY_THROW);
+    slide->add(group);
+    mGroup.set(group, UNO_QUERY_THROW);
     mSide = std::min(box.width, box.height);
     mLeft = box.x + (box.width - mSide) / 2;
     mTop = box.y + (box.height - mSide) / 2;
@@ -123,7 +126,7 @@ Reference<drawing::XShape> SectionDrawings::add(const char* service, double x, d
 {
     const Reference<drawing::XShape> shape(mFactory->createInstance(rtl::OUString::createFromAscii(service)),
                                            UNO_QUERY_THROW);
-    mSlide->add(shape);
+    mGroup->add(shape);
     shape->setPosition(awt::Point(mLeft + at(x), mTop + at(y)));
     shape->setSize(awt::Size(std::max(at(width), 1), std::max(at(height), 1)));
     return shape;
@@ -160,7 +163,7 @@ Reference<drawing::XShape> SectionDrawings::addPath(const char* service, Points 
         path.getArray()[0].getArray()[i++] = awt::Point(mLeft + at(x), mTop + at(y));
     const Reference<drawing::XShape> shape(mFactory->createInstance(rtl::OUString::createFromAscii(service)),
                                            UNO_QUERY_THROW);
-    mSlide->add(shape);
+    mGroup->add(shape);
     properties(shape)->setPropertyValue("PolyPolygon", Any(path));
     return shape;
 }

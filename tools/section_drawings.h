@@ -2,8 +2,10 @@
 
 // Simple drawings made of the engine's own shapes, one for each kind of
 // section: a flag for the mission, people for the team, a pie for the market
-// and so on. Each is drawn into a square centred in the box it is given.
+// and so on. Each is drawn into a square centred in the box it is given, as
+// one group: a slide then holds its texts and a single drawing.
 #include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 
 #include <QString>
@@ -47,7 +49,7 @@ private:
 
     css::uno::Reference<css::lang::XMultiServiceFactory> mFactory;
     Palette mColours;
-    css::uno::Reference<css::drawing::XDrawPage> mSlide;
+    css::uno::Reference<css::drawing::XShapes> mGroup;
     int mLeft = 0;
     int mTop = 0;
     int mSide = 0;

@@ -101,13 +101,22 @@ private:
         return false;
     }
 
-    // Starts the program and waits for its input window.
+    // Starts the program and waits for its input window; says what went
+    // wrong when it does not show.
     bool startProgram()
     {
-        if (!mProgram.start())
+        QElapsedTimer timer;
+        timer.start();
+        if (!mProgram.start()) {
+            qWarning("the program could not be started");
             return false;
+        }
         mInput = mProgram.waitForWindow("Orvendale", 60000);
         mInputAt = mProgram.windowOrigin(mInput);
+        if (!mInput)
+            qWarning("no input window after %.1f s; the program is %s; its threads:\n%s\nit said:\n%s",
+                     timer.elapsed() / 1000.0, mProgram.running() ? "running" : "not running",
+                     qPrintable(mProgram.threadStacks()), qPrintable(mProgram.errorOutput().right(3000)));
         return mInput != 0;
     }
 

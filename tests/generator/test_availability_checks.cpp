@@ -108,9 +108,10 @@ private slots:
 
     void shapesAnswerToStoredNamesFirstThenToDefaultNames()
     {
-        const QStringList types = {"com.sun.star.presentation.TitleTextShape",
-                                   "com.sun.star.presentation.OutlinerShape",
-                                   "com.sun.star.drawing.GraphicObjectShape"};
+        const QStringList typeList = {"com.sun.star.presentation.TitleTextShape",
+                                      "com.sun.star.presentation.OutlinerShape",
+                                      "com.sun.star.drawing.GraphicObjectShape"};
+        const auto types = [&](int index) { return typeList.at(index); };
         QCOMPARE(findShape({"", "", ""}, types, "Rectangle 2"), 0);
         QCOMPARE(findShape({"", "", ""}, types, "Rectangle 3"), 1);
         QCOMPARE(findShape({"", "", ""}, types, "Picture 4"), 2);
