@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -49,6 +50,9 @@ int main(int argc, char** argv)
     });
     form.Form_Load();
     form.show();
+    // Once the window is up, an engine starts in the background, so that
+    // the first deck does not wait for one.
+    QTimer::singleShot(500, [&] { engine.prepareSpare(); });
 
     // Ended from outside, the program closes the window in front, so that the
     // viewer ends its show and the engine first.

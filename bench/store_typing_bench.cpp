@@ -49,6 +49,7 @@ class NoEngine : public PresentationEngine {
 public:
     std::shared_ptr<PresentationApplication> CreateObject() override { return nullptr; }
     std::shared_ptr<PresentationApplication> GetObject() override { return nullptr; }
+    bool CanCreateObject() override { return false; }
 };
 
 void fillPlan(SettingsStore& store)

@@ -1,5 +1,7 @@
 #include "engine_instance.h"
 
+#include "spare_engine.h"
+
 #include <QHash>
 
 namespace {
@@ -42,6 +44,14 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
     } else {
         if (!startIfNone)
             throw Failure(QStringLiteral("The presentation engine is not running."));
+        // A spare that started ahead of need becomes this program's
+        // instance: the application GetObject finds from now on.
+        if (auto spare = SpareEngine::take(settings)) {
+            std::shared_ptr<EngineInstance> instance(
+                new EngineInstance(std::move(spare->connection), std::move(spare->process)));
+            instances().insert(settings.pipeName, instance);
+            return instance;
+        }
         process = EngineProcess::start(settings, [&] {
             connection = EngineConnection::open(settings.pipeName);
             return connection.has_value();
@@ -50,6 +60,11 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
     std::shared_ptr<EngineInstance> instance(new EngineInstance(std::move(*connection), std::move(*process)));
     instances().insert(settings.pipeName, instance);
     return instance;
+}
+
+void EngineInstance::prepareSpare(const EngineSettings& settings)
+{
+    SpareEngine::prepare(settings);
 }
 
 void EngineInstance::quit()
@@ -68,6 +83,7 @@ void EngineInstance::quit()
 
 void EngineInstance::endAllStartedHere()
 {
+    SpareEngine::endUntaken();
     for (const auto& held : std::as_const(instances()))
         if (const auto instance = held.lock(); instance && instance->mProcess.startedHere())
             instance->quit();
@@ -75,6 +91,12 @@ void EngineInstance::endAllStartedHere()
 }
 
 void EngineInstance::endLeftBehind(const EngineSettings& settings)
+{
+    for (const EngineSettings& profile : settings.withSpareProfiles())
+        endLeftBehindOnProfile(profile);
+}
+
+void EngineInstance::endLeftBehindOnProfile(const EngineSettings& settings)
 {
     EngineProcess::endLeftBehind(settings, [&] {
         // A stuck engine is killed by the deadline of the listing.

@@ -23,9 +23,12 @@ public:
     static std::shared_ptr<EngineInstance> reach(const EngineSettings& settings, bool startIfNone);
     // Ends every engine that this program started, as the program ends.
     static void endAllStartedHere();
-    // Ends an engine that a program which has ended left running on the
-    // settings' profile, and removes its temporary decks and folder.
+    // Ends the engines that a program which has ended left running on the
+    // settings' profile and on its spare profiles, and removes their
+    // temporary decks and folders.
     static void endLeftBehind(const EngineSettings& settings);
+    // Starts a spare engine in the background for the next start.
+    static void prepareSpare(const EngineSettings& settings);
 
     ~EngineInstance();
 
@@ -42,6 +45,7 @@ public:
 
 private:
     EngineInstance(EngineConnection connection, EngineProcess process);
+    static void endLeftBehindOnProfile(const EngineSettings& settings);
 
     EngineConnection mConnection;
     EngineProcess mProcess;

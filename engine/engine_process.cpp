@@ -70,12 +70,13 @@ bool ownerRunning(qint64 owner)
 }
 
 // What the pid file of an engine that this layer started records: the
-// engine's process, the program that started it, and the engine's own
-// temporary folder.
+// engine's process, the program that started it, the engine's own temporary
+// folder, and "spare" while it waits to be taken.
 struct PidFile {
     qint64 engine = 0;
     qint64 owner = 0;
     QString tempFolder;
+    bool spare = false;
 
     static PidFile read(const QString& path)
     {
@@ -83,14 +84,19 @@ struct PidFile {
         if (!file.open(QIODevice::ReadOnly))
             return {};
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-        return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2)};
+        return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2),
+                lines.value(3) == QLatin1String("spare")};
     }
 
     void write(const QString& path) const
     {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(QStringLiteral("%1\n%2\n%3").arg(engine).arg(owner).arg(tempFolder).toUtf8());
+            file.write(QStringLiteral("%1\n%2\n%3\n%4")
+                           .arg(engine)
+                           .arg(owner)
+                           .arg(tempFolder, spare ? QStringLiteral("spare") : QString())
+                           .toUtf8());
     }
 };
 
@@ -117,13 +123,6 @@ void removeTemporaryDeck(const QString& deck)
         return;
     QFile::remove(deck);
     QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
-}
-
-// Whether the engine program and its presentation module are installed.
-bool installed(const EngineSettings& settings)
-{
-    const QFileInfo program(settings.officeProgram);
-    return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
 }
 
 // Engines ending in the background, by profile.
@@ -164,6 +163,22 @@ QString EngineSettings::pidFile() const
 qint64 EngineSettings::recordedEnginePid() const
 {
     return PidFile::read(pidFile()).engine;
+}
+
+bool EngineSettings::recordedAsSpare() const
+{
+    return PidFile::read(pidFile()).spare;
+}
+
+QString EngineSettings::recordedTempFolder() const
+{
+    return PidFile::read(pidFile()).tempFolder;
+}
+
+bool EngineProcess::installed(const EngineSettings& settings)
+{
+    const QFileInfo program(settings.officeProgram);
+    return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
 }
 
 EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers)
@@ -250,6 +265,11 @@ void EngineProcess::endLeftBehind(const EngineSettings& settings, const std::fun
     }
     removeEngineTempFolder(left.tempFolder);
     QFile::remove(settings.pidFile());
+}
+
+void EngineProcess::recordAsSpare(bool spare) const
+{
+    PidFile{mPid, QCoreApplication::applicationPid(), mTempFolder, spare}.write(mPidFile);
 }
 
 bool EngineProcess::running() const

@@ -22,10 +22,14 @@ public:
     // temporary folder.
     static void endLeftBehind(const EngineSettings& settings,
                               const std::function<QStringList()>& openDocuments);
+    // Whether the engine program and its presentation module are installed.
+    static bool installed(const EngineSettings& settings);
 
     qint64 pid() const { return mPid; }
     bool startedHere() const { return mStartedHere; }
     bool running() const;
+    // Records in the pid file whether the engine is a spare not yet taken.
+    void recordAsSpare(bool spare) const;
     // Leaves the process to end by itself within graceMs, then kills it,
     // without waiting here; once it has ended, its pid file and temporary
     // folder go.

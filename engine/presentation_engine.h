@@ -36,6 +36,8 @@ public:
     virtual std::shared_ptr<PresentationApplication> CreateObject() = 0;
     // Connects to the running application; fails when none runs.
     virtual std::shared_ptr<PresentationApplication> GetObject() = 0;
+    // Whether CreateObject finds the application installed; starts nothing.
+    virtual bool CanCreateObject() = 0;
 };
 
 // Application.Presentations

@@ -1,6 +1,7 @@
 #include "uno_engine.h"
 
 #include "engine_instance.h"
+#include "spare_engine.h"
 #include "failure.h"
 #include "layer_text.h"
 #include "shape_names.h"
@@ -164,6 +165,15 @@ ParkedFrame parkFrame(EngineInstance& instance, WindowSystem& windows)
     return parked;
 }
 
+// Hides the sidebar of a document's window.
+void hideSidebar(const Reference<frame::XModel>& document)
+{
+    const Reference<frame::XController2> controller(document->getCurrentController(), UNO_QUERY);
+    if (controller.is())
+        if (const auto sidebar = controller->getSidebar(); sidebar.is())
+            sidebar->setVisible(false);
+}
+
 // Hides the engine's menus, toolbars, status bar and sidebar in a frame.
 void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& document)
 {
@@ -173,10 +183,7 @@ void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& doc
     if (layout.is()) {
         layout->setVisible(false);
     }
-    const Reference<frame::XController2> controller(document->getCurrentController(), UNO_QUERY);
-    if (controller.is())
-        if (const auto sidebar = controller->getSidebar(); sidebar.is())
-            sidebar->setVisible(false);
+    hideSidebar(document);
 }
 
 class UnoShowWindow : public SlideShowWindow {
@@ -427,6 +434,9 @@ public:
                 throw;
             }
             if (withWindow) {
+                // The sidebar would follow every selection the user watches
+                // being made; without it the slide has the window's room.
+                hideSidebar(document);
                 mInstance->selection().showDocument(document);
                 mInstance->selection().unselect();
             }
@@ -547,6 +557,11 @@ EngineSettings EngineSettings::forUser()
     return settings;
 }
 
+QList<EngineSettings> EngineSettings::withSpareProfiles() const
+{
+    return QList<EngineSettings>{*this} + SpareEngine::allSlots(*this);
+}
+
 UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)
     : mWindows(windows), mSettings(std::move(settings))
 {
@@ -560,6 +575,16 @@ std::shared_ptr<PresentationApplication> UnoEngine::CreateObject()
 std::shared_ptr<PresentationApplication> UnoEngine::GetObject()
 {
     return std::make_shared<UnoApplication>(EngineInstance::reach(mSettings, false), mWindows);
+}
+
+bool UnoEngine::CanCreateObject()
+{
+    return EngineProcess::installed(mSettings);
+}
+
+void UnoEngine::prepareSpare()
+{
+    EngineInstance::prepareSpare(mSettings);
 }
 
 void UnoEngine::endInstancesStartedHere()

@@ -4,6 +4,7 @@
 
 class WindowSystem;
 
+#include <QList>
 #include <QString>
 
 // Where and how the engine instance of this user runs: a private profile, so
@@ -22,6 +23,13 @@ struct EngineSettings {
     QString pidFile() const;
     // The engine process that file records, or 0; it may have ended since.
     qint64 recordedEnginePid() const;
+    // Whether that engine is a spare that was not taken yet.
+    bool recordedAsSpare() const;
+    // The temporary folder that file records for the engine.
+    QString recordedTempFolder() const;
+    // These settings, then those of the spare profiles that engines of
+    // these settings may run on.
+    QList<EngineSettings> withSpareProfiles() const;
 };
 
 // LibreOffice Impress, driven over UNO.
@@ -33,9 +41,13 @@ public:
 
     std::shared_ptr<PresentationApplication> CreateObject() override;
     std::shared_ptr<PresentationApplication> GetObject() override;
+    bool CanCreateObject() override;
 
     const EngineSettings& settings() const { return mSettings; }
 
+    // Starts an engine in the background, on a profile of its own, that the
+    // next CreateObject which would start one takes instead (a spare).
+    void prepareSpare();
     // Ends every engine instance this program started; for the program's end.
     void endInstancesStartedHere();
     // Ends an instance that an earlier run of the program left running (it

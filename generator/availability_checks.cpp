@@ -32,10 +32,9 @@ void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, Prog
 {
     ErrorTrap trap = ErrorTrap::silent();
     bool created = false;
-    trap.step(0, [&] {
-        // Released at once: an instance started just for this check ends again.
-        created = engine.CreateObject() != nullptr;
-    });
+    // Asking whether the application can be created tells the same as
+    // creating one, without holding the window back for an engine start.
+    trap.step(0, [&] { created = engine.CanCreateObject(); });
     if (!created) {
         dialogs.message(QStringLiteral("PowerPoint is not installed on this computer. You need to have "
                                        "it installed to use this software without error."));

@@ -16,8 +16,8 @@ bool isPowerPointRunning(PresentationEngine& engine);
 // means the user chose not to.
 bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs);
 
-// Creates an application object and lets go of it at once. When none can be
-// created, says the engine is missing and ends the program.
+// Asks whether an application object can be created. When none can, says
+// the engine is missing and ends the program.
 void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd);
 
 }  // namespace AvailabilityChecks

@@ -44,11 +44,15 @@ QStringList decksIn(const QString& folder)
 }
 
 // What a run leaves in TEMP besides the working copy of the template, which
-// every run shares: decks, the engine's lock files and temporary folders.
-QStringList leftIn(const QString& folder)
+// every run shares, and the folders of engines still running: decks, the
+// engine's lock files and temporary folders.
+QStringList leftIn(const QString& folder, const QStringList& running = {})
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).filter(
+    QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).filter(
         QRegularExpression("^(?!business_plan\\.ppt$)"));
+    for (const QString& engineFolder : running)
+        left.removeAll(engineFolder);
+    return left;
 }
 
 // The files of a folder with their sizes and times of change, for a failure
@@ -267,35 +271,42 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(processAlive(mProgram.enginePid()), 30000);
         const qint64 engine = mProgram.enginePid();
         QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        const QList<qint64> engines = mProgram.enginePids();  // the viewer's and the next spare
         mProgram.closeWindow(viewer);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
+        for (const qint64 other : engines)
+            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(other), 15000);
         QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
 
-    // A program killed while it fills a deck leaves its engine running; the
-    // next start ends it and clears TEMP. A program ended by SIGTERM while it
-    // fills a deck ends its engine and removes the deck itself.
+    // A program killed while it fills a deck leaves its engines running (the
+    // one filling and the spare for the viewer); the next start ends them and
+    // clears TEMP. A program ended by SIGTERM while it fills a deck ends its
+    // engines and removes the deck itself.
     void anEndDuringFillingLeavesNothingBehind()
     {
         QVERIFY(startProgram());
-        const qint64 orphan = startFillingADeck();
-        QVERIFY(processAlive(orphan));
+        QVERIFY(processAlive(startFillingADeck()));
+        const QList<qint64> orphans = mProgram.enginePids();
         mProgram.signal(SIGKILL);
         QVERIFY(mProgram.waitForExit(10000));
-        QVERIFY(processAlive(orphan));
+        for (const qint64 orphan : orphans)
+            QVERIFY(processAlive(orphan));
 
         QVERIFY(startProgram());
-        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(orphan), 10000);
-        // The engine the start-up check starts ends in the background too.
-        QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
-                                  15000);
+        for (const qint64 orphan : orphans)
+            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(orphan), 10000);
+        // Only the new run's spare engine has a folder there.
+        QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder(), mProgram.engineTempFolders()).isEmpty(),
+                                  qPrintable(filesIn(mProgram.tempFolder())), 15000);
 
-        const qint64 engine = startFillingADeck();
-        QVERIFY(processAlive(engine));
+        QVERIFY(processAlive(startFillingADeck()));
+        const QList<qint64> engines = mProgram.enginePids();
         mProgram.signal(SIGTERM);
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
-        QVERIFY(!processAlive(engine));
+        for (const qint64 engine : engines)
+            QVERIFY(!processAlive(engine));
         QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
 };

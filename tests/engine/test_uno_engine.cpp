@@ -145,6 +145,40 @@ private slots:
     // Each format is the engine's export of the open deck: the presentation
     // formats read back with their twelve slides and texts, the PDF has a
     // page a slide. An export the engine cannot write fails with the reason.
+    // A spare engine starts ahead of need on a profile of its own. Until it
+    // is taken it is not the running application; the next CreateObject
+    // takes it instead of starting one, GetObject then finds it, and another
+    // spare starts for the call after. All end with the program.
+    void aSpareIsTakenByTheNextStartAndNeverCountsAsRunning()
+    {
+        UnoEngine layer = engine();
+        const QList<EngineSettings> spares = layer.settings().withSpareProfiles().mid(1);
+        const auto sparesRunning = [&] {
+            QList<qint64> running;
+            for (const EngineSettings& spare : spares)
+                if (processAlive(spare.recordedEnginePid()) && spare.recordedAsSpare())
+                    running << spare.recordedEnginePid();
+            return running;
+        };
+        layer.prepareSpare();
+        QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
+        const qint64 spare = sparesRunning().first();
+        QVERIFY_THROWS_EXCEPTION(Failure, layer.GetObject());
+
+        const auto app = layer.CreateObject();
+        QVERIFY(!mEngine.running());
+        QCOMPARE(layer.GetObject()->Name(), presentationApplicationName);
+        QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
+        QVERIFY(sparesRunning().first() != spare);
+        QVERIFY(processAlive(spare));
+
+        const qint64 next = sparesRunning().first();
+        app->Quit();
+        layer.endInstancesStartedHere();
+        QVERIFY(!processAlive(spare));
+        QVERIFY(!processAlive(next));
+    }
+
     void aCopyIsSavedInEachFormat()
     {
         const auto app = engine().CreateObject();
@@ -268,8 +302,8 @@ private slots:
         }
         const qint64 enginePid = mEngine.pid();
         const QString pidFile = mEngine.settings().pidFile();
-        QStringList record = readAll(pidFile).split('\n');
-        QCOMPARE(record.size(), 3);
+        QStringList record = readAll(pidFile).split('\n');  // engine, owner, temporary folder, spare or not
+        QCOMPARE(record.size(), 4);
         const QString engineTemp = record[2];
         QVERIFY2(QFileInfo(engineTemp).isDir() && engineTemp.startsWith(mFolder.path()), qPrintable(engineTemp));
 

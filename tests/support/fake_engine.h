@@ -15,8 +15,8 @@ class FakeEngineState {
 public:
     bool installed = true;
     bool running = false;
-    bool showStarts = true;
-    bool exportFails = false;  // false: Run starts no show and gives no window
+    bool showStarts = true;    // false: Run starts no show and gives no window
+    bool exportFails = false;  // true: SaveCopyAs fails
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     std::function<void()> onRun;                         // told as a show starts
     QString name = presentationApplicationName;
@@ -129,5 +129,10 @@ public:
         if (!state.running)
             throw Failure("The presentation engine is not running.");
         return std::make_shared<FakeApplication>(state);
+    }
+    bool CanCreateObject() override
+    {
+        state.calls << "CanCreateObject";
+        return state.installed;
     }
 };

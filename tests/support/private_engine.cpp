@@ -74,9 +74,13 @@ PrivateDisplay::PrivateDisplay()
 {
     installCleanup();
     mServer.setProgram(QStringLiteral("Xvfb"));
+    // Without -noreset the server resets whenever its last client leaves (a
+    // program that ended, each xdotool call between polls), and a program
+    // that connects during a reset fails to start: "could not connect to
+    // display".
     mServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                           QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp")});
+                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
     // Only the display number is read; what the server logs must not fill a
     // pipe nobody reads.
     mServer.setStandardErrorFile(QProcess::nullDevice());
@@ -133,10 +137,13 @@ bool PrivateEngine::waitUntilEnded(int timeoutMs) const
 
 void PrivateEngine::kill()
 {
-    if (const qint64 process = pid(); processAlive(process)) {
-        ::kill(static_cast<pid_t>(process), SIGKILL);
-        waitUntilEnded(5000);
-    }
+    for (const EngineSettings& profile : mSettings.withSpareProfiles())
+        if (const qint64 process = profile.recordedEnginePid(); processAlive(process)) {
+            ::kill(static_cast<pid_t>(process), SIGKILL);
+            QDeadlineTimer deadline(5000);
+            while (processAlive(process) && !deadline.hasExpired())
+                QThread::msleep(20);
+        }
 }
 
 QString templateDeck()

@@ -6,12 +6,15 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <X11/Xatom.h>
 #include <csignal>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 ProgramDriver::ProgramDriver(QString program)
     : mProgramPath(program.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale")
@@ -24,7 +27,7 @@ ProgramDriver::ProgramDriver(QString program)
 
 ProgramDriver::~ProgramDriver()
 {
-    if (const qint64 engine = enginePid(); processAlive(engine))
+    for (const qint64 engine : enginePids())
         ::kill(static_cast<pid_t>(engine), SIGKILL);
     mProgram.kill();
     mProgram.waitForFinished(5000);
@@ -86,11 +89,44 @@ void ProgramDriver::signal(int signal) const
         ::kill(static_cast<pid_t>(pid), signal);
 }
 
-qint64 ProgramDriver::enginePid() const
+QList<EngineSettings> ProgramDriver::engineProfiles() const
 {
     EngineSettings settings;
     settings.profileDir = mHome.filePath(QStringLiteral("data/Kervanel/Orvendale/engine-profile"));
-    return settings.recordedEnginePid();
+    return settings.withSpareProfiles();
+}
+
+qint64 ProgramDriver::enginePid() const
+{
+    qint64 inUse = 0;
+    QDateTime written;
+    for (const EngineSettings& profile : engineProfiles()) {
+        const qint64 pid = profile.recordedEnginePid();
+        const QDateTime at = QFileInfo(profile.pidFile()).lastModified();
+        if (processAlive(pid) && !profile.recordedAsSpare() && (!inUse || at > written)) {
+            inUse = pid;
+            written = at;
+        }
+    }
+    return inUse;
+}
+
+QList<qint64> ProgramDriver::enginePids() const
+{
+    QList<qint64> running;
+    for (const EngineSettings& profile : engineProfiles())
+        if (const qint64 pid = profile.recordedEnginePid(); processAlive(pid))
+            running << pid;
+    return running;
+}
+
+QStringList ProgramDriver::engineTempFolders() const
+{
+    QStringList folders;
+    for (const EngineSettings& profile : engineProfiles())
+        if (processAlive(profile.recordedEnginePid()))
+            folders << QFileInfo(profile.recordedTempFolder()).fileName();
+    return folders;
 }
 
 QString ProgramDriver::run(const QString& program, const QStringList& arguments) const
@@ -156,6 +192,23 @@ void ProgramDriver::type(const QString& text) const
 void ProgramDriver::key(const QString& keys) const
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+QRgb ProgramDriver::pixel(QPoint onScreen) const
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0;
+    QRgb colour = 0;
+    if (XImage* image = XGetImage(display, DefaultRootWindow(display), onScreen.x(), onScreen.y(), 1, 1, AllPlanes,
+                                  ZPixmap)) {
+        colour = qRgb(static_cast<int>((XGetPixel(image, 0, 0) >> 16) & 0xff),
+                      static_cast<int>((XGetPixel(image, 0, 0) >> 8) & 0xff),
+                      static_cast<int>(XGetPixel(image, 0, 0) & 0xff));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return colour;
 }
 
 void ProgramDriver::closeWindow(unsigned long window) const

@@ -3,6 +3,8 @@
 // Drives the real program on a private X display: starts it with a user
 // folder of its own, finds its windows, clicks and types with xdotool and
 // reads the screen with ImageMagick's import.
+#include "uno_engine.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,8 +29,13 @@ public:
     // Where each of the program's threads is, for a failure message about a
     // program that does not answer; empty when gdb is not installed.
     QString threadStacks() const;
-    // The engine instance the program uses, while one runs.
+    // The engine instance the program uses: the one it started or took
+    // last, while it runs; 0 otherwise.
     qint64 enginePid() const;
+    // Every engine of the program that runs, spares included.
+    QList<qint64> enginePids() const;
+    // The temporary folders of the program's engines that run.
+    QStringList engineTempFolders() const;
 
     // The visible top-level window with this exact title, or 0.
     unsigned long visibleWindow(const QString& title) const;
@@ -44,10 +51,14 @@ public:
     // Asks the window to close, as the close box does.
     void closeWindow(unsigned long window) const;
     QImage screenshot() const;
+    // One pixel of the screen, read straight from the X server: quick enough
+    // to watch for a change without slowing what is timed.
+    QRgb pixel(QPoint onScreen) const;
     // Visible top-level windows of the engine on the screen.
     int visibleEngineWindows() const;
 
 private:
+    QList<EngineSettings> engineProfiles() const;
     QString run(const QString& program, const QStringList& arguments) const;
 
     QTemporaryDir mHome;

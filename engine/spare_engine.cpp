@@ -1,0 +1,128 @@
+#include "spare_engine.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <future>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// Spare profiles a copy of the program may lock: enough for a few copies
+// running at once.
+constexpr int kSlots = 8;
+
+EngineSettings slotSettings(const EngineSettings& settings, int slot)
+{
+    EngineSettings spare = settings;
+    spare.profileDir = QStringLiteral("%1-spare-%2").arg(settings.profileDir).arg(slot);
+    spare.pipeName = QStringLiteral("%1-spare-%2").arg(settings.pipeName).arg(slot);
+    return spare;
+}
+
+struct Spares {
+    std::mutex mutex;
+    QString forProfile;  // the profile of the engines the spares stand in for
+    // The two profiles this copy holds, locked while it runs.
+    std::vector<std::pair<int, std::unique_ptr<QLockFile>>> profiles;
+    int next = 0;
+    std::optional<std::future<std::optional<SpareEngine::Started>>> starting;
+};
+
+Spares& spares()
+{
+    static Spares* all = new Spares;  // lives as long as the process
+    return *all;
+}
+
+// Locks two profiles for this copy on first use; false when none are free.
+bool holdSlots(Spares& held, const EngineSettings& settings)
+{
+    if (held.forProfile != settings.profileDir) {
+        held.profiles.clear();
+        held.next = 0;
+        held.forProfile = settings.profileDir;
+    }
+    for (int slot = 1; slot <= kSlots && held.profiles.size() < 2; ++slot) {
+        const QString profile = slotSettings(settings, slot).profileDir;
+        QDir().mkpath(QFileInfo(profile).absolutePath());
+        auto lock = std::make_unique<QLockFile>(profile + QStringLiteral(".lock"));
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0))
+            held.profiles.emplace_back(slot, std::move(lock));
+    }
+    return held.profiles.size() == 2;
+}
+
+std::optional<SpareEngine::Started> startOn(const EngineSettings& settings)
+{
+    try {
+        std::optional<EngineConnection> connection;
+        EngineProcess process = EngineProcess::start(settings, [&] {
+            connection = EngineConnection::open(settings.pipeName);
+            return connection.has_value();
+        });
+        process.recordAsSpare(true);
+        return SpareEngine::Started{settings, std::move(*connection), std::move(process)};
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+namespace SpareEngine {
+
+void prepare(const EngineSettings& settings)
+{
+    Spares& held = spares();
+    std::lock_guard lock(held.mutex);
+    if (held.starting || !holdSlots(held, settings))
+        return;
+    const EngineSettings spare = slotSettings(settings, held.profiles.at(held.next).first);
+    held.next = 1 - held.next;
+    held.starting = std::async(std::launch::async, [spare] { return startOn(spare); });
+}
+
+std::optional<Started> take(const EngineSettings& settings)
+{
+    std::optional<Started> taken;
+    {
+        Spares& held = spares();
+        std::lock_guard lock(held.mutex);
+        if (!held.starting)
+            return std::nullopt;
+        taken = held.starting->get();
+        held.starting.reset();
+    }
+    if (taken)
+        taken->process.recordAsSpare(false);
+    prepare(settings);
+    return taken;
+}
+
+void endUntaken()
+{
+    Spares& held = spares();
+    std::lock_guard lock(held.mutex);
+    if (!held.starting)
+        return;
+    const std::optional<Started> spare = held.starting->get();
+    held.starting.reset();
+    if (spare) {
+        spare->connection.terminate();
+        spare->process.endInBackground(10000);
+    }
+}
+
+QList<EngineSettings> allSlots(const EngineSettings& settings)
+{
+    QList<EngineSettings> all;
+    for (int slot = 1; slot <= kSlots; ++slot)
+        all << slotSettings(settings, slot);
+    return all;
+}
+
+}  // namespace SpareEngine
