@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <utility>
 #include <unistd.h>
 
@@ -53,7 +54,8 @@ QString writeError(int error)
 
 // A new file beside the destination under a name of its own, removed again
 // unless it is kept. It is created with the mode every new file of the user
-// gets, so nothing has to change the process's umask.
+// gets, so nothing has to change the process's umask, and takes the mode of
+// the file it replaces.
 class FileBeside {
 public:
     explicit FileBeside(const QString& destination)
@@ -68,6 +70,9 @@ public:
                 break;
         }
         mError = errno;
+        struct stat old {};
+        if (mFd >= 0 && ::stat(QFile::encodeName(destination).constData(), &old) == 0)
+            ::fchmod(mFd, old.st_mode & 07777);
     }
     ~FileBeside()
     {
@@ -110,7 +115,7 @@ public:
     // Makes the whole file durable and puts it in the destination's place.
     bool replace(const QString& destination)
     {
-        if (::fsync(mFd) != 0 || ::close(std::exchange(mFd, -1)) != 0)
+        if (::fdatasync(mFd) != 0 || ::close(std::exchange(mFd, -1)) != 0)
             return fail();
         if (::rename(mPath.constData(), QFile::encodeName(destination).constData()) != 0)
             return fail();
@@ -155,6 +160,14 @@ void copyFileReplacing(const QString& from, const QString& to)
     }
     if (!copy.replace(to))
         throw cannotWrite(copy.error());
+}
+
+void writeBytesReplacing(const QString& to, const QByteArray& bytes)
+{
+    FileBeside file(to);
+    if (!file.isOpen() || !file.write(bytes) || !file.replace(to))
+        throw Failure(QStringLiteral("%1 could not be written: %2.")
+                          .arg(QDir::toNativeSeparators(to), writeError(file.error())));
 }
 
 void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write)

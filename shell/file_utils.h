@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -23,6 +24,10 @@ void forceDeleteFile(const QString& path);
 // the old file or the whole new one, and a link planted at the destination is
 // replaced rather than followed. Throws Failure when the copy cannot be made.
 void copyFileReplacing(const QString& from, const QString& to);
+
+// Writes the bytes as the whole new content of a file, replacing it the same
+// way as copyFileReplacing. Throws Failure when it cannot.
+void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 
 // Has another writer (the engine, say) write a new file beside the
 // destination, at the path it is given, then makes that file durable and

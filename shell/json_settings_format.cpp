@@ -1,6 +1,5 @@
 #include "json_settings_format.h"
 
-#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,7 +8,7 @@ namespace JsonSettingsFormat {
 
 namespace {
 
-void readObject(const QJsonObject& object, const QString& prefix, QSettings::SettingsMap& map)
+void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& map)
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (it->isObject())
@@ -19,15 +18,6 @@ void readObject(const QJsonObject& object, const QString& prefix, QSettings::Set
     }
 }
 
-bool readJson(QIODevice& device, QSettings::SettingsMap& map)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(device.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    readObject(document.object(), QString(), map);
-    return true;
-}
 
 void insertPath(QJsonObject& object, QStringView path, const QVariant& value)
 {
@@ -42,26 +32,12 @@ void insertPath(QJsonObject& object, QStringView path, const QVariant& value)
     object.insert(group, child);
 }
 
-bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
-{
-    QJsonObject root;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        insertPath(root, it.key(), it.value());
-    // A short write (a full disk, a size limit) must fail the sync, or a cut
-    // file would replace the whole one: Qt's file devices can report it as a
-    // success, so what reached the file is measured.
-    const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (device.write(text) != text.size())
-        return false;
-    auto* file = qobject_cast<QFileDevice*>(&device);
-    return !file || (file->flush() && file->size() == text.size());
-}
 
 // Reads a JSON text from its start for as long as it is whole; each value
 // that ends before the damage is handed to the map under its group path.
 class SalvageReader {
 public:
-    SalvageReader(const QByteArray& text, QSettings::SettingsMap& map) : mText(text), mMap(map) {}
+    SalvageReader(const QByteArray& text, SettingsMap& map) : mText(text), mMap(map) {}
 
     void readDocument()
     {
@@ -171,22 +147,33 @@ private:
     }
 
     const QByteArray& mText;
-    QSettings::SettingsMap& mMap;
+    SettingsMap& mMap;
     qsizetype mAt = 0;
 };
 
 }  // namespace
 
-QSettings::Format format()
+bool parse(const QByteArray& text, SettingsMap& map)
 {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("json"), readJson, writeJson);
-    return format;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return false;
+    readObject(document.object(), QString(), map);
+    return true;
 }
 
-QSettings::SettingsMap salvage(const QByteArray& damaged)
+QByteArray text(const SettingsMap& map)
 {
-    QSettings::SettingsMap map;
+    QJsonObject root;
+    for (auto it = map.begin(); it != map.end(); ++it)
+        insertPath(root, it.key(), it.value());
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+SettingsMap salvage(const QByteArray& damaged)
+{
+    SettingsMap map;
     SalvageReader(damaged, map).readDocument();
     return map;
 }

@@ -1,17 +1,64 @@
 #include "settings_store.h"
 
 #include "failure.h"
-#include "json_settings_format.h"
+#include "file_utils.h"
 #include "product.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
+
+namespace {
+
+// One writer of the store at a time, across copies of the program: a lock
+// on a file beside the store, which the system lets go of when its holder
+// ends, however it ends. A holder that never lets go is not waited for long.
+class StoreLock {
+public:
+    explicit StoreLock(const QString& storePath)
+        : mFd(::open(QFile::encodeName(storePath + QStringLiteral(".lock")).constData(),
+                     O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    {
+        const QDeadlineTimer deadline(2000);
+        while (mFd >= 0 && ::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+                ::close(std::exchange(mFd, -1));
+                return;
+            }
+            QThread::msleep(1);
+        }
+    }
+    ~StoreLock()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+    bool held() const { return mFd >= 0; }
+
+private:
+    int mFd;
+};
+
+QString entryPath(const QString& key)
+{
+    return Main::productName + QLatin1Char('/') + key;
+}
+
+}  // namespace
 
 QString SettingsStore::userFilePath()
 {
@@ -22,40 +69,40 @@ QString SettingsStore::userFilePath()
 SettingsStore::SettingsStore(const QString& filePath) : mFilePath(filePath)
 {
     QDir().mkpath(QFileInfo(mFilePath).absolutePath());
-    removeAbandonedLock();
-    open();
-    if (mSettings->status() == QSettings::FormatError)
+    // A file that cannot be read at all is left as it is; writes fail, and
+    // say so, until it can be.
+    if (!readIfChanged() && QFileInfo(mFilePath).isReadable())
         keepDamagedFileAside();
 }
 
 SettingsStore::~SettingsStore() = default;
 
-void SettingsStore::open()
+SettingsStore::Stamp SettingsStore::stampOf(const QString& path)
 {
-    mSettings = std::make_unique<QSettings>(mFilePath, JsonSettingsFormat::format());
-    mSettings->setAtomicSyncRequired(true);
-    mSettings->beginGroup(Main::productName);
+    struct stat file {};
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0)
+        return {};
+    return {file.st_dev, file.st_ino, file.st_size, file.st_ctim.tv_sec * 1000000000LL + file.st_ctim.tv_nsec};
 }
 
-void SettingsStore::removeAbandonedLock()
+bool SettingsStore::readIfChanged() const
 {
-    // Writers hold a lock file while they replace the store. One killed while
-    // creating it leaves it without an owner to check, and every later write
-    // would wait half a minute for it to age. Writing the owner takes
-    // microseconds, so one that is still unreadable after a second is dead.
-    const QString lockPath = mFilePath + QStringLiteral(".lock");
-    const QFileInfo lockFile(lockPath);
-    if (!lockFile.exists() || lockFile.lastModified().msecsTo(QDateTime::currentDateTime()) < 1000)
-        return;
-    qint64 pid = 0;
-    QString host, application;
-    if (!QLockFile(lockPath).getLockInfo(&pid, &host, &application))
-        QFile::remove(lockPath);
+    const Stamp now = stampOf(mFilePath);
+    if (now == mRead)
+        return true;
+    JsonSettingsFormat::SettingsMap values;
+    if (now.size >= 0) {
+        QFile file(mFilePath);
+        if (!file.open(QIODevice::ReadOnly) || !JsonSettingsFormat::parse(file.readAll(), values))
+            return false;
+    }
+    mValues = std::move(values);
+    mRead = now;
+    return true;
 }
 
 void SettingsStore::keepDamagedFileAside()
 {
-    mSettings.reset();
     QFile damaged(mFilePath);
     const QByteArray content = damaged.open(QIODevice::ReadOnly) ? damaged.readAll() : QByteArray();
     damaged.close();
@@ -63,7 +110,6 @@ void SettingsStore::keepDamagedFileAside()
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     if (QFile::rename(mFilePath, aside))
         mDamagedFileKeptAt = aside;
-    open();
     // Whatever the damaged file still held goes into the fresh one, without
     // a word if that cannot be written yet: the next write tries again.
     mUnsaved = JsonSettingsFormat::salvage(content);
@@ -72,12 +118,16 @@ void SettingsStore::keepDamagedFileAside()
 
 QString SettingsStore::getSetting(const QString& key) const
 {
-    return mSettings->value(key).toString();
+    const QString path = entryPath(key);
+    if (const auto unsaved = mUnsaved.constFind(path); unsaved != mUnsaved.cend())
+        return unsaved->toString();
+    readIfChanged();
+    return mValues.value(path).toString();
 }
 
 void SettingsStore::saveSetting(const QString& key, const QString& value)
 {
-    mUnsaved.insert(Main::productName + QLatin1Char('/') + key, value);
+    mUnsaved.insert(entryPath(key), value);
     if (writeUnsaved()) {
         mFailing = false;
         return;
@@ -90,20 +140,24 @@ void SettingsStore::saveSetting(const QString& key, const QString& value)
                       .arg(QDir::toNativeSeparators(mFilePath)));
 }
 
-// Writes every entry not yet on disk. Qt keeps a store's first error for
-// good, so after a failure the file is opened afresh for the next attempt.
+// Writes every entry not yet on disk into the file as it is now, so that
+// what another copy of the program wrote meanwhile stays. A file that cannot
+// be read is never replaced.
 bool SettingsStore::writeUnsaved()
 {
-    if (mSettings->status() != QSettings::NoError)
-        open();
-    // Unsaved entries are held under their whole path, group included.
-    mSettings->endGroup();
-    for (auto it = mUnsaved.begin(); it != mUnsaved.end(); ++it)
-        mSettings->setValue(it.key(), it.value());
-    mSettings->beginGroup(Main::productName);
-    mSettings->sync();
-    if (mSettings->status() != QSettings::NoError)
+    const StoreLock lock(mFilePath);
+    if (!lock.held() || !readIfChanged())
         return false;
+    JsonSettingsFormat::SettingsMap values = mValues;
+    for (auto it = mUnsaved.cbegin(); it != mUnsaved.cend(); ++it)
+        values.insert(it.key(), it.value());
+    try {
+        Main::writeBytesReplacing(mFilePath, JsonSettingsFormat::text(values));
+    } catch (const Failure&) {
+        return false;
+    }
+    mValues = std::move(values);
+    mRead = stampOf(mFilePath);
     mUnsaved.clear();
     return true;
 }

@@ -1,15 +1,18 @@
 #pragma once
 
-#include <QSettings>
+#include "json_settings_format.h"
+
 #include <QString>
-#include <memory>
+#include <sys/types.h>
 
 // The per-user store that keeps the plan between runs: text values under the
 // maker's name, the product's section and a key. Every write goes to disk
-// before it returns, atomically (a new file renamed over the old one), so a
-// crash right after a keystroke neither loses it nor leaves a half-written
-// store. A store file that cannot be parsed is renamed aside, never
-// overwritten, and what can still be read of it is carried over.
+// before it returns, atomically (a new file renamed over the old one) and
+// with one flush to the disk, so a crash right after a keystroke neither
+// loses it nor leaves a half-written store. Copies of the program that write
+// the same store take turns and keep each other's entries. A store file
+// that cannot be parsed is renamed aside, never overwritten, and what can
+// still be read of it is carried over.
 class SettingsStore {
 public:
     // The user's own store file, under the XDG configuration folder.
@@ -33,14 +36,26 @@ public:
     QString damagedFileKeptAt() const { return mDamagedFileKeptAt; }
 
 private:
-    void open();
-    void removeAbandonedLock();
+    // What identifies one version of the file on disk.
+    struct Stamp {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = -1;
+        long long changedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    // Reads the file when it changed since it was last read or written
+    // here; false when it cannot be parsed.
+    bool readIfChanged() const;
     void keepDamagedFileAside();
     bool writeUnsaved();
 
     QString mFilePath;
     QString mDamagedFileKeptAt;
-    std::unique_ptr<QSettings> mSettings;
-    QSettings::SettingsMap mUnsaved;
+    mutable JsonSettingsFormat::SettingsMap mValues;
+    mutable Stamp mRead;
+    JsonSettingsFormat::SettingsMap mUnsaved;
     bool mFailing = false;
 };

@@ -151,8 +151,20 @@ private:
             QTest::qWait(100);
             shown = mProgram.visibleWindows("Orvendale");
         } while ((shown.size() != 1 || shown.first() == mInput) && timer.elapsed() < 60000);
-        if (shown.size() != 1 || shown.first() == mInput)
+        if (shown.size() != 1 || shown.first() == mInput) {
+            const QString kept = QDir::temp().filePath("orvendale-e2e-failure.png");
+            mProgram.screenshot().save(kept);
+            QStringList engines;
+            for (const qint64 pid : mProgram.enginePids())
+                engines << QString::number(pid);
+            qWarning("no viewer alone on the screen after %.1f s: %lld windows of the program (input window shown: "
+                     "%s), an error box %s; engines running: %s; the screen is in %s; the program said:\n%s",
+                     timer.elapsed() / 1000.0, static_cast<long long>(shown.size()),
+                     shown.contains(mInput) ? "yes" : "no", mProgram.visibleWindow("Application Error") ? "up" : "not up",
+                     qPrintable(engines.join(", ")),
+                     qPrintable(kept), qPrintable(mProgram.errorOutput().right(3000)));
             return 0;
+        }
         viewerAt = mProgram.windowOrigin(shown.first());
         return shown.first();
     }
@@ -216,6 +228,8 @@ private slots:
         QTemporaryDir target;
         const QString saved = target.filePath("fjordlight plan.ppt");
         saveAs(viewer, saved);
+        if (QTest::currentTestFailed())
+            return;
         PrivateEngine reader;
         UnoEngine engine = reader.engine();
         const auto app = engine.CreateObject();
@@ -228,6 +242,8 @@ private slots:
         // no engine window or process besides the viewer's.
         const qint64 showing = mProgram.enginePid();
         saveAs(viewer, target.filePath("fjordlight plan.pdf"));
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(mProgram.visibleEngineWindows(), 0);
         QCOMPARE(mProgram.enginePid(), showing);
         QFile pdf(target.filePath("fjordlight plan.pdf"));

@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
-    void copyGetsTheUsersModeForNewFilesAndLeavesTheUmask()
+    void copyGetsTheUsersModeForNewFilesKeepsAReplacedFilesAndLeavesTheUmask()
     {
         QTemporaryDir folder;
         writeFile(folder.filePath("deck.ppt"), "deck");
@@ -113,6 +113,11 @@ private slots:
         struct stat copy {};
         QCOMPARE(::stat(QFile::encodeName(folder.filePath("copy.ppt")).constData(), &copy), 0);
         QCOMPARE(copy.st_mode & 0777, mode_t(0640));
+
+        QFile::setPermissions(folder.filePath("copy.ppt"), QFile::ReadOwner | QFile::WriteOwner);
+        Main::copyFileReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
+        QCOMPARE(::stat(QFile::encodeName(folder.filePath("copy.ppt")).constData(), &copy), 0);
+        QCOMPARE(copy.st_mode & 0777, mode_t(0600));
     }
 
     void aFullDiskIsNamedAsSuch()

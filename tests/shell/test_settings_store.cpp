@@ -72,6 +72,22 @@ private slots:
         QCOMPARE(planOnDisk(storePath()).value("Company Name").toString(), QString("first"));
     }
 
+    // Two copies of the program typing into the same store keep each other's
+    // entries, and each reads what the other wrote.
+    void twoWritersKeepEachOthersEntries()
+    {
+        SettingsStore first(storePath());
+        SettingsStore second(storePath());
+        first.saveSetting("Company Name", "Fjordlight AS");
+        second.saveSetting("Business Plan", "Indoor farms");
+        first.saveSetting("FirstStatement_0", "Fresh greens");
+        const QJsonObject plan = planOnDisk(storePath());
+        QCOMPARE(plan.value("Company Name").toString(), QString("Fjordlight AS"));
+        QCOMPARE(plan.value("Business Plan").toString(), QString("Indoor farms"));
+        QCOMPARE(plan.value("FirstStatement_0").toString(), QString("Fresh greens"));
+        QCOMPARE(second.getSetting("FirstStatement_0"), QString("Fresh greens"));
+    }
+
     void aDamagedStoreIsKeptAsideAndItsWholeEntriesCarriedOver()
     {
         const QByteArray cut = "{\n    \"Orvendale\": {\n        \"Business Plan\": \"Plan \\\"27\\\"\",\n"
