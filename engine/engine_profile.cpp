@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 namespace {
 
@@ -25,6 +27,7 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Common/Save/Document", "WarnAlienFormat", "false"},
     {"/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "false"},
     {"/org.openoffice.Office.Impress/Misc", "StartWithTemplate", "false"},
+    {"/org.openoffice.Office.Impress/MultiPaneGUI/SlideSorterBar/Visible", "ImpressView", "false"},
     {"/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "false"},
     {"/org.openoffice.Office.Recovery/AutoSave", "Enabled", "false"},
     {"/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true"},
@@ -33,18 +36,40 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Common/Misc", "UseDocumentSystemFileLocking", "false"},
 };
 
-QByteArray registryText()
+QByteArray itemText(const Setting& setting)
 {
-    QByteArray xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
-        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n";
-    for (const Setting& setting : kSettings)
-        xml += QByteArray("<item oor:path=\"") + setting.path + "\"><prop oor:name=\"" + setting.name
-               + "\" oor:op=\"fuse\"><value>" + setting.value + "</value></prop></item>\n";
-    xml += "</oor:items>\n";
-    return xml;
+    return QByteArray("<item oor:path=\"") + setting.path + "\"><prop oor:name=\"" + setting.name
+           + "\" oor:op=\"fuse\"><value>" + setting.value + "</value></prop></item>\n";
+}
+
+const QByteArray kEmptyRegistry =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+    "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+    "</oor:items>\n";
+
+// Puts each setting into the registry text, in place of any value the
+// engine stored for it; true when the text changed.
+bool enforceSettings(QByteArray& xml)
+{
+    bool changed = false;
+    for (const Setting& setting : kSettings) {
+        const QByteArray item = itemText(setting);
+        if (xml.contains(item))
+            continue;
+        const QRegularExpression stored(
+            QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\"[^\n]*</item>\n")
+                .arg(QRegularExpression::escape(QLatin1String(setting.path)),
+                     QRegularExpression::escape(QLatin1String(setting.name))));
+        xml = QString::fromUtf8(xml).remove(stored).toUtf8();
+        const qsizetype end = xml.lastIndexOf("</oor:items>");
+        if (end < 0)
+            xml = kEmptyRegistry;
+        xml.insert(xml.lastIndexOf("</oor:items>"), item);
+        changed = true;
+    }
+    return changed;
 }
 
 }  // namespace
@@ -53,12 +78,15 @@ void prepareEngineProfile(const QString& profileDir)
 {
     const QString userDir = profileDir + QStringLiteral("/user");
     const QString registry = userDir + QStringLiteral("/registrymodifications.xcu");
-    if (QFile::exists(registry))
-        return;
     if (!QDir().mkpath(userDir))
         throw Failure(QStringLiteral("The engine profile folder %1 could not be created.").arg(userDir));
-    QFile file(registry);
-    if (!file.open(QIODevice::WriteOnly) || file.write(registryText()) < 0)
+    QFile stored(registry);
+    QByteArray xml = stored.open(QIODevice::ReadOnly) ? stored.readAll() : kEmptyRegistry;
+    stored.close();
+    if (!enforceSettings(xml))
+        return;
+    QSaveFile file(registry);
+    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.commit())
         throw Failure(QStringLiteral("The engine profile %1 could not be written: %2.")
                           .arg(registry, file.errorString()));
 }

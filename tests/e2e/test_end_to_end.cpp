@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -65,7 +66,12 @@ QString filesIn(const QString& folder)
                      .arg(file.fileName())
                      .arg(file.size())
                      .arg(file.lastModified().toString("hh:mm:ss.zzz"));
-    return QStringLiteral("left at %1: %2").arg(QTime::currentTime().toString("hh:mm:ss.zzz"), files.join(", "));
+    QProcess engines;
+    engines.start("pgrep", {"-a", "soffice.bin"});
+    engines.waitForFinished(5000);
+    return QStringLiteral("left at %1: %2; engines running: %3")
+        .arg(QTime::currentTime().toString("hh:mm:ss.zzz"), files.join(", "),
+             QString::fromLocal8Bit(engines.readAllStandardOutput()));
 }
 
 }  // namespace
@@ -293,7 +299,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
         for (const qint64 other : engines)
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(other), 15000);
-        QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
+        QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
+                                  15000);
     }
 
     // A program killed while it fills a deck leaves its engines running (the
