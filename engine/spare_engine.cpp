@@ -97,6 +97,9 @@ std::optional<Started> take(const EngineSettings& settings)
         taken = held.starting->get();
         held.starting.reset();
     }
+    // A spare that ended meanwhile (killed from outside, say) is no use.
+    if (taken && !taken->process.running())
+        taken.reset();
     if (taken)
         taken->process.recordAsSpare(false);
     prepare(settings);

@@ -177,6 +177,17 @@ private slots:
         layer.endInstancesStartedHere();
         QVERIFY(!processAlive(spare));
         QVERIFY(!processAlive(next));
+
+        // A spare that ended before it was taken is passed over.
+        layer.prepareSpare();
+        QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
+        const qint64 killed = sparesRunning().first();
+        ::kill(static_cast<pid_t>(killed), SIGKILL);
+        QTRY_VERIFY(!processAlive(killed));
+        const auto started = layer.CreateObject();
+        QCOMPARE(started->Name(), presentationApplicationName);
+        QVERIFY(mEngine.running());
+        layer.endInstancesStartedHere();
     }
 
     void aCopyIsSavedInEachFormat()
