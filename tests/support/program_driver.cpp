@@ -69,15 +69,7 @@ QString ProgramDriver::threadStacks() const
     QProcess gdb;
     gdb.start(QStringLiteral("gdb"), {QStringLiteral("-batch"), QStringLiteral("-p"),
                                       QString::number(mProgram.processId()), QStringLiteral("-ex"),
-                                      QStringLiteral("thread apply all bt 30"), QStringLiteral("-ex"),
-                                      QStringLiteral("thread 1"), QStringLiteral("-ex"),
-                                      QStringLiteral("print (void*)_ZN15QGuiApplication11modalWindowEv()"),
-                                      QStringLiteral("-ex"),
-                                      QStringLiteral("print (void*)_ZN7QWidget12mouseGrabberEv()"),
-                                      QStringLiteral("-ex"),
-                                      QStringLiteral("print (void*)_ZN12QApplication17activePopupWidgetEv()"),
-                                      QStringLiteral("-ex"),
-                                      QStringLiteral("print (void*)_ZN12QApplication17activeModalWidgetEv()")});
+                                      QStringLiteral("thread apply all bt 30")});
     if (!gdb.waitForFinished(60000))
         gdb.kill();
     return QString::fromLocal8Bit(gdb.readAllStandardOutput());
