@@ -52,16 +52,24 @@ QString writeError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// A new file beside the destination under a name of its own, removed again
-// unless it is kept. It is created with the mode every new file of the user
-// gets, so nothing has to change the process's umask, and takes the mode of
-// the file it replaces.
+// A new file beside the destination, removed again unless it is kept: under
+// a name of its own, or under the destination's name and ".new" for a
+// writer that holds the destination's lock (the file system does less work
+// for a name it saw before). It is created with the mode every new file of
+// the user gets, so nothing has to change the process's umask, and takes
+// the mode of the file it replaces.
 class FileBeside {
 public:
-    explicit FileBeside(const QString& destination)
+    enum class Name { Unique, Staging };
+
+    explicit FileBeside(const QString& destination, Name name = Name::Unique)
     {
         const QString folder = QFileInfo(destination).absolutePath();
-        for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
+        if (name == Name::Staging) {
+            mPath = QFile::encodeName(destination + QStringLiteral(".new"));
+            mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+        }
+        for (int attempt = 0; name == Name::Unique && attempt < 100 && mFd < 0; ++attempt) {
             mPath = QFile::encodeName(QStringLiteral("%1/.orvendale-copy-%2")
                                           .arg(folder)
                                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
@@ -70,8 +78,9 @@ public:
                 break;
         }
         mError = errno;
-        struct stat old {};
-        if (mFd >= 0 && ::stat(QFile::encodeName(destination).constData(), &old) == 0)
+        struct stat old {}, made {};
+        if (mFd >= 0 && ::stat(QFile::encodeName(destination).constData(), &old) == 0 && ::fstat(mFd, &made) == 0
+            && (old.st_mode & 07777) != (made.st_mode & 07777))
             ::fchmod(mFd, old.st_mode & 07777);
     }
     ~FileBeside()
@@ -164,7 +173,7 @@ void copyFileReplacing(const QString& from, const QString& to)
 
 void writeBytesReplacing(const QString& to, const QByteArray& bytes)
 {
-    FileBeside file(to);
+    FileBeside file(to, FileBeside::Name::Staging);
     if (!file.isOpen() || !file.write(bytes) || !file.replace(to))
         throw Failure(QStringLiteral("%1 could not be written: %2.")
                           .arg(QDir::toNativeSeparators(to), writeError(file.error())));

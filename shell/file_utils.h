@@ -26,7 +26,8 @@ void forceDeleteFile(const QString& path);
 void copyFileReplacing(const QString& from, const QString& to);
 
 // Writes the bytes as the whole new content of a file, replacing it the same
-// way as copyFileReplacing. Throws Failure when it cannot.
+// way as copyFileReplacing, through a file named like it with ".new": for a
+// writer that holds the file's lock. Throws Failure when it cannot.
 void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 
 // Has another writer (the engine, say) write a new file beside the

@@ -19,19 +19,76 @@ void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& m
 }
 
 
-void insertPath(QJsonObject& object, QStringView path, const QVariant& value)
+void appendString(QByteArray& out, QStringView text)
 {
-    const qsizetype slash = path.indexOf(QLatin1Char('/'));
-    if (slash < 0) {
-        object.insert(path, QJsonValue::fromVariant(value));
-        return;
+    static const char* const kHex = "0123456789abcdef";
+    const QByteArray utf8 = text.toUtf8();
+    const char* const data = utf8.constData();
+    out += '"';
+    qsizetype plain = 0;  // start of the run of characters written as they are
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        out.append(data + plain, i - plain);
+        plain = i + 1;
+        switch (byte) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        }
     }
-    const QString group = path.left(slash).toString();
-    QJsonObject child = object.value(group).toObject();
-    insertPath(child, path.mid(slash + 1), value);
-    object.insert(group, child);
+    out.append(data + plain, utf8.size() - plain);
+    out += '"';
 }
 
+void appendValue(QByteArray& out, const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString) {
+        appendString(out, value.toString());
+        return;
+    }
+    // Numbers, truth values, lists: as the JSON library writes them.
+    const QByteArray wrapped = QJsonDocument(QJsonArray{QJsonValue::fromVariant(value)}).toJson(QJsonDocument::Compact);
+    out += wrapped.mid(1, wrapped.size() - 2);
+}
+
+// The entries whose paths start with prefix, as an object indented by depth
+// levels; each group's entries lie together, as the map keeps them sorted.
+void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMap::const_iterator end,
+                  qsizetype prefix, int depth)
+{
+    const QByteArray indent((depth + 1) * 4, ' ');
+    out += "{\n";
+    for (auto it = begin; it != end;) {
+        const QStringView rest = QStringView(it.key()).mid(prefix);
+        const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+        out += indent;
+        if (slash < 0) {
+            appendString(out, rest);
+            out += ": ";
+            appendValue(out, it.value());
+            ++it;
+        } else {
+            const QStringView group = rest.left(slash + 1);
+            auto groupEnd = it;
+            while (groupEnd != end && QStringView(groupEnd.key()).mid(prefix).startsWith(group))
+                ++groupEnd;
+            appendString(out, group.chopped(1));
+            out += ": ";
+            appendObject(out, it, groupEnd, prefix + group.size(), depth + 1);
+            it = groupEnd;
+        }
+        out += it == end ? "\n" : ",\n";
+    }
+    out += QByteArray(depth * 4, ' ') + '}';
+}
 
 // Reads a JSON text from its start for as long as it is whole; each value
 // that ends before the damage is handed to the map under its group path.
@@ -165,10 +222,10 @@ bool parse(const QByteArray& text, SettingsMap& map)
 
 QByteArray text(const SettingsMap& map)
 {
-    QJsonObject root;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        insertPath(root, it.key(), it.value());
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    QByteArray text;
+    text.reserve(1 << 16);
+    appendObject(text, map.cbegin(), map.cend(), 0, 0);
+    return text + '\n';
 }
 
 SettingsMap salvage(const QByteArray& damaged)
