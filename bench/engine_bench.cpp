@@ -38,9 +38,7 @@ int main(int argc, char** argv)
 
     const QString deckPath = folder.filePath("deck.ppt");
     for (int run = 1; run <= 3; ++run) {
-        QFile::remove(deckPath);
-        QFile::copy(templateDeck(), deckPath);
-        QFile::setPermissions(deckPath, QFile::ReadOwner | QFile::WriteOwner);
+        copyOfTemplateDeck(deckPath);
 
         QElapsedTimer timer, total;
         timer.start();

@@ -35,9 +35,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     UnoEngine engine = privateEngine.engine();
 
-    const QString deckPath = folder.filePath("deck.ppt");
-    QFile::copy(templateDeck(), deckPath);
-    QFile::setPermissions(deckPath, QFile::ReadOwner | QFile::WriteOwner);
+    const QString deckPath = copyOfTemplateDeck(folder.filePath("deck.ppt"));
     const auto application = engine.CreateObject();
     const auto deck = application->Presentations().OpenWithoutWindow(deckPath);
     writeShape(*application, *deck, 1, "Rectangle 2", "Lumen Orchard Ltd.");

@@ -62,11 +62,6 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
     return instance;
 }
 
-void EngineInstance::prepareSpare(const EngineSettings& settings)
-{
-    SpareEngine::prepare(settings);
-}
-
 void EngineInstance::quit()
 {
     if (mQuitRequested)

@@ -27,8 +27,6 @@ public:
     // settings' profile and on its spare profiles, and removes their
     // temporary decks and folders.
     static void endLeftBehind(const EngineSettings& settings);
-    // Starts a spare engine in the background for the next start.
-    static void prepareSpare(const EngineSettings& settings);
 
     ~EngineInstance();
 

@@ -65,7 +65,7 @@ std::optional<SpareEngine::Started> startOn(const EngineSettings& settings)
             return connection.has_value();
         });
         process.recordAsSpare(true);
-        return SpareEngine::Started{settings, std::move(*connection), std::move(process)};
+        return SpareEngine::Started{std::move(*connection), std::move(process)};
     } catch (...) {
         return std::nullopt;
     }

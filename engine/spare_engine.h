@@ -21,7 +21,6 @@
 namespace SpareEngine {
 
 struct Started {
-    EngineSettings settings;
     EngineConnection connection;
     EngineProcess process;
 };

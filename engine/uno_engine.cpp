@@ -584,7 +584,7 @@ bool UnoEngine::CanCreateObject()
 
 void UnoEngine::prepareSpare()
 {
-    EngineInstance::prepareSpare(mSettings);
+    SpareEngine::prepare(mSettings);
 }
 
 void UnoEngine::endInstancesStartedHere()

@@ -52,6 +52,11 @@ QString writeError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+Failure cannotWrite(const QString& path, int error)
+{
+    return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(path), writeError(error)));
+}
+
 // A new file beside the destination, removed again unless it is kept: under
 // a name of its own, or under the destination's name and ".new" for a
 // writer that holds the destination's lock (the file system does less work
@@ -150,47 +155,40 @@ private:
 void copyFileReplacing(const QString& from, const QString& to)
 {
     const QString shownFrom = QDir::toNativeSeparators(from);
-    const auto cannotWrite = [&](int error) {
-        return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(to), writeError(error)));
-    };
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1 could not be read: %2.").arg(shownFrom, source.errorString()));
 
     FileBeside copy(to);
     if (!copy.isOpen())
-        throw cannotWrite(copy.error());
+        throw cannotWrite(to, copy.error());
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
             throw Failure(QStringLiteral("%1 could not be read: %2.").arg(shownFrom, source.errorString()));
         if (!copy.write(chunk))
-            throw cannotWrite(copy.error());
+            throw cannotWrite(to, copy.error());
     }
     if (!copy.replace(to))
-        throw cannotWrite(copy.error());
+        throw cannotWrite(to, copy.error());
 }
 
 void writeBytesReplacing(const QString& to, const QByteArray& bytes)
 {
     FileBeside file(to, FileBeside::Name::Staging);
     if (!file.isOpen() || !file.write(bytes) || !file.replace(to))
-        throw Failure(QStringLiteral("%1 could not be written: %2.")
-                          .arg(QDir::toNativeSeparators(to), writeError(file.error())));
+        throw cannotWrite(to, file.error());
 }
 
 void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write)
 {
-    const auto cannotWrite = [&](int error) {
-        return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(to), writeError(error)));
-    };
     FileBeside file(to);
     if (!file.isOpen())
-        throw cannotWrite(file.error());
+        throw cannotWrite(to, file.error());
     file.handOver();
     write(file.path());
     if (!file.replaceWritten(to))
-        throw cannotWrite(file.error());
+        throw cannotWrite(to, file.error());
 }
 
 QString tempFolder()

@@ -137,9 +137,8 @@ private slots:
         QFETCH(QString, planTitle);
         QFETCH(QStringList, lines);
 
-        const QString deckPath = mFolder.filePath(QStringLiteral("%1.ppt").arg(QTest::currentDataTag()));
-        QFile::copy(templateDeck(), deckPath);
-        QFile::setPermissions(deckPath, QFile::ReadOwner | QFile::WriteOwner);
+        const QString deckPath =
+            copyOfTemplateDeck(mFolder.filePath(QStringLiteral("%1.ppt").arg(QTest::currentDataTag())));
         const auto app = mEngine.engine().CreateObject();
         const auto deck = app->Presentations().OpenWithoutWindow(deckPath);
         writeShape(*app, *deck, 1, "Rectangle 2", company);

@@ -20,11 +20,7 @@ namespace {
 
 QString copyOfTemplate(const QTemporaryDir& folder, const QString& name = "deck.ppt")
 {
-    const QString path = folder.filePath(name);
-    QFile::remove(path);
-    QFile::copy(templateDeck(), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    return path;
+    return copyOfTemplateDeck(folder.filePath(name));
 }
 
 QString readAll(const QString& path)

@@ -126,13 +126,21 @@ bool PrivateEngine::running() const
     return processAlive(pid());
 }
 
-bool PrivateEngine::waitUntilEnded(int timeoutMs) const
+namespace {
+
+bool waitForEnd(qint64 process, int timeoutMs)
 {
-    const qint64 process = pid();
     QDeadlineTimer deadline(timeoutMs);
     while (processAlive(process) && !deadline.hasExpired())
         QThread::msleep(20);
     return !processAlive(process);
+}
+
+}  // namespace
+
+bool PrivateEngine::waitUntilEnded(int timeoutMs) const
+{
+    return waitForEnd(pid(), timeoutMs);
 }
 
 void PrivateEngine::kill()
@@ -140,13 +148,19 @@ void PrivateEngine::kill()
     for (const EngineSettings& profile : mSettings.withSpareProfiles())
         if (const qint64 process = profile.recordedEnginePid(); processAlive(process)) {
             ::kill(static_cast<pid_t>(process), SIGKILL);
-            QDeadlineTimer deadline(5000);
-            while (processAlive(process) && !deadline.hasExpired())
-                QThread::msleep(20);
+            waitForEnd(process, 5000);
         }
 }
 
 QString templateDeck()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../program/business_plan.ppt");
+}
+
+QString copyOfTemplateDeck(const QString& path)
+{
+    QFile::remove(path);
+    QFile::copy(templateDeck(), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
 }

@@ -44,6 +44,9 @@ private:
 
 // The template deck built beside the program.
 QString templateDeck();
+// A writable copy of the template deck at path, replacing what was there;
+// returns path.
+QString copyOfTemplateDeck(const QString& path);
 
 // True while the process runs (a zombie has ended).
 bool processAlive(qint64 pid);
