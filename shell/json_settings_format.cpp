@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 
 namespace JsonSettingsFormat {
 
@@ -19,39 +20,54 @@ void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& m
 }
 
 
+// A JSON string: the text in UTF-8, with quotes, backslashes and control
+// characters escaped. Runs of plain characters are encoded straight into
+// the output.
 void appendString(QByteArray& out, QStringView text)
 {
     static const char* const kHex = "0123456789abcdef";
-    const QByteArray utf8 = text.toUtf8();
-    const char* const data = utf8.constData();
+    QStringEncoder toUtf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const auto appendPlain = [&](QStringView run) {
+        const qsizetype at = out.size();
+        out.resize(at + toUtf8.requiredSpace(run.size()));
+        out.truncate(toUtf8.appendToBuffer(out.data() + at, run) - out.constData());
+    };
     out += '"';
     qsizetype plain = 0;  // start of the run of characters written as they are
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        if (byte >= 0x20 && byte != '"' && byte != '\\')
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c != u'"' && c != u'\\')
             continue;
-        out.append(data + plain, i - plain);
+        appendPlain(text.sliced(plain, i - plain));
         plain = i + 1;
-        switch (byte) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        out += '\\';
+        switch (c) {
+        case u'"': out += '"'; break;
+        case u'\\': out += '\\'; break;
+        case u'\n': out += 'n'; break;
+        case u'\r': out += 'r'; break;
+        case u'\t': out += 't'; break;
         default:
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xf];
+            out += "u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xf];
         }
     }
-    out.append(data + plain, utf8.size() - plain);
+    appendPlain(text.sliced(plain));
     out += '"';
 }
 
-void appendValue(QByteArray& out, const QVariant& value)
+void appendValue(QByteArray& out, const QString& path, const QVariant& value, EncodedStrings& encoded)
 {
     if (value.typeId() == QMetaType::QString) {
-        appendString(out, value.toString());
+        const QString text = value.toString();
+        EncodedString& known = encoded[path];
+        if (known.value != text || known.json.isEmpty()) {
+            known.value = text;
+            known.json.clear();
+            appendString(known.json, text);
+        }
+        out += known.json;
         return;
     }
     // Numbers, truth values, lists: as the JSON library writes them.
@@ -62,7 +78,7 @@ void appendValue(QByteArray& out, const QVariant& value)
 // The entries whose paths start with prefix, as an object indented by depth
 // levels; each group's entries lie together, as the map keeps them sorted.
 void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMap::const_iterator end,
-                  qsizetype prefix, int depth)
+                  qsizetype prefix, int depth, EncodedStrings& encoded)
 {
     const QByteArray indent((depth + 1) * 4, ' ');
     out += "{\n";
@@ -73,7 +89,7 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
         if (slash < 0) {
             appendString(out, rest);
             out += ": ";
-            appendValue(out, it.value());
+            appendValue(out, it.key(), it.value(), encoded);
             ++it;
         } else {
             const QStringView group = rest.left(slash + 1);
@@ -82,7 +98,7 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
                 ++groupEnd;
             appendString(out, group.chopped(1));
             out += ": ";
-            appendObject(out, it, groupEnd, prefix + group.size(), depth + 1);
+            appendObject(out, it, groupEnd, prefix + group.size(), depth + 1, encoded);
             it = groupEnd;
         }
         out += it == end ? "\n" : ",\n";
@@ -220,12 +236,20 @@ bool parse(const QByteArray& text, SettingsMap& map)
     return true;
 }
 
-QByteArray text(const SettingsMap& map)
+QByteArray TextWriter::text(const SettingsMap& map)
 {
+    // Room for the whole text at once: mostly plain characters, a little
+    // more for escapes, indents and punctuation.
+    qsizetype estimate = 1024;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        estimate += (it.key().size() + (it.value().typeId() == QMetaType::QString ? it.value().toString().size() : 0)) * 11 / 10 + 16;
     QByteArray text;
-    text.reserve(1 << 16);
-    appendObject(text, map.cbegin(), map.cend(), 0, 0);
-    return text + '\n';
+    text.reserve(estimate);
+    appendObject(text, map.cbegin(), map.cend(), 0, 0, mEncoded);
+    text += '\n';
+    if (mEncoded.size() > map.size())
+        mEncoded.removeIf([&](const EncodedStrings::iterator& entry) { return !map.contains(entry.key()); });
+    return text;
 }
 
 SettingsMap salvage(const QByteArray& damaged)

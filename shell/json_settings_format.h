@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -16,8 +17,23 @@ using SettingsMap = QMap<QString, QVariant>;
 // The entries of a whole file; false when it is not a JSON object.
 bool parse(const QByteArray& text, SettingsMap& map);
 
-// The file's text for the entries.
-QByteArray text(const SettingsMap& map);
+// A string value as last written, and its JSON form.
+struct EncodedString {
+    QString value;
+    QByteArray json;
+};
+using EncodedStrings = QHash<QString, EncodedString>;
+
+// Writes the file's text for the entries. The store writes the whole file on
+// every keystroke, so each string value's JSON form is kept and only a value
+// that changed since the last text is encoded again.
+class TextWriter {
+public:
+    QByteArray text(const SettingsMap& map);
+
+private:
+    EncodedStrings mEncoded;
+};
 
 // Every complete entry at the start of a damaged file, up to the first point
 // where it stops being JSON: what a file cut short still holds.

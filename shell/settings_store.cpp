@@ -152,7 +152,7 @@ bool SettingsStore::writeUnsaved()
     for (auto it = mUnsaved.cbegin(); it != mUnsaved.cend(); ++it)
         values.insert(it.key(), it.value());
     try {
-        Main::writeBytesReplacing(mFilePath, JsonSettingsFormat::text(values));
+        Main::writeBytesReplacing(mFilePath, mWriter.text(values));
     } catch (const Failure&) {
         return false;
     }

@@ -57,5 +57,6 @@ private:
     mutable JsonSettingsFormat::SettingsMap mValues;
     mutable Stamp mRead;
     JsonSettingsFormat::SettingsMap mUnsaved;
+    JsonSettingsFormat::TextWriter mWriter;
     bool mFailing = false;
 };

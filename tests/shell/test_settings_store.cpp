@@ -65,11 +65,15 @@ private slots:
         QCOMPARE(reopened.getSetting("SecondStatement_4"), QString());
     }
 
+    // Also when a value changes and changes back: the writer keeps each
+    // value's encoded form between writes.
     void eachWriteIsOnDiskBeforeItReturns()
     {
         SettingsStore writer(storePath());
-        writer.saveSetting("Company Name", "first");
-        QCOMPARE(planOnDisk(storePath()).value("Company Name").toString(), QString("first"));
+        for (const QString value : {"first", "first\r\nline", "", "first"}) {
+            writer.saveSetting("Company Name", value);
+            QCOMPARE(planOnDisk(storePath()).value("Company Name").toString(), value);
+        }
     }
 
     // Two copies of the program typing into the same store keep each other's
