@@ -16,6 +16,7 @@
 
 #include <QUrl>
 
+#include <csignal>
 #include <thread>
 
 using namespace css;
@@ -29,6 +30,10 @@ namespace {
 Reference<uno::XComponentContext> localContext()
 {
     static Reference<uno::XComponentContext> context = [] {
+        // The bridge writes to the engine's pipe without guarding against
+        // SIGPIPE: an engine that ended (crashed, or killed as stuck) must
+        // fail the call in progress, not end this program.
+        std::signal(SIGPIPE, SIG_IGN);
         qputenv("URE_BOOTSTRAP",
                 QByteArray("vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc"));
         return cppu::defaultBootstrap_InitialComponentContext();
