@@ -238,17 +238,12 @@ bool parse(const QByteArray& text, SettingsMap& map)
 
 QByteArray TextWriter::text(const SettingsMap& map)
 {
-    // Room for the whole text at once: mostly plain characters, a little
-    // more for escapes, indents and punctuation.
-    qsizetype estimate = 1024;
-    for (auto it = map.cbegin(); it != map.cend(); ++it)
-        estimate += (it.key().size() + (it.value().typeId() == QMetaType::QString ? it.value().toString().size() : 0)) * 11 / 10 + 16;
+    // Room for the whole text at once: about the size of the last one.
     QByteArray text;
-    text.reserve(estimate);
+    text.reserve(mLastSize + 1024);
     appendObject(text, map.cbegin(), map.cend(), 0, 0, mEncoded);
     text += '\n';
-    if (mEncoded.size() > map.size())
-        mEncoded.removeIf([&](const EncodedStrings::iterator& entry) { return !map.contains(entry.key()); });
+    mLastSize = text.size();
     return text;
 }
 

@@ -33,6 +33,7 @@ public:
 
 private:
     EncodedStrings mEncoded;
+    qsizetype mLastSize = 0;
 };
 
 // Every complete entry at the start of a damaged file, up to the first point
