@@ -10,7 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,16 +33,6 @@ void writeAll(const QString& path, const QString& text)
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(text.toUtf8());
-}
-
-bool allThreadsStopped(qint64 pid)
-{
-    const QDir threads(QStringLiteral("/proc/%1/task").arg(pid));
-    const QStringList ids = threads.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return !ids.isEmpty() && std::all_of(ids.cbegin(), ids.cend(), [&](const QString& id) {
-        const QString stat = readAll(threads.filePath(id + QStringLiteral("/stat")));
-        return stat.mid(stat.lastIndexOf(')') + 2, 1) == QLatin1String("T");
-    });
 }
 
 }  // namespace
@@ -414,7 +403,6 @@ private slots:
 
         const qint64 pid = mEngine.pid();
         ::kill(static_cast<pid_t>(pid), SIGSTOP);
-        // The signal stops each of the engine's threads on its own time.
         QTRY_VERIFY(allThreadsStopped(pid));
         timer.restart();
         try {

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <unistd.h>
@@ -59,15 +61,32 @@ void installCleanup()
     });
 }
 
+// The state letter of a process or thread from its stat file ("R", "S",
+// "T" for stopped, "Z" for ended); empty when there is none.
+QByteArray stateIn(const QString& statFile)
+{
+    QFile stat(statFile);
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1);
+}
+
 }  // namespace
 
 bool processAlive(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
+    const QByteArray state = pid > 0 ? stateIn(QStringLiteral("/proc/%1/stat").arg(pid)) : QByteArray();
+    return !state.isEmpty() && state != "Z";
+}
+
+bool allThreadsStopped(qint64 pid)
+{
+    const QDir threads(QStringLiteral("/proc/%1/task").arg(pid));
+    const QStringList ids = threads.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return !ids.isEmpty() && std::all_of(ids.cbegin(), ids.cend(), [&](const QString& id) {
+        return stateIn(threads.filePath(id + QStringLiteral("/stat"))) == "T";
+    });
 }
 
 PrivateDisplay::PrivateDisplay()

@@ -50,3 +50,6 @@ QString copyOfTemplateDeck(const QString& path);
 
 // True while the process runs (a zombie has ended).
 bool processAlive(qint64 pid);
+// True once every thread of the process has stopped (SIGSTOP stops each
+// thread on its own time).
+bool allThreadsStopped(qint64 pid);
