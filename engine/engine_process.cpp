@@ -187,7 +187,7 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         throw Failure(QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
                                      "(%1 was not found). Install the package libreoffice-impress.")
                           .arg(settings.officeProgram));
-    prepareEngineProfile(settings.profileDir);
+    prepareEngineProfile(settings.profileDir, settings.officeProgram);
     waitForEnding(settings.profileDir);
     EngineProcess started;
     started.mStartedHere = true;

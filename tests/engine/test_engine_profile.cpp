@@ -36,7 +36,7 @@ private slots:
                      "</oor:items>\n");
         stored.close();
 
-        prepareEngineProfile(profile.path());
+        prepareEngineProfile(profile.path(), QString());
         const QByteArray xml = readAll(registry);
         QCOMPARE(xml.count("oor:name=\"FirstRun\""), 1);
         QVERIFY(xml.contains("<prop oor:name=\"FirstRun\" oor:op=\"fuse\"><value>false</value>"));
@@ -47,13 +47,31 @@ private slots:
         // Up to date, it is left as it is.
         const QDateTime written = QFileInfo(registry).lastModified();
         QTest::qWait(20);
-        prepareEngineProfile(profile.path());
+        prepareEngineProfile(profile.path(), QString());
         QCOMPARE(readAll(registry), xml);
         QCOMPARE(QFileInfo(registry).lastModified(), written);
 
         QTemporaryDir fresh;
-        prepareEngineProfile(fresh.path());
+        prepareEngineProfile(fresh.path(), QString());
         QVERIFY(readAll(fresh.filePath("user/registrymodifications.xcu")).contains("oor:name=\"ImpressView\""));
+    }
+
+    // A profile that has not seen the installed version would make the
+    // engine test its drawing for seconds at start and show version news.
+    void theProfileHasSeenTheInstalledEngineVersion()
+    {
+        QTemporaryDir installation, profile;
+        QDir().mkpath(installation.filePath("share/registry"));
+        QDir().mkpath(installation.filePath("program"));
+        QFile registry(installation.filePath("share/registry/main.xcd"));
+        QVERIFY(registry.open(QIODevice::WriteOnly));
+        registry.write("<prop oor:name=\"ooSetupVersionAboutBox\">\n<value>9.1.0.3</value></prop>\n"
+                       "<prop oor:name=\"ooSetupVersion\">\n        <value>9.1</value>\n</prop>\n");
+        registry.close();
+
+        prepareEngineProfile(profile.path(), installation.filePath("program/soffice.bin"));
+        QVERIFY(readAll(profile.filePath("user/registrymodifications.xcu"))
+                    .contains("<prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>9.1</value>"));
     }
 };
 
