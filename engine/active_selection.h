@@ -2,6 +2,7 @@
 
 #include <com/sun/star/drawing/XShape.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/text/XText.hpp>
 
 #include <optional>
 
@@ -18,21 +19,27 @@ public:
 
     const css::uno::Reference<css::frame::XModel>& document() const { return mDocument; }
     const css::uno::Reference<css::drawing::XShape>& shape() const { return mShape; }
+    // The selected shape's text, kept from its selection so that each use
+    // does not ask the engine again; empty when the shape holds no text.
+    const css::uno::Reference<css::text::XText>& shapeText() const { return mShapeText; }
     // The selected range of the shape's text; none means all of it.
     std::optional<TextRange> text() const { return mText; }
 
     // A document becomes the active one.
     void showDocument(css::uno::Reference<css::frame::XModel> document) { mDocument = std::move(document); }
-    void selectShape(css::uno::Reference<css::frame::XModel> document, css::uno::Reference<css::drawing::XShape> shape)
+    void selectShape(css::uno::Reference<css::frame::XModel> document, css::uno::Reference<css::drawing::XShape> shape,
+                     css::uno::Reference<css::text::XText> shapeText)
     {
         mDocument = std::move(document);
         mShape = std::move(shape);
+        mShapeText = std::move(shapeText);
         mText.reset();
     }
     void selectText(int start, int length) { mText = TextRange{start, length}; }
     void unselect()
     {
         mShape.clear();
+        mShapeText.clear();
         mText.reset();
     }
     // A document that goes away takes the selection with it.
@@ -50,5 +57,6 @@ public:
 private:
     css::uno::Reference<css::frame::XModel> mDocument;
     css::uno::Reference<css::drawing::XShape> mShape;
+    css::uno::Reference<css::text::XText> mShapeText;
     std::optional<TextRange> mText;
 };

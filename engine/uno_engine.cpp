@@ -315,7 +315,7 @@ public:
         engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
             QStringList storedNames;
-            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i)
+            for (sal_Int32 i = 0, count = drawPage->getCount(); i < count; ++i)
                 storedNames << fromUno(Reference<container::XNamed>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getName());
             // The shape's type gives the kind of its default name.
             const auto typeAt = [&](int i) {
@@ -329,23 +329,27 @@ public:
                 throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
             showInWindow(mDocument, drawPage, Any(shape));
-            mInstance->selection().selectShape(mDocument, shape);
+            mInstance->selection().selectShape(mDocument, shape, Reference<text::XText>(shape, UNO_QUERY));
         });
     }
 
 private:
     Reference<drawing::XDrawPage> page(int slide)
     {
-        const auto pages = Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages();
-        if (slide < 1 || slide > pages->getCount())
-            throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.")
-                              .arg(slide)
-                              .arg(pages->getCount()));
-        return Reference<drawing::XDrawPage>(pages->getByIndex(slide - 1), UNO_QUERY_THROW);
+        // The document's list of slides stays the same object while it is
+        // open, and always tells its current slides: asked for once, it
+        // saves two calls into the engine per slide looked up.
+        if (!mPages.is())
+            mPages = Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages();
+        const sal_Int32 count = mPages->getCount();
+        if (slide < 1 || slide > count)
+            throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.").arg(slide).arg(count));
+        return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
     }
 
     std::shared_ptr<EngineInstance> mInstance;
     Reference<frame::XModel> mDocument;
+    Reference<drawing::XDrawPages> mPages;
     QString mPath;
     ParkedFrame mParked;
 };
@@ -475,7 +479,7 @@ public:
         const int start = range ? range->start : 0;
         const int length = range ? range->length : static_cast<int>(text.size());
         engineCall(QStringLiteral("Replacing the selected text"), [&] {
-            const Reference<text::XText> shapeText(mInstance->selection().shape(), UNO_QUERY_THROW);
+            const Reference<text::XText>& shapeText = mInstance->selection().shapeText();
             const Reference<text::XTextCursor> cursor = shapeText->createTextCursor();
             cursor->gotoStart(false);
             moveRight(cursor, LayerText::engineOffset(text, start), false);
@@ -530,7 +534,7 @@ private:
         if (!mInstance->selection().shape().is())
             throw Failure(what + QStringLiteral(" failed: no shape is selected in the active window."));
         return engineCall(what, [&] {
-            const Reference<text::XText> text(mInstance->selection().shape(), UNO_QUERY);
+            const Reference<text::XText>& text = mInstance->selection().shapeText();
             if (!text.is())
                 throw Failure(what + QStringLiteral(" failed: the selected shape holds no text."));
             return LayerText::fromEngine(fromUno(text->getString()));
