@@ -1,6 +1,6 @@
 // The real program on a private display: time from the press of "Start
 // Creating Template" to the first slide showing in the viewer's frame, and
-// from "< Back" to the input window, over three rounds.
+// from "< Back" to the input window, over three rounds after a warm-up.
 #include "private_engine.h"
 #include "program_driver.h"
 
@@ -34,7 +34,10 @@ int main(int argc, char** argv)
     const unsigned long input = program.waitForWindow("Orvendale", 60000);
     const QPoint inputAt = program.windowOrigin(input);
 
-    for (int round = 1; round <= 3; ++round) {
+    // One unmeasured round first, so that the figures are those of warm
+    // engine profiles: the engine's first use of a profile builds caches and
+    // settings that later rounds reuse.
+    for (int round = 0; round <= 3; ++round) {
         // A user reads the window before pressing the button, also when
         // coming back to it; by then the program's spare engine has started.
         QThread::sleep(3);
@@ -53,6 +56,10 @@ int main(int argc, char** argv)
         program.click(viewerAt + kBackButton);
         while (timer.elapsed() < 20000 && program.visibleWindow("Orvendale") != input)
             QThread::msleep(10);
+        if (round == 0) {
+            std::printf("warm-up round: button to first slide %.2f s, not counted\n", toSlide);
+            continue;
+        }
         // The road's bound is the fourteen half-second pauses the user watches.
         std::printf("round %d: button to first slide %.2f s; bound: the 7 s of pauses; ratio %.3f (target at most "
                     "1.12); back to the input window %.2f s (target under 0.3 s)\n",
