@@ -57,9 +57,11 @@ QByteArray installedEngineVersion(const QString& officeProgram)
         return {};
     const QByteArray xml = registry.readAll();
     const qsizetype prop = xml.indexOf("<prop oor:name=\"ooSetupVersion\">");
+    if (prop < 0)
+        return {};
     const qsizetype start = xml.indexOf("<value>", prop) + 7;
     const qsizetype end = xml.indexOf("</value>", start);
-    if (prop < 0 || start < 7 || end < 0 || end - start > 16)
+    if (start < 7 || end < 0 || end - start > 16)
         return {};
     return xml.mid(start, end - start);
 }
