@@ -3,6 +3,7 @@
 #include <com/sun/star/drawing/XShape.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include <optional>
 
@@ -18,6 +19,8 @@ public:
     };
 
     const css::uno::Reference<css::frame::XModel>& document() const { return mDocument; }
+    // What selects in the active document's window.
+    const css::uno::Reference<css::view::XSelectionSupplier>& selector() const { return mSelector; }
     const css::uno::Reference<css::drawing::XShape>& shape() const { return mShape; }
     // The selected shape's text, kept from its selection so that each use
     // does not ask the engine again; empty when the shape holds no text.
@@ -26,11 +29,17 @@ public:
     std::optional<TextRange> text() const { return mText; }
 
     // A document becomes the active one.
-    void showDocument(css::uno::Reference<css::frame::XModel> document) { mDocument = std::move(document); }
-    void selectShape(css::uno::Reference<css::frame::XModel> document, css::uno::Reference<css::drawing::XShape> shape,
-                     css::uno::Reference<css::text::XText> shapeText)
+    void showDocument(css::uno::Reference<css::frame::XModel> document,
+                      css::uno::Reference<css::view::XSelectionSupplier> selector)
     {
         mDocument = std::move(document);
+        mSelector = std::move(selector);
+    }
+    void selectShape(css::uno::Reference<css::frame::XModel> document,
+                     css::uno::Reference<css::view::XSelectionSupplier> selector,
+                     css::uno::Reference<css::drawing::XShape> shape, css::uno::Reference<css::text::XText> shapeText)
+    {
+        showDocument(std::move(document), std::move(selector));
         mShape = std::move(shape);
         mShapeText = std::move(shapeText);
         mText.reset();
@@ -51,11 +60,13 @@ public:
     void clear()
     {
         mDocument.clear();
+        mSelector.clear();
         unselect();
     }
 
 private:
     css::uno::Reference<css::frame::XModel> mDocument;
+    css::uno::Reference<css::view::XSelectionSupplier> mSelector;
     css::uno::Reference<css::drawing::XShape> mShape;
     css::uno::Reference<css::text::XText> mShapeText;
     std::optional<TextRange> mText;

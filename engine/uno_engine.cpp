@@ -16,14 +16,15 @@
 #include <com/sun/star/frame/Frame.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XLayoutManager.hpp>
+#include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
 #include <com/sun/star/lang/SystemDependent.hpp>
 #include <com/sun/star/presentation/XPresentation2.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
-#include <com/sun/star/container/XEnumeration.hpp>
-#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XLinkTargetSupplier.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPages.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
@@ -87,14 +88,42 @@ rtl::OUString exportFilter(SaveAsFileType format)
     throw Failure(QStringLiteral("The engine has no export filter for this format."));
 }
 
-void showInWindow(const Reference<frame::XModel>& document, const Reference<drawing::XDrawPage>& page,
-                  const Any& selection)
+// The two controls of a document's window that the selection steps use.
+// A window keeps its controller while its document is open, so they are
+// asked for once per document rather than at every step.
+struct DocumentView {
+    Reference<drawing::XDrawView> pages;
+    Reference<view::XSelectionSupplier> selection;
+
+    static DocumentView of(const Reference<frame::XModel>& document)
+    {
+        const Reference<frame::XController> controller = document->getCurrentController();
+        return {Reference<drawing::XDrawView>(controller, UNO_QUERY),
+                Reference<view::XSelectionSupplier>(controller, UNO_QUERY)};
+    }
+};
+
+void showInWindow(const DocumentView& view, const Reference<drawing::XDrawPage>& page, const Any& selection)
 {
-    const Reference<frame::XController> controller = document->getCurrentController();
-    if (const Reference<drawing::XDrawView> view{controller, UNO_QUERY}; view.is())
-        view->setCurrentPage(page);
-    if (const Reference<view::XSelectionSupplier> selector{controller, UNO_QUERY}; selector.is())
-        selector->select(selection);
+    if (view.pages.is())
+        view.pages->setCurrentPage(page);
+    if (view.selection.is())
+        view.selection->select(selection);
+}
+
+// The names stored on a slide's shapes in drawing order, "" for a shape
+// without one. The slide's list of named objects tells in one call whether
+// any shape has a name at all; only then is each shape asked for its own.
+QStringList storedShapeNames(const Reference<drawing::XDrawPage>& page, sal_Int32 count)
+{
+    const Reference<container::XNameAccess> named =
+        Reference<document::XLinkTargetSupplier>(page, UNO_QUERY_THROW)->getLinks();
+    if (named.is() && !named->hasElements())
+        return QStringList(count, QString());
+    QStringList names;
+    for (sal_Int32 i = 0; i < count; ++i)
+        names << fromUno(Reference<container::XNamed>(page->getByIndex(i), UNO_QUERY_THROW)->getName());
+    return names;
 }
 
 // Answers every question the engine would put to a user with "cancel".
@@ -231,9 +260,10 @@ private:
 class UnoPresentation : public Presentation {
 public:
     UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document,
-                    QString path, ParkedFrame parked = {})
+                    QString path, ParkedFrame parked, DocumentView view)
         : mInstance(std::move(instance)),
           mDocument(std::move(document)),
+          mView(std::move(view)),
           mPath(std::move(path)),
           mParked(std::move(parked))
     {
@@ -305,8 +335,8 @@ public:
     void selectSlide(int slide) override
     {
         engineCall(QStringLiteral("Showing slide %1").arg(slide), [&] {
-            showInWindow(mDocument, page(slide), Any());
-            mInstance->selection().showDocument(mDocument);
+            showInWindow(view(), page(slide), Any());
+            mInstance->selection().showDocument(mDocument, view().selection);
         });
     }
 
@@ -314,9 +344,7 @@ public:
     {
         engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
-            QStringList storedNames;
-            for (sal_Int32 i = 0, count = drawPage->getCount(); i < count; ++i)
-                storedNames << fromUno(Reference<container::XNamed>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getName());
+            const QStringList storedNames = storedShapeNames(drawPage, drawPage->getCount());
             // The shape's type gives the kind of its default name.
             const auto typeAt = [&](int i) {
 #pragma GCC diagnostic push
@@ -328,8 +356,9 @@ public:
             if (index < 0)
                 throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
-            showInWindow(mDocument, drawPage, Any(shape));
-            mInstance->selection().selectShape(mDocument, shape, Reference<text::XText>(shape, UNO_QUERY));
+            showInWindow(view(), drawPage, Any(shape));
+            mInstance->selection().selectShape(mDocument, view().selection, shape,
+                                               Reference<text::XText>(shape, UNO_QUERY));
         });
     }
 
@@ -341,14 +370,25 @@ private:
         // saves two calls into the engine per slide looked up.
         if (!mPages.is())
             mPages = Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages();
-        const sal_Int32 count = mPages->getCount();
-        if (slide < 1 || slide > count)
-            throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.").arg(slide).arg(count));
-        return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
+        try {
+            return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
+        } catch (const lang::IndexOutOfBoundsException&) {
+            throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.")
+                              .arg(slide)
+                              .arg(mPages->getCount()));
+        }
+    }
+
+    const DocumentView& view()
+    {
+        if (!mView.pages.is() && !mView.selection.is())
+            mView = DocumentView::of(mDocument);
+        return mView;
     }
 
     std::shared_ptr<EngineInstance> mInstance;
     Reference<frame::XModel> mDocument;
+    DocumentView mView;
     Reference<drawing::XDrawPages> mPages;
     QString mPath;
     ParkedFrame mParked;
@@ -421,6 +461,7 @@ public:
             // A failed open takes its parked frame down with it, so that no
             // stale show window class is left for a later embedding to find.
             Reference<frame::XModel> document;
+            DocumentView view;
             try {
                 document.set(loader->loadComponentFromURL(
                                  fileUrl(fileName),
@@ -441,10 +482,11 @@ public:
                 // The sidebar would follow every selection the user watches
                 // being made; without it the slide has the window's room.
                 hideSidebar(document);
-                mInstance->selection().showDocument(document);
+                view = DocumentView::of(document);
+                mInstance->selection().showDocument(document, view.selection);
                 mInstance->selection().unselect();
             }
-            return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked);
+            return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked, view);
         });
     }
 
@@ -485,9 +527,8 @@ public:
             moveRight(cursor, LayerText::engineOffset(text, start), false);
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
             cursor->setString(toUno(LayerText::toEngine(replacement)));
-            const QString written = text.left(start) + replacement + text.mid(start + length);
-            if (written.split(QStringLiteral("\r\n")).contains(QString()))
-                hideBulletsOfEmptyParagraphs(shapeText);
+            hideBulletsOfEmptyLines(cursor, LayerText::fromEngine(LayerText::toEngine(
+                                                text.left(start) + replacement + text.mid(start + length))));
         });
         mInstance->selection().selectText(
             start, static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size()));
@@ -496,26 +537,36 @@ public:
     void unselect() override
     {
         engineCall(QStringLiteral("Clearing the selection"), [&] {
-            if (const auto& document = mInstance->selection().document(); document.is())
-                if (const Reference<view::XSelectionSupplier> selector{document->getCurrentController(), UNO_QUERY};
-                    selector.is())
-                    selector->select(Any());
+            if (const auto& selector = mInstance->selection().selector(); selector.is())
+                selector->select(Any());
         });
         mInstance->selection().unselect();
     }
 
 private:
     // An empty line shows no bullet, as in the object model; the engine
-    // draws one on every paragraph of a bulleted text, empty or not.
-    static void hideBulletsOfEmptyParagraphs(const Reference<text::XText>& text)
+    // draws one on every paragraph of a bulleted text, empty or not. The
+    // cursor goes to each empty line of the written text in turn: a
+    // paragraph setting made at a cursor applies to the paragraph it is in.
+    // (The text's own list of paragraphs can still span the text the shape
+    // held before the write, and miss the new lines.)
+    static void hideBulletsOfEmptyLines(const Reference<text::XTextCursor>& cursor, const QString& written)
     {
-        const Reference<container::XEnumeration> paragraphs =
-            Reference<container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
-        while (paragraphs->hasMoreElements()) {
-            const Reference<text::XTextRange> paragraph(paragraphs->nextElement(), UNO_QUERY_THROW);
-            if (paragraph->getString().isEmpty())
-                Reference<beans::XPropertySet>(paragraph, UNO_QUERY_THROW)
-                    ->setPropertyValue("NumberingLevel", Any(sal_Int16(-1)));
+        Reference<beans::XPropertySet> paragraph;
+        int at = 0;
+        int lineStart = 0;
+        for (const QString& line : written.split(QStringLiteral("\r\n"))) {
+            if (line.isEmpty()) {
+                if (!paragraph.is()) {
+                    paragraph.set(cursor, UNO_QUERY_THROW);
+                    cursor->gotoStart(false);
+                }
+                const int offset = LayerText::engineOffset(written, lineStart);
+                moveRight(cursor, offset - at, false);
+                at = offset;
+                paragraph->setPropertyValue("NumberingLevel", Any(sal_Int16(-1)));
+            }
+            lineStart += static_cast<int>(line.size()) + 2;
         }
     }
 

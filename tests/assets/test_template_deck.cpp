@@ -199,7 +199,43 @@ private slots:
         checkDrawingsBesideTheText(pdf);
     }
 
+    // The user watches the deck being filled: in the engine's window, empty
+    // lines after a line of text add no bullet to it.
+    void emptyLinesShowNoBulletWhileTheDeckIsFilled()
+    {
+        const QString deckPath = copyOfTemplateDeck(mFolder.filePath(QStringLiteral("watched.ppt")));
+        const auto app = mEngine.engine().CreateObject();
+        app->setVisible(true);
+        const auto deck = app->Presentations().Open(deckPath);
+        const auto bulletInkShowing = [&](const QString& text) {
+            writeShape(*app, *deck, 2, "Rectangle 3", text);
+            QTest::qWait(1500);  // the engine repaints its window when idle
+            return pixelsOf(screenshot(), QColor(mLook["colours"].toObject()["accent"].toString()));
+        };
+        const int oneLine = bulletInkShowing("x");
+        QCOMPARE(bulletInkShowing("x\r\n\r\n\r\n"), oneLine);
+        deck->Close();
+        app->Quit();
+    }
+
 private:
+    static QImage screenshot()
+    {
+        QProcess import;
+        import.start("import", {"-window", "root", "png:-"});
+        import.waitForFinished(20000);
+        return QImage::fromData(import.readAllStandardOutput(), "PNG");
+    }
+
+    static int pixelsOf(const QImage& image, const QColor& colour)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y).rgb() == colour.rgb();
+        return count;
+    }
+
     // Each section slide has a drawing of its own in the place the template
     // gives it: no two are alike, and none is blank.
     void checkDrawingsBesideTheText(const QString& pdf)
