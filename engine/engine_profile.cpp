@@ -31,6 +31,9 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Common/Save/Document", "LoadPrinter", "false"},
     {"/org.openoffice.Office.Impress/Misc", "StartWithTemplate", "false"},
     {"/org.openoffice.Office.Impress/MultiPaneGUI/SlideSorterBar/Visible", "ImpressView", "false"},
+    // The presentation window opens without its sidebar, which would follow
+    // every selection the user watches being made; the slide has the room.
+    {"/org.openoffice.Office.Views/Windows/org.openoffice.Office.Views:WindowType['simpress/10336']", "Visible", "false"},
     {"/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "false"},
     {"/org.openoffice.Office.Recovery/AutoSave", "Enabled", "false"},
     {"/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true"},

@@ -260,10 +260,9 @@ private:
 class UnoPresentation : public Presentation {
 public:
     UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document,
-                    QString path, ParkedFrame parked, DocumentView view)
+                    QString path, ParkedFrame parked = {})
         : mInstance(std::move(instance)),
           mDocument(std::move(document)),
-          mView(std::move(view)),
           mPath(std::move(path)),
           mParked(std::move(parked))
     {
@@ -379,16 +378,24 @@ private:
         }
     }
 
+    // The window's controls are asked for at the first step that uses them,
+    // not at the open: the engine draws the opened deck in the pause that
+    // follows instead of holding up a call until it has. The sidebar, which
+    // the profile keeps hidden, goes then too if the user brought it back.
     const DocumentView& view()
     {
-        if (!mView.pages.is() && !mView.selection.is())
+        if (!mViewAsked) {
+            hideSidebar(mDocument);
             mView = DocumentView::of(mDocument);
+            mViewAsked = true;
+        }
         return mView;
     }
 
     std::shared_ptr<EngineInstance> mInstance;
     Reference<frame::XModel> mDocument;
     DocumentView mView;
+    bool mViewAsked = false;
     Reference<drawing::XDrawPages> mPages;
     QString mPath;
     ParkedFrame mParked;
@@ -461,7 +468,6 @@ public:
             // A failed open takes its parked frame down with it, so that no
             // stale show window class is left for a later embedding to find.
             Reference<frame::XModel> document;
-            DocumentView view;
             try {
                 document.set(loader->loadComponentFromURL(
                                  fileUrl(fileName),
@@ -479,14 +485,10 @@ public:
                 throw;
             }
             if (withWindow) {
-                // The sidebar would follow every selection the user watches
-                // being made; without it the slide has the window's room.
-                hideSidebar(document);
-                view = DocumentView::of(document);
-                mInstance->selection().showDocument(document, view.selection);
+                mInstance->selection().showDocument(document, {});
                 mInstance->selection().unselect();
             }
-            return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked, view);
+            return std::make_shared<UnoPresentation>(mInstance, document, fileName, parked);
         });
     }
 
