@@ -162,6 +162,7 @@ private slots:
 
         const auto app = layer.CreateObject();
         QVERIFY(!mEngine.running());
+        QCOMPARE(app->Presentations().Count(), 0);  // the spare's warm-up closed what it opened
         QCOMPARE(layer.GetObject()->Name(), presentationApplicationName);
         QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
         QVERIFY(sparesRunning().first() != spare);
