@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <chrono>
+#include <condition_variable>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -28,6 +30,31 @@ EngineSettings slotSettings(const EngineSettings& settings, int slot)
     return spare;
 }
 
+// The next spare starts this long after one was taken: started at once, it
+// would compete for the processor with the deck being opened in the taken
+// engine, which the user watches.
+constexpr auto kNextSpareDelay = std::chrono::seconds(1);
+
+// Tells a spare waiting to start to start now, or not at all.
+struct StartSignal {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool now = false;
+    bool cancelled = false;
+
+    void startNow() { raise(now); }
+    void cancel() { raise(cancelled); }
+
+    void raise(bool& flag)
+    {
+        {
+            std::lock_guard lock(mutex);
+            flag = true;
+        }
+        changed.notify_all();
+    }
+};
+
 struct Spares {
     std::mutex mutex;
     QString forProfile;  // the profile of the engines the spares stand in for
@@ -35,6 +62,7 @@ struct Spares {
     std::vector<std::pair<int, std::unique_ptr<QLockFile>>> profiles;
     int next = 0;
     std::optional<std::future<std::optional<SpareEngine::Started>>> starting;
+    std::shared_ptr<StartSignal> signal;
 };
 
 Spares& spares()
@@ -101,7 +129,9 @@ std::optional<SpareEngine::Started> startOn(const EngineSettings& settings)
 
 namespace SpareEngine {
 
-void prepare(const EngineSettings& settings)
+namespace {
+
+void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds delay)
 {
     Spares& held = spares();
     std::lock_guard lock(held.mutex);
@@ -109,7 +139,23 @@ void prepare(const EngineSettings& settings)
         return;
     const EngineSettings spare = slotSettings(settings, held.profiles.at(held.next).first);
     held.next = 1 - held.next;
-    held.starting = std::async(std::launch::async, [spare] { return startOn(spare); });
+    held.signal = std::make_shared<StartSignal>();
+    held.starting = std::async(std::launch::async, [spare, delay, signal = held.signal] {
+        {
+            std::unique_lock wait(signal->mutex);
+            signal->changed.wait_for(wait, delay, [&] { return signal->now || signal->cancelled; });
+            if (signal->cancelled)
+                return std::optional<Started>();
+        }
+        return startOn(spare);
+    });
+}
+
+}  // namespace
+
+void prepare(const EngineSettings& settings)
+{
+    prepareAfter(settings, std::chrono::milliseconds(0));
 }
 
 std::optional<Started> take(const EngineSettings& settings)
@@ -120,6 +166,7 @@ std::optional<Started> take(const EngineSettings& settings)
         std::lock_guard lock(held.mutex);
         if (!held.starting)
             return std::nullopt;
+        held.signal->startNow();
         taken = held.starting->get();
         held.starting.reset();
     }
@@ -128,7 +175,7 @@ std::optional<Started> take(const EngineSettings& settings)
         taken.reset();
     if (taken)
         taken->process.recordAsSpare(false);
-    prepare(settings);
+    prepareAfter(settings, kNextSpareDelay);
     return taken;
 }
 
@@ -138,6 +185,7 @@ void endUntaken()
     std::lock_guard lock(held.mutex);
     if (!held.starting)
         return;
+    held.signal->cancel();
     const std::optional<Started> spare = held.starting->get();
     held.starting.reset();
     if (spare) {

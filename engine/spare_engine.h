@@ -31,10 +31,11 @@ struct Started {
 void prepare(const EngineSettings& settings);
 
 // The spare, waiting for one still starting; none when none was prepared or
-// it could not start. Starts the next spare.
+// it could not start. The next spare starts a second later.
 std::optional<Started> take(const EngineSettings& settings);
 
-// Ends a spare that was not taken, waiting for one still starting.
+// Ends a spare that was not taken, waiting for one still starting; one
+// still waiting to start does not.
 void endUntaken();
 
 // The settings of every spare profile there may be for these settings, for
