@@ -125,11 +125,18 @@ PrivateEngine::PrivateEngine()
     mSettings.profileDir = mFolder.filePath(QStringLiteral("profile"));
     mSettings.pipeName = QStringLiteral("orvendale-test-%1").arg(QCoreApplication::applicationPid());
     gSettings = mSettings;
+    // The engines' temporary folders, which an engine killed on purpose
+    // leaves behind, go with this folder.
+    qputenv("TEMP", mFolder.path().toLocal8Bit());
 }
 
 PrivateEngine::~PrivateEngine()
 {
     kill();
+    if (mTempBefore)
+        qputenv("TEMP", *mTempBefore);
+    else
+        qunsetenv("TEMP");
 }
 
 qint64 PrivateEngine::pid() const

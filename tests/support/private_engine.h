@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <optional>
+
 class PrivateDisplay {
 public:
     PrivateDisplay();
@@ -38,6 +40,8 @@ public:
 
 private:
     QTemporaryDir mFolder;
+    std::optional<QByteArray> mTempBefore =
+        qEnvironmentVariableIsSet("TEMP") ? std::optional(qgetenv("TEMP")) : std::nullopt;
     EngineSettings mSettings;
     X11WindowSystem mWindows;
 };
