@@ -10,10 +10,10 @@
 // An engine started ahead of need, so that the user does not wait for one
 // to start: it runs on a profile and a pipe of its own, holds no document
 // and shows nothing. The next call that would start an engine takes it
-// instead, and another is started for the call after. Until it is taken it
-// is not the running application that GetObject finds (not here, not in
-// another copy of the program), and it ends with the program like every
-// engine started here.
+// instead, and another starts a second later for the call after. Until it
+// is taken it is not the running application that GetObject finds (not
+// here, not in another copy of the program), and it ends with the program
+// like every engine started here.
 //
 // Each copy of the program keeps two spare profiles of its own, locked for
 // as long as it runs, and uses them in turn: while the engine taken from one
