@@ -45,6 +45,7 @@ struct StartSignal {
     void startNow() { raise(now); }
     void cancel() { raise(cancelled); }
 
+private:
     void raise(bool& flag)
     {
         {

@@ -51,6 +51,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <optional>
+
 #include <unistd.h>
 
 using namespace css;
@@ -384,18 +386,16 @@ private:
     // the profile keeps hidden, goes then too if the user brought it back.
     const DocumentView& view()
     {
-        if (!mViewAsked) {
+        if (!mView) {
             hideSidebar(mDocument);
             mView = DocumentView::of(mDocument);
-            mViewAsked = true;
         }
-        return mView;
+        return *mView;
     }
 
     std::shared_ptr<EngineInstance> mInstance;
     Reference<frame::XModel> mDocument;
-    DocumentView mView;
-    bool mViewAsked = false;
+    std::optional<DocumentView> mView;
     Reference<drawing::XDrawPages> mPages;
     QString mPath;
     ParkedFrame mParked;
