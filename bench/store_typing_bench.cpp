@@ -101,7 +101,8 @@ int main(int argc, char** argv)
     form.txtFirstStatement->moveCursor(QTextCursor::End);
 
     // The bound: the bytes the store holds, written to a temporary file
-    // beside it, made durable with one fdatasync and renamed over a copy.
+    // beside it, made durable with one fdatasync, renamed over a copy, and
+    // the folder flushed so that the rename is durable too.
     const QByteArray bare = QFile::encodeName(folder.filePath("bare.json"));
     const QByteArray staging = bare + ".new";
     std::vector<double> bareMillis;
@@ -116,6 +117,9 @@ int main(int argc, char** argv)
         ::fdatasync(fd);
         ::close(fd);
         ::rename(staging.constData(), bare.constData());
+        const int dir = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY);
+        ::fsync(dir);
+        ::close(dir);
         bareMillis.push_back(timer.nsecsElapsed() / 1e6);
     };
 

@@ -529,8 +529,20 @@ public:
             moveRight(cursor, LayerText::engineOffset(text, start), false);
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
             cursor->setString(toUno(LayerText::toEngine(replacement)));
-            hideBulletsOfEmptyLines(cursor, LayerText::fromEngine(LayerText::toEngine(
-                                                text.left(start) + replacement + text.mid(start + length))));
+            const QString written = LayerText::fromEngine(
+                LayerText::toEngine(text.left(start) + replacement + text.mid(start + length)));
+            hideBulletsOfEmptyLines(cursor, written);
+            // The text is read back once written. Besides telling a write
+            // that did not take, this brings the shape's layout up to date:
+            // without it, an export to .pptx made right after the write by
+            // an engine on a new profile could leave out every paragraph
+            // after the first (about one export in five on a busy machine).
+            // The engine splits a very long paragraph in parts of its own,
+            // so only the characters are compared.
+            const auto characters = [](QString text) { return text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')); };
+            if (characters(fromUno(shapeText->getString())) != characters(written))
+                throw Failure(QStringLiteral("Replacing the selected text failed: the presentation engine "
+                                             "does not hold the text that was written."));
         });
         mInstance->selection().selectText(
             start, static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size()));

@@ -9,7 +9,7 @@ packages=(
   libx11-dev
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils strace unzip
   desktop-file-utils appstream lintian dpkg-dev file
 )
 

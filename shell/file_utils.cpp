@@ -126,7 +126,9 @@ public:
         return true;
     }
 
-    // Makes the whole file durable and puts it in the destination's place.
+    // Makes the whole file durable and puts it in the destination's place;
+    // the folder is flushed after the rename, so that the new name survives
+    // a power cut too.
     bool replace(const QString& destination)
     {
         if (::fdatasync(mFd) != 0 || ::close(std::exchange(mFd, -1)) != 0)
@@ -134,7 +136,14 @@ public:
         if (::rename(mPath.constData(), QFile::encodeName(destination).constData()) != 0)
             return fail();
         mKept = true;
-        return true;
+        const int folder = ::open(QFile::encodeName(QFileInfo(destination).absolutePath()).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const bool flushed = folder >= 0 && ::fsync(folder) == 0;
+        if (!flushed)
+            fail();
+        if (folder >= 0)
+            ::close(folder);
+        return flushed;
     }
 
 private:

@@ -9,13 +9,34 @@ namespace JsonSettingsFormat {
 
 namespace {
 
+// A key as one step of an entry's path: "/" and the escape character
+// itself are escaped.
+QString pathStep(const QString& key)
+{
+    QString step = key;
+    return step.replace(QLatin1Char('%'), QLatin1String("%25")).replace(QLatin1Char('/'), QLatin1String("%2F"));
+}
+
+QString keyOfStep(QStringView step)
+{
+    return step.toString().replace(QLatin1String("%2F"), QLatin1String("/")).replace(QLatin1String("%25"), QLatin1String("%"));
+}
+
+bool isEmptyObject(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QVariantMap && value.toMap().isEmpty();
+}
+
+// An object's entries; an empty object is an entry of its own, so that it
+// is written back.
 void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& map)
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
-        if (it->isObject())
-            readObject(it->toObject(), prefix + it.key() + QLatin1Char('/'), map);
+        const QString path = prefix + pathStep(it.key());
+        if (it->isObject() && !it->toObject().isEmpty())
+            readObject(it->toObject(), path + QLatin1Char('/'), map);
         else
-            map.insert(prefix + it.key(), it->toVariant());
+            map.insert(path, it->toVariant());
     }
 }
 
@@ -85,9 +106,16 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
     for (auto it = begin; it != end;) {
         const QStringView rest = QStringView(it.key()).mid(prefix);
         const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+        // An empty object that entries were added to since is written as
+        // their group.
+        if (const auto next = std::next(it); slash < 0 && isEmptyObject(it.value()) && next != end
+                                             && next.key().startsWith(it.key() + QLatin1Char('/'))) {
+            it = next;
+            continue;
+        }
         out += indent;
         if (slash < 0) {
-            appendString(out, rest);
+            appendString(out, keyOfStep(rest));
             out += ": ";
             appendValue(out, it.key(), it.value(), encoded);
             ++it;
@@ -96,7 +124,7 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
             auto groupEnd = it;
             while (groupEnd != end && QStringView(groupEnd.key()).mid(prefix).startsWith(group))
                 ++groupEnd;
-            appendString(out, group.chopped(1));
+            appendString(out, keyOfStep(group.chopped(1)));
             out += ": ";
             appendObject(out, it, groupEnd, prefix + group.size(), depth + 1, encoded);
             it = groupEnd;
@@ -134,9 +162,12 @@ private:
             if (!take(':'))
                 return false;
             skipBlanks();
-            const QString key = prefix + decode(keyText).toString();
+            const QString key = prefix + pathStep(decode(keyText).toString());
             if (take('{')) {
-                if (!readMembers(key + QLatin1Char('/')))
+                skipBlanks();
+                if (take('}'))
+                    mMap.insert(key, QVariantMap());
+                else if (!readMembers(key + QLatin1Char('/')))
                     return false;
             } else {
                 QByteArray valueText;
@@ -225,6 +256,11 @@ private:
 };
 
 }  // namespace
+
+QString entryPath(const QString& group, const QString& key)
+{
+    return pathStep(group) + QLatin1Char('/') + pathStep(key);
+}
 
 bool parse(const QByteArray& text, SettingsMap& map)
 {

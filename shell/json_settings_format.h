@@ -7,12 +7,16 @@
 #include <QVariant>
 
 // The store file's format: JSON, a group an object, a value whatever JSON
-// value it holds. Entries are keyed by their whole path ("group/key").
-// Values are kept as read, so a number, a list or a key of another program
+// value it holds. Entries are keyed by their whole path ("group/key"), each
+// key in it escaped so that a key holding "/" stays one key. Values are kept
+// as read, so a number, a list, an empty object or a key of another program
 // is written back exactly as it was found.
 namespace JsonSettingsFormat {
 
 using SettingsMap = QMap<QString, QVariant>;
+
+// The path of a key in a group.
+QString entryPath(const QString& group, const QString& key);
 
 // The entries of a whole file; false when it is not a JSON object.
 bool parse(const QByteArray& text, SettingsMap& map);

@@ -55,7 +55,18 @@ private:
 
 QString entryPath(const QString& key)
 {
-    return Main::productName + QLatin1Char('/') + key;
+    return JsonSettingsFormat::entryPath(Main::productName, key);
+}
+
+// The file a write replaces: the store file, or the file it links to, so
+// that a store kept elsewhere (in a folder of dotfiles, say) stays linked.
+QString fileToReplace(const QString& storePath)
+{
+    const QFileInfo store(storePath);
+    if (!store.isSymLink())
+        return storePath;
+    const QString target = store.canonicalFilePath();
+    return target.isEmpty() ? store.symLinkTarget() : target;
 }
 
 }  // namespace
@@ -128,7 +139,7 @@ QString SettingsStore::getSetting(const QString& key) const
 void SettingsStore::saveSetting(const QString& key, const QString& value)
 {
     mUnsaved.insert(entryPath(key), value);
-    if (writeUnsaved()) {
+    if (saveUnsaved()) {
         mFailing = false;
         return;
     }
@@ -138,6 +149,11 @@ void SettingsStore::saveSetting(const QString& key, const QString& value)
                                  "exists, is writable and that the disk is not full; what you type "
                                  "is kept and saved as soon as the file can be written.")
                       .arg(QDir::toNativeSeparators(mFilePath)));
+}
+
+bool SettingsStore::saveUnsaved()
+{
+    return mUnsaved.isEmpty() || writeUnsaved();
 }
 
 // Writes every entry not yet on disk into the file as it is now, so that
@@ -152,7 +168,7 @@ bool SettingsStore::writeUnsaved()
     for (auto it = mUnsaved.cbegin(); it != mUnsaved.cend(); ++it)
         values.insert(it.key(), it.value());
     try {
-        Main::writeBytesReplacing(mFilePath, mWriter.text(values));
+        Main::writeBytesReplacing(fileToReplace(mFilePath), mWriter.text(values));
     } catch (const Failure&) {
         return false;
     }

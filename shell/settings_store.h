@@ -30,6 +30,10 @@ public:
     // unwritable is reported once, not at every keystroke.
     void saveSetting(const QString& key, const QString& value);
 
+    // Tries once more to write what earlier writes could not: for the
+    // program's end. True when nothing is left unwritten.
+    bool saveUnsaved();
+
     QString filePath() const;
     // Where a damaged store file was set aside when this store opened it, or
     // the empty text.

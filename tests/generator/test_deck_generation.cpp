@@ -54,6 +54,11 @@ private slots:
             lines << QString::number(i);
         store.saveSetting("FirstStatement_1", lines.first(150).join("\r\n"));
         store.saveSetting("FirstStatement_2", lines.join("\r\n"));
+        // Tabs reach the slide, other control characters do not; a section
+        // of exactly as many characters as a text box holds is whole.
+        store.saveSetting("FirstStatement_3", "Price\tper box\a");
+        const QString full(DeckGeneration::maxSlideTextLength - 1, 'x');
+        store.saveSetting("FirstStatement_4", full);
         FakeEngine engine;
         FakeDialogs dialogs;
         FastClock clock;
@@ -75,7 +80,9 @@ private slots:
         QVERIFY(calls.contains("setText Last\r\n"));
         QVERIFY(calls.contains("setText " + lines.first(150).join("\r\n") + "\r\n"));
         QVERIFY(calls.contains("setText " + lines.first(150).join("\r\n")));
-        QCOMPARE(calls.count("setText "), 7);  // sections never written are cleared
+        QVERIFY(calls.contains("setText Price\tper box\r\n"));
+        QVERIFY(calls.contains("setText " + full + "\r\n"));
+        QCOMPARE(calls.count("setText "), 5);  // sections never written are cleared
         QCOMPARE(calls.count("Unselect"), 14);
         QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Slide 1", "Save", "Close", "Quit", "Quit"}));
         QCOMPARE(calls.indexOf("Shape 12 Rectangle 3") > calls.indexOf("Shape 11 Rectangle 3"), true);

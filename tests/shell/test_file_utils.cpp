@@ -120,6 +120,25 @@ private slots:
         QCOMPARE(copy.st_mode & 0777, mode_t(0600));
     }
 
+    // The copy is durable before it takes the old file's place, and its new
+    // name is durable after: a power cut never leaves an empty file behind.
+    void aReplacementIsFlushedThenRenamedThenItsFolderFlushed()
+    {
+        QTemporaryDir folder;
+        writeFile(folder.filePath("from.ppt"), "deck");
+        QProcess traced;
+        traced.start("strace", {"-e", "trace=fdatasync,fsync,rename,renameat,renameat2",
+                                QCoreApplication::applicationDirPath() + "/file_copier", folder.filePath("from.ppt"),
+                                folder.filePath("to.ppt")});
+        QVERIFY(traced.waitForFinished(20000));
+        QCOMPARE(QString::fromLocal8Bit(traced.readAllStandardOutput()).trimmed(), QString("copied"));
+        QStringList calls;
+        for (const QString& line : QString::fromLocal8Bit(traced.readAllStandardError()).split('\n'))
+            if (const qsizetype open = line.indexOf('('); open > 0 && !line.startsWith("+++"))
+                calls << line.left(open);
+        QCOMPARE(calls, QStringList({"fdatasync", "rename", "fsync"}));
+    }
+
     void aFullDiskIsNamedAsSuch()
     {
         // A small disk of its own: a tmpfs in a private mount namespace.

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <future>
+
 
 namespace {
 
@@ -50,6 +52,7 @@ private slots:
             {"FirstStatement_3", " "},
             {"SecondStatement_0", QString::fromUtf8("中文 😀 \"quoted\" ; = [x] \\ back\tslash")},
             {"SecondStatement_1", "lone\rcarriage\nand feed"},
+            {"SecondStatement_2", "escape \x1b, unit \x1f, start \x01"},
         };
         {
             SettingsStore store(storePath());
@@ -77,19 +80,58 @@ private slots:
     }
 
     // Two copies of the program typing into the same store keep each other's
-    // entries, and each reads what the other wrote.
+    // entries, each reads what the other wrote, and a correction made in one
+    // is not undone by the other's next keystroke.
     void twoWritersKeepEachOthersEntries()
     {
         SettingsStore first(storePath());
         SettingsStore second(storePath());
-        first.saveSetting("Company Name", "Fjordlight AS");
+        first.saveSetting("Company Name", "Fjordlight A");
         second.saveSetting("Business Plan", "Indoor farms");
+        second.saveSetting("Company Name", "Fjordlight AS");
         first.saveSetting("FirstStatement_0", "Fresh greens");
         const QJsonObject plan = planOnDisk(storePath());
         QCOMPARE(plan.value("Company Name").toString(), QString("Fjordlight AS"));
         QCOMPARE(plan.value("Business Plan").toString(), QString("Indoor farms"));
         QCOMPARE(plan.value("FirstStatement_0").toString(), QString("Fresh greens"));
         QCOMPARE(second.getSetting("FirstStatement_0"), QString("Fresh greens"));
+    }
+
+    // Copies typing at the same moment take turns: neither is ever told that
+    // the plan could not be saved.
+    void writersTypingAtOnceTakeTurns()
+    {
+        const auto typeInto = [this](const QString& key) {
+            SettingsStore store(storePath());
+            for (int i = 0; i < 300; ++i)
+                store.saveSetting(key, QString::number(i));
+        };
+        auto first = std::async(std::launch::async, typeInto, QString("FirstStatement_0"));
+        auto second = std::async(std::launch::async, typeInto, QString("FirstStatement_1"));
+        first.get();  // rethrows what the writer threw
+        second.get();
+        const QJsonObject plan = planOnDisk(storePath());
+        QCOMPARE(plan.value("FirstStatement_0").toString(), QString("299"));
+        QCOMPARE(plan.value("FirstStatement_1").toString(), QString("299"));
+    }
+
+    // A store kept in another folder behind a link stays linked; the file
+    // it links to is what changes.
+    void aLinkedStoreStaysALink()
+    {
+        QTemporaryDir dotfiles;
+        const QString target = dotfiles.filePath("Kervanel.json");
+        QFile::remove(storePath());
+        QVERIFY(QFile::link(target, storePath()));
+        {
+            SettingsStore store(storePath());
+            store.saveSetting("Company Name", "Linked");
+            store.saveSetting("Business Plan", "Twice");
+        }
+        QVERIFY(QFileInfo(storePath()).isSymLink());
+        QCOMPARE(planOnDisk(target).value("Company Name").toString(), QString("Linked"));
+        QCOMPARE(SettingsStore(storePath()).getSetting("Business Plan"), QString("Twice"));
+        QFile::remove(storePath());
     }
 
     void aDamagedStoreIsKeptAsideAndItsWholeEntriesCarriedOver()
@@ -121,7 +163,8 @@ private slots:
     {
         const QByteArray before = R"({"Orvendale": {"Company Name": 12345, "Business Plan": true,
             "FirstStatement_0": [1, "two"], "FirstStatement_1": null, "Window": {"x": 1.5}},
-            "Elsewhere": {"k": [null]}})";
+            "Elsewhere": {"k": [null], "a/b": "slash", "50%2F": "escaped", "none": {}, "in": {"deeper": {}}},
+            "Empty": {}})";
         QFile file(storePath());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(before);
@@ -160,8 +203,14 @@ private slots:
         QCOMPARE(plan.value("Business Plan").toString(), QString("once it works again"));
 
         // A failure after a success starts a new run, reported again.
-        const FileSizeLimit full(1000);
-        QVERIFY_THROWS_EXCEPTION(Failure, store.saveSetting("FirstStatement_1", large));
+        {
+            const FileSizeLimit full(1000);
+            QVERIFY_THROWS_EXCEPTION(Failure, store.saveSetting("FirstStatement_1", large));
+            QVERIFY(!store.saveUnsaved());
+        }
+        // What was typed last is written by the try the program's end makes.
+        QVERIFY(store.saveUnsaved());
+        QCOMPARE(planOnDisk(storePath()).value("FirstStatement_1").toString(), large);
     }
 
     void aFailingWriteSaysWhereTheStoreIs()

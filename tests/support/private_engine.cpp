@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QUrl>
 
 #include <algorithm>
 #include <csignal>
@@ -36,7 +37,7 @@ void endTracked()
 
 void endEngineFromPidFile()
 {
-    if (const qint64 pid = gSettings.recordedEnginePid(); pid > 0)
+    if (const qint64 pid = gSettings.recordedEnginePid(); isEngineBelow(pid, gSettings.profileDir))
         ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
@@ -78,6 +79,20 @@ bool processAlive(qint64 pid)
 {
     const QByteArray state = pid > 0 ? stateIn(QStringLiteral("/proc/%1/stat").arg(pid)) : QByteArray();
     return !state.isEmpty() && state != "Z";
+}
+
+bool isEngineBelow(qint64 pid, const QString& folder)
+{
+    if (pid <= 0 || folder.isEmpty() || !processAlive(pid))
+        return false;
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!commandLine.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray profileArgument = "-env:UserInstallation=" + QUrl::fromLocalFile(folder).toEncoded();
+    for (const QByteArray& argument : commandLine.readAll().split('\0'))
+        if (argument.startsWith(profileArgument))
+            return true;
+    return false;
 }
 
 bool allThreadsStopped(qint64 pid)
@@ -172,10 +187,37 @@ bool PrivateEngine::waitUntilEnded(int timeoutMs) const
 void PrivateEngine::kill()
 {
     for (const EngineSettings& profile : mSettings.withSpareProfiles())
-        if (const qint64 process = profile.recordedEnginePid(); processAlive(process)) {
-            ::kill(static_cast<pid_t>(process), SIGKILL);
+        if (const qint64 process = profile.recordedEnginePid(); signal(process, SIGKILL))
             waitForEnd(process, 5000);
-        }
+}
+
+bool PrivateEngine::signal(qint64 pid, int signal) const
+{
+    if (!isEngineBelow(pid, mSettings.profileDir))
+        return false;
+    track(pid);
+    return ::kill(static_cast<pid_t>(pid), signal) == 0;
+}
+
+BusyProcessors::BusyProcessors()
+{
+    installCleanup();
+    for (int i = 0; i < QThread::idealThreadCount(); ++i) {
+        auto spinner = std::make_unique<QProcess>();
+        spinner->setStandardOutputFile(QProcess::nullDevice());
+        spinner->start(QStringLiteral("yes"), {});
+        if (spinner->waitForStarted())
+            track(spinner->processId());
+        mSpinners.push_back(std::move(spinner));
+    }
+}
+
+BusyProcessors::~BusyProcessors()
+{
+    for (const auto& spinner : mSpinners) {
+        spinner->kill();
+        spinner->waitForFinished(5000);
+    }
 }
 
 QString templateDeck()

@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 class PrivateDisplay {
 public:
@@ -37,6 +39,9 @@ public:
     bool waitUntilEnded(int timeoutMs) const;
     // Ends the instance, whatever state it is in.
     void kill();
+    // Sends the signal to pid when it is an engine running on one of this
+    // instance's profiles, and to no other process; false when it is not.
+    bool signal(qint64 pid, int signal) const;
 
 private:
     QTemporaryDir mFolder;
@@ -46,11 +51,27 @@ private:
     X11WindowSystem mWindows;
 };
 
+// Keeps every processor of the machine busy while it lives, as a machine
+// doing other work is: for timing faults that a quiet machine hides.
+class BusyProcessors {
+public:
+    BusyProcessors();
+    ~BusyProcessors();
+
+private:
+    std::vector<std::unique_ptr<QProcess>> mSpinners;
+};
+
 // The template deck built beside the program.
 QString templateDeck();
 // A writable copy of the template deck at path, replacing what was there;
 // returns path.
 QString copyOfTemplateDeck(const QString& path);
+
+// True when pid is an engine running on a profile below folder: a pid that
+// a test reads from a file is signalled only then (0 or a pid the system
+// has given to another process since would hit whatever runs the test).
+bool isEngineBelow(qint64 pid, const QString& folder);
 
 // True while the process runs (a zombie has ended).
 bool processAlive(qint64 pid);

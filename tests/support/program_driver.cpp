@@ -28,7 +28,8 @@ ProgramDriver::ProgramDriver(QString program)
 ProgramDriver::~ProgramDriver()
 {
     for (const qint64 engine : enginePids())
-        ::kill(static_cast<pid_t>(engine), SIGKILL);
+        if (isEngineBelow(engine, mHome.path()))
+            ::kill(static_cast<pid_t>(engine), SIGKILL);
     mProgram.kill();
     mProgram.waitForFinished(5000);
 }
