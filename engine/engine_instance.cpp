@@ -2,6 +2,7 @@
 
 #include "spare_engine.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 
 namespace {
@@ -11,6 +12,49 @@ QHash<QString, std::weak_ptr<EngineInstance>>& instances()
 {
     static QHash<QString, std::weak_ptr<EngineInstance>> map;
     return map;
+}
+
+// An engine that could not be started is not tried again for a while: the
+// steps and the window that follow the failed start each need an engine,
+// and each would wait as long again for the same answer.
+constexpr qint64 kFailedStartKeptMs = 60000;
+
+struct FailedStart {
+    QString description;
+    QElapsedTimer since;
+};
+
+// The last failed start on each profile.
+QHash<QString, FailedStart>& failedStarts()
+{
+    static QHash<QString, FailedStart> failed;
+    return failed;
+}
+
+void rememberFailedStart(const EngineSettings& settings, const QString& description)
+{
+    FailedStart& last = failedStarts()[settings.profileDir];
+    last.description = description;
+    last.since.start();
+}
+
+EngineProcess startEngine(const EngineSettings& settings, std::optional<EngineConnection>& connection)
+{
+    auto& failed = failedStarts();
+    if (const auto last = failed.constFind(settings.profileDir);
+        last != failed.cend() && last->since.elapsed() < kFailedStartKeptMs)
+        throw EngineUnavailable(last->description);
+    try {
+        EngineProcess process = EngineProcess::start(settings, [&] {
+            connection = EngineConnection::open(settings.pipeName);
+            return connection.has_value();
+        });
+        failed.remove(settings.profileDir);
+        return process;
+    } catch (const Failure& failure) {
+        rememberFailedStart(settings, failure.description());
+        throw EngineUnavailable(failure.description());
+    }
 }
 
 }  // namespace
@@ -43,19 +87,20 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
         process = EngineProcess::recorded(settings);
     } else {
         if (!startIfNone)
-            throw Failure(QStringLiteral("The presentation engine is not running."));
+            throw EngineUnavailable(QStringLiteral("The presentation engine is not running."));
         // A spare that started ahead of need becomes this program's
         // instance: the application GetObject finds from now on.
-        if (auto spare = SpareEngine::take(settings)) {
+        SpareEngine::Taken taken = SpareEngine::take(settings);
+        if (taken.spare) {
             std::shared_ptr<EngineInstance> instance(
-                new EngineInstance(std::move(spare->connection), std::move(spare->process)));
+                new EngineInstance(std::move(taken.spare->connection), std::move(taken.spare->process)));
             instances().insert(settings.pipeName, instance);
             return instance;
         }
-        process = EngineProcess::start(settings, [&] {
-            connection = EngineConnection::open(settings.pipeName);
-            return connection.has_value();
-        });
+        // A spare that could not be started tells how a start would end.
+        if (!taken.startFailure.isEmpty())
+            rememberFailedStart(settings, taken.startFailure);
+        process = startEngine(settings, connection);
     }
     std::shared_ptr<EngineInstance> instance(new EngineInstance(std::move(*connection), std::move(*process)));
     instances().insert(settings.pipeName, instance);

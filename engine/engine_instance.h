@@ -65,10 +65,10 @@ auto engineCall(const QString& what, Call&& call) -> decltype(call())
     try {
         return call();
     } catch (const css::lang::DisposedException&) {
-        throw Failure(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
+        throw EngineUnavailable(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
     } catch (const css::uno::Exception& error) {
         if (CallWatchdog::killedAStuckEngine())
-            throw Failure(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
+            throw EngineUnavailable(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
         const QString detail = fromUno(error.Message).section(QStringLiteral(" at ./"), 0, 0);
         throw Failure(QStringLiteral("%1 failed: %2").arg(what, detail.isEmpty()
                                                                    ? QStringLiteral("the presentation engine gave no reason.")

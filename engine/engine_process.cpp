@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QThread>
 #include <QUrl>
 
@@ -194,6 +195,15 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
     started.mProfileDir = settings.profileDir;
     started.mPidFile = settings.pidFile();
     started.mTempFolder = makeEngineTempFolder();
+    // A start that fails leaves nothing behind: its process, pid file and
+    // temporary folder go with it.
+    auto leaveNothing = qScopeGuard([&] {
+        if (processRunning(started.mPid))
+            ::kill(static_cast<pid_t>(started.mPid), SIGKILL);
+        waitUntilEnded(started.mPid, 5000);
+        QFile::remove(started.mPidFile);
+        removeEngineTempFolder(started.mTempFolder);
+    });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!started.mTempFolder.isEmpty())
         environment.insert(QStringLiteral("TMPDIR"), started.mTempFolder);
@@ -207,8 +217,10 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         QStringLiteral("--nolockcheck"),
         QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(settings.pipeName),
     };
-    // A fresh profile makes the engine end once and ask to be started again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    // A fresh profile makes the engine end once and ask to be started again;
+    // the whole start, every attempt included, has one deadline.
+    const QDeadlineTimer deadline(settings.startTimeoutMs);
+    for (int attempt = 0; attempt < 3 && !deadline.hasExpired(); ++attempt) {
         QProcess process;
         process.setProgram(settings.officeProgram);
         process.setArguments(arguments);
@@ -220,18 +232,17 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
                               .arg(settings.officeProgram));
         PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder}.write(started.mPidFile);
 
-        QDeadlineTimer deadline(settings.startTimeoutMs);
         while (!deadline.hasExpired() && processRunning(started.mPid)) {
-            if (answers())
+            if (answers()) {
+                leaveNothing.dismiss();
                 return started;
+            }
             QThread::msleep(50);
         }
-        if (processRunning(started.mPid)) {
-            ::kill(static_cast<pid_t>(started.mPid), SIGKILL);
-            throw Failure(QStringLiteral("The presentation engine did not answer within %1 seconds.")
-                              .arg(settings.startTimeoutMs / 1000));
-        }
     }
+    if (processRunning(started.mPid) || deadline.hasExpired())
+        throw Failure(QStringLiteral("The presentation engine did not answer within %1 seconds.")
+                          .arg(settings.startTimeoutMs / 1000));
     throw Failure(QStringLiteral("The presentation engine ended while starting; it may be broken. "
                                  "Try reinstalling the package libreoffice-impress."));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure.h"
+
 #include <QString>
 #include <memory>
 
@@ -25,6 +27,14 @@
 
 class Presentation;
 class PresentationApplication;
+
+// A failure of the engine itself: it cannot be started, is not running, or
+// went away during a call. Whatever else needs the engine cannot run after
+// it, so callers tell it once and skip those steps.
+class EngineUnavailable : public Failure {
+public:
+    using Failure::Failure;
+};
 
 // The name the application answers under (its default property).
 inline const QString presentationApplicationName = QStringLiteral("LibreOffice Impress");

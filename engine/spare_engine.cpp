@@ -1,5 +1,7 @@
 #include "spare_engine.h"
 
+#include "call_watchdog.h"
+#include "failure.h"
 #include "uno_values.h"
 
 #include <com/sun/star/frame/XComponentLoader.hpp>
@@ -35,7 +37,8 @@ EngineSettings slotSettings(const EngineSettings& settings, int slot)
 // engine, which the user watches.
 constexpr auto kNextSpareDelay = std::chrono::seconds(1);
 
-// Tells a spare waiting to start to start now, or not at all.
+// Tells a spare waiting to start to start now, or not at all; a spare
+// still starting when it is cancelled gives up at its next look.
 struct StartSignal {
     std::mutex mutex;
     std::condition_variable changed;
@@ -44,6 +47,11 @@ struct StartSignal {
 
     void startNow() { raise(now); }
     void cancel() { raise(cancelled); }
+    bool isCancelled()
+    {
+        std::lock_guard lock(mutex);
+        return cancelled;
+    }
 
 private:
     void raise(bool& flag)
@@ -56,14 +64,21 @@ private:
     }
 };
 
+// Thrown inside a spare's start that was cancelled.
+struct Cancelled {};
+
 struct Spares {
     std::mutex mutex;
     QString forProfile;  // the profile of the engines the spares stand in for
     // The two profiles this copy holds, locked while it runs.
     std::vector<std::pair<int, std::unique_ptr<QLockFile>>> profiles;
     int next = 0;
-    std::optional<std::future<std::optional<SpareEngine::Started>>> starting;
+    std::optional<std::future<SpareEngine::Taken>> starting;
+    EngineSettings startingOn;  // the profile of the spare starting
     std::shared_ptr<StartSignal> signal;
+    // Starts that did not end even after their engine was killed: kept, as
+    // letting go of one would wait for its thread.
+    std::vector<std::future<SpareEngine::Taken>> abandoned;
 };
 
 Spares& spares()
@@ -110,20 +125,48 @@ void warmUp(const EngineConnection& connection)
     }
 }
 
-std::optional<SpareEngine::Started> startOn(const EngineSettings& settings)
+SpareEngine::Taken startOn(const EngineSettings& settings, StartSignal& signal)
 {
     try {
         std::optional<EngineConnection> connection;
         EngineProcess process = EngineProcess::start(settings, [&] {
+            if (signal.isCancelled())
+                throw Cancelled();
             connection = EngineConnection::open(settings.pipeName);
             return connection.has_value();
         });
         process.recordAsSpare(true);
         warmUp(*connection);
-        return SpareEngine::Started{std::move(*connection), std::move(process)};
+        return {SpareEngine::Started{std::move(*connection), std::move(process)}, {}};
+    } catch (const Failure& failure) {
+        return {std::nullopt, failure.description()};
     } catch (...) {
-        return std::nullopt;
+        return {};
     }
+}
+
+// How long a killed spare's start may take to end.
+constexpr auto kKilledStartEnds = std::chrono::seconds(5);
+
+// What the spare's start came to, waiting for it at most for the deadline:
+// one that has not ended by then is cancelled and its engine killed by its
+// pid, which ends the calls its start waits in. None when even that start
+// does not end.
+std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::milliseconds deadline)
+{
+    std::future<SpareEngine::Taken>& starting = *held.starting;
+    if (starting.wait_for(deadline) != std::future_status::ready) {
+        held.signal->cancel();
+        EngineProcess::recorded(held.startingOn).endInBackground(0);
+        if (starting.wait_for(kKilledStartEnds) != std::future_status::ready) {
+            held.abandoned.push_back(std::move(starting));
+            held.starting.reset();
+            return std::nullopt;
+        }
+    }
+    SpareEngine::Taken outcome = starting.get();
+    held.starting.reset();
+    return outcome;
 }
 
 }  // namespace
@@ -132,52 +175,57 @@ namespace SpareEngine {
 
 namespace {
 
-void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds delay)
+void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds delay, StartFailed onStartFailed)
 {
     Spares& held = spares();
     std::lock_guard lock(held.mutex);
     if (held.starting || !holdSlots(held, settings))
         return;
-    const EngineSettings spare = slotSettings(settings, held.profiles.at(held.next).first);
+    held.startingOn = slotSettings(settings, held.profiles.at(held.next).first);
     held.next = 1 - held.next;
     held.signal = std::make_shared<StartSignal>();
-    held.starting = std::async(std::launch::async, [spare, delay, signal = held.signal] {
+    held.starting = std::async(std::launch::async, [spare = held.startingOn, delay, signal = held.signal,
+                                                    onStartFailed = std::move(onStartFailed)] {
         {
             std::unique_lock wait(signal->mutex);
             signal->changed.wait_for(wait, delay, [&] { return signal->now || signal->cancelled; });
             if (signal->cancelled)
-                return std::optional<Started>();
+                return Taken();
         }
-        return startOn(spare);
+        Taken outcome = startOn(spare, *signal);
+        if (!outcome.startFailure.isEmpty() && onStartFailed && !signal->isCancelled())
+            onStartFailed(outcome.startFailure);
+        return outcome;
     });
 }
 
 }  // namespace
 
-void prepare(const EngineSettings& settings)
+void prepare(const EngineSettings& settings, StartFailed onStartFailed)
 {
-    prepareAfter(settings, std::chrono::milliseconds(0));
+    prepareAfter(settings, std::chrono::milliseconds(0), std::move(onStartFailed));
 }
 
-std::optional<Started> take(const EngineSettings& settings)
+Taken take(const EngineSettings& settings)
 {
-    std::optional<Started> taken;
+    std::optional<Taken> taken;
     {
         Spares& held = spares();
         std::lock_guard lock(held.mutex);
         if (!held.starting)
-            return std::nullopt;
+            return {};
         held.signal->startNow();
-        taken = held.starting->get();
-        held.starting.reset();
+        taken = finishStart(held, CallWatchdog::period());
     }
+    if (!taken)
+        taken.emplace();
     // A spare that ended meanwhile (killed from outside, say) is no use.
-    if (taken && !taken->process.running())
-        taken.reset();
-    if (taken)
-        taken->process.recordAsSpare(false);
-    prepareAfter(settings, kNextSpareDelay);
-    return taken;
+    if (taken->spare && !taken->spare->process.running())
+        taken->spare.reset();
+    if (taken->spare)
+        taken->spare->process.recordAsSpare(false);
+    prepareAfter(settings, kNextSpareDelay, {});
+    return std::move(*taken);
 }
 
 void endUntaken()
@@ -187,11 +235,10 @@ void endUntaken()
     if (!held.starting)
         return;
     held.signal->cancel();
-    const std::optional<Started> spare = held.starting->get();
-    held.starting.reset();
-    if (spare) {
-        spare->connection.terminate();
-        spare->process.endInBackground(10000);
+    const std::optional<Taken> outcome = finishStart(held, std::chrono::milliseconds(0));
+    if (outcome && outcome->spare) {
+        outcome->spare->connection.terminate();
+        outcome->spare->process.endInBackground(10000);
     }
 }
 

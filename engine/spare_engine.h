@@ -5,6 +5,7 @@
 #include "uno_engine.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 // An engine started ahead of need, so that the user does not wait for one
@@ -25,17 +26,30 @@ struct Started {
     EngineProcess process;
 };
 
+// What the start of a spare came to.
+struct Taken {
+    std::optional<Started> spare;
+    // Why the engine could not be started, when it could not: the start of
+    // an engine of these settings would fail the same way.
+    QString startFailure;
+};
+
+// Told, on the spare's own thread, why a spare could not be started.
+using StartFailed = std::function<void(const QString& description)>;
+
 // Starts a spare in the background for engines of these settings, unless
 // one is running or starting. Never fails: without a spare, engines start
-// as they did.
-void prepare(const EngineSettings& settings);
+// as they did; a start that fails is told to onStartFailed.
+void prepare(const EngineSettings& settings, StartFailed onStartFailed = {});
 
-// The spare, waiting for one still starting; none when none was prepared or
-// it could not start. The next spare starts a second later.
-std::optional<Started> take(const EngineSettings& settings);
+// The spare, waiting for one still starting, but no longer than the call
+// deadline: a spare that is not ready by then is killed and none is taken.
+// None either when none was prepared. The next spare starts a second later.
+Taken take(const EngineSettings& settings);
 
-// Ends a spare that was not taken, waiting for one still starting; one
-// still waiting to start does not.
+// Ends a spare that was not taken; one still starting is killed, and its
+// start waited for no longer than a killed engine takes to end. One still
+// waiting to start does not.
 void endUntaken();
 
 // The settings of every spare profile there may be for these settings, for

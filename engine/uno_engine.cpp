@@ -46,6 +46,7 @@
 #include <cppuhelper/implbase1.hxx>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -651,9 +652,15 @@ bool UnoEngine::CanCreateObject()
     return EngineProcess::installed(mSettings);
 }
 
-void UnoEngine::prepareSpare()
+void UnoEngine::prepareSpare(std::function<void(const QString& description)> onStartFailed)
 {
-    SpareEngine::prepare(mSettings);
+    SpareEngine::StartFailed told;
+    if (onStartFailed)
+        told = [onStartFailed = std::move(onStartFailed)](const QString& description) {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { onStartFailed(description); },
+                                      Qt::QueuedConnection);
+        };
+    SpareEngine::prepare(mSettings, std::move(told));
 }
 
 void UnoEngine::endInstancesStartedHere()

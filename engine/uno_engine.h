@@ -1,10 +1,12 @@
 #pragma once
 
+#include "call_watchdog.h"
 #include "presentation_engine.h"
 
 class WindowSystem;
 
 #include <QList>
+#include <functional>
 #include <QString>
 
 // Where and how the engine instance of this user runs: a private profile, so
@@ -15,7 +17,8 @@ struct EngineSettings {
     QString profileDir;
     QString pipeName;
     bool headless = false;  // a headless instance can never show a window
-    int startTimeoutMs = 30000;
+    // The whole start of an engine has the deadline of an engine call.
+    int startTimeoutMs = static_cast<int>(CallWatchdog::kDefaultPeriod.count());
 
     static EngineSettings forUser();
 
@@ -46,8 +49,10 @@ public:
     const EngineSettings& settings() const { return mSettings; }
 
     // Starts an engine in the background, on a profile of its own, that the
-    // next CreateObject which would start one takes instead (a spare).
-    void prepareSpare();
+    // next CreateObject which would start one takes instead (a spare). When
+    // it cannot be started, onStartFailed is told why, on the event loop's
+    // thread: an engine of these settings cannot be started either.
+    void prepareSpare(std::function<void(const QString& description)> onStartFailed = {});
     // Ends every engine instance this program started; for the program's end.
     void endInstancesStartedHere();
     // Ends an instance that an earlier run of the program left running (it

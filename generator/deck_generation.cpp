@@ -24,13 +24,17 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTemplateName = QStringLiteral("business_plan.ppt");
 
-// A reference that a failed step left empty fails every step that uses it.
+// Thrown by a step that cannot run because an earlier step failed and was
+// reported: it is skipped without a word.
+struct EarlierStepFailed {};
+
+// A reference that a failed step left empty: the steps that use it cannot
+// run.
 template <typename T>
-T& use(const std::shared_ptr<T>& reference, const char* what)
+T& use(const std::shared_ptr<T>& reference)
 {
     if (!reference)
-        throw Failure(QStringLiteral("The %1 is not available because an earlier step failed.")
-                          .arg(QLatin1String(what)));
+        throw EarlierStepFailed();
     return *reference;
 }
 
@@ -97,29 +101,31 @@ public:
         const QString source = Main::besideProgram(mServices.programFolder, kTemplateName);
         const QString workingCopy = Main::tempFolder() + QStringLiteral("/") + kTemplateName;
 
-        mTrap.step(100, [&] { mA = mServices.engine.CreateObject(); });
-        mTrap.step(102, [&] { mB = mServices.engine.GetObject(); });
+        engineStep(100, [&] { mA = mServices.engine.CreateObject(); });
+        engineStep(102, [&] { mB = mServices.engine.GetObject(); });
         if (mTrap.test(104, [&] { return Main::fileExists(source); }))
             mTrap.step(106, [&] { Main::copyFileReplacing(source, workingCopy); });
         if (mTrap.test(108, [&] { return Main::fileExists(workingCopy); })) {
             mTrap.step(110, [&] { Main::copyFileReplacing(workingCopy, mTarget); });
-            mTrap.step(112, [&] { app(mA).setVisible(true); });
-            mTrap.step(114, [&] { mP = app(mB).Presentations().Open(mTarget); });
-            pause(116);
+            engineStep(112, [&] { app(mA).setVisible(true); });
+            engineStep(114, [&] { mP = app(mB).Presentations().Open(mTarget); });
+            // Without the presentation there is nothing to fill.
+            if (mP) {
+                pause(116);
+                writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName, QStringLiteral("The company name"));
+                writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle, QStringLiteral("The plan title"));
+                const QStringList keys = sectionKeys();
+                for (int n = 2; n <= 12; ++n)
+                    writeSection(142 + 28 * (n - 2), n, keys.at(n - 2));
 
-            writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName, QStringLiteral("The company name"));
-            writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle, QStringLiteral("The plan title"));
-            const QStringList keys = sectionKeys();
-            for (int n = 2; n <= 12; ++n)
-                writeSection(142 + 28 * (n - 2), n, keys.at(n - 2));
-
-            mTrap.step(450, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
-            mTrap.step(452, [&] { deck().Slides(1).Select(); });
-            mTrap.step(454, [&] { deck().Save(); });
-            mTrap.step(456, [&] { deck().Close(); });
+                engineStep(450, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+                engineStep(452, [&] { deck().Slides(1).Select(); });
+                engineStep(454, [&] { deck().Save(); });
+                engineStep(456, [&] { deck().Close(); });
+            }
         }
-        mTrap.step(458, [&] { app(mB).Quit(); });
-        mTrap.step(460, [&] { app(mA).Quit(); });
+        engineStep(458, [&] { app(mB).Quit(); });
+        engineStep(460, [&] { app(mA).Quit(); });
         mTrap.step(462, [&] { mP.reset(); });
         mTrap.step(464, [&] { mB.reset(); });
         mTrap.step(466, [&] { mA.reset(); });
@@ -128,13 +134,36 @@ public:
 private:
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
     {
-        return use(reference, "presentation application");
+        return use(reference);
     }
 
-    Presentation& deck() { return use(mP, "presentation"); }
+    Presentation& deck() { return use(mP); }
 
+    // A step that needs the engine. The first failure of the engine itself
+    // (it cannot start, or ended) is reported; after it, and where an
+    // earlier failed step left nothing to work on, steps are skipped
+    // without a word: one failure is told once, not at every step.
+    void engineStep(int line, const std::function<void()>& body)
+    {
+        if (mEngineGone)
+            return;
+        mTrap.step(line, [&] {
+            try {
+                body();
+            } catch (const EngineUnavailable&) {
+                mEngineGone = true;
+                throw;
+            } catch (const EarlierStepFailed&) {
+            }
+        });
+    }
+
+    // The user watches each step; with the engine gone there is nothing to
+    // watch.
     void pause(int line)
     {
+        if (mEngineGone)
+            return;
         mTrap.step(line, [&] {
             float seconds = 0.5f;
             waitSeconds(seconds, mServices.clock);
@@ -144,8 +173,8 @@ private:
     // Two steps: select the shape's text, then all of its characters.
     void selectAllText(int line)
     {
-        mTrap.step(line, [&] { app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); });
-        mTrap.step(line + 2, [&] {
+        engineStep(line, [&] { app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); });
+        engineStep(line + 2, [&] {
             const int length = static_cast<int>(app(mA).ActiveWindow().Selection().TextRange().Text().size());
             app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
         });
@@ -174,17 +203,17 @@ private:
 
     void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text, const QString& what)
     {
-        mTrap.step(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
+        engineStep(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        mTrap.step(line + 6, [&] { writeSelectedText(text(), what, maxSlideTextLength); });
+        engineStep(line + 6, [&] { writeSelectedText(text(), what, maxSlideTextLength); });
         pause(line + 8);
-        mTrap.step(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+        engineStep(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }
 
     void writeSection(int line, int slide, const QString& key)
     {
-        mTrap.step(line, [&] { deck().Slides(slide).Select(); });
-        mTrap.step(line + 2, [&] { deck().Slides(slide).Shapes(QStringLiteral("Rectangle 3")).Select(); });
+        engineStep(line, [&] { deck().Slides(slide).Select(); });
+        engineStep(line + 2, [&] { deck().Slides(slide).Shapes(QStringLiteral("Rectangle 3")).Select(); });
         selectAllText(line + 4);
         QString text;
         mTrap.step(line + 8, [&] { text.clear(); });
@@ -194,14 +223,14 @@ private:
                 return !stored.isEmpty();
             }))
             mTrap.step(line + 12, [&] { text = sectionText(stored); });
-        mTrap.step(line + 22, [&] {
+        engineStep(line + 22, [&] {
             writeSelectedText(text, QStringLiteral("The section on slide %1 (\"%2\")")
                                         .arg(slide)
                                         .arg(text.section(kCrLf, 0, 0).left(40)),
                               maxSlideTextLength);
         });
         pause(line + 24);
-        mTrap.step(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+        engineStep(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
     }
 
     QString mTarget;
@@ -211,6 +240,7 @@ private:
     std::shared_ptr<PresentationApplication> mA;
     std::shared_ptr<PresentationApplication> mB;
     std::shared_ptr<Presentation> mP;
+    bool mEngineGone = false;
 };
 
 }  // namespace

@@ -251,18 +251,17 @@ void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTr
         lblMessage->repaint();
         QCoreApplication::processEvents();
     });
+    // Without the application, or with the engine gone, there is no show to
+    // close: the failure that took it was told already.
     const auto presentationOpen = [&] {
-        const bool held = oPPTPres != nullptr;
-        if (!oPPTApp)
-            throw Failure(QStringLiteral("The presentation application is not available: the show was never started."));
-        return oPPTApp->Presentations().Count() > 0 && held;
+        try {
+            return oPPTApp && oPPTPres && oPPTApp->Presentations().Count() > 0;
+        } catch (const EngineUnavailable&) {
+            return false;
+        }
     };
     if (trap.test(104, presentationOpen))
-        trap.step(106, [&] {
-            if (!oPPTPres)
-                throw Failure(QStringLiteral("There is no presentation to close: the show was never started."));
-            oPPTPres->Close();
-        });
+        trap.step(106, [&] { oPPTPres->Close(); });
     trap.step(108, [&] {
         mShowWindow.reset();
         oPPTPres.reset();

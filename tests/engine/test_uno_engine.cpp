@@ -186,6 +186,48 @@ private slots:
         layer.endInstancesStartedHere();
     }
 
+    // A spare that stops answering while it starts holds nothing up: the
+    // next start waits for it no longer than the call deadline, kills it
+    // and starts an engine as before; the program's end does not wait for
+    // one either.
+    void aSpareThatStopsWhileStartingIsKilledAtTheDeadline()
+    {
+        using namespace std::chrono_literals;
+        const auto restore = qScopeGuard([] { CallWatchdog::setPeriod(CallWatchdog::kDefaultPeriod); });
+        CallWatchdog::setPeriod(2s);
+        UnoEngine layer = engine();
+        const auto stopSpareAtItsStart = [&] {
+            qint64 spare = 0;
+            QDeadlineTimer deadline(30000);
+            while (!spare && !deadline.hasExpired()) {
+                for (const EngineSettings& profile : layer.settings().withSpareProfiles().mid(1))
+                    if (processAlive(profile.recordedEnginePid()))
+                        spare = profile.recordedEnginePid();
+                QThread::msleep(2);
+            }
+            return mEngine.signal(spare, SIGSTOP) ? spare : 0;
+        };
+
+        layer.prepareSpare();
+        const qint64 stopped = stopSpareAtItsStart();
+        QVERIFY(stopped);
+        QElapsedTimer timer;
+        timer.start();
+        const auto app = layer.CreateObject();
+        QCOMPARE(app->Name(), presentationApplicationName);
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QTRY_VERIFY(!processAlive(stopped));
+        app->Quit();
+
+        layer.prepareSpare();
+        const qint64 stoppedAtTheEnd = stopSpareAtItsStart();
+        QVERIFY(stoppedAtTheEnd);
+        timer.restart();
+        layer.endInstancesStartedHere();
+        QVERIFY2(timer.elapsed() < 8000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!processAlive(stoppedAtTheEnd));
+    }
+
     void aCopyIsSavedInEachFormat()
     {
         const auto app = engine().CreateObject();

@@ -88,7 +88,9 @@ private slots:
         QCOMPARE(calls.indexOf("Shape 12 Rectangle 3") > calls.indexOf("Shape 11 Rectangle 3"), true);
     }
 
-    void withoutAnEngineEveryEngineStepReportsAndTheFileIsStillCopied()
+    // An engine that cannot start is told once; the steps that need it are
+    // skipped without a word, and the template is still copied.
+    void withoutAnEngineOneReportAndTheFileIsStillCopied()
     {
         QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("store.json"));
@@ -102,11 +104,9 @@ private slots:
                                          {engine, dialogs, clock, mProgram.path()});
 
         QVERIFY(QFile::exists(target));
-        const QList<int> lines = dialogs.reportedLines();
-        QCOMPARE(lines.mid(0, 4), QList<int>({100, 102, 112, 114}));
-        QCOMPARE(lines.mid(lines.size() - 6), QList<int>({450, 452, 454, 456, 458, 460}));
+        QCOMPARE(dialogs.reportedLines(), QList<int>({100}));
         QVERIFY(dialogs.errorReports[0].contains("LessonPlan.generateBusinessPlan at line 100"));
-        QVERIFY(dialogs.errorReports[2].contains("earlier step failed"));
+        QCOMPARE(engine.state.calls, QStringList({"CreateObject"}));
     }
 };
 

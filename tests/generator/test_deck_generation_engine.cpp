@@ -20,6 +20,8 @@
 #include <QtTest>
 #include <memory>
 
+#include <csignal>
+
 class GenerationTest : public QObject {
     Q_OBJECT
 
@@ -35,6 +37,11 @@ private:
     void generate(const QString& target, const QString& company = "Acme & Co")
     {
         UnoEngine engine = mEngine.engine();
+        generateWith(engine, target, company);
+    }
+
+    void generateWith(PresentationEngine& engine, const QString& target, const QString& company = "Acme & Co")
+    {
         DeckGeneration::generateBusinessPlan(
             target, {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
             {engine, mDialogs, mClock, mProgram->path()});
@@ -93,6 +100,62 @@ private slots:
                                        QString::fromUtf8("Größe 中文\r\n\r\nnach der Leerzeile\r\n"),
                                        "", "", "", "",
                                    }));
+    }
+
+    // One failure of the engine or of the template is told once, at its
+    // own step; the steps that cannot run after it say nothing.
+    void anEngineThatCannotRunOrADamagedTemplateIsToldOnce()
+    {
+        X11WindowSystem windows;
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        const auto toldOnceAt = [&](int line, const QString& what) {
+            QVERIFY2(mDialogs.reportedLines() == QList<int>({line}), qPrintable(what + ": " + mDialogs.errorReports.join("\n")));
+            QVERIFY(mDialogs.messages.isEmpty());
+            mDialogs = FakeDialogs();
+        };
+
+        // The engine's profile cannot be made (its folder lies below a file).
+        EngineSettings noProfile = mEngine.settings();
+        QFile(mTemp->filePath("a-file")).open(QIODevice::WriteOnly);
+        noProfile.profileDir = mTemp->filePath("a-file/profile");
+        UnoEngine withoutProfile(windows, noProfile);
+        generateWith(withoutProfile, mTemp->filePath("ps60000001.ppt"));
+        toldOnceAt(100, "no profile");
+
+        // The engine ends as soon as it starts.
+        EngineSettings endsAtOnce = mEngine.settings();
+        endsAtOnce.profileDir = mTemp->filePath("ends-at-once");
+        endsAtOnce.officeProgram = mTemp->filePath("soffice.bin");
+        QFile program(endsAtOnce.officeProgram);
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.write("#!/bin/sh\nexit 0\n");
+        program.close();
+        program.setPermissions(program.permissions() | QFile::ExeOwner);
+        QFile(mTemp->filePath("libsdlo.so")).open(QIODevice::WriteOnly);
+        UnoEngine ending(windows, endsAtOnce);
+        generateWith(ending, mTemp->filePath("ps60000002.ppt"));
+        toldOnceAt(100, "ends at once");
+        QVERIFY(QDir(mTemp->path()).entryList({"orvendale-engine-*"}).isEmpty());
+
+        // The template is damaged.
+        QFile damaged(mProgram->filePath("business_plan.ppt"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(QByteArray(4096, 'z'));
+        damaged.close();
+        generate(mTemp->filePath("ps60000003.ppt"));
+        toldOnceAt(114, "damaged template");
+        QVERIFY(mEngine.waitUntilEnded(15000));
+
+        // The engine is killed while the deck is filled.
+        QFile::remove(mProgram->filePath("business_plan.ppt"));
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        QTimer::singleShot(3000, [&] { mEngine.signal(mEngine.pid(), SIGKILL); });
+        QElapsedTimer timer;
+        timer.start();
+        generate(mTemp->filePath("ps60000004.ppt"));
+        QCOMPARE(mDialogs.reportedLines().size(), 1);
+        QVERIFY2(mDialogs.errorReports.first().contains("no longer running"), qPrintable(mDialogs.errorReports.first()));
+        QVERIFY2(timer.elapsed() < 5000, "the pauses went on after the engine had gone");
     }
 
     void templateOnlyInTempIsFilledInTheRunningInstanceWhichIsQuit()

@@ -119,7 +119,7 @@ public:
     {
         state.calls << "CreateObject";
         if (!state.installed)
-            throw Failure("The presentation engine is not installed.");
+            throw EngineUnavailable("The presentation engine is not installed.");
         state.running = true;
         return std::make_shared<FakeApplication>(state);
     }
@@ -127,7 +127,7 @@ public:
     {
         state.calls << "GetObject";
         if (!state.running)
-            throw Failure("The presentation engine is not running.");
+            throw EngineUnavailable("The presentation engine is not running.");
         return std::make_shared<FakeApplication>(state);
     }
     bool CanCreateObject() override
