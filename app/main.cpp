@@ -1,6 +1,8 @@
 // Orvendale: type a business plan, get a slide deck. This is where the real
 // services, the engine and both windows are made and wired together.
+#include "availability_checks.h"
 #include "deck_viewer.h"
+#include "file_utils.h"
 #include "plan_window.h"
 #include "qt_dialogs.h"
 #include "settings_store.h"
@@ -12,8 +14,10 @@
 #include "x11_window_system.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QDir>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -43,24 +47,30 @@ int main(int argc, char** argv)
     // one; whatever this run started goes with it, however it ends.
     engine.endInstanceLeftBehind();
     programEnd.beforeEnding([&] {
+        // What the store could not write yet gets one more try; the user's
+        // close has asked already, a signal asks nothing.
+        if (!store.saveUnsaved())
+            std::fprintf(stderr, "Orvendale: the latest changes could not be saved to %s.\n",
+                         qPrintable(QDir::toNativeSeparators(store.filePath())));
         engine.endInstancesStartedHere();
         for (const QString& deck : {form.deckInProgress(), viewer.mJoinFile})
             if (!deck.isEmpty())
-                QFile::remove(deck);
+                Main::removeDeck(deck);
     });
     form.Form_Load();
     form.show();
     // Once the window is up, an engine starts in the background, so that
-    // the first deck does not wait for one.
-    QTimer::singleShot(500, [&] { engine.prepareSpare(); });
-
-    // Ended from outside, the program closes the window in front, so that the
-    // viewer ends its show and the engine first.
-    const Termination termination([&] {
-        if (viewer.isVisible())
-            viewer.close();
-        else
-            form.close();
+    // the first deck does not wait for one; an engine that cannot be
+    // started is told as a missing one is.
+    QTimer::singleShot(500, [&] {
+        engine.prepareSpare([&](const QString& why) {
+            AvailabilityChecks::tellEngineCannotStart(why, dialogs, programEnd);
+        });
     });
+
+    // Ended from outside (a logout, a kill), the program ends as the user's
+    // close does, without asking anything: boxes that wait for an answer
+    // would hold the end back until the session kills the program outright.
+    const Termination termination([&] { programEnd.endNow(); });
     return app.exec();
 }

@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include <csignal>
+#include <cstdlib>
 #include <thread>
 
 using namespace css;
@@ -26,6 +27,14 @@ using css::uno::UNO_QUERY;
 
 namespace {
 
+// The local UNO environment finds the installation's bootstrap file through
+// the environment. It is named there as the program is loaded, before any
+// thread starts: the first connection may be made on a spare's thread, while
+// other threads read the environment.
+[[maybe_unused]] const bool kBootstrapNamed = [] {
+    return ::setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc", 1) == 0;
+}();
+
 // The local UNO environment that bridges to the engine, made once.
 Reference<uno::XComponentContext> localContext()
 {
@@ -34,8 +43,6 @@ Reference<uno::XComponentContext> localContext()
         // SIGPIPE: an engine that ended (crashed, or killed as stuck) must
         // fail the call in progress, not end this program.
         std::signal(SIGPIPE, SIG_IGN);
-        qputenv("URE_BOOTSTRAP",
-                QByteArray("vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc"));
         return cppu::defaultBootstrap_InitialComponentContext();
     }();
     return context;

@@ -120,10 +120,8 @@ void removeEngineTempFolder(const QString& folder)
 void removeTemporaryDeck(const QString& deck)
 {
     const QFileInfo file(deck);
-    if (file.absolutePath() != QFileInfo(Main::tempFolder()).absoluteFilePath())
-        return;
-    QFile::remove(deck);
-    QFile::remove(file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName())));
+    if (file.absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath())
+        Main::removeDeck(deck);
 }
 
 // Engines ending in the background, by profile.

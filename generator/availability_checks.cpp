@@ -7,7 +7,18 @@
 
 namespace AvailabilityChecks {
 
-bool isPowerPointRunning(PresentationEngine& engine)
+namespace {
+
+QString engineMissingMessage()
+{
+    return QStringLiteral("%1 is not installed on this computer. You need to have it installed to use this "
+                          "software without error.")
+        .arg(presentationApplicationName);
+}
+
+}  // namespace
+
+bool isEngineRunning(PresentationEngine& engine)
 {
     try {
         const auto app = engine.GetObject();
@@ -17,29 +28,37 @@ bool isPowerPointRunning(PresentationEngine& engine)
     }
 }
 
-bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs)
+bool shouldCancelForRunningEngine(PresentationEngine& engine, Dialogs& dialogs)
 {
-    if (!isPowerPointRunning(engine))
+    if (!isEngineRunning(engine))
         return false;
+    // The engine's process is named after its program file.
     const bool proceed = dialogs.askYesNo(
-        QStringLiteral("PowerPoint may be open. It is recommended that you close PowerPoint first.\r"
-                       "Use Ctrl+Alt+Del > Task Manager > POWERPNT.EXE if necessary.\r\n\r\n"
-                       "Would you like to proceed anyway?"));
+        QStringLiteral("%1 may be open. It is recommended that you close %1 first.\r"
+                       "Use System Monitor > Processes > soffice.bin > End Process if necessary.\r\n\r\n"
+                       "Would you like to proceed anyway?")
+            .arg(presentationApplicationName));
     return !proceed;
 }
 
-void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd)
+void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd)
 {
     ErrorTrap trap = ErrorTrap::silent();
     bool created = false;
-    // Asking whether the application can be created tells the same as
-    // creating one, without holding the window back for an engine start.
+    // Asking whether the application can be created answers at once; whether
+    // an installed engine really starts, the engine started ahead of need
+    // tells (see tellEngineCannotStart).
     trap.step(0, [&] { created = engine.CanCreateObject(); });
     if (!created) {
-        dialogs.message(QStringLiteral("PowerPoint is not installed on this computer. You need to have "
-                                       "it installed to use this software without error."));
+        dialogs.message(engineMissingMessage());
         programEnd.endNow();
     }
+}
+
+void tellEngineCannotStart(const QString& why, Dialogs& dialogs, ProgramEnd& programEnd)
+{
+    dialogs.message(engineMissingMessage() + QStringLiteral("\r\n\r\n") + why);
+    programEnd.endNow();
 }
 
 }  // namespace AvailabilityChecks

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Dialogs;
 class PresentationEngine;
 class ProgramEnd;
@@ -10,14 +12,18 @@ namespace AvailabilityChecks {
 
 // True when our presentation application runs and answers under its name.
 // Never fails.
-bool isPowerPointRunning(PresentationEngine& engine);
+bool isEngineRunning(PresentationEngine& engine);
 
 // When the application already runs, asks whether to go on anyway; true
 // means the user chose not to.
-bool shouldCancelForOpenPowerPoint(PresentationEngine& engine, Dialogs& dialogs);
+bool shouldCancelForRunningEngine(PresentationEngine& engine, Dialogs& dialogs);
 
 // Asks whether an application object can be created. When none can, says
 // the engine is missing and ends the program.
-void checkPowerPointInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd);
+void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd);
+
+// The engine is installed but could not be started (why says what
+// happened): told with the check's own message, and the program ends.
+void tellEngineCannotStart(const QString& why, Dialogs& dialogs, ProgramEnd& programEnd);
 
 }  // namespace AvailabilityChecks

@@ -20,6 +20,7 @@
 #include "startup.h"
 #include "tab_strip.h"
 #include "twips.h"
+#include "unsaved_changes.h"
 #include "window_style.h"
 
 #include <QCloseEvent>
@@ -138,7 +139,7 @@ void Form1::Form_Load()
     loadStep(trap, 130, [&] { showStored(txtBusinessPlan, PlanKeys::businessPlan); });
     loadStep(trap, 132, [&] { SSTab1_Click(0); });
     loadStep(trap, 134, [&] { SSTab3_Click(0); });
-    trap.step(136, [&] { AvailabilityChecks::checkPowerPointInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
+    trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
 void Form1::PushButton1_Click()
@@ -148,7 +149,7 @@ void Form1::PushButton1_Click()
         return;
     trap.step(102, [&] { mBusy = true; });
     bool cancel = false;
-    trap.step(104, [&] { cancel = AvailabilityChecks::shouldCancelForOpenPowerPoint(mEngine, mServices.dialogs); });
+    trap.step(104, [&] { cancel = AvailabilityChecks::shouldCancelForRunningEngine(mEngine, mServices.dialogs); });
     if (!cancel) {
         QString path;
         bool taken = true;
@@ -276,6 +277,7 @@ void Form1::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTe
 
 void Form1::Form_Unload()
 {
+    Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 

@@ -33,6 +33,13 @@ void deleteFile(const QString& path)
     });
 }
 
+void removeDeck(const QString& path)
+{
+    const QFileInfo deck(path);
+    QFile::remove(path);
+    QFile::remove(deck.dir().filePath(QStringLiteral(".~lock.%1#").arg(deck.fileName())));
+}
+
 void forceDeleteFile(const QString& path)
 {
     QFile file(path);

@@ -16,6 +16,10 @@ bool fileExists(const QString& path);
 // whether the file is gone.
 void deleteFile(const QString& path);
 
+// Removes a deck and the lock file the engine may have written beside it
+// (".~lock.<name>#"). Never fails.
+void removeDeck(const QString& path);
+
 // Removes the file even when it is read-only; throws Failure when it cannot.
 void forceDeleteFile(const QString& path);
 

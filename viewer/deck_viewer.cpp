@@ -13,6 +13,7 @@
 #include "product.h"
 #include "save_formats.h"
 #include "twips.h"
+#include "unsaved_changes.h"
 #include "window_style.h"
 #include "window_system.h"
 
@@ -145,7 +146,7 @@ void Form2::embedSlideShow()
 {
     oPPTApp = mEngine.CreateObject();
     if (!oPPTApp) {
-        mServices.dialogs.message(QStringLiteral("Could not instantiate PowerPoint."));
+        mServices.dialogs.message(QStringLiteral("Could not instantiate %1.").arg(presentationApplicationName));
         return;
     }
     oPPTApp->setDisplayAlerts(false);
@@ -274,7 +275,12 @@ void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTr
     trap.step(114, [&] { oPPTApp.reset(); });
     trap.step(116, [&] { lblMessage->hide(); });
     if (trap.test(118, [&] { return !mJoinFile.isEmpty(); }))
-        trap.step(122, [&] { Main::deleteFile(mJoinFile); });
+        trap.step(122, [&] {
+            Main::deleteFile(mJoinFile);
+            // The engine writes a lock file beside a deck it opens, even
+            // when told not to; it goes with the deck.
+            Main::removeDeck(mJoinFile);
+        });
     then(trap);
 }
 
@@ -296,6 +302,7 @@ void Form2::Form_QueryUnload()
 
 void Form2::Form_Unload()
 {
+    Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 

@@ -47,7 +47,14 @@ private:
     UnoEngine engine() { return mEngine.engine(); }
 
 private slots:
-    void initTestCase() { QVERIFY2(mDisplay.ok(), "Xvfb could not be started"); }
+    void initTestCase()
+    {
+        QVERIFY2(mDisplay.ok(), "Xvfb could not be started");
+        // The bridge's environment is set as the program is loaded, not by
+        // the first connection, which may be made on a spare's thread while
+        // other threads read the environment.
+        QVERIFY(qEnvironmentVariableIsSet("URE_BOOTSTRAP"));
+    }
     void cleanup() { mEngine.kill(); }
 
     void createStartsOrConnectsAttachNeedsARunningOneQuitEndsIt()
@@ -63,6 +70,7 @@ private slots:
         const auto a = layer.CreateObject();
         const qint64 pid = mEngine.pid();
         QVERIFY(processAlive(pid));
+
         const auto b = layer.GetObject();
         QCOMPARE(b->Name(), presentationApplicationName);
         QCOMPARE(mEngine.engine().CreateObject()->Name(), presentationApplicationName);

@@ -43,39 +43,45 @@ private slots:
         FakeEngine engine;
         FakeDialogs dialogs;
         FakeProgramEnd end;
-        AvailabilityChecks::checkPowerPointInstalled(engine, dialogs, end);
+        AvailabilityChecks::checkEngineInstalled(engine, dialogs, end);
         QCOMPARE(end.ends, 0);
         QVERIFY(dialogs.messages.isEmpty());
 
         engine.state.installed = false;
-        AvailabilityChecks::checkPowerPointInstalled(engine, dialogs, end);
+        AvailabilityChecks::checkEngineInstalled(engine, dialogs, end);
         QCOMPARE(end.ends, 1);
         QCOMPARE(dialogs.messages,
-                 QStringList({"PowerPoint is not installed on this computer. You need to have it "
+                 QStringList({"LibreOffice Impress is not installed on this computer. You need to have it "
                               "installed to use this software without error."}));
         QVERIFY(dialogs.errorReports.isEmpty());
+
+        // An engine that is installed but cannot start is told the same way,
+        // with what happened.
+        AvailabilityChecks::tellEngineCannotStart("The presentation engine ended while starting.", dialogs, end);
+        QCOMPARE(end.ends, 2);
+        QCOMPARE(dialogs.messages.last(), dialogs.messages.first() + "\r\n\r\nThe presentation engine ended while starting.");
     }
 
     void runningCheckAsksOnlyForOurApplicationAndHonoursTheAnswer()
     {
         FakeEngine engine;
         FakeDialogs dialogs;
-        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QVERIFY(dialogs.questions.isEmpty());
 
         engine.state.running = true;
         engine.state.name = "Some Other Application";
-        QVERIFY(!AvailabilityChecks::isPowerPointRunning(engine));
-        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::isEngineRunning(engine));
+        QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QVERIFY(dialogs.questions.isEmpty());
 
         engine.state.name = presentationApplicationName;
         dialogs.answers = {true, false};
-        QVERIFY(!AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
-        QVERIFY(AvailabilityChecks::shouldCancelForOpenPowerPoint(engine, dialogs));
+        QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
+        QVERIFY(AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QCOMPARE(dialogs.questions.first(),
-                 QString("PowerPoint may be open. It is recommended that you close PowerPoint first.\r"
-                         "Use Ctrl+Alt+Del > Task Manager > POWERPNT.EXE if necessary.\r\n\r\n"
+                 QString("LibreOffice Impress may be open. It is recommended that you close LibreOffice Impress first.\r"
+                         "Use System Monitor > Processes > soffice.bin > End Process if necessary.\r\n\r\n"
                          "Would you like to proceed anyway?"));
         QVERIFY(!engine.state.calls.contains("Quit"));
     }

@@ -361,7 +361,7 @@ private slots:
         w.engine.state.installed = false;
         w.form.Form_Load();
         QCOMPARE(w.dialogs.messages.size(), 1);
-        QVERIFY(w.dialogs.messages.first().startsWith("PowerPoint is not installed on this computer."));
+        QVERIFY(w.dialogs.messages.first().startsWith("LibreOffice Impress is not installed on this computer."));
         QCOMPARE(w.programEnd.ends, 1);
         QVERIFY(w.dialogs.errorReports.isEmpty());
         // Everything before the check has run.

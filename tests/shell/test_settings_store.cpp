@@ -1,6 +1,8 @@
 #include "failure.h"
 #include "file_size_limit.h"
+#include "fakes.h"
 #include "settings_store.h"
+#include "unsaved_changes.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -203,13 +205,21 @@ private slots:
         QCOMPARE(plan.value("Business Plan").toString(), QString("once it works again"));
 
         // A failure after a success starts a new run, reported again.
+        FakeDialogs dialogs;
         {
             const FileSizeLimit full(1000);
             QVERIFY_THROWS_EXCEPTION(Failure, store.saveSetting("FirstStatement_1", large));
-            QVERIFY(!store.saveUnsaved());
+            // Still failing as the program ends: the user is told, and may
+            // end without it.
+            dialogs.answers = {false};
+            Main::saveUnsavedBeforeEnding(store, dialogs);
+            QCOMPARE(dialogs.questions.size(), 1);
+            QVERIFY(dialogs.questions.first().startsWith("Your latest changes could not be saved to " + storePath()));
         }
-        // What was typed last is written by the try the program's end makes.
-        QVERIFY(store.saveUnsaved());
+        // Once the store can be written again, what was typed last is
+        // written by the try the program's end makes, without a word.
+        Main::saveUnsavedBeforeEnding(store, dialogs);
+        QCOMPARE(dialogs.questions.size(), 1);
         QCOMPARE(planOnDisk(storePath()).value("FirstStatement_1").toString(), large);
     }
 

@@ -1,0 +1,21 @@
+#include "unsaved_changes.h"
+
+#include "dialogs.h"
+#include "product.h"
+#include "settings_store.h"
+
+#include <QDir>
+
+namespace Main {
+
+void saveUnsavedBeforeEnding(SettingsStore& store, Dialogs& dialogs)
+{
+    while (!store.saveUnsaved())
+        if (!dialogs.askYesNo(QStringLiteral("Your latest changes could not be saved to %1. Free some space on the "
+                                             "disk or make its folder writable, then choose Yes to try again. "
+                                             "Choose No to end %2 without them.")
+                                  .arg(QDir::toNativeSeparators(store.filePath()), productName)))
+            return;
+}
+
+}  // namespace Main
