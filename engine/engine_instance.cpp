@@ -133,21 +133,7 @@ void EngineInstance::endAllStartedHere()
 void EngineInstance::endLeftBehind(const EngineSettings& settings)
 {
     for (const EngineSettings& profile : settings.withSpareProfiles())
-        endLeftBehindOnProfile(profile);
-}
-
-void EngineInstance::endLeftBehindOnProfile(const EngineSettings& settings)
-{
-    EngineProcess::endLeftBehind(settings, [&] {
-        // A stuck engine is killed by the deadline of the listing.
-        const qint64 left = settings.recordedEnginePid();
-        CallWatchdog::watchProcess(left);
-        const CallWatchdog::Guard deadline;
-        const std::optional<EngineConnection> connection = EngineConnection::open(settings.pipeName);
-        const QStringList files = connection ? connection->documentFiles() : QStringList();
-        CallWatchdog::forgetProcess(left);
-        return files;
-    });
+        EngineProcess::endLeftBehind(profile);
 }
 
 EngineInstance::~EngineInstance()
@@ -159,7 +145,15 @@ EngineInstance::~EngineInstance()
     // Like an automation server, an instance started for this program ends
     // when the program lets go of it, unless it shows a window or holds a
     // presentation.
-    if (!mProcess.startedHere() || mQuitRequested || mVisible || !mProcess.running())
+    if (!mProcess.startedHere() || mQuitRequested)
+        return;
+    // An engine that ended by itself leaves its pid file and temporary
+    // folder, which go now.
+    if (!mProcess.running()) {
+        mProcess.endInBackground(0);
+        return;
+    }
+    if (mVisible)
         return;
     try {
         if (mConnection.presentationCount() == 0)

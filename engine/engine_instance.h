@@ -33,6 +33,9 @@ public:
     const EngineConnection& connection() const { return mConnection; }
     ActiveSelection& selection() { return mSelection; }
     bool visible() const { return mVisible; }
+    // Records a deck the engine opened, for the next start should this
+    // program end without removing it.
+    void recordDeck(const QString& deck) const { mProcess.recordDeck(deck); }
     void setVisible(bool visible) { mVisible = visible; }
 
     // Ends the engine: its documents are closed unsaved and it is told to
@@ -43,7 +46,6 @@ public:
 
 private:
     EngineInstance(EngineConnection connection, EngineProcess process);
-    static void endLeftBehindOnProfile(const EngineSettings& settings);
 
     EngineConnection mConnection;
     EngineProcess mProcess;

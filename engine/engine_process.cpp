@@ -19,6 +19,8 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -61,23 +63,67 @@ bool isOurEngine(qint64 pid, const EngineSettings& settings)
     return commandLine.readAll().split('\0').contains(profileArgument(settings).toUtf8());
 }
 
-// True while the program that started an engine runs: a copy of this
-// program under that pid.
-bool ownerRunning(qint64 owner)
+// Locks on the pid files of the engines this copy of the program started,
+// each held for as long as its engine runs. The system lets go of them when
+// this copy ends, however it ends (killed, or its display gone), which is
+// how another copy tells that an engine was left behind; the path of the
+// program file tells nothing (another build, or a file replaced by an
+// upgrade).
+class OwnerLocks {
+public:
+    void hold(const QString& pidFile)
+    {
+        std::lock_guard lock(mMutex);
+        if (mHeld.count(pidFile))
+            return;
+        const int fd = ::open(QFile::encodeName(pidFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            mHeld.emplace(pidFile, fd);
+        else if (fd >= 0)
+            ::close(fd);
+    }
+
+    void release(const QString& pidFile)
+    {
+        std::lock_guard lock(mMutex);
+        if (const auto held = mHeld.find(pidFile); held != mHeld.end()) {
+            ::close(held->second);
+            mHeld.erase(held);
+        }
+    }
+
+private:
+    std::mutex mMutex;
+    std::map<QString, int> mHeld;
+};
+
+OwnerLocks& ownerLocks()
 {
-    return processRunning(owner)
-           && QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(owner))
-                  == QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    static OwnerLocks* locks = new OwnerLocks;  // lives as long as the process
+    return *locks;
+}
+
+// True when no running copy of the program holds the pid file's lock.
+bool ownerEnded(const QString& pidFile)
+{
+    const int fd = ::open(QFile::encodeName(pidFile).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool ended = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return ended;
 }
 
 // What the pid file of an engine that this layer started records: the
 // engine's process, the program that started it, the engine's own temporary
-// folder, and "spare" while it waits to be taken.
+// folder, "spare" while it waits to be taken, and the temporary decks it
+// opened, one a line.
 struct PidFile {
     qint64 engine = 0;
     qint64 owner = 0;
     QString tempFolder;
     bool spare = false;
+    QStringList decks;
 
     static PidFile read(const QString& path)
     {
@@ -86,17 +132,18 @@ struct PidFile {
             return {};
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
         return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2),
-                lines.value(3) == QLatin1String("spare")};
+                lines.value(3) == QLatin1String("spare"), lines.mid(4)};
     }
 
+    // Rewritten in place: the file keeps the lock its owner holds on it.
     void write(const QString& path) const
     {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(QStringLiteral("%1\n%2\n%3\n%4")
-                           .arg(engine)
-                           .arg(owner)
-                           .arg(tempFolder, spare ? QStringLiteral("spare") : QString())
+            file.write((QStringList{QString::number(engine), QString::number(owner), tempFolder,
+                                    spare ? QStringLiteral("spare") : QString()}
+                        + decks)
+                           .join(QLatin1Char('\n'))
                            .toUtf8());
     }
 };
@@ -195,11 +242,13 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
     started.mTempFolder = makeEngineTempFolder();
     // A start that fails leaves nothing behind: its process, pid file and
     // temporary folder go with it.
+    ownerLocks().hold(started.mPidFile);
     auto leaveNothing = qScopeGuard([&] {
         if (processRunning(started.mPid))
             ::kill(static_cast<pid_t>(started.mPid), SIGKILL);
         waitUntilEnded(started.mPid, 5000);
         QFile::remove(started.mPidFile);
+        ownerLocks().release(started.mPidFile);
         removeEngineTempFolder(started.mTempFolder);
     });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -228,7 +277,7 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         if (!process.startDetached(&started.mPid))
             throw Failure(QStringLiteral("The presentation engine %1 could not be started.")
                               .arg(settings.officeProgram));
-        PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder}.write(started.mPidFile);
+        PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder, false, {}}.write(started.mPidFile);
 
         while (!deadline.hasExpired() && processRunning(started.mPid)) {
             if (answers()) {
@@ -257,28 +306,43 @@ EngineProcess EngineProcess::recorded(const EngineSettings& settings)
     return found;
 }
 
-void EngineProcess::endLeftBehind(const EngineSettings& settings, const std::function<QStringList()>& openDocuments)
+void EngineProcess::endLeftBehind(const EngineSettings& settings)
 {
-    const PidFile left = PidFile::read(settings.pidFile());
-    if (!left.engine || ownerRunning(left.owner))
+    const QString pidFile = settings.pidFile();
+    if (!QFileInfo::exists(pidFile) || !ownerEnded(pidFile))
         return;
+    const PidFile left = PidFile::read(pidFile);
+    // A left-behind engine is asked nothing: one that is stuck would hold
+    // the start back.
     if (isOurEngine(left.engine, settings)) {
-        const QStringList decks = openDocuments();
         ::kill(static_cast<pid_t>(left.engine), SIGKILL);
         if (!waitUntilEnded(left.engine, 5000))
             return;
-        // Only the temporary decks of the program that started it are ever
-        // open in this engine.
-        for (const QString& deck : decks)
-            removeTemporaryDeck(deck);
     }
+    // Only the temporary decks of the program that started it are recorded
+    // for this engine.
+    for (const QString& deck : left.decks)
+        removeTemporaryDeck(deck);
     removeEngineTempFolder(left.tempFolder);
-    QFile::remove(settings.pidFile());
+    QFile::remove(pidFile);
 }
 
 void EngineProcess::recordAsSpare(bool spare) const
 {
-    PidFile{mPid, QCoreApplication::applicationPid(), mTempFolder, spare}.write(mPidFile);
+    PidFile record = PidFile::read(mPidFile);
+    record.spare = spare;
+    record.write(mPidFile);
+}
+
+void EngineProcess::recordDeck(const QString& deck) const
+{
+    if (!mStartedHere || QFileInfo(deck).absolutePath() != QFileInfo(Main::tempFolder()).absoluteFilePath())
+        return;
+    PidFile record = PidFile::read(mPidFile);
+    if (record.engine != mPid || record.decks.contains(deck))
+        return;
+    record.decks << deck;
+    record.write(mPidFile);
 }
 
 bool EngineProcess::running() const
@@ -315,5 +379,6 @@ void EngineProcess::waitForEnd(int graceMs) const
     if (waitUntilEnded(mPid, 5000)) {
         QFile::remove(mPidFile);
         removeEngineTempFolder(mTempFolder);
+        ownerLocks().release(mPidFile);
     }
 }

@@ -17,11 +17,12 @@ public:
     static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers);
     // The engine the pid file records, when it is ours; none otherwise.
     static EngineProcess recorded(const EngineSettings& settings);
-    // Ends an engine that a program which has ended left on the profile, with
-    // the decks it held (listed by openDocuments while it still runs) and its
-    // temporary folder.
-    static void endLeftBehind(const EngineSettings& settings,
-                              const std::function<QStringList()>& openDocuments);
+    // Ends an engine that a program which has ended left on the profile
+    // (killed, say, or gone with its display), with the temporary decks it
+    // recorded and its temporary folder; the decks go also when the engine
+    // has ended too. Whether its program has ended, the lock that program
+    // held on the pid file tells.
+    static void endLeftBehind(const EngineSettings& settings);
     // Whether the engine program and its presentation module are installed.
     static bool installed(const EngineSettings& settings);
 
@@ -30,6 +31,9 @@ public:
     bool running() const;
     // Records in the pid file whether the engine is a spare not yet taken.
     void recordAsSpare(bool spare) const;
+    // Records in the pid file a temporary deck the engine opened, so that
+    // the next start removes it should this program end without doing so.
+    void recordDeck(const QString& deck) const;
     // Leaves the process to end by itself within graceMs, then kills it,
     // without waiting here; once it has ended, its pid file and temporary
     // folder go.

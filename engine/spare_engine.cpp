@@ -219,9 +219,12 @@ Taken take(const EngineSettings& settings)
     }
     if (!taken)
         taken.emplace();
-    // A spare that ended meanwhile (killed from outside, say) is no use.
-    if (taken->spare && !taken->spare->process.running())
+    // A spare that ended meanwhile (killed from outside, say) is no use; its
+    // pid file and temporary folder go.
+    if (taken->spare && !taken->spare->process.running()) {
+        taken->spare->process.endInBackground(0);
         taken->spare.reset();
+    }
     if (taken->spare)
         taken->spare->process.recordAsSpare(false);
     prepareAfter(settings, kNextSpareDelay, {});

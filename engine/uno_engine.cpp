@@ -485,6 +485,7 @@ public:
                 unpark(parked);
                 throw;
             }
+            mInstance->recordDeck(fileName);
             if (withWindow) {
                 mInstance->selection().showDocument(document, {});
                 mInstance->selection().unselect();

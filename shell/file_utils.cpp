@@ -4,6 +4,7 @@
 #include "failure.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -77,13 +78,15 @@ public:
     explicit FileBeside(const QString& destination, Name name = Name::Unique)
     {
         const QString folder = QFileInfo(destination).absolutePath();
+        if (name == Name::Unique)
+            removeStaleCopies(folder);
         if (name == Name::Staging) {
             mPath = QFile::encodeName(destination + QStringLiteral(".new"));
             mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
         }
         for (int attempt = 0; name == Name::Unique && attempt < 100 && mFd < 0; ++attempt) {
-            mPath = QFile::encodeName(QStringLiteral("%1/.orvendale-copy-%2")
-                                          .arg(folder)
+            mPath = QFile::encodeName(QStringLiteral("%1/%2%3")
+                                          .arg(folder, QLatin1String(kUniquePrefix))
                                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
             mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (mFd < 0 && errno != EEXIST)
@@ -154,6 +157,20 @@ public:
     }
 
 private:
+    static constexpr char kUniquePrefix[] = ".orvendale-copy-";
+
+    // A copy that a program which died while saving left in the folder:
+    // written an hour ago or earlier, so no save still writes it.
+    static void removeStaleCopies(const QString& folder)
+    {
+        const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
+        const QFileInfoList copies = QDir(folder).entryInfoList({QString::fromLatin1(kUniquePrefix) + QLatin1Char('*')},
+                                                                QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo& copy : copies)
+            if (copy.lastModified() < anHourAgo)
+                QFile::remove(copy.absoluteFilePath());
+    }
+
     bool fail()
     {
         mError = errno;

@@ -379,37 +379,62 @@ private slots:
         other.waitForFinished();
     }
 
-    // At start, an engine whose program has ended (killed, say) is ended
-    // with the deck it held and its temporary folder; one whose program
-    // still runs is left alone.
+    // At start, an engine whose program has ended is ended without being
+    // asked anything (a stuck one too), with the decks it recorded, their
+    // lock files and its temporary folder; the decks go also when the engine
+    // ended with its program (its display gone). An engine whose program
+    // still runs is left alone, whatever program file that copy runs from.
     void anEngineLeftBehindIsEndedWithWhatItLeftInTemp()
     {
         qputenv("TEMP", mFolder.path().toLocal8Bit());
-        const QString deckPath = copyOfTemplate(mFolder, "ps12345678.ppt");
-        {
-            const auto app = engine().CreateObject();
-            app->Presentations().OpenWithoutWindow(deckPath);  // held: the instance stays when released
-        }
-        const qint64 enginePid = mEngine.pid();
         const QString pidFile = mEngine.settings().pidFile();
-        QStringList record = readAll(pidFile).split('\n');  // engine, owner, temporary folder, spare or not
-        QCOMPARE(record.size(), 4);
+        const auto holdDeck = [&](QProcess& copy, const QString& deck) {
+            copy.start(QCoreApplication::applicationDirPath() + "/engine_holder",
+                       {mEngine.settings().profileDir, mEngine.settings().pipeName, deck});
+            return copy.waitForReadyRead(30000) && copy.readLine().trimmed() == "ready";
+        };
+        const auto lockFileOf = [&](const QString& deck) {
+            const QString lock = mFolder.filePath(".~lock." + QFileInfo(deck).fileName() + "#");
+            writeAll(lock, "engine");
+            return lock;
+        };
+
+        QProcess copy;
+        const QString deck = copyOfTemplate(mFolder, "ps12345678.ppt");
+        QVERIFY(holdDeck(copy, deck));
+        const QString deckLock = lockFileOf(deck);
+        const qint64 enginePid = mEngine.pid();
+        const QStringList record = readAll(pidFile).split('\n');  // engine, owner, temporary folder, spare, decks
+        QCOMPARE(record.mid(4), QStringList({deck}));
         const QString engineTemp = record[2];
         QVERIFY2(QFileInfo(engineTemp).isDir() && engineTemp.startsWith(mFolder.path()), qPrintable(engineTemp));
-
         engine().endInstanceLeftBehind();
         QVERIFY(processAlive(enginePid));
+        QVERIFY(QFile::exists(deck));
 
-        QProcess ended;
-        ended.start("true");
-        QVERIFY(ended.waitForFinished());
-        record[1] = QString::number(ended.processId());
-        writeAll(pidFile, record.join('\n'));
+        QVERIFY(mEngine.signal(enginePid, SIGSTOP));
+        copy.kill();
+        copy.waitForFinished();
+        QElapsedTimer timer;
+        timer.start();
         engine().endInstanceLeftBehind();
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!processAlive(enginePid));
-        QVERIFY(!QFile::exists(deckPath));
-        QVERIFY(!QFileInfo::exists(engineTemp));
-        QVERIFY(!QFile::exists(pidFile));
+        for (const QString& left : {deck, deckLock, engineTemp, pidFile})
+            QVERIFY2(!QFileInfo::exists(left), qPrintable(left));
+
+        QProcess gone;
+        const QString goneDeck = copyOfTemplate(mFolder, "ps87654321.ppt");
+        QVERIFY(holdDeck(gone, goneDeck));
+        const QString goneLock = lockFileOf(goneDeck);
+        const qint64 goneEngine = mEngine.pid();
+        gone.kill();
+        gone.waitForFinished();
+        QVERIFY(mEngine.signal(goneEngine, SIGKILL));
+        QVERIFY(mEngine.waitUntilEnded(5000));
+        engine().endInstanceLeftBehind();
+        for (const QString& left : {goneDeck, goneLock, pidFile})
+            QVERIFY2(!QFileInfo::exists(left), qPrintable(left));
     }
 
     void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()

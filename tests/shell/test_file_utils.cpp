@@ -100,6 +100,20 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old deck"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+        // A copy that a program which died while saving left behind goes
+        // with the next copy into the folder; one being written now stays.
+        const QString dead = folder.filePath(".orvendale-copy-0000dead");
+        const QString writing = folder.filePath(".orvendale-copy-00000new");
+        writeFile(dead, "half");
+        writeFile(writing, "half");
+        QFile deadFile(dead);
+        QVERIFY(deadFile.open(QIODevice::ReadWrite));
+        QVERIFY(deadFile.setFileTime(QDateTime::currentDateTime().addSecs(-7200), QFileDevice::FileModificationTime));
+        deadFile.close();
+        Main::copyFileReplacing(large, folder.filePath("new.ppt"));
+        QVERIFY(!QFile::exists(dead));
+        QVERIFY(QFile::exists(writing));
     }
 
     void copyGetsTheUsersModeForNewFilesKeepsAReplacedFilesAndLeavesTheUmask()
