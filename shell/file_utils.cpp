@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <utility>
 #include <unistd.h>
 
@@ -58,6 +59,15 @@ QString writeError(int error)
     if (error == ENOSPC || error == EDQUOT)
         return QStringLiteral("the disk is full");
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// True when the disk that holds path has less than a megabyte left for the
+// user: too little for any deck.
+bool almostFull(const QString& path)
+{
+    struct statvfs disk {};
+    return ::statvfs(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &disk) == 0
+           && static_cast<unsigned long long>(disk.f_bavail) * disk.f_frsize < (1ULL << 20);
 }
 
 Failure cannotWrite(const QString& path, int error)
@@ -219,7 +229,14 @@ void writeFileReplacing(const QString& to, const std::function<void(const QStrin
     if (!file.isOpen())
         throw cannotWrite(to, file.error());
     file.handOver();
-    write(file.path());
+    try {
+        write(file.path());
+    } catch (const Failure&) {
+        // Whatever the writer says, a full disk is what the user can act on.
+        if (almostFull(to))
+            throw cannotWrite(to, ENOSPC);
+        throw;
+    }
     if (!file.replaceWritten(to))
         throw cannotWrite(to, file.error());
 }

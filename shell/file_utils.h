@@ -38,7 +38,8 @@ void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 // destination, at the path it is given, then makes that file durable and
 // renames it over the destination, so the destination is either the old file
 // or the whole new one. Throws Failure when the file cannot be made; what the
-// writer throws is passed on. Either way no partial file is left.
+// writer throws is passed on, unless the disk is full, which is said
+// instead. Either way no partial file is left.
 void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write);
 
 // The folder for temporary files: $TEMP when it is set, otherwise the user's

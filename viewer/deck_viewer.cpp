@@ -203,6 +203,7 @@ void Form2::PushButton6_Click()
     trap.step(102, [&] { mBusy = true; });
     SaveTarget target;
     bool yes = false;
+    bool saved = true;
     trap.step(116, [&] {
         const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"), saveFilters());
         if (!choice.fileName.isEmpty())
@@ -221,14 +222,19 @@ void Form2::PushButton6_Click()
             trap.step(132, [&] { yes = true; });
         }
         if (trap.test(134, [&] { return yes; }))
-            trap.step(136, [&] { saveDeck(target); });
+            saved = trap.step(136, [&] { saveDeck(target); });
     }
-    trap.step(138, [&] { mServices.dialogs.message(QStringLiteral("Done.")); });
+    // A save that failed was reported; it is not followed by "Done.".
+    if (saved)
+        trap.step(138, [&] { mServices.dialogs.message(QStringLiteral("Done.")); });
     trap.step(140, [&] { mBusy = false; });
 }
 
 void Form2::saveDeck(const SaveTarget& target)
 {
+    // A large deck takes a while to write.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     // The deck's own format is a byte-for-byte copy; the others are the
     // engine's exports of the open deck, the show running on.
     if (target.format == SaveAsFileType::Presentation) {
@@ -239,8 +245,22 @@ void Form2::saveDeck(const SaveTarget& target)
         throw Failure(QStringLiteral("%1 could not be written: the deck is not open in the presentation engine. "
                                      "Save it as a Powerpoint file (.ppt) instead.")
                           .arg(QDir::toNativeSeparators(target.fileName)));
-    Main::writeFileReplacing(target.fileName,
-                             [&](const QString& path) { oPPTPres->SaveCopyAs(path, target.format); });
+    const QString shown = QDir::toNativeSeparators(target.fileName);
+    Main::writeFileReplacing(target.fileName, [&](const QString& path) {
+        // The engine's own words name the hidden file it wrote and its
+        // error codes: the user hears about the file they chose.
+        try {
+            oPPTPres->SaveCopyAs(path, target.format);
+        } catch (const EngineUnavailable&) {
+            throw Failure(QStringLiteral("%1 could not be written: the presentation engine is no longer running. "
+                                         "Go \"< Back\" and create the deck again to save it.")
+                              .arg(shown));
+        } catch (const Failure&) {
+            throw Failure(QStringLiteral("%1 could not be written: the presentation engine could not save the "
+                                         "deck there. Check that the folder is writable, or choose another one.")
+                              .arg(shown));
+        }
+    });
 }
 
 void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)

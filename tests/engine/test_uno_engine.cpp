@@ -8,6 +8,7 @@
 
 #include "x11_window_system.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -435,6 +436,42 @@ private slots:
         engine().endInstanceLeftBehind();
         for (const QString& left : {goneDeck, goneLock, pidFile})
             QVERIFY2(!QFileInfo::exists(left), qPrintable(left));
+    }
+
+    // An engine that hangs as it starts is given the call deadline for its
+    // whole start, then ended; the next start on the profile fails at once
+    // with the same words, and nothing of either is left.
+    void anEngineThatHangsAtStartFailsOnceWithinItsDeadline()
+    {
+        EngineSettings hanging = mEngine.settings();
+        hanging.profileDir = mFolder.filePath("hanging-profile");
+        hanging.officeProgram = mFolder.filePath("hangs/soffice.bin");
+        hanging.startTimeoutMs = 2000;
+        QDir().mkpath(mFolder.filePath("hangs"));
+        writeAll(hanging.officeProgram, "#!/bin/sh\nexec sleep 600\n");
+        QFile::setPermissions(hanging.officeProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeAll(mFolder.filePath("hangs/libsdlo.so"), "");
+        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        X11WindowSystem windows;
+        UnoEngine layer(windows, hanging);
+
+        QElapsedTimer timer;
+        timer.start();
+        QString first;
+        try {
+            layer.CreateObject();
+            QFAIL("an engine that never answers was reached");
+        } catch (const EngineUnavailable& failure) {
+            first = failure.description();
+        }
+        QVERIFY2(first.contains("did not answer within 2 seconds"), qPrintable(first));
+        QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+        timer.restart();
+        QVERIFY_THROWS_EXCEPTION(EngineUnavailable, layer.CreateObject());
+        QVERIFY(timer.elapsed() < 500);
+        QVERIFY(!processAlive(hanging.recordedEnginePid()));
+        QVERIFY(!QFile::exists(hanging.pidFile()));
+        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
     }
 
     void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()

@@ -1,18 +1,34 @@
 // Copies one file over another with the program's own copy and prints the
 // failure's description, or "copied"; the tests run it where a disk is full.
+// With --by-writer the copy is made the way the engine's exports are: a
+// writer of its own writes the file, and says only its own words when it
+// fails.
 #include "failure.h"
 #include "file_utils.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 3)
+    const QStringList arguments = app.arguments().mid(1);
+    const bool byWriter = arguments.value(0) == QLatin1String("--by-writer");
+    const QStringList files = arguments.mid(byWriter ? 1 : 0);
+    if (files.size() != 2)
         return 2;
     try {
-        Main::copyFileReplacing(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+        if (byWriter)
+            Main::writeFileReplacing(files[1], [&](const QString& path) {
+                QFile out(path);
+                QFile in(files[0]);
+                if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)
+                    || out.write(in.readAll()) != in.size() || !out.flush())
+                    throw Failure(QStringLiteral("SfxBaseModel::impl_store failed: 0x909"));
+            });
+        else
+            Main::copyFileReplacing(files[0], files[1]);
         std::puts("copied");
     } catch (const Failure& failure) {
         std::puts(qPrintable(failure.description()));

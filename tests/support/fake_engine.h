@@ -6,7 +6,9 @@
 #include "failure.h"
 #include "presentation_engine.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QStringList>
 
 class FakePresentation;
@@ -19,6 +21,7 @@ public:
     bool exportFails = false;  // true: SaveCopyAs fails
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     std::function<void()> onRun;                         // told as a show starts
+    bool busyPointerAtExport = false;                    // the busy pointer showed during the last SaveCopyAs
     QString name = presentationApplicationName;
     QStringList calls;
     int openPresentations = 0;
@@ -60,6 +63,8 @@ public:
     void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
     {
         mState.calls << QStringLiteral("SaveCopyAs %1").arg(static_cast<int>(format));
+        mState.busyPointerAtExport = QGuiApplication::overrideCursor()
+                                     && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         QFile file(fileName);
         if (mState.exportFails || !file.open(QIODevice::WriteOnly))
             throw Failure(QStringLiteral("Saving a copy failed."));
