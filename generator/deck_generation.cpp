@@ -218,11 +218,18 @@ private:
         QString text;
         mTrap.step(line + 8, [&] { text.clear(); });
         QString stored;
-        if (mTrap.test(line + 10, [&] {
-                stored = mPlan.store.getSetting(key);
-                return !stored.isEmpty();
-            }))
-            mTrap.step(line + 12, [&] { text = sectionText(stored); });
+        const bool anyText = mTrap.test(line + 10, [&] {
+            stored = mPlan.store.getSetting(key);
+            return !stored.isEmpty();
+        });
+        // Every line that does not begin with "-" is written, each followed
+        // by CR LF; lines starting with "-" are hints.
+        QStringList lines;
+        if (anyText)
+            mTrap.step(line + 12, [&] { lines = stored.split(kCrLf); });
+        for (const QString& each : std::as_const(lines))
+            if (mTrap.test(line + 16, [&] { return !each.startsWith(QLatin1Char('-')); }))
+                mTrap.step(line + 18, [&] { text += each + kCrLf; });
         engineStep(line + 22, [&] {
             writeSelectedText(text, QStringLiteral("The section on slide %1 (\"%2\")")
                                         .arg(slide)
@@ -244,15 +251,6 @@ private:
 };
 
 }  // namespace
-
-QString sectionText(const QString& stored)
-{
-    QString text;
-    for (const QString& line : stored.split(kCrLf))
-        if (!line.startsWith(QLatin1Char('-')))
-            text += line + kCrLf;
-    return text;
-}
 
 void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)
 {

@@ -32,10 +32,6 @@ struct GenerationServices {
 // targetPath afterwards.
 void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services);
 
-// The text written for a stored section: every line that does not begin with
-// "-", each followed by CR LF.
-QString sectionText(const QString& stored);
-
 // The most characters a text box of the deck keeps, a paragraph break
 // counting as one; the deck's file format cuts off whatever lies beyond.
 constexpr int maxSlideTextLength = 32767;

@@ -154,7 +154,17 @@ void Form1::PushButton1_Click()
         QString path;
         bool taken = true;
         while (taken) {
-            trap.step(106, [&] { path = Main::tempFolder() + QStringLiteral("/") + drawFileName() + QStringLiteral(".ppt"); });
+            // "ps" and eight digits from 1 to 9; the generator takes the time
+            // of day in before every digit.
+            QString name;
+            trap.step(106, [&] { name = QStringLiteral("ps"); });
+            for (int i = 0; i < 8; ++i) {
+                int digit = 0;
+                trap.step(110, [&] { mServices.random.reseed(mServices.clock.secondsSinceMidnight()); });
+                trap.step(112, [&] { digit = static_cast<int>(mServices.random.next() * 9) + 1; });
+                trap.step(114, [&] { name += QString::number(digit); });
+            }
+            trap.step(118, [&] { path = Main::tempFolder() + QStringLiteral("/") + name + QStringLiteral(".ppt"); });
             taken = trap.test(120, [&] { return Main::fileExists(path); });
         }
         mDeckInProgress = path;
@@ -173,19 +183,6 @@ void Form1::PushButton1_Click()
         mDeckInProgress.clear();
     }
     trap.step(136, [&] { mBusy = false; });
-}
-
-// "ps" and eight digits from 1 to 9; the generator takes the time of day in
-// before every digit.
-QString Form1::drawFileName()
-{
-    QString name = QStringLiteral("ps");
-    for (int i = 0; i < 8; ++i) {
-        mServices.random.reseed(mServices.clock.secondsSinceMidnight());
-        const int digit = static_cast<int>(mServices.random.next() * 9) + 1;
-        name += QString::number(digit);
-    }
-    return name;
 }
 
 void Form1::SSTab1_Click(int /*previousTab*/)

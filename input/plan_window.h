@@ -77,7 +77,6 @@ private:
     // Runs an event handler that has no trap: a failure is reported in the
     // error report box under the handler's name.
     void untrapped(const QString& procedure, const std::function<void()>& handler);
-    QString drawFileName();
 
     ShellServices mServices;
     PresentationEngine& mEngine;

@@ -12,7 +12,8 @@ public:
     virtual void endNow() = 0;
 };
 
-// Opens a web address in the desktop's browser, without waiting for it.
+// Opens a web address in the desktop's browser, without waiting for it;
+// throws Failure when no browser can be started.
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;

@@ -1,5 +1,7 @@
 #include "system_platform.h"
 
+#include "failure.h"
+
 #include <QDesktopServices>
 #include <QTime>
 #include <QUrl>
@@ -21,7 +23,9 @@ void SystemProgramEnd::endNow()
 
 void DesktopUrlOpener::open(const QString& url)
 {
-    QDesktopServices::openUrl(QUrl(url));
+    if (!QDesktopServices::openUrl(QUrl(url)))
+        throw Failure(QStringLiteral("The web page %1 could not be opened: no web browser could be started.")
+                          .arg(url));
 }
 
 float SystemClock::secondsSinceMidnight()

@@ -20,7 +20,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QGuiApplication>
@@ -63,14 +63,13 @@ void Form2::createControls()
     setFixedSize(twips(8040), twips(9525));
     setFont(Main::arialBold(9));
 
-    Frame1 = new QFrame(this);
+    Frame1 = new QGroupBox(this);
     Frame1->setGeometry(twipsRect(120, 120, 7800, 8745));
     // The show's window becomes a child of the frame's own native window.
     Frame1->setAttribute(Qt::WA_NativeWindow);
     lblMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), Frame1);
     lblMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
     lblMessage->setMinimumHeight(lblMessage->sizeHint().height());
-    lblMessage->setAlignment(Qt::AlignCenter);
     lblMessage->hide();
 
     PushButton6 = new QPushButton(QStringLiteral("Save Results"), this);
@@ -204,8 +203,11 @@ void Form2::PushButton6_Click()
     SaveTarget target;
     bool yes = false;
     bool saved = true;
-    trap.step(116, [&] {
-        const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"), saveFilters());
+    // The dialog is given its empty name, title and file types as it is
+    // shown.
+    SaveChoice choice;
+    trap.step(116, [&] { choice = mServices.dialogs.askSaveFileName(QStringLiteral("Output File"), saveFilters()); });
+    trap.step(120, [&] {
         if (!choice.fileName.isEmpty())
             target = saveTarget(choice.fileName, choice.filter);
     });

@@ -12,7 +12,7 @@ class HoverPointer;
 class Presentation;
 class PresentationApplication;
 class PresentationEngine;
-class QFrame;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -38,7 +38,7 @@ public:
     std::shared_ptr<PresentationApplication> oPPTApp;
     std::shared_ptr<Presentation> oPPTPres;
 
-    QFrame* Frame1;
+    QGroupBox* Frame1;  // a frame without a caption, which holds the show
     QLabel* lblMessage;
     QPushButton* PushButton6;
     QPushButton* PushButton8;

@@ -99,6 +99,17 @@ private slots:
         QVERIFY(w->dialogs.messages.isEmpty());
     }
 
+    // Each step of drawing the name is reported under its own line.
+    void aFailedDrawIsReportedUnderItsLine()
+    {
+        giveTemplate();
+        w->random.failingDraws = 1;
+        w->form.PushButton1_Click();
+        QCOMPARE(w->dialogs.reportedLines(), QList<int>({112}));
+        QVERIFY(w->dialogs.errorReports.first().contains("Form1.PushButton1_Click at line 112"));
+        QVERIFY(w->viewer.isVisible());
+    }
+
     void decliningTheQuestionMakesNothing()
     {
         giveTemplate();

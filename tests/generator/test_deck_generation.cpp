@@ -30,15 +30,38 @@ private:
 private slots:
     void initTestCase() { qputenv("TEMP", mTemp.path().toLocal8Bit()); }
 
+    // Each written line ends with CR LF; a line whose first character is "-"
+    // is a hint and never reaches the slide.
     void sectionLinesStartingWithADashAreDroppedAndEveryLineEndsWithCrLf()
     {
-        using DeckGeneration::sectionText;
-        QCOMPARE(sectionText("Heading\r\n- hint\r\nMine"), QString("Heading\r\nMine\r\n"));
-        QCOMPARE(sectionText("- a\r\n- b"), QString());
-        QCOMPARE(sectionText("Ends\r\n"), QString("Ends\r\n\r\n"));
-        QCOMPARE(sectionText(" - kept\r\n-dropped"), QString(" - kept\r\n"));
-        QCOMPARE(sectionText("a\nb"), QString("a\nb\r\n"));  // only CR LF separates lines
-        QCOMPARE(sectionText("\r\n"), QString("\r\n\r\n"));
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
+        SettingsStore store(mTemp.filePath("lines.json"));
+        const QList<std::pair<QString, QString>> sections = {
+            {"Heading\r\n- hint\r\nMine", "Heading\r\nMine\r\n"},
+            {"- a\r\n- b", ""},
+            {"Ends\r\n", "Ends\r\n\r\n"},
+            {" - kept\r\n-dropped", " - kept\r\n"},
+            {"a\nb", "a\nb\r\n"},  // only CR LF separates lines
+            {"\r\n", "\r\n\r\n"},
+        };
+        for (int k = 0; k < sections.size(); ++k)
+            store.saveSetting(QString("FirstStatement_%1").arg(k), sections[k].first);
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps10101010.ppt"),
+                                             {[] { return QString(); }, [] { return QString(); }, store},
+                                             {engine, dialogs, clock, mProgram.path()});
+        QStringList written;
+        for (const QString& call : std::as_const(engine.state.calls))
+            if (call.startsWith("setText "))
+                written << call.mid(8);
+        QCOMPARE(written.mid(2, sections.size()), [&] {
+            QStringList expected;
+            for (const auto& section : sections)
+                expected << section.second;
+            return expected;
+        }());
     }
 
     void stepsFollowTheSlideMapInOrder()

@@ -297,12 +297,22 @@ private slots:
         QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
     }
 
+    // A home page that cannot be opened is reported under its line, and the
+    // start goes on.
     void homePageOpensOnDrawSeven()
     {
         Window w(folder());
         w.random.draws = {0.061};
         w.form.Form_Load();
         QCOMPARE(w.urls.opened, QStringList({Main::homePageUrl}));
+
+        Window failing(folder());
+        failing.random.draws = {0.061};
+        failing.urls.fails = true;
+        failing.form.Form_Load();
+        QCOMPARE(failing.dialogs.reportedLines(), QList<int>({110}));
+        QVERIFY(failing.dialogs.errorReports.first().contains("Form1.Form_Load at line 110"));
+        QCOMPARE(failing.form.txtCompanyName->text(), w.form.txtCompanyName->text());
     }
 
     void pointerIsTheHandOverTheButtonAndDefaultOverFrames()

@@ -57,7 +57,13 @@ public:
 class FakeUrlOpener : public UrlOpener {
 public:
     QStringList opened;
-    void open(const QString& url) override { opened << url; }
+    bool fails = false;  // true: no browser can be started
+    void open(const QString& url) override
+    {
+        opened << url;
+        if (fails)
+            throw Failure(QStringLiteral("The web page %1 could not be opened.").arg(url));
+    }
 };
 
 class FakeClock : public Clock {
@@ -76,9 +82,12 @@ class FakeRandom : public Random {
 public:
     std::deque<double> draws;  // values handed out by next(), in order; 0.5 when none left
     QList<float> seeds;
+    int failingDraws = 0;  // how many of the next draws fail
     void reseed(float seed) override { seeds << seed; }
     double next() override
     {
+        if (failingDraws > 0 && failingDraws--)
+            throw Failure(QStringLiteral("The draw failed."));
         if (draws.empty())
             return 0.5;
         const double value = draws.front();

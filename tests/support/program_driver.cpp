@@ -40,6 +40,10 @@ bool ProgramDriver::start()
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mHome.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), mHome.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("TEMP"), tempFolder());
+    // The home page the program opens on about one start in a hundred goes
+    // to a "browser" that does nothing: without one, that start would wait
+    // behind the box saying no browser could be started.
+    environment.insert(QStringLiteral("BROWSER"), QStringLiteral("true"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     mProgram.setProcessEnvironment(environment);
     mProgram.setStandardOutputFile(QProcess::nullDevice());

@@ -2,6 +2,7 @@
 #include "fake_engine.h"
 #include "fake_windows.h"
 #include "fake_shell.h"
+#include "back_colors.h"
 #include "deck_viewer.h"
 #include "settings_store.h"
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QGroupBox>
 #include <QtTest>
 #include <memory>
 
@@ -270,6 +272,13 @@ private slots:
         QCOMPARE(v->form.PushButton8->geometry(), QRect(8, 600, 248, 27));
         QCOMPARE(v->form.PushButton6->geometry().right(), v->form.Frame1->geometry().right());
         QCOMPARE(v->form.lblMessage->text(), QString("Please wait while the show is shutdown..."));
+        // The show's frame is drawn as a frame, and takes the button face
+        // colour with its label, which starts at its left edge.
+        v->form.Form_Load();
+        QVERIFY(v->form.Frame1->title().isEmpty());
+        for (QWidget* coloured : {static_cast<QWidget*>(v->form.Frame1), static_cast<QWidget*>(v->form.lblMessage)})
+            QCOMPARE(coloured->palette().color(QPalette::Window), Main::buttonFaceColor());
+        QVERIFY(v->form.lblMessage->alignment() & Qt::AlignLeft);
     }
 };
 
