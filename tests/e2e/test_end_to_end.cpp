@@ -333,6 +333,26 @@ private slots:
             QVERIFY(!processAlive(engine));
         QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
     }
+
+    // A signal ends the program also while a box waits for the user (here:
+    // the viewer's engine died, and the viewer says so), without asking
+    // anything more, and nothing is left behind.
+    void aSignalEndsTheProgramWhileABoxWaits()
+    {
+        QVERIFY(startProgram());
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        QVERIFY(mProgram.signalEngine(mProgram.enginePid(), SIGKILL));
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size(), 2, 15000);
+        const QList<qint64> engines = mProgram.enginePids();
+        mProgram.signal(SIGTERM);
+        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
+        for (const qint64 engine : engines)
+            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
+                                  15000);
+    }
 };
 
 QTEST_MAIN(EndToEndTest)

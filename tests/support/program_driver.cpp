@@ -28,8 +28,7 @@ ProgramDriver::ProgramDriver(QString program)
 ProgramDriver::~ProgramDriver()
 {
     for (const qint64 engine : enginePids())
-        if (isEngineBelow(engine, mHome.path()))
-            ::kill(static_cast<pid_t>(engine), SIGKILL);
+        signalEngine(engine, SIGKILL);
     mProgram.kill();
     mProgram.waitForFinished(5000);
 }
@@ -84,6 +83,11 @@ void ProgramDriver::signal(int signal) const
 {
     if (const qint64 pid = mProgram.processId(); pid > 0)
         ::kill(static_cast<pid_t>(pid), signal);
+}
+
+bool ProgramDriver::signalEngine(qint64 pid, int signal) const
+{
+    return isEngineBelow(pid, mHome.path()) && ::kill(static_cast<pid_t>(pid), signal) == 0;
 }
 
 QList<EngineSettings> ProgramDriver::engineProfiles() const

@@ -34,6 +34,9 @@ public:
     qint64 enginePid() const;
     // Every engine of the program that runs, spares included.
     QList<qint64> enginePids() const;
+    // Sends the signal to pid when it is one of the program's engines, and
+    // to no other process; false when it is not.
+    bool signalEngine(qint64 pid, int signal) const;
     // The temporary folders of the program's engines that run.
     QStringList engineTempFolders() const;
 
