@@ -97,7 +97,6 @@ bool holdSlots(Spares& held, const EngineSettings& settings)
     }
     for (int slot = 1; slot <= kSlots && held.profiles.size() < 2; ++slot) {
         const QString profile = slotSettings(settings, slot).profileDir;
-        QDir().mkpath(QFileInfo(profile).absolutePath());
         auto lock = std::make_unique<QLockFile>(profile + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         if (lock->tryLock(0))
@@ -155,7 +154,8 @@ constexpr auto kKilledStartEnds = std::chrono::seconds(5);
 std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::milliseconds deadline)
 {
     std::future<SpareEngine::Taken>& starting = *held.starting;
-    if (starting.wait_for(deadline) != std::future_status::ready) {
+    const bool killed = starting.wait_for(deadline) != std::future_status::ready;
+    if (killed) {
         held.signal->cancel();
         EngineProcess::recorded(held.startingOn).endInBackground(0);
         if (starting.wait_for(kKilledStartEnds) != std::future_status::ready) {
@@ -166,6 +166,10 @@ std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::millise
     }
     SpareEngine::Taken outcome = starting.get();
     held.starting.reset();
+    // A start that failed because it was killed here says nothing of how
+    // another start would end.
+    if (killed)
+        outcome.startFailure.clear();
     return outcome;
 }
 
@@ -179,7 +183,17 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
 {
     Spares& held = spares();
     std::lock_guard lock(held.mutex);
-    if (held.starting || !holdSlots(held, settings))
+    if (held.starting)
+        return;
+    // Without a folder for the profiles no engine can start, spare or not.
+    const QString folder = QFileInfo(settings.profileDir).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (onStartFailed)
+            onStartFailed(QStringLiteral("The folder %1 for the presentation engine's profile could not be created.")
+                              .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    if (!holdSlots(held, settings))
         return;
     held.startingOn = slotSettings(settings, held.profiles.at(held.next).first);
     held.next = 1 - held.next;

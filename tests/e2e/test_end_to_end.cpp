@@ -119,9 +119,14 @@ private:
     }
 
     // Starts the program and waits for its input window; says what went
-    // wrong when it does not show.
+    // wrong when it does not show. A run still going from an earlier test
+    // is ended first.
     bool startProgram()
     {
+        if (mProgram.running()) {
+            mProgram.signal(SIGTERM);
+            mProgram.waitForExit(20000);
+        }
         QElapsedTimer timer;
         timer.start();
         if (!mProgram.start()) {
@@ -352,6 +357,19 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
                                   15000);
+    }
+
+    // An engine that is installed but cannot be started (here: its profile
+    // cannot be made, as a file stands where the data folder should be) is
+    // told once, soon after the window shows, and the program ends.
+    void anEngineThatCannotStartIsToldAtStartUp()
+    {
+        QVERIFY(QDir(mProgram.dataFolder()).removeRecursively());
+        QFile(mProgram.dataFolder()).open(QIODevice::WriteOnly);
+        QVERIFY(startProgram());
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size(), 2, 30000);
+        mProgram.key("Return");
+        QVERIFY2(mProgram.waitForExit(10000), "the program went on without an engine");
     }
 };
 

@@ -24,6 +24,9 @@ public:
 
     QString tempFolder() const { return mHome.filePath("tmp"); }
     QString storeFile() const { return mHome.filePath("config/Kervanel.json"); }
+    // The program's data folder ($XDG_DATA_HOME), which holds its engine
+    // profiles.
+    QString dataFolder() const { return mHome.filePath("data"); }
     // What the program wrote to its standard error, every run of it.
     QString errorOutput() const;
     // Where each of the program's threads is, for a failure message about a
