@@ -36,11 +36,11 @@ int main(int argc, char** argv)
     UnoEngine engine(windows);
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
 
-    Form2 viewer(services, engine, windows);
-    Form1 form(services, engine);
+    DeckViewer viewer(services, engine, windows);
+    PlanWindow form(services, engine);
     // A deck the plan window builds runs in the viewer; "< Back" returns to
     // the plan window.
-    QObject::connect(&form, &Form1::deckCreated, &viewer, &Form2::showDeck);
+    QObject::connect(&form, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);
     viewer.setInputWindow(&form);
 
     // An engine that a killed run left on screen goes before this run needs
@@ -53,11 +53,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "Orvendale: the latest changes could not be saved to %s.\n",
                          qPrintable(QDir::toNativeSeparators(store.filePath())));
         engine.endInstancesStartedHere();
-        for (const QString& deck : {form.deckInProgress(), viewer.mJoinFile})
+        for (const QString& deck : {form.deckInProgress(), viewer.deckFile})
             if (!deck.isEmpty())
                 Main::removeDeck(deck);
     });
-    form.Form_Load();
+    form.load();
     form.show();
     // Once the window is up, an engine starts in the background, so that
     // the first deck does not wait for one; an engine that cannot be

@@ -94,11 +94,11 @@ int main(int argc, char** argv)
     StyleSheetSkin skin;
     NoEngine engine;
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, folder.path()};
-    Form1 form(services, engine);
-    form.Form_Load();
+    PlanWindow form(services, engine);
+    form.load();
     form.show();
-    form.txtFirstStatement->setFocus();
-    form.txtFirstStatement->moveCursor(QTextCursor::End);
+    form.firstSectionBox->setFocus();
+    form.firstSectionBox->moveCursor(QTextCursor::End);
 
     // The bound: the bytes the store holds, written to a temporary file
     // beside it, made durable with one fdatasync, renamed over a copy, and
@@ -130,9 +130,9 @@ int main(int argc, char** argv)
         const char key = (i % 60 == 59) ? '\r' : static_cast<char>('a' + i % 26);
         timer.start();
         if (key == '\r')
-            QTest::keyClick(form.txtFirstStatement, Qt::Key_Return);
+            QTest::keyClick(form.firstSectionBox, Qt::Key_Return);
         else
-            QTest::keyClick(form.txtFirstStatement, key);
+            QTest::keyClick(form.firstSectionBox, key);
         millis.push_back(timer.nsecsElapsed() / 1e6);
         bareReplace();
     }

@@ -34,7 +34,7 @@
 #include <exception>
 #include <limits>
 
-Form1::Form1(ShellServices services, PresentationEngine& engine)
+PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine)
     : ProgramWindow(QStringLiteral("Form1"), services.dialogs),
       mServices(std::move(services)),
       mEngine(engine),
@@ -44,28 +44,28 @@ Form1::Form1(ShellServices services, PresentationEngine& engine)
     connectHandlers();
 }
 
-void Form1::createControls()
+void PlanWindow::createControls()
 {
     setFixedSize(twips(9465), twips(9975));
     setFont(Main::arialBold(9));
     Main::paintBackground(*this, Qt::white);
 
-    PushButton1 = new QPushButton(QStringLiteral("Start Creating Template"), this);
-    PushButton1->setGeometry(twipsRect(120, 118, 9240, 405));
-    PushButton1->setFont(Main::arialBold(11.25));
+    createButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
+    createButton->setGeometry(twipsRect(120, 118, 9240, 405));
+    createButton->setFont(Main::arialBold(11.25));
 
-    Frame1 = new QGroupBox(QStringLiteral("Company Name"), this);
-    Frame1->setGeometry(twipsRect(120, 600, 9240, 820));
-    txtCompanyName = new QLineEdit(Frame1);
-    txtCompanyName->setGeometry(twipsRect(240, 300, 8760, 375));
-    txtCompanyName->setMaxLength(std::numeric_limits<int>::max());
+    companyNameFrame = new QGroupBox(QStringLiteral("Company Name"), this);
+    companyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
+    companyNameBox = new QLineEdit(companyNameFrame);
+    companyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
+    companyNameBox->setMaxLength(std::numeric_limits<int>::max());
 
-    Frame2 = new QGroupBox(QStringLiteral("Business Plan"), this);
-    Frame2->setGeometry(twipsRect(120, 1540, 9240, 820));
-    txtBusinessPlan = new QLineEdit(Frame2);
-    txtBusinessPlan->setGeometry(twipsRect(240, 300, 8760, 375));
-    txtBusinessPlan->setMaxLength(std::numeric_limits<int>::max());
-    for (QGroupBox* frame : {Frame1, Frame2})
+    planTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), this);
+    planTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
+    planTitleBox = new QLineEdit(planTitleFrame);
+    planTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
+    planTitleBox->setMaxLength(std::numeric_limits<int>::max());
+    for (QGroupBox* frame : {companyNameFrame, planTitleFrame})
         Main::paintBackground(*frame, Qt::white);
 
     const auto makeStrip = [this](const SectionStrip& sections, int top, PictureBox*& picture,
@@ -85,45 +85,45 @@ void Form1::createControls()
         box->setTabChangesFocus(true);
         return strip;
     };
-    SSTab1 = makeStrip(firstStrip(), 2505, Picture1, txtFirstStatement);
-    SSTab3 = makeStrip(secondStrip(), 6240, Picture2, txtSecondStatement);
+    firstSectionTabs = makeStrip(firstStrip(), 2505, firstSectionPage, firstSectionBox);
+    secondSectionTabs = makeStrip(secondStrip(), 6240, secondSectionPage, secondSectionBox);
 
-    setTabOrder(txtCompanyName, txtBusinessPlan);
-    setTabOrder(txtBusinessPlan, txtFirstStatement);
-    setTabOrder(txtFirstStatement, txtSecondStatement);
-    setTabOrder(txtSecondStatement, PushButton1);
-    setTabOrder(PushButton1, SSTab1->tabBar());
-    setTabOrder(SSTab1->tabBar(), SSTab3->tabBar());
-    txtCompanyName->setFocus();
+    setTabOrder(companyNameBox, planTitleBox);
+    setTabOrder(planTitleBox, firstSectionBox);
+    setTabOrder(firstSectionBox, secondSectionBox);
+    setTabOrder(secondSectionBox, createButton);
+    setTabOrder(createButton, firstSectionTabs->tabBar());
+    setTabOrder(firstSectionTabs->tabBar(), secondSectionTabs->tabBar());
+    companyNameBox->setFocus();
 }
 
-void Form1::connectHandlers()
+void PlanWindow::connectHandlers()
 {
-    connect(txtCompanyName, &QLineEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtCompanyName_Change"), [this] { txtCompanyName_Change(); }); });
-    connect(txtBusinessPlan, &QLineEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtBusinessPlan_Change"), [this] { txtBusinessPlan_Change(); }); });
-    connect(txtFirstStatement, &QPlainTextEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { txtFirstStatement_Change(); }); });
-    connect(txtSecondStatement, &QPlainTextEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { txtSecondStatement_Change(); }); });
-    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
-    connect(SSTab1, &TabStrip::clicked, this, [this](int previous) {
-        untrapped(QStringLiteral("SSTab1_Click"), [&] { SSTab1_Click(previous); });
+    connect(companyNameBox, &QLineEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtCompanyName_Change"), [this] { companyNameChanged(); }); });
+    connect(planTitleBox, &QLineEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtBusinessPlan_Change"), [this] { planTitleChanged(); }); });
+    connect(firstSectionBox, &QPlainTextEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { firstSectionChanged(); }); });
+    connect(secondSectionBox, &QPlainTextEdit::textChanged, this,
+            [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { secondSectionChanged(); }); });
+    connect(createButton, &QPushButton::clicked, this, [this] { createDeck(); });
+    connect(firstSectionTabs, &TabStrip::clicked, this, [this](int previous) {
+        untrapped(QStringLiteral("SSTab1_Click"), [&] { firstSectionTabChanged(previous); });
     });
-    connect(SSTab3, &TabStrip::clicked, this, [this](int previous) {
-        untrapped(QStringLiteral("SSTab3_Click"), [&] { SSTab3_Click(previous); });
+    connect(secondSectionTabs, &TabStrip::clicked, this, [this](int previous) {
+        untrapped(QStringLiteral("SSTab3_Click"), [&] { secondSectionTabChanged(previous); });
     });
-    txtCompanyName->installEventFilter(this);
-    txtBusinessPlan->installEventFilter(this);
+    companyNameBox->installEventFilter(this);
+    planTitleBox->installEventFilter(this);
 
-    mPointer->watchButton(PushButton1);
+    mPointer->watchButton(createButton);
     mPointer->watchBackground(this);
-    mPointer->watchBackground(Frame1);
-    mPointer->watchBackground(Frame2);
+    mPointer->watchBackground(companyNameFrame);
+    mPointer->watchBackground(planTitleFrame);
 }
 
-void Form1::Form_Load()
+void PlanWindow::load()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
     trap.step(100, [&] { Main::applySkin(*this, mServices.skin, mServices.programFolder); });
@@ -135,14 +135,14 @@ void Form1::Form_Load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
-    loadStep(trap, 128, [&] { showStored(txtCompanyName, PlanKeys::companyName); });
-    loadStep(trap, 130, [&] { showStored(txtBusinessPlan, PlanKeys::businessPlan); });
-    loadStep(trap, 132, [&] { SSTab1_Click(0); });
-    loadStep(trap, 134, [&] { SSTab3_Click(0); });
+    loadStep(trap, 128, [&] { showStored(companyNameBox, PlanKeys::companyName); });
+    loadStep(trap, 130, [&] { showStored(planTitleBox, PlanKeys::businessPlan); });
+    loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
+    loadStep(trap, 134, [&] { secondSectionTabChanged(0); });
     trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
-void Form1::PushButton1_Click()
+void PlanWindow::createDeck()
 {
     ErrorTrap trap = trapFor(QStringLiteral("PushButton1_Click"));
     if (mBusy)
@@ -171,7 +171,7 @@ void Form1::PushButton1_Click()
         trap.step(122, [&] {
             DeckGeneration::generateBusinessPlan(
                 path,
-                {[this] { return txtCompanyName->text(); }, [this] { return txtBusinessPlan->text(); }, mServices.store},
+                {[this] { return companyNameBox->text(); }, [this] { return planTitleBox->text(); }, mServices.store},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
         });
         if (trap.test(124, [&] { return Main::fileExists(path); })) {
@@ -185,17 +185,17 @@ void Form1::PushButton1_Click()
     trap.step(136, [&] { mBusy = false; });
 }
 
-void Form1::SSTab1_Click(int /*previousTab*/)
+void PlanWindow::firstSectionTabChanged(int /*previousTab*/)
 {
-    showSection(SSTab1, firstStrip(), txtFirstStatement);
+    showSection(firstSectionTabs, firstStrip(), firstSectionBox);
 }
 
-void Form1::SSTab3_Click(int /*previousTab*/)
+void PlanWindow::secondSectionTabChanged(int /*previousTab*/)
 {
-    showSection(SSTab3, secondStrip(), txtSecondStatement);
+    showSection(secondSectionTabs, secondStrip(), secondSectionBox);
 }
 
-void Form1::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+void PlanWindow::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
 {
     const int tab = strip->currentTab();
     if (tab >= 0 && tab < sections.count()) {
@@ -213,13 +213,13 @@ void Form1::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTex
 
 // A box that is being filled with what the store holds needs no write: the
 // store already holds that text, exactly and in its own type.
-void Form1::showStored(QLineEdit* box, const QString& key)
+void PlanWindow::showStored(QLineEdit* box, const QString& key)
 {
     const QScopedValueRollback showing(mShowingStoredText, true);
     box->setText(mServices.store.getSetting(key));
 }
 
-void Form1::tellAboutDamagedStore()
+void PlanWindow::tellAboutDamagedStore()
 {
     const QString keptAt = mServices.store.damagedFileKeptAt();
     if (!keptAt.isEmpty())
@@ -231,7 +231,7 @@ void Form1::tellAboutDamagedStore()
 
 // Filling a box at start-up stores what it shows through the box's change
 // handler; a failing write is reported by the load under this step's line.
-void Form1::loadStep(ErrorTrap& trap, int line, const std::function<void()>& step)
+void PlanWindow::loadStep(ErrorTrap& trap, int line, const std::function<void()>& step)
 {
     trap.step(line, [&] {
         std::exception_ptr failure;
@@ -242,29 +242,29 @@ void Form1::loadStep(ErrorTrap& trap, int line, const std::function<void()>& ste
     });
 }
 
-void Form1::txtCompanyName_Change()
+void PlanWindow::companyNameChanged()
 {
     if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::companyName, txtCompanyName->text());
+        mServices.store.saveSetting(PlanKeys::companyName, companyNameBox->text());
 }
 
-void Form1::txtBusinessPlan_Change()
+void PlanWindow::planTitleChanged()
 {
     if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::businessPlan, txtBusinessPlan->text());
+        mServices.store.saveSetting(PlanKeys::businessPlan, planTitleBox->text());
 }
 
-void Form1::txtFirstStatement_Change()
+void PlanWindow::firstSectionChanged()
 {
-    storeSection(SSTab1, firstStrip(), txtFirstStatement);
+    storeSection(firstSectionTabs, firstStrip(), firstSectionBox);
 }
 
-void Form1::txtSecondStatement_Change()
+void PlanWindow::secondSectionChanged()
 {
-    storeSection(SSTab3, secondStrip(), txtSecondStatement);
+    storeSection(secondSectionTabs, secondStrip(), secondSectionBox);
 }
 
-void Form1::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+void PlanWindow::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
 {
     if (mShowingStoredText)
         return;
@@ -272,29 +272,29 @@ void Form1::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTe
     mServices.store.saveSetting(key, SectionText::forStore(*box->document()));
 }
 
-void Form1::Form_Unload()
+void PlanWindow::unload()
 {
     Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 
-void Form1::closeEvent(QCloseEvent* event)
+void PlanWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    Form_Unload();
+    unload();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
+bool PlanWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // txtCompanyName_GotFocus, txtBusinessPlan_GotFocus: the next keystroke
-    // replaces the whole text.
+    // The company name or plan title box that gets the focus has its whole
+    // text selected: the next keystroke replaces it.
     if (event->type() == QEvent::FocusIn)
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             box->selectAll();
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::untrapped(const QString& procedure, const std::function<void()>& handler)
+void PlanWindow::untrapped(const QString& procedure, const std::function<void()>& handler)
 {
     if (mChangeFailure) {
         try {

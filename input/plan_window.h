@@ -22,25 +22,25 @@ class TabStrip;
 // behind two tab strips. The window keeps nothing of the plan itself: every
 // change of a box goes straight to the settings store, and the boxes are
 // filled from the store.
-class Form1 : public ProgramWindow {
+class PlanWindow : public ProgramWindow {
     Q_OBJECT
 public:
-    Form1(ShellServices services, PresentationEngine& engine);
+    PlanWindow(ShellServices services, PresentationEngine& engine);
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
-    void Form_Load();
+    void load();
 
-    QPushButton* PushButton1;
-    QGroupBox* Frame1;
-    QLineEdit* txtCompanyName;
-    QGroupBox* Frame2;
-    QLineEdit* txtBusinessPlan;
-    TabStrip* SSTab1;
-    PictureBox* Picture1;
-    QPlainTextEdit* txtFirstStatement;
-    TabStrip* SSTab3;
-    PictureBox* Picture2;
-    QPlainTextEdit* txtSecondStatement;
+    QPushButton* createButton;
+    QGroupBox* companyNameFrame;
+    QLineEdit* companyNameBox;
+    QGroupBox* planTitleFrame;
+    QLineEdit* planTitleBox;
+    TabStrip* firstSectionTabs;
+    PictureBox* firstSectionPage;
+    QPlainTextEdit* firstSectionBox;
+    TabStrip* secondSectionTabs;
+    PictureBox* secondSectionPage;
+    QPlainTextEdit* secondSectionBox;
 
     HoverPointer& pointer() { return *mPointer; }
     bool mBusy = false;
@@ -49,14 +49,14 @@ public:
 
     // "Start Creating Template": builds the deck into a fresh temporary file
     // and announces it, so that a viewer shows it.
-    void PushButton1_Click();
-    void SSTab1_Click(int previousTab);
-    void SSTab3_Click(int previousTab);
-    void txtCompanyName_Change();
-    void txtBusinessPlan_Change();
-    void txtFirstStatement_Change();
-    void txtSecondStatement_Change();
-    void Form_Unload();
+    void createDeck();
+    void firstSectionTabChanged(int previousTab);
+    void secondSectionTabChanged(int previousTab);
+    void companyNameChanged();
+    void planTitleChanged();
+    void firstSectionChanged();
+    void secondSectionChanged();
+    void unload();
 
 signals:
     // A deck was built at path; whoever shows it does so before this returns.

@@ -46,7 +46,7 @@ QSize devicePixelSize(const QWidget& widget)
 
 }  // namespace
 
-Form2::Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows)
+DeckViewer::DeckViewer(ShellServices services, PresentationEngine& engine, WindowSystem& windows)
     : ProgramWindow(QStringLiteral("Form2"), services.dialogs),
       mServices(std::move(services)),
       mEngine(engine),
@@ -56,43 +56,43 @@ Form2::Form2(ShellServices services, PresentationEngine& engine, WindowSystem& w
     createControls();
 }
 
-Form2::~Form2() = default;
+DeckViewer::~DeckViewer() = default;
 
-void Form2::createControls()
+void DeckViewer::createControls()
 {
     setFixedSize(twips(8040), twips(9525));
     setFont(Main::arialBold(9));
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setGeometry(twipsRect(120, 120, 7800, 8745));
+    showFrame = new QGroupBox(this);
+    showFrame->setGeometry(twipsRect(120, 120, 7800, 8745));
     // The show's window becomes a child of the frame's own native window.
-    Frame1->setAttribute(Qt::WA_NativeWindow);
-    lblMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), Frame1);
-    lblMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
-    lblMessage->setMinimumHeight(lblMessage->sizeHint().height());
-    lblMessage->hide();
+    showFrame->setAttribute(Qt::WA_NativeWindow);
+    closingMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), showFrame);
+    closingMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
+    closingMessage->setMinimumHeight(closingMessage->sizeHint().height());
+    closingMessage->hide();
 
-    PushButton6 = new QPushButton(QStringLiteral("Save Results"), this);
-    PushButton6->setGeometry(twipsRect(3960, 9000, 3960, 405));
-    PushButton8 = new QPushButton(QStringLiteral("< Back"), this);
-    PushButton8->setGeometry(twipsRect(120, 9000, 3720, 405));
-    for (QPushButton* button : {PushButton6, PushButton8})
+    saveButton = new QPushButton(QStringLiteral("Save Results"), this);
+    saveButton->setGeometry(twipsRect(3960, 9000, 3960, 405));
+    backButton = new QPushButton(QStringLiteral("< Back"), this);
+    backButton->setGeometry(twipsRect(120, 9000, 3720, 405));
+    for (QPushButton* button : {saveButton, backButton})
         button->setFont(Main::arialBold(11.25));
-    setTabOrder(PushButton6, PushButton8);
+    setTabOrder(saveButton, backButton);
 
-    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
-    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
-    mPointer->watchButton(PushButton6);
-    mPointer->watchButton(PushButton8);
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveResults(); });
+    connect(backButton, &QPushButton::clicked, this, [this] { goBack(); });
+    mPointer->watchButton(saveButton);
+    mPointer->watchButton(backButton);
     mPointer->watchBackground(this);
-    mPointer->watchBackground(Frame1);
+    mPointer->watchBackground(showFrame);
 
     mShowWatch = new QTimer(this);
     mShowWatch->setInterval(1000);
     connect(mShowWatch, &QTimer::timeout, this, [this] { checkShowStillRuns(); });
 }
 
-void Form2::Form_Load()
+void DeckViewer::load()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
     trap.step(100, [&] { Main::setSystemBackColors(*this); });
@@ -103,9 +103,9 @@ void Form2::Form_Load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
 }
 
-void Form2::firstShown()
+void DeckViewer::firstShown()
 {
-    Form_Load();
+    load();
     // Moved to a screen of another scale, the show keeps filling the frame.
     connect(windowHandle(), &QWindow::screenChanged, this, [this] {
         ErrorTrap trap = trapFor(QStringLiteral("Form_Resize"));
@@ -113,13 +113,13 @@ void Form2::firstShown()
     });
 }
 
-void Form2::showDeck(const QString& path)
+void DeckViewer::showDeck(const QString& path)
 {
-    mJoinFile = path;
+    deckFile = path;
     show();
 }
 
-void Form2::setVisible(bool visible)
+void DeckViewer::setVisible(bool visible)
 {
     const bool shown = visible && !isVisible();
     QWidget::setVisible(visible);
@@ -127,10 +127,10 @@ void Form2::setVisible(bool visible)
     // running by the time the caller goes on. Being restored after
     // minimising leaves the running show alone.
     if (shown)
-        Form_Activate();
+        activate();
 }
 
-void Form2::Form_Activate()
+void DeckViewer::activate()
 {
     // The window is painted first, then waits under the busy pointer while
     // the engine starts the show.
@@ -141,38 +141,38 @@ void Form2::Form_Activate()
     trap.step(100, [&] { embedSlideShow(); });
 }
 
-void Form2::embedSlideShow()
+void DeckViewer::embedSlideShow()
 {
-    oPPTApp = mEngine.CreateObject();
-    if (!oPPTApp) {
+    application = mEngine.CreateObject();
+    if (!application) {
         mServices.dialogs.message(QStringLiteral("Could not instantiate %1.").arg(presentationApplicationName));
         return;
     }
-    oPPTApp->setDisplayAlerts(false);
-    oPPTPres = oPPTApp->Presentations().OpenWithoutWindow(mJoinFile);
-    if (!oPPTPres) {
+    application->setDisplayAlerts(false);
+    presentation = application->Presentations().OpenWithoutWindow(deckFile);
+    if (!presentation) {
         mServices.dialogs.message(QStringLiteral("Could not open the presentation."));
         return;
     }
-    oPPTPres->SlideShowSettings().setShowType(1);
-    mShowWindow = oPPTPres->SlideShowSettings().Run();
+    presentation->SlideShowSettings().setShowType(1);
+    mShowWindow = presentation->SlideShowSettings().Run();
     if (!mShowWindow)
-        throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(mJoinFile)));
+        throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(deckFile)));
     fitShowToFrame();
     const WindowSystem::WindowId show = mWindows.findWindow(slideShowWindowClass);
     if (!show)
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
-    mWindows.setParent(show, Frame1->winId());
+    mWindows.setParent(show, showFrame->winId());
     mShowWatch->start();
 }
 
-void Form2::checkShowStillRuns()
+void DeckViewer::checkShowStillRuns()
 {
-    if (mBusy || !oPPTApp || !mShowWatch->isActive())
+    if (mBusy || !application || !mShowWatch->isActive())
         return;
     bool stopped = false;
     try {
-        stopped = oPPTApp->Presentations().Count() == 0;
+        stopped = application->Presentations().Count() == 0;
     } catch (const Failure&) {
         stopped = true;
     }
@@ -185,16 +185,16 @@ void Form2::checkShowStillRuns()
         "\"< Back\" returns to your plan."));
 }
 
-void Form2::fitShowToFrame()
+void DeckViewer::fitShowToFrame()
 {
     if (!mShowWindow)
         return;
-    const QSize frame = devicePixelSize(*Frame1);
+    const QSize frame = devicePixelSize(*showFrame);
     mShowWindow->setWidth(points(frame.width()));
     mShowWindow->setHeight(points(frame.height()));
 }
 
-void Form2::PushButton6_Click()
+void DeckViewer::saveResults()
 {
     ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"));
     if (mBusy)
@@ -232,7 +232,7 @@ void Form2::PushButton6_Click()
     trap.step(140, [&] { mBusy = false; });
 }
 
-void Form2::saveDeck(const SaveTarget& target)
+void DeckViewer::saveDeck(const SaveTarget& target)
 {
     // A large deck takes a while to write.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -240,10 +240,10 @@ void Form2::saveDeck(const SaveTarget& target)
     // The deck's own format is a byte-for-byte copy; the others are the
     // engine's exports of the open deck, the show running on.
     if (target.format == SaveAsFileType::Presentation) {
-        Main::copyFileReplacing(mJoinFile, target.fileName);
+        Main::copyFileReplacing(deckFile, target.fileName);
         return;
     }
-    if (!oPPTPres)
+    if (!presentation)
         throw Failure(QStringLiteral("%1 could not be written: the deck is not open in the presentation engine. "
                                      "Save it as a Powerpoint file (.ppt) instead.")
                           .arg(QDir::toNativeSeparators(target.fileName)));
@@ -252,7 +252,7 @@ void Form2::saveDeck(const SaveTarget& target)
         // The engine's own words name the hidden file it wrote and its
         // error codes: the user hears about the file they chose.
         try {
-            oPPTPres->SaveCopyAs(path, target.format);
+            presentation->SaveCopyAs(path, target.format);
         } catch (const EngineUnavailable&) {
             throw Failure(QStringLiteral("%1 could not be written: the presentation engine is no longer running. "
                                          "Go \"< Back\" and create the deck again to save it.")
@@ -265,48 +265,48 @@ void Form2::saveDeck(const SaveTarget& target)
     });
 }
 
-void Form2::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
+void DeckViewer::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
 {
     mShowWatch->stop();
     ErrorTrap trap = trapFor(procedure);
-    trap.step(100, [&] { lblMessage->show(); });
+    trap.step(100, [&] { closingMessage->show(); });
     trap.step(102, [&] {
-        lblMessage->repaint();
+        closingMessage->repaint();
         QCoreApplication::processEvents();
     });
     // Without the application, or with the engine gone, there is no show to
     // close: the failure that took it was told already.
     const auto presentationOpen = [&] {
         try {
-            return oPPTApp && oPPTPres && oPPTApp->Presentations().Count() > 0;
+            return application && presentation && application->Presentations().Count() > 0;
         } catch (const EngineUnavailable&) {
             return false;
         }
     };
     if (trap.test(104, presentationOpen))
-        trap.step(106, [&] { oPPTPres->Close(); });
+        trap.step(106, [&] { presentation->Close(); });
     trap.step(108, [&] {
         mShowWindow.reset();
-        oPPTPres.reset();
+        presentation.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.
-        lblMessage->repaint();
+        closingMessage->repaint();
     });
-    if (trap.test(110, [&] { return oPPTApp != nullptr; }))
-        trap.step(112, [&] { oPPTApp->Quit(); });
-    trap.step(114, [&] { oPPTApp.reset(); });
-    trap.step(116, [&] { lblMessage->hide(); });
-    if (trap.test(118, [&] { return !mJoinFile.isEmpty(); }))
+    if (trap.test(110, [&] { return application != nullptr; }))
+        trap.step(112, [&] { application->Quit(); });
+    trap.step(114, [&] { application.reset(); });
+    trap.step(116, [&] { closingMessage->hide(); });
+    if (trap.test(118, [&] { return !deckFile.isEmpty(); }))
         trap.step(122, [&] {
-            Main::deleteFile(mJoinFile);
+            Main::deleteFile(deckFile);
             // The engine writes a lock file beside a deck it opens, even
             // when told not to; it goes with the deck.
-            Main::removeDeck(mJoinFile);
+            Main::removeDeck(deckFile);
         });
     then(trap);
 }
 
-void Form2::PushButton8_Click()
+void DeckViewer::goBack()
 {
     closeShow(QStringLiteral("PushButton8_Click"), [this](ErrorTrap& trap) {
         trap.step(124, [&] {
@@ -317,20 +317,20 @@ void Form2::PushButton8_Click()
     });
 }
 
-void Form2::Form_QueryUnload()
+void DeckViewer::endShowForClose()
 {
     closeShow(QStringLiteral("Form_QueryUnload"), [](ErrorTrap&) {});
 }
 
-void Form2::Form_Unload()
+void DeckViewer::unload()
 {
     Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 
-void Form2::closeEvent(QCloseEvent* event)
+void DeckViewer::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    Form_QueryUnload();
-    Form_Unload();
+    endShowForClose();
+    unload();
 }

@@ -20,38 +20,38 @@ class SlideShowWindow;
 struct SaveTarget;
 class WindowSystem;
 
-// The deck viewer: runs the deck named by mJoinFile as a slide show inside
+// The deck viewer: runs the deck named by deckFile as a slide show inside
 // its frame, saves it to a file of the user's choice, and closes the show
 // when the user goes back or closes the window.
-class Form2 : public ProgramWindow {
+class DeckViewer : public ProgramWindow {
     Q_OBJECT
 public:
-    Form2(ShellServices services, PresentationEngine& engine, WindowSystem& windows);
-    ~Form2() override;
+    DeckViewer(ShellServices services, PresentationEngine& engine, WindowSystem& windows);
+    ~DeckViewer() override;
 
     // The window "< Back" shows again.
     void setInputWindow(QWidget* inputWindow) { mInputWindow = inputWindow; }
     // Takes the deck at path and shows it: the show runs when this returns.
     void showDeck(const QString& path);
 
-    QString mJoinFile;
-    std::shared_ptr<PresentationApplication> oPPTApp;
-    std::shared_ptr<Presentation> oPPTPres;
+    QString deckFile;
+    std::shared_ptr<PresentationApplication> application;
+    std::shared_ptr<Presentation> presentation;
 
-    QGroupBox* Frame1;  // a frame without a caption, which holds the show
-    QLabel* lblMessage;
-    QPushButton* PushButton6;
-    QPushButton* PushButton8;
+    QGroupBox* showFrame;  // a frame without a caption, which holds the show
+    QLabel* closingMessage;
+    QPushButton* saveButton;
+    QPushButton* backButton;
     HoverPointer& pointer() { return *mPointer; }
 
     void setVisible(bool visible) override;
 
-    void Form_Load();
-    void Form_Activate();
-    void PushButton6_Click();
-    void PushButton8_Click();
-    void Form_QueryUnload();
-    void Form_Unload();
+    void load();
+    void activate();
+    void saveResults();
+    void goBack();
+    void endShowForClose();
+    void unload();
     // While the show runs, checks every second that its deck is still open
     // in the engine; when it is not, the user is told once.
     void checkShowStillRuns();

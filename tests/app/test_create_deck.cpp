@@ -23,15 +23,15 @@ struct Windows : FakeShell {
           viewer(services(), engine, windows),
           form(services(), engine)
     {
-        QObject::connect(&form, &Form1::deckCreated, &viewer, &Form2::showDeck);
+        QObject::connect(&form, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);
         clock.step = 0.25f;  // the generator's pauses pass quickly
         viewer.setInputWindow(&form);
     }
 
     FakeEngine engine;
     FakeWindowSystem windows;
-    Form2 viewer;
-    Form1 form;
+    DeckViewer viewer;
+    PlanWindow form;
 };
 
 }  // namespace
@@ -81,14 +81,14 @@ private slots:
                                     && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         };
 
-        w->form.PushButton1_Click();
+        w->form.createDeck();
 
         QVERIFY(viewerUpWhileStarting);
         QCOMPARE(w->engine.state.calls.count("Run"), 1);
         QVERIFY(!QGuiApplication::overrideCursor());
 
         const QString path = mTemp->filePath("ps95291379.ppt");
-        QCOMPARE(w->viewer.mJoinFile, path);
+        QCOMPARE(w->viewer.deckFile, path);
         QVERIFY(QRegularExpression("^ps[1-9]{8}\\.ppt$").match(QFileInfo(path).fileName()).hasMatch());
         QCOMPARE(w->random.seeds.size(), 16);
         QVERIFY(existing.open(QIODevice::ReadOnly));
@@ -104,7 +104,7 @@ private slots:
     {
         giveTemplate();
         w->random.failingDraws = 1;
-        w->form.PushButton1_Click();
+        w->form.createDeck();
         QCOMPARE(w->dialogs.reportedLines(), QList<int>({112}));
         QVERIFY(w->dialogs.errorReports.first().contains("Form1.PushButton1_Click at line 112"));
         QVERIFY(w->viewer.isVisible());
@@ -115,7 +115,7 @@ private slots:
         giveTemplate();
         w->engine.state.running = true;
         w->dialogs.answers = {false};
-        w->form.PushButton1_Click();
+        w->form.createDeck();
         QCOMPARE(w->dialogs.questions.size(), 1);
         QVERIFY(w->dialogs.messages.isEmpty());
         QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 0);
@@ -125,7 +125,7 @@ private slots:
 
     void noDeckMadeSaysSoOnce()
     {
-        w->form.PushButton1_Click();
+        w->form.createDeck();
         QCOMPARE(w->dialogs.messages, QStringList({"Creation of template fail."}));
         QVERIFY(w->dialogs.errorReports.isEmpty());
         QVERIFY(w->form.isVisible());
@@ -137,8 +137,8 @@ private slots:
     {
         giveTemplate();
         // Delivered while the generator lets window events run.
-        QTimer::singleShot(0, w->form.PushButton1, &QPushButton::click);
-        w->form.PushButton1_Click();
+        QTimer::singleShot(0, w->form.createButton, &QPushButton::click);
+        w->form.createDeck();
         QCOMPARE(w->engine.state.calls.count("Save"), 1);
         QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 1);
         QVERIFY(w->viewer.isVisible());
@@ -147,16 +147,16 @@ private slots:
     void goingBackAndCreatingAgainMakesANewFile()
     {
         giveTemplate();
-        w->form.PushButton1_Click();
-        const QString first = w->viewer.mJoinFile;
-        w->viewer.PushButton8_Click();
+        w->form.createDeck();
+        const QString first = w->viewer.deckFile;
+        w->viewer.goBack();
         QVERIFY(!QFile::exists(first));
         QVERIFY(w->form.isVisible());
 
         w->random.draws = {0.2, 0.3, 0.4, 0.6, 0.7, 0.8, 0.1, 0.9};
-        w->form.PushButton1_Click();
-        QVERIFY(w->viewer.mJoinFile != first);
-        QVERIFY(QFile::exists(w->viewer.mJoinFile));
+        w->form.createDeck();
+        QVERIFY(w->viewer.deckFile != first);
+        QVERIFY(QFile::exists(w->viewer.deckFile));
     }
 };
 

@@ -30,7 +30,7 @@ struct Window : FakeShell {
     }
 
     FakeEngine engine;
-    Form1 form;
+    PlanWindow form;
 };
 
 QStringList storedKeys(const QString& folder)
@@ -83,11 +83,11 @@ private slots:
     void firstStartShowsAndStoresTheGuideTextsOfTheFirstTabsOnly()
     {
         Window w(folder());
-        w.form.Form_Load();
+        w.form.load();
 
-        QCOMPARE(w.form.txtCompanyName->text(), QString());
-        QCOMPARE(w.form.txtBusinessPlan->text(), QString());
-        QCOMPARE(w.form.txtFirstStatement->toPlainText(),
+        QCOMPARE(w.form.companyNameBox->text(), QString());
+        QCOMPARE(w.form.planTitleBox->text(), QString());
+        QCOMPARE(w.form.firstSectionBox->toPlainText(),
                  QString("The company's long-term mission:\n- How were past goals achieved?\n"
                          "- How will present goals become achieved?"));
         QCOMPARE(stored(folder(), "FirstStatement_0"),
@@ -117,25 +117,25 @@ private slots:
     void editingWritesOnlyTheSelectedTabsKeyOnEveryKeystroke()
     {
         Window w(folder());
-        w.form.Form_Load();
+        w.form.load();
         w.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
 
-        w.form.SSTab1->setCurrentTab(3);
+        w.form.firstSectionTabs->setCurrentTab(3);
         QCOMPARE(stored(folder(), "FirstStatement_3"), firstStrip().guideText(3));
-        QCOMPARE(QApplication::focusWidget(), w.form.txtFirstStatement);
-        w.form.txtFirstStatement->selectAll();
-        QTest::keyClicks(w.form.txtFirstStatement, "ab");
+        QCOMPARE(QApplication::focusWidget(), w.form.firstSectionBox);
+        w.form.firstSectionBox->selectAll();
+        QTest::keyClicks(w.form.firstSectionBox, "ab");
         QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab"));
-        QTest::keyClick(w.form.txtFirstStatement, Qt::Key_Return);
-        QTest::keyClick(w.form.txtFirstStatement, 'c');
+        QTest::keyClick(w.form.firstSectionBox, Qt::Key_Return);
+        QTest::keyClick(w.form.firstSectionBox, 'c');
         QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab\r\nc"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
         QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
 
-        typeInto(w.form.txtCompanyName, "Acme");
+        typeInto(w.form.companyNameBox, "Acme");
         QCOMPARE(stored(folder(), "Company Name"), QString("Acme"));
-        typeInto(w.form.txtBusinessPlan, "Plan 2027");
+        typeInto(w.form.planTitleBox, "Plan 2027");
         QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
         QCOMPARE(storedKeys(folder()),
                  QStringList({"Business Plan", "Company Name", "FirstStatement_0", "FirstStatement_3",
@@ -146,17 +146,17 @@ private slots:
     {
         Window w(folder());
         w.store.saveSetting("SecondStatement_2", " ");
-        w.form.Form_Load();
+        w.form.load();
 
-        w.form.txtFirstStatement->clear();
+        w.form.firstSectionBox->clear();
         QCOMPARE(stored(folder(), "FirstStatement_0"), QString(""));
-        w.form.SSTab1->setCurrentTab(1);
-        w.form.SSTab1->setCurrentTab(0);
-        QCOMPARE(w.form.txtFirstStatement->toPlainText(), QString(firstStrip().guideText(0)).replace("\r\n", "\n"));
+        w.form.firstSectionTabs->setCurrentTab(1);
+        w.form.firstSectionTabs->setCurrentTab(0);
+        QCOMPARE(w.form.firstSectionBox->toPlainText(), QString(firstStrip().guideText(0)).replace("\r\n", "\n"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
 
-        w.form.SSTab3->setCurrentTab(2);
-        QCOMPARE(w.form.txtSecondStatement->toPlainText(), QString(" "));
+        w.form.secondSectionTabs->setCurrentTab(2);
+        QCOMPARE(w.form.secondSectionBox->toPlainText(), QString(" "));
         QCOMPARE(stored(folder(), "SecondStatement_2"), QString(" "));
     }
 
@@ -164,16 +164,16 @@ private slots:
     {
         {
             Window w(folder());
-            w.form.Form_Load();
-            w.form.txtCompanyName->setText("  Nordlicht AG ");
-            w.form.txtBusinessPlan->setText("Wachstum 2027 – 2031");
-            w.form.txtFirstStatement->setPlainText("Line one\n\nLine three\n");
+            w.form.load();
+            w.form.companyNameBox->setText("  Nordlicht AG ");
+            w.form.planTitleBox->setText("Wachstum 2027 – 2031");
+            w.form.firstSectionBox->setPlainText("Line one\n\nLine three\n");
         }
         Window again(folder());
-        again.form.Form_Load();
-        QCOMPARE(again.form.txtCompanyName->text(), QString("  Nordlicht AG "));
-        QCOMPARE(again.form.txtBusinessPlan->text(), QString("Wachstum 2027 – 2031"));
-        QCOMPARE(again.form.txtFirstStatement->toPlainText(), QString("Line one\n\nLine three\n"));
+        again.form.load();
+        QCOMPARE(again.form.companyNameBox->text(), QString("  Nordlicht AG "));
+        QCOMPARE(again.form.planTitleBox->text(), QString("Wachstum 2027 – 2031"));
+        QCOMPARE(again.form.firstSectionBox->toPlainText(), QString("Line one\n\nLine three\n"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), QString("Line one\r\n\r\nLine three\r\n"));
     }
 
@@ -191,7 +191,7 @@ private slots:
         Window w(folder());
         w.store.saveSetting("Company Name", "Still loaded");
         w.skin.failOnLoad = true;
-        w.form.Form_Load();
+        w.form.load();
 
         QCOMPARE(w.dialogs.errorReports.size(), 2);
         QVERIFY(w.dialogs.errorReports[0].startsWith(
@@ -201,8 +201,8 @@ private slots:
         QCOMPARE(w.skin.calls.size(), 1);
         QVERIFY(!w.form.pointer().hasCustomImage());
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
-        QCOMPARE(w.form.txtCompanyName->text(), QString("Still loaded"));
-        QCOMPARE(w.form.txtFirstStatement->toPlainText().left(8), QString("The comp"));
+        QCOMPARE(w.form.companyNameBox->text(), QString("Still loaded"));
+        QCOMPARE(w.form.firstSectionBox->toPlainText().left(8), QString("The comp"));
     }
 
     void whatTheStoreHoldsIsShownAndNotRewritten()
@@ -220,17 +220,17 @@ private slots:
         writeStoreFile(folder(), before);
 
         Window w(folder());
-        w.form.Form_Load();
-        QCOMPARE(w.form.txtCompanyName->text(), longName);
-        QCOMPARE(w.form.txtBusinessPlan->text(), QString("12345"));
-        QCOMPARE(w.form.txtSecondStatement->toPlainText(), QString("true"));
+        w.form.load();
+        QCOMPARE(w.form.companyNameBox->text(), longName);
+        QCOMPARE(w.form.planTitleBox->text(), QString("12345"));
+        QCOMPARE(w.form.secondSectionBox->toPlainText(), QString("true"));
         QCOMPARE(storeFileOf(folder()), before);
 
         // Typing stores the text as typed, no-break spaces included.
-        QTest::keyClicks(w.form.txtCompanyName, nbsp + "x");
+        QTest::keyClicks(w.form.companyNameBox, nbsp + "x");
         QCOMPARE(stored(folder(), "Company Name"), longName + nbsp + "x");
-        w.form.txtFirstStatement->moveCursor(QTextCursor::End);
-        QTest::keyClicks(w.form.txtFirstStatement, nbsp + "!");
+        w.form.firstSectionBox->moveCursor(QTextCursor::End);
+        QTest::keyClicks(w.form.firstSectionBox, nbsp + "!");
         QCOMPARE(stored(folder(), "FirstStatement_0"), "lone\r\nfeed\r\nreturn\r\nsep" + nbsp + "end" + nbsp + "!");
         QVERIFY(w.dialogs.errorReports.isEmpty());
     }
@@ -243,25 +243,25 @@ private slots:
         file.close();
         {
             Window w(folder());
-            w.form.Form_Load();
-            QCOMPARE(w.form.txtCompanyName->text(), QString("Kept"));
+            w.form.load();
+            QCOMPARE(w.form.companyNameBox->text(), QString("Kept"));
             QCOMPARE(w.dialogs.messages.size(), 1);
             QVERIFY(w.dialogs.messages.first().contains(w.store.damagedFileKeptAt()));
         }
         Window again(folder());
-        again.form.Form_Load();
+        again.form.load();
         QVERIFY(again.dialogs.messages.isEmpty());
     }
 
     void eachBoxReportsItsOwnWriteFailureOncePerRunAndLosesNothing()
     {
         Window w(folder());
-        w.form.Form_Load();
+        w.form.load();
         const QList<std::pair<QWidget*, QString>> boxes = {
-            {w.form.txtCompanyName, "Company Name"},
-            {w.form.txtBusinessPlan, "Business Plan"},
-            {w.form.txtFirstStatement, "FirstStatement_0"},
-            {w.form.txtSecondStatement, "SecondStatement_0"},
+            {w.form.companyNameBox, "Company Name"},
+            {w.form.planTitleBox, "Business Plan"},
+            {w.form.firstSectionBox, "FirstStatement_0"},
+            {w.form.secondSectionBox, "SecondStatement_0"},
         };
         for (const auto& [box, key] : boxes) {
             if (auto* section = qobject_cast<QPlainTextEdit*>(box))
@@ -286,13 +286,13 @@ private slots:
         Window w(folder());
         {
             const FileSizeLimit full(10);
-            w.form.Form_Load();
+            w.form.load();
         }
         QCOMPARE(w.dialogs.errorReports.size(), 1);
         QVERIFY2(w.dialogs.errorReports[0].contains("in Quenlith2021/08/31.Form1.Form_Load at line 132\r\r"),
                  qPrintable(w.dialogs.errorReports[0]));
         // Both guide texts reach the store with the next write that works.
-        typeInto(w.form.txtCompanyName, "A");
+        typeInto(w.form.companyNameBox, "A");
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
         QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
     }
@@ -303,35 +303,35 @@ private slots:
     {
         Window w(folder());
         w.random.draws = {0.061};
-        w.form.Form_Load();
+        w.form.load();
         QCOMPARE(w.urls.opened, QStringList({Main::homePageUrl}));
 
         Window failing(folder());
         failing.random.draws = {0.061};
         failing.urls.fails = true;
-        failing.form.Form_Load();
+        failing.form.load();
         QCOMPARE(failing.dialogs.reportedLines(), QList<int>({110}));
         QVERIFY(failing.dialogs.errorReports.first().contains("Form1.Form_Load at line 110"));
-        QCOMPARE(failing.form.txtCompanyName->text(), w.form.txtCompanyName->text());
+        QCOMPARE(failing.form.companyNameBox->text(), w.form.companyNameBox->text());
     }
 
     void pointerIsTheHandOverTheButtonAndDefaultOverFrames()
     {
         Window w(folder());
-        w.form.Form_Load();
+        w.form.load();
         const auto move = [](QWidget* widget, QPoint at) {
             QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
                               Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(widget, &event);
         };
-        move(w.form.PushButton1, QPoint(5, 5));
+        move(w.form.createButton, QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 99);
-        move(w.form.txtCompanyName, QPoint(5, 5));
+        move(w.form.companyNameBox, QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 99);
-        move(w.form.Frame1, QPoint(2, w.form.Frame1->height() - 2));
+        move(w.form.companyNameFrame, QPoint(2, w.form.companyNameFrame->height() - 2));
         QCOMPARE(w.form.pointer().mousePointer(), 0);
         w.form.pointer().setMousePointer(11);
-        move(w.form.PushButton1, QPoint(5, 5));
+        move(w.form.createButton, QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 11);
     }
 
@@ -339,14 +339,14 @@ private slots:
     {
         Window w(folder());
         w.store.saveSetting("Business Plan", "Old title");
-        w.form.Form_Load();
+        w.form.load();
         w.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-        w.form.txtCompanyName->setFocus();
-        QTest::keyClick(w.form.txtCompanyName, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.form.txtBusinessPlan);
-        QCOMPARE(w.form.txtBusinessPlan->selectedText(), QString("Old title"));
-        QTest::keyClicks(w.form.txtBusinessPlan, "New");
+        w.form.companyNameBox->setFocus();
+        QTest::keyClick(w.form.companyNameBox, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.form.planTitleBox);
+        QCOMPARE(w.form.planTitleBox->selectedText(), QString("Old title"));
+        QTest::keyClicks(w.form.planTitleBox, "New");
         QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
     }
 
@@ -354,14 +354,14 @@ private slots:
     {
         Window w(folder());
         QCOMPARE(w.form.size(), QSize(631, 665));
-        QCOMPARE(w.form.PushButton1->geometry(), QRect(8, 8, 616, 27));
-        QCOMPARE(w.form.Frame2->geometry(), QRect(8, 103, 616, 55));
-        QCOMPARE(w.form.txtFirstStatement->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
-        QCOMPARE(w.form.SSTab3->geometry(), QRect(8, 416, 616, 241));
+        QCOMPARE(w.form.createButton->geometry(), QRect(8, 8, 616, 27));
+        QCOMPARE(w.form.planTitleFrame->geometry(), QRect(8, 103, 616, 55));
+        QCOMPARE(w.form.firstSectionBox->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
+        QCOMPARE(w.form.secondSectionTabs->geometry(), QRect(8, 416, 616, 241));
         QCOMPARE(w.form.minimumSize(), w.form.maximumSize());
         QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w.form.SSTab1->tabBar()->tabText(0), QString("Mission Statement"));
-        QCOMPARE(w.form.PushButton1->font().pointSizeF(), 11.25);
+        QCOMPARE(w.form.firstSectionTabs->tabBar()->tabText(0), QString("Mission Statement"));
+        QCOMPARE(w.form.createButton->font().pointSizeF(), 11.25);
         QVERIFY(w.form.font().bold());
     }
 
@@ -369,7 +369,7 @@ private slots:
     {
         Window w(folder());
         w.engine.state.installed = false;
-        w.form.Form_Load();
+        w.form.load();
         QCOMPARE(w.dialogs.messages.size(), 1);
         QVERIFY(w.dialogs.messages.first().startsWith("LibreOffice Impress is not installed on this computer."));
         QCOMPARE(w.programEnd.ends, 1);
@@ -381,7 +381,7 @@ private slots:
     void closingTheWindowEndsTheProgram()
     {
         Window w(folder());
-        w.form.Form_Load();
+        w.form.load();
         w.form.show();
         w.form.close();
         QCOMPARE(w.programEnd.ends, 1);

@@ -26,7 +26,7 @@ struct Viewer : FakeShell {
     FakeEngine engine;
     FakeWindowSystem windows;
     QWidget inputWindow;
-    Form2 form;
+    DeckViewer form;
 };
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -73,16 +73,16 @@ private slots:
         v = std::make_unique<Viewer>(mFolder->path());
         deck = mFolder->filePath("ps12345678.ppt");
         writeFile(deck, "the filled deck");
-        v->form.mJoinFile = deck;
+        v->form.deckFile = deck;
     }
 
     void cleanup() { v.reset(); }
 
     void everyActivationRunsTheShowInsideTheFrame()
     {
-        v->form.Form_Load();
+        v->form.load();
         QCOMPARE(v->form.windowTitle(), QString("Orvendale"));
-        v->form.Form_Activate();
+        v->form.activate();
         // The frame is 520 by 583 pixels, times the display scale (the
         // test also runs at scale 2) in the screen's own pixels.
         const qreal scale = v->form.devicePixelRatioF();
@@ -90,24 +90,24 @@ private slots:
                                   QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
         QCOMPARE(v->engine.state.calls, once);
         QCOMPARE(v->windows.calls, QStringList({"findWindow screenClass", "setParent 69206017 1"}));
-        QVERIFY(v->form.oPPTApp && v->form.oPPTPres);
+        QVERIFY(v->form.application && v->form.presentation);
 
-        v->form.Form_Activate();
+        v->form.activate();
         QCOMPARE(v->engine.state.calls, once + once);
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
     void aMissingDeckGivesOneReportAndAnEmptyFrame()
     {
-        v->form.mJoinFile = mFolder->filePath("gone.ppt");
-        v->form.Form_Activate();
+        v->form.deckFile = mFolder->filePath("gone.ppt");
+        v->form.activate();
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({100}));
         QVERIFY(v->dialogs.errorReports.first().contains("Form2.Form_Activate at line 100"));
         QVERIFY(v->windows.calls.isEmpty());
-        QVERIFY(v->form.oPPTApp && !v->form.oPPTPres);
+        QVERIFY(v->form.application && !v->form.presentation);
 
         // Both buttons still work.
-        v->form.PushButton8_Click();
+        v->form.goBack();
         QVERIFY(v->engine.state.calls.contains("Quit"));
         QVERIFY(v->inputWindow.isVisible());
     }
@@ -115,10 +115,10 @@ private slots:
     void aShowThatDoesNotStartOrCannotBeFoundIsReported()
     {
         v->engine.state.showStarts = false;
-        v->form.Form_Activate();
+        v->form.activate();
         v->engine.state.showStarts = true;
         v->windows.found = 0;
-        v->form.Form_Activate();
+        v->form.activate();
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({100, 100}));
         QVERIFY(v->dialogs.errorReports[0].startsWith("The slide show of " + deck + " did not start."));
         QVERIFY(v->dialogs.errorReports[1].startsWith("The window of the slide show could not be found"));
@@ -127,7 +127,7 @@ private slots:
 
     void aShowWhoseDeckWentAwayIsReportedOnce()
     {
-        v->form.Form_Activate();
+        v->form.activate();
         v->form.checkShowStillRuns();
         QVERIFY(v->dialogs.messages.isEmpty());
 
@@ -141,14 +141,14 @@ private slots:
     void saveCopiesOnlyWhenAllowedAndSaysDoneEveryTime()
     {
         QString target = mFolder->filePath("My Plan");
-        v->form.PushButton6_Click();  // cancelled
+        v->form.saveResults();  // cancelled
         QCOMPARE(v->dialogs.saveDialogs,
                  QStringList({"Output File|Powerpoint Files (*.ppt);;PowerPoint Presentation (*.pptx);;"
                               "OpenDocument Presentation (*.odp);;PDF Document (*.pdf)"}));
         QCOMPARE(v->dialogs.messages, QStringList({"Done."}));
 
         v->dialogs.saveFileName = target;  // typed without an extension: the file type's is added
-        v->form.PushButton6_Click();
+        v->form.saveResults();
         target += ".ppt";
         QCOMPARE(readFile(target), QByteArray("the filled deck"));
         QVERIFY(v->dialogs.questions.isEmpty());
@@ -156,12 +156,12 @@ private slots:
         v->dialogs.saveFileName = target;
         writeFile(target, "older plan");
         v->dialogs.answers = {false};
-        v->form.PushButton6_Click();
+        v->form.saveResults();
         QCOMPARE(v->dialogs.questions, QStringList({"Are you sure you wish to overwrite " + target + " ?"}));
         QCOMPARE(readFile(target), QByteArray("older plan"));
 
         v->dialogs.answers = {true};
-        v->form.PushButton6_Click();
+        v->form.saveResults();
         QCOMPARE(readFile(target), QByteArray("the filled deck"));
         QCOMPARE(v->dialogs.messages.size(), 4);
         QVERIFY(v->dialogs.errorReports.isEmpty());
@@ -173,7 +173,7 @@ private slots:
         writeFile(target, "older plan");
         QFile::remove(deck);
         v->dialogs.saveFileName = target;
-        v->form.PushButton6_Click();
+        v->form.saveResults();
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({136}));
         QVERIFY(v->dialogs.errorReports.first().contains("Form2.PushButton6_Click at line 136"));
         QVERIFY(v->dialogs.messages.isEmpty());  // a failure is not followed by "Done."
@@ -182,7 +182,7 @@ private slots:
 
         // The command is free again afterwards.
         writeFile(deck, "the filled deck");
-        v->form.PushButton6_Click();
+        v->form.saveResults();
         QCOMPARE(readFile(target), QByteArray("the filled deck"));
     }
 
@@ -195,7 +195,7 @@ private slots:
         const auto saveAs = [&](const QString& typed, const QString& filter) {
             v->dialogs.saveFileName = mFolder->filePath(typed);
             v->dialogs.saveFilter = filter;
-            v->form.PushButton6_Click();
+            v->form.saveResults();
         };
         saveAs("deck", "PDF Document (*.pdf)");
         QCOMPARE(readFile(mFolder->filePath("deck.pdf")), QByteArray::number(int(SaveAsFileType::PDF)));
@@ -230,25 +230,25 @@ private slots:
     {
         v->form.show();
         QCoreApplication::processEvents();  // the activation that showing queues
-        QVERIFY(v->form.oPPTPres);
+        QVERIFY(v->form.presentation);
         // The message is painted once the show is closed, before the wait
         // for the engine to end.
-        PaintCounter paints(v->form.lblMessage);
+        PaintCounter paints(v->form.closingMessage);
         int atClose = 0, betweenCloseAndQuit = 0;
         v->engine.state.onCloseOrQuit = [&](const QString& call) {
             (call == "Close" ? atClose : betweenCloseAndQuit) = paints.count - atClose;
         };
-        v->form.PushButton8_Click();
+        v->form.goBack();
         QVERIFY(betweenCloseAndQuit > 0);
         const QStringList& calls = v->engine.state.calls;
         QCOMPARE(calls.mid(calls.size() - 2), QStringList({"Close", "Quit"}));
-        QVERIFY(!v->form.oPPTApp && !v->form.oPPTPres);
+        QVERIFY(!v->form.application && !v->form.presentation);
         QVERIFY(!QFile::exists(deck));
         QVERIFY(v->inputWindow.isVisible());
         QVERIFY(!v->form.isVisible());
-        QVERIFY(!v->form.lblMessage->isVisible());
+        QVERIFY(!v->form.closingMessage->isVisible());
         QVERIFY(v->dialogs.errorReports.isEmpty());
-        QCOMPARE(v->form.mJoinFile, deck);
+        QCOMPARE(v->form.deckFile, deck);
     }
 
     // The engine that could not start is told once, when the show would
@@ -268,17 +268,17 @@ private slots:
     void layoutPutsTheButtonsUnderTheFrame()
     {
         QCOMPARE(v->form.size(), QSize(536, 635));
-        QCOMPARE(v->form.Frame1->geometry(), QRect(8, 8, 520, 583));
-        QCOMPARE(v->form.PushButton8->geometry(), QRect(8, 600, 248, 27));
-        QCOMPARE(v->form.PushButton6->geometry().right(), v->form.Frame1->geometry().right());
-        QCOMPARE(v->form.lblMessage->text(), QString("Please wait while the show is shutdown..."));
+        QCOMPARE(v->form.showFrame->geometry(), QRect(8, 8, 520, 583));
+        QCOMPARE(v->form.backButton->geometry(), QRect(8, 600, 248, 27));
+        QCOMPARE(v->form.saveButton->geometry().right(), v->form.showFrame->geometry().right());
+        QCOMPARE(v->form.closingMessage->text(), QString("Please wait while the show is shutdown..."));
         // The show's frame is drawn as a frame, and takes the button face
         // colour with its label, which starts at its left edge.
-        v->form.Form_Load();
-        QVERIFY(v->form.Frame1->title().isEmpty());
-        for (QWidget* coloured : {static_cast<QWidget*>(v->form.Frame1), static_cast<QWidget*>(v->form.lblMessage)})
+        v->form.load();
+        QVERIFY(v->form.showFrame->title().isEmpty());
+        for (QWidget* coloured : {static_cast<QWidget*>(v->form.showFrame), static_cast<QWidget*>(v->form.closingMessage)})
             QCOMPARE(coloured->palette().color(QPalette::Window), Main::buttonFaceColor());
-        QVERIFY(v->form.lblMessage->alignment() & Qt::AlignLeft);
+        QVERIFY(v->form.closingMessage->alignment() & Qt::AlignLeft);
     }
 };
 
