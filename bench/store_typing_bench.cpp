@@ -6,11 +6,11 @@
 // each write-through, so that both meet the same disk.
 #include "dialogs.h"
 #include "plan_window.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "presentation_engine.h"
 #include "settings_store.h"
-#include "skin_engine.h"
-#include "system_platform.h"
+#include "skin.h"
+#include "system_side_effects.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -22,13 +22,13 @@ namespace {
 
 // Spare profiles a copy of the program may lock: enough for a few copies
 // running at once.
-constexpr int kSlots = 8;
+constexpr int kSpareProfiles = 8;
 
-EngineSettings slotSettings(const EngineSettings& settings, int slot)
+EngineSettings spareProfile(const EngineSettings& settings, int number)
 {
     EngineSettings spare = settings;
-    spare.profileDir = QStringLiteral("%1-spare-%2").arg(settings.profileDir).arg(slot);
-    spare.pipeName = QStringLiteral("%1-spare-%2").arg(settings.pipeName).arg(slot);
+    spare.profileDir = QStringLiteral("%1-spare-%2").arg(settings.profileDir).arg(number);
+    spare.pipeName = QStringLiteral("%1-spare-%2").arg(settings.pipeName).arg(number);
     return spare;
 }
 
@@ -88,19 +88,19 @@ Spares& spares()
 }
 
 // Locks two profiles for this copy on first use; false when none are free.
-bool holdSlots(Spares& held, const EngineSettings& settings)
+bool holdSpareProfiles(Spares& held, const EngineSettings& settings)
 {
     if (held.forProfile != settings.profileDir) {
         held.profiles.clear();
         held.next = 0;
         held.forProfile = settings.profileDir;
     }
-    for (int slot = 1; slot <= kSlots && held.profiles.size() < 2; ++slot) {
-        const QString profile = slotSettings(settings, slot).profileDir;
+    for (int number = 1; number <= kSpareProfiles && held.profiles.size() < 2; ++number) {
+        const QString profile = spareProfile(settings, number).profileDir;
         auto lock = std::make_unique<QLockFile>(profile + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         if (lock->tryLock(0))
-            held.profiles.emplace_back(slot, std::move(lock));
+            held.profiles.emplace_back(number, std::move(lock));
     }
     return held.profiles.size() == 2;
 }
@@ -193,9 +193,9 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
                               .arg(QDir::toNativeSeparators(folder)));
         return;
     }
-    if (!holdSlots(held, settings))
+    if (!holdSpareProfiles(held, settings))
         return;
-    held.startingOn = slotSettings(settings, held.profiles.at(held.next).first);
+    held.startingOn = spareProfile(settings, held.profiles.at(held.next).first);
     held.next = 1 - held.next;
     held.signal = std::make_shared<StartSignal>();
     held.starting = std::async(std::launch::async, [spare = held.startingOn, delay, signal = held.signal,
@@ -259,11 +259,11 @@ void endUntaken()
     }
 }
 
-QList<EngineSettings> allSlots(const EngineSettings& settings)
+QList<EngineSettings> allSpareProfiles(const EngineSettings& settings)
 {
     QList<EngineSettings> all;
-    for (int slot = 1; slot <= kSlots; ++slot)
-        all << slotSettings(settings, slot);
+    for (int number = 1; number <= kSpareProfiles; ++number)
+        all << spareProfile(settings, number);
     return all;
 }
 

@@ -54,6 +54,6 @@ void endUntaken();
 
 // The settings of every spare profile there may be for these settings, for
 // ending what a killed run left on them.
-QList<EngineSettings> allSlots(const EngineSettings& settings);
+QList<EngineSettings> allSpareProfiles(const EngineSettings& settings);
 
 }  // namespace SpareEngine

@@ -630,7 +630,7 @@ EngineSettings EngineSettings::forUser()
 
 QList<EngineSettings> EngineSettings::withSpareProfiles() const
 {
-    return QList<EngineSettings>{*this} + SpareEngine::allSlots(*this);
+    return QList<EngineSettings>{*this} + SpareEngine::allSpareProfiles(*this);
 }
 
 UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)

@@ -2,7 +2,7 @@
 
 #include "dialogs.h"
 #include "error_trap.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "presentation_engine.h"
 
 namespace AvailabilityChecks {

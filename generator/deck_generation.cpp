@@ -6,7 +6,7 @@
 #include "file_utils.h"
 #include "layer_text.h"
 #include "plan_keys.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "presentation_engine.h"
 #include "product.h"
 #include "settings_store.h"

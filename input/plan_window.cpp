@@ -13,7 +13,7 @@
 #include "deck_generation.h"
 #include "plan_keys.h"
 #include "plan_sections.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "product.h"
 #include "section_text.h"
 #include "settings_store.h"
@@ -136,7 +136,7 @@ void PlanWindow::load()
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
     loadStep(trap, 128, [&] { showStored(companyNameBox, PlanKeys::companyName); });
-    loadStep(trap, 130, [&] { showStored(planTitleBox, PlanKeys::businessPlan); });
+    loadStep(trap, 130, [&] { showStored(planTitleBox, PlanKeys::planTitle); });
     loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
     loadStep(trap, 134, [&] { secondSectionTabChanged(0); });
     trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
@@ -251,7 +251,7 @@ void PlanWindow::companyNameChanged()
 void PlanWindow::planTitleChanged()
 {
     if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::businessPlan, planTitleBox->text());
+        mServices.store.saveSetting(PlanKeys::planTitle, planTitleBox->text());
 }
 
 void PlanWindow::firstSectionChanged()

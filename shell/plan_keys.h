@@ -6,7 +6,7 @@
 namespace PlanKeys {
 
 inline const QString companyName = QStringLiteral("Company Name");
-inline const QString businessPlan = QStringLiteral("Business Plan");
+inline const QString planTitle = QStringLiteral("Business Plan");
 inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
 inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
 

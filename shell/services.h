@@ -7,7 +7,7 @@ class Dialogs;
 class ProgramEnd;
 class Random;
 class SettingsStore;
-class SkinEngine;
+class Skin;
 class UrlOpener;
 
 // What the windows need from the world outside them. The program passes the
@@ -19,6 +19,6 @@ struct ShellServices {
     UrlOpener& urls;
     Clock& clock;
     Random& random;
-    SkinEngine& skin;
+    Skin& skin;
     QString programFolder;
 };

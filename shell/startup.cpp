@@ -2,9 +2,9 @@
 
 #include "back_colors.h"
 #include "file_utils.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "product.h"
-#include "skin_engine.h"
+#include "skin.h"
 
 #include <QFileInfo>
 
@@ -15,14 +15,14 @@ constexpr int kMaxTitleLength = 40;
 constexpr int kHomePageDraw = 7;
 }  // namespace
 
-void applySkin(QWidget& window, SkinEngine& skin, const QString& programFolder)
+void applySkin(QWidget& window, Skin& skin, const QString& programFolder)
 {
     const QString path = besideProgram(programFolder, QStringLiteral("x/o.cjs"));
     if (!QFileInfo(path).isFile())
         return;
     setSkinBackColors(window);
     skin.loadSkin(path, QString());
-    skin.setOptions(skin.options() | SkinEngine::StylePopups);
+    skin.setOptions(skin.options() | Skin::StylePopups);
     skin.setApplyToDialogs(true);
     skin.setEnabled(true);
     skin.applyWindow(window);

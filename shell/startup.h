@@ -3,7 +3,7 @@
 #include <QString>
 
 class QWidget;
-class SkinEngine;
+class Skin;
 class Clock;
 class Random;
 class UrlOpener;
@@ -12,8 +12,8 @@ namespace Main {
 
 // When the skin file x/o.cjs lies in the program folder: recolours the
 // window and its plain controls and panels to the button face colour, then
-// drives the skin engine. Without the file nothing changes.
-void applySkin(QWidget& window, SkinEngine& skin, const QString& programFolder);
+// drives the skin. Without the file nothing changes.
+void applySkin(QWidget& window, Skin& skin, const QString& programFolder);
 
 // The title cut at blanks to at most 40 characters; one with no blank left is
 // cut at 40 characters.

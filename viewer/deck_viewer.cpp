@@ -8,7 +8,7 @@
 #include "failure.h"
 #include "file_utils.h"
 #include "hover_pointer.h"
-#include "platform.h"
+#include "side_effects.h"
 #include "presentation_engine.h"
 #include "product.h"
 #include "save_formats.h"

@@ -5,7 +5,7 @@
 #include "deck_generation.h"
 #include "private_engine.h"
 #include "settings_store.h"
-#include "system_platform.h"
+#include "system_side_effects.h"
 #include "uno_engine.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 // Scripted stand-ins for the program's side effects, shared by the tests.
 #include "dialogs.h"
 #include "failure.h"
-#include "platform.h"
-#include "skin_engine.h"
+#include "side_effects.h"
+#include "skin.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -96,7 +96,7 @@ public:
     }
 };
 
-class FakeSkin : public SkinEngine {
+class FakeSkin : public Skin {
 public:
     QStringList calls;
     int storedOptions = 0x40;

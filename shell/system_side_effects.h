@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform.h"
+#include "side_effects.h"
 
 #include <functional>
 #include <random>
 
-// The real implementations of the platform interfaces.
+// The real implementations of the side-effect interfaces.
 
 class SystemProgramEnd : public ProgramEnd {
 public:

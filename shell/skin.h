@@ -6,12 +6,12 @@ class QWidget;
 
 // A theming component driven by applySkin, in this order: loadSkin,
 // options, setOptions, setApplyToDialogs, setEnabled, applyWindow.
-class SkinEngine {
+class Skin {
 public:
     // Option bit: the skin also restyles the program's popup menus and tool tips.
     static constexpr int StylePopups = 1;
 
-    virtual ~SkinEngine() = default;
+    virtual ~Skin() = default;
     virtual void loadSkin(const QString& skinFile, const QString& variant) = 0;
     virtual int options() const = 0;
     virtual void setOptions(int options) = 0;
@@ -22,7 +22,7 @@ public:
 
 // Skins written as Qt style sheets. Applied to the whole application when
 // dialogs or popups are to follow the skin, else to the one window.
-class StyleSheetSkin : public SkinEngine {
+class StyleSheetSkin : public Skin {
 public:
     void loadSkin(const QString& skinFile, const QString& variant) override;
     int options() const override { return mOptions; }

@@ -1,4 +1,4 @@
-#include "skin_engine.h"
+#include "skin.h"
 
 #include "failure.h"
 

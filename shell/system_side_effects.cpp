@@ -1,4 +1,4 @@
-#include "system_platform.h"
+#include "system_side_effects.h"
 
 #include "failure.h"
 
