@@ -5,19 +5,9 @@
 #include <QString>
 
 // Text crosses the layer with CR LF between paragraphs; the engine keeps one
-// character, LF, per paragraph break. A lone CR or LF written through the
-// layer also starts a new paragraph.
+// character, LF, per paragraph break (LineBreaks converts between the two).
+// A lone CR or LF written through the layer also starts a new paragraph.
 namespace LayerText {
-
-inline QString fromEngine(const QString& text)
-{
-    return LineBreaks::toCrLf(text);
-}
-
-inline QString toEngine(const QString& text)
-{
-    return LineBreaks::toLf(text);
-}
 
 // The engine's position for a position in the layer's form of the same text.
 inline int engineOffset(const QString& layerText, int layerOffset)

@@ -530,9 +530,9 @@ public:
             cursor->gotoStart(false);
             moveRight(cursor, LayerText::engineOffset(text, start), false);
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
-            cursor->setString(toUno(LayerText::toEngine(replacement)));
-            const QString written = LayerText::fromEngine(
-                LayerText::toEngine(text.left(start) + replacement + text.mid(start + length)));
+            cursor->setString(toUno(LineBreaks::toLf(replacement)));
+            const QString written = LineBreaks::toCrLf(
+                LineBreaks::toLf(text.left(start) + replacement + text.mid(start + length)));
             hideBulletsOfEmptyLines(cursor, written);
             // The text is read back once written. Besides telling a write
             // that did not take, this brings the shape's layout up to date:
@@ -547,7 +547,7 @@ public:
                                              "does not hold the text that was written."));
         });
         mInstance->selection().selectText(
-            start, static_cast<int>(LayerText::fromEngine(LayerText::toEngine(replacement)).size()));
+            start, static_cast<int>(LineBreaks::toCrLf(LineBreaks::toLf(replacement)).size()));
     }
 
     void unselect() override
@@ -604,7 +604,7 @@ private:
             const Reference<text::XText>& text = mInstance->selection().shapeText();
             if (!text.is())
                 throw Failure(what + QStringLiteral(" failed: the selected shape holds no text."));
-            return LayerText::fromEngine(fromUno(text->getString()));
+            return LineBreaks::toCrLf(fromUno(text->getString()));
         });
     }
 

@@ -4,7 +4,7 @@
 #include "error_trap.h"
 #include "failure.h"
 #include "file_utils.h"
-#include "layer_text.h"
+#include "line_breaks.h"
 #include "plan_keys.h"
 #include "side_effects.h"
 #include "presentation_engine.h"
@@ -198,7 +198,7 @@ private:
                                      "%3 characters are in the deck. Shorten it to keep all of it.")
                           .arg(what)
                           .arg(maxLength)
-                          .arg(LayerText::toEngine(written).size()));
+                          .arg(LineBreaks::toLf(written).size()));
     }
 
     void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text, const QString& what)

@@ -9,13 +9,13 @@
 #include "failure.h"
 #include "file_utils.h"
 #include "hover_pointer.h"
+#include "line_breaks.h"
 #include "availability_checks.h"
 #include "deck_generation.h"
 #include "plan_keys.h"
 #include "plan_sections.h"
 #include "side_effects.h"
 #include "product.h"
-#include "section_text.h"
 #include "settings_store.h"
 #include "startup.h"
 #include "tab_strip.h"
@@ -30,9 +30,25 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include <exception>
 #include <limits>
+
+namespace {
+
+// A section box's text as typed, with CR LF between lines as the store keeps
+// it: its plain-text form would turn no-break spaces into plain ones, so the
+// raw text is taken and only its line and paragraph breaks are converted.
+QString typedText(const QTextDocument& box)
+{
+    QString text = box.toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return LineBreaks::toCrLf(text);
+}
+
+}  // namespace
 
 PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine)
     : ProgramWindow(QStringLiteral("Form1"), services.dialogs),
@@ -201,10 +217,10 @@ void PlanWindow::showSection(TabStrip* strip, const SectionStrip& sections, QPla
     if (tab >= 0 && tab < sections.count()) {
         const QString stored = mServices.store.getSetting(sections.key(tab));
         if (stored.isEmpty()) {
-            box->setPlainText(SectionText::forDisplay(sections.guideText(tab)));
+            box->setPlainText(LineBreaks::toLf(sections.guideText(tab)));
         } else {
             const QScopedValueRollback showing(mShowingStoredText, true);
-            box->setPlainText(SectionText::forDisplay(stored));
+            box->setPlainText(LineBreaks::toLf(stored));
         }
     }
     if (box->isEnabled() && box->isVisible())
@@ -269,7 +285,7 @@ void PlanWindow::storeSection(TabStrip* strip, const SectionStrip& sections, QPl
     if (mShowingStoredText)
         return;
     const QString key = sections.key(strip->currentTab());
-    mServices.store.saveSetting(key, SectionText::forStore(*box->document()));
+    mServices.store.saveSetting(key, typedText(*box->document()));
 }
 
 void PlanWindow::unload()

@@ -4,6 +4,7 @@
 #include "availability_checks.h"
 #include "deck_generation.h"
 #include "layer_text.h"
+#include "line_breaks.h"
 #include "shape_names.h"
 
 #include <QTimer>
@@ -130,8 +131,8 @@ private slots:
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()
     {
-        QCOMPARE(LayerText::fromEngine("a\nb\n"), QString("a\r\nb\r\n"));
-        QCOMPARE(LayerText::toEngine("a\r\nb\rc\nd"), QString("a\nb\nc\nd"));
+        QCOMPARE(LineBreaks::toCrLf("a\nb\n"), QString("a\r\nb\r\n"));
+        QCOMPARE(LineBreaks::toLf("a\r\nb\rc\nd"), QString("a\nb\nc\nd"));
         const QString text = "ab\r\ncd\r\n\r\ne";
         QCOMPARE(LayerText::engineOffset(text, 2), 2);
         QCOMPARE(LayerText::engineOffset(text, 4), 3);
