@@ -1,7 +1,7 @@
 #include "engine_connection.h"
 
 #include "call_watchdog.h"
-#include "engine_instance.h"
+#include "engine_call.h"
 #include "uno_values.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>

@@ -1,5 +1,6 @@
 #include "engine_instance.h"
 
+#include "engine_call.h"
 #include "spare_engine.h"
 
 #include <QElapsedTimer>
@@ -58,14 +59,6 @@ EngineProcess startEngine(const EngineSettings& settings, std::optional<EngineCo
 }
 
 }  // namespace
-
-QString engineGoneReason()
-{
-    if (CallWatchdog::killedAStuckEngine())
-        return QStringLiteral("the presentation engine stopped responding for %1 seconds and was ended.")
-            .arg(std::chrono::duration_cast<std::chrono::seconds>(CallWatchdog::period()).count());
-    return QStringLiteral("the presentation engine is no longer running.");
-}
 
 EngineInstance::EngineInstance(EngineConnection connection, EngineProcess process)
     : mConnection(std::move(connection)), mProcess(std::move(process))

@@ -1,6 +1,7 @@
 #include "engine_process.h"
 
 #include "engine_profile.h"
+#include "pid_file.h"
 #include "failure.h"
 #include "file_utils.h"
 
@@ -114,40 +115,6 @@ bool ownerEnded(const QString& pidFile)
     return ended;
 }
 
-// What the pid file of an engine that this layer started records: the
-// engine's process, the program that started it, the engine's own temporary
-// folder, "spare" while it waits to be taken, and the temporary decks it
-// opened, one a line.
-struct PidFile {
-    qint64 engine = 0;
-    qint64 owner = 0;
-    QString tempFolder;
-    bool spare = false;
-    QStringList decks;
-
-    static PidFile read(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-        return {lines.value(0).trimmed().toLongLong(), lines.value(1).trimmed().toLongLong(), lines.value(2),
-                lines.value(3) == QLatin1String("spare"), lines.mid(4)};
-    }
-
-    // Rewritten in place: the file keeps the lock its owner holds on it.
-    void write(const QString& path) const
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write((QStringList{QString::number(engine), QString::number(owner), tempFolder,
-                                    spare ? QStringLiteral("spare") : QString()}
-                        + decks)
-                           .join(QLatin1Char('\n'))
-                           .toUtf8());
-    }
-};
-
 // A private temporary folder for an engine, so that whatever it leaves
 // behind can be found and removed; empty when none can be made.
 QString makeEngineTempFolder()
@@ -200,26 +167,6 @@ std::vector<std::shared_future<void>> takeEnding(const std::function<bool(const 
 }
 
 }  // namespace
-
-QString EngineSettings::pidFile() const
-{
-    return profileDir + QStringLiteral("/orvendale-engine.pid");
-}
-
-qint64 EngineSettings::recordedEnginePid() const
-{
-    return PidFile::read(pidFile()).engine;
-}
-
-bool EngineSettings::recordedAsSpare() const
-{
-    return PidFile::read(pidFile()).spare;
-}
-
-QString EngineSettings::recordedTempFolder() const
-{
-    return PidFile::read(pidFile()).tempFolder;
-}
 
 bool EngineProcess::installed(const EngineSettings& settings)
 {

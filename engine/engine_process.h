@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uno_engine.h"
+#include "engine_settings.h"
 
 #include <QString>
 #include <QStringList>

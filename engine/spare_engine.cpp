@@ -20,18 +20,6 @@
 
 namespace {
 
-// Spare profiles a copy of the program may lock: enough for a few copies
-// running at once.
-constexpr int kSpareProfiles = 8;
-
-EngineSettings spareProfile(const EngineSettings& settings, int number)
-{
-    EngineSettings spare = settings;
-    spare.profileDir = QStringLiteral("%1-spare-%2").arg(settings.profileDir).arg(number);
-    spare.pipeName = QStringLiteral("%1-spare-%2").arg(settings.pipeName).arg(number);
-    return spare;
-}
-
 // The next spare starts this long after one was taken: started at once, it
 // would compete for the processor with the deck being opened in the taken
 // engine, which the user watches.
@@ -95,8 +83,8 @@ bool holdSpareProfiles(Spares& held, const EngineSettings& settings)
         held.next = 0;
         held.forProfile = settings.profileDir;
     }
-    for (int number = 1; number <= kSpareProfiles && held.profiles.size() < 2; ++number) {
-        const QString profile = spareProfile(settings, number).profileDir;
+    for (int number = 1; number <= EngineSettings::kSpareProfiles && held.profiles.size() < 2; ++number) {
+        const QString profile = settings.spareProfile(number).profileDir;
         auto lock = std::make_unique<QLockFile>(profile + QStringLiteral(".lock"));
         lock->setStaleLockTime(0);
         if (lock->tryLock(0))
@@ -195,7 +183,7 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
     }
     if (!holdSpareProfiles(held, settings))
         return;
-    held.startingOn = spareProfile(settings, held.profiles.at(held.next).first);
+    held.startingOn = settings.spareProfile(held.profiles.at(held.next).first);
     held.next = 1 - held.next;
     held.signal = std::make_shared<StartSignal>();
     held.starting = std::async(std::launch::async, [spare = held.startingOn, delay, signal = held.signal,
@@ -257,14 +245,6 @@ void endUntaken()
         outcome->spare->connection.terminate();
         outcome->spare->process.endInBackground(10000);
     }
-}
-
-QList<EngineSettings> allSpareProfiles(const EngineSettings& settings)
-{
-    QList<EngineSettings> all;
-    for (int number = 1; number <= kSpareProfiles; ++number)
-        all << spareProfile(settings, number);
-    return all;
 }
 
 }  // namespace SpareEngine

@@ -2,7 +2,7 @@
 
 #include "engine_connection.h"
 #include "engine_process.h"
-#include "uno_engine.h"
+#include "engine_settings.h"
 
 #include <QString>
 #include <functional>
@@ -51,9 +51,5 @@ Taken take(const EngineSettings& settings);
 // start waited for no longer than a killed engine takes to end. One still
 // waiting to start does not.
 void endUntaken();
-
-// The settings of every spare profile there may be for these settings, for
-// ending what a killed run left on them.
-QList<EngineSettings> allSpareProfiles(const EngineSettings& settings);
 
 }  // namespace SpareEngine

@@ -1,5 +1,6 @@
 #include "uno_engine.h"
 
+#include "engine_call.h"
 #include "engine_instance.h"
 #include "spare_engine.h"
 #include "failure.h"
@@ -613,25 +614,6 @@ private:
 };
 
 }  // namespace
-
-EngineSettings EngineSettings::forUser()
-{
-    EngineSettings settings;
-    settings.officeProgram = QStringLiteral(LIBREOFFICE_PROGRAM_DIR "/soffice.bin");
-    settings.profileDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                          + QStringLiteral("/Kervanel/Orvendale/engine-profile");
-    // One pipe per user and profile: copies of the program that share a
-    // profile share the instance, and nothing else reaches it.
-    settings.pipeName = QStringLiteral("orvendale-engine-%1-%2")
-                            .arg(getuid())
-                            .arg(qHash(settings.profileDir), 0, 16);
-    return settings;
-}
-
-QList<EngineSettings> EngineSettings::withSpareProfiles() const
-{
-    return QList<EngineSettings>{*this} + SpareEngine::allSpareProfiles(*this);
-}
 
 UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)
     : mWindows(windows), mSettings(std::move(settings))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "call_watchdog.h"
+#include "engine_settings.h"
 #include "presentation_engine.h"
 
 class WindowSystem;
@@ -8,32 +8,6 @@ class WindowSystem;
 #include <QList>
 #include <functional>
 #include <QString>
-
-// Where and how the engine instance of this user runs: a private profile, so
-// that the program never touches the user's own office session, and a pipe
-// named after the user that every copy of the program connects through.
-struct EngineSettings {
-    QString officeProgram;  // soffice.bin
-    QString profileDir;
-    QString pipeName;
-    bool headless = false;  // a headless instance can never show a window
-    // The whole start of an engine has the deadline of an engine call.
-    int startTimeoutMs = static_cast<int>(CallWatchdog::kDefaultPeriod.count());
-
-    static EngineSettings forUser();
-
-    // The file that records the engine started on this profile.
-    QString pidFile() const;
-    // The engine process that file records, or 0; it may have ended since.
-    qint64 recordedEnginePid() const;
-    // Whether that engine is a spare that was not taken yet.
-    bool recordedAsSpare() const;
-    // The temporary folder that file records for the engine.
-    QString recordedTempFolder() const;
-    // These settings, then those of the spare profiles that engines of
-    // these settings may run on.
-    QList<EngineSettings> withSpareProfiles() const;
-};
 
 // LibreOffice Impress, driven over UNO.
 class UnoEngine : public PresentationEngine {

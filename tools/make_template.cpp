@@ -7,6 +7,7 @@
 // every other slide its section's title, then a body text shape for bullet
 // points, then the section's drawing. Decoration and the slide numbers live
 // on two master pages. The texts come first on each slide, in that order.
+#include "engine_call.h"
 #include "engine_instance.h"
 #include "section_drawings.h"
 
