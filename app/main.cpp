@@ -1,6 +1,7 @@
 // Orvendale: type a business plan, get a slide deck. This is where the real
 // services, the engine and both windows are made and wired together.
 #include "availability_checks.h"
+#include "command_line.h"
 #include "deck_viewer.h"
 #include "file_utils.h"
 #include "plan_window.h"
@@ -21,6 +22,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const auto answered = answerCommandLine(argc, argv))
+        return *answered;
     // The slide show is taken into the viewer as an X11 window.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
