@@ -1,6 +1,7 @@
 #include "call_watchdog.h"
 
-#include <QFile>
+#include "process_stat.h"
+
 
 #include <condition_variable>
 #include <csignal>
@@ -18,16 +19,8 @@ using Clock = std::chrono::steady_clock;
 // ended or stopped (a stopped process does no work).
 qint64 workDone(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    // Fields after the command name: state is the first, utime and stime
-    // the 12th and 13th.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13 || fields[0] == "T" || fields[0] == "t" || fields[0] == "Z")
-        return -1;
-    return fields[11].toLongLong() + fields[12].toLongLong();
+    const ProcessStat stat = ProcessStat::of(pid);
+    return stat.running() && !stat.stopped() ? stat.cpuTicks : -1;
 }
 
 class Watchdog {

@@ -2,6 +2,7 @@
 
 #include "engine_profile.h"
 #include "pid_file.h"
+#include "process_stat.h"
 #include "failure.h"
 #include "file_utils.h"
 
@@ -33,15 +34,7 @@ QString profileArgument(const EngineSettings& settings)
 
 bool processRunning(qint64 pid)
 {
-    if (pid <= 0)
-        return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    // A zombie has ended; only its entry is left for its parent to collect.
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close < 0 || line.mid(close + 2, 1) != "Z";
+    return ProcessStat::of(pid).running();
 }
 
 bool waitUntilEnded(qint64 pid, int timeoutMs)

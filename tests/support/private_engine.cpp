@@ -1,5 +1,7 @@
 #include "private_engine.h"
 
+#include "process_stat.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -62,23 +64,11 @@ void installCleanup()
     });
 }
 
-// The state letter of a process or thread from its stat file ("R", "S",
-// "T" for stopped, "Z" for ended); empty when there is none.
-QByteArray stateIn(const QString& statFile)
-{
-    QFile stat(statFile);
-    if (!stat.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1);
-}
-
 }  // namespace
 
 bool processAlive(qint64 pid)
 {
-    const QByteArray state = pid > 0 ? stateIn(QStringLiteral("/proc/%1/stat").arg(pid)) : QByteArray();
-    return !state.isEmpty() && state != "Z";
+    return ProcessStat::of(pid).running();
 }
 
 bool isEngineBelow(qint64 pid, const QString& folder)
@@ -100,7 +90,7 @@ bool allThreadsStopped(qint64 pid)
     const QDir threads(QStringLiteral("/proc/%1/task").arg(pid));
     const QStringList ids = threads.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     return !ids.isEmpty() && std::all_of(ids.cbegin(), ids.cend(), [&](const QString& id) {
-        return stateIn(threads.filePath(id + QStringLiteral("/stat"))) == "T";
+        return ProcessStat::read(threads.filePath(id + QStringLiteral("/stat"))).state == "T";
     });
 }
 
