@@ -1,39 +1,9 @@
-// The availability checks, the pause and the naming rules, without an engine.
+// The availability checks, with a scripted engine.
 #include "fake_engine.h"
 #include "fakes.h"
 #include "availability_checks.h"
-#include "deck_generation.h"
-#include "layer_text.h"
-#include "line_breaks.h"
-#include "shape_names.h"
 
-#include <QTimer>
 #include <QtTest>
-#include <limits>
-
-namespace {
-
-// A clock that moves on by a fixed step at every reading.
-class SteppingClock : public Clock {
-public:
-    SteppingClock(float start, float step) : mNow(start), mStep(step) {}
-    int readings = 0;
-    float secondsSinceMidnight() override
-    {
-        ++readings;
-        const float now = mNow;
-        mNow += mStep;
-        if (mNow >= 86400.0f)
-            mNow -= 86400.0f;
-        return now;
-    }
-
-private:
-    float mNow;
-    float mStep;
-};
-
-}  // namespace
 
 class ChecksTest : public QObject {
     Q_OBJECT
@@ -87,57 +57,6 @@ private slots:
         QVERIFY(!engine.state.calls.contains("Quit"));
     }
 
-    void waitSecondsYieldsOnceWaitsAcrossMidnightAndRejectsNonsense()
-    {
-        SteppingClock clock(86399.8f, 0.05f);
-        int yields = 0;
-        QTimer::singleShot(0, [&] { ++yields; });
-        QTimer::singleShot(0, [&] { ++yields; });
-        float half = 0.5f;
-        DeckGeneration::waitSeconds(half, clock);
-        QCOMPARE(yields, 2);  // both queued events ran in the one yield
-        QVERIFY(clock.readings >= 11);
-
-        SteppingClock still(100.0f, 0.0f);
-        float zero = 0.0f;
-        DeckGeneration::waitSeconds(zero, still);
-
-        float infinite = std::numeric_limits<float>::infinity();
-        float notANumber = std::numeric_limits<float>::quiet_NaN();
-        float huge = std::numeric_limits<float>::max();
-        float aDay = 86400.0f;
-        SteppingClock any(100.0f, 1.0f);
-        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(infinite, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(notANumber, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(huge, any));
-        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(aDay, any));
-    }
-
-    void shapesAnswerToStoredNamesFirstThenToDefaultNames()
-    {
-        const QStringList typeList = {"com.sun.star.presentation.TitleTextShape",
-                                      "com.sun.star.presentation.OutlinerShape",
-                                      "com.sun.star.drawing.GraphicObjectShape"};
-        const auto types = [&](int index) { return typeList.at(index); };
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 2"), 0);
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 3"), 1);
-        QCOMPARE(findShape({"", "", ""}, types, "Picture 4"), 2);
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 4"), -1);
-        // A stored name wins, and a named shape no longer answers to its default.
-        QCOMPARE(findShape({"Body", "Rectangle 2", ""}, types, "Rectangle 2"), 1);
-        QCOMPARE(findShape({"Body", "", ""}, types, "Rectangle 2"), -1);
-        QCOMPARE(findShape({"Body", "", ""}, types, "Body"), 0);
-    }
-
-    void layerTextUsesCrLfAndMapsPositionsToTheEngine()
-    {
-        QCOMPARE(LineBreaks::toCrLf("a\nb\n"), QString("a\r\nb\r\n"));
-        QCOMPARE(LineBreaks::toLf("a\r\nb\rc\nd"), QString("a\nb\nc\nd"));
-        const QString text = "ab\r\ncd\r\n\r\ne";
-        QCOMPARE(LayerText::engineOffset(text, 2), 2);
-        QCOMPARE(LayerText::engineOffset(text, 4), 3);
-        QCOMPARE(LayerText::engineOffset(text, static_cast<int>(text.size())), 8);
-    }
 };
 
 QTEST_MAIN(ChecksTest)

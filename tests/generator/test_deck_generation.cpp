@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <limits>
 
 namespace {
 
@@ -16,6 +19,26 @@ class FastClock : public Clock {
 public:
     float now = 1000.0f;
     float secondsSinceMidnight() override { return now += 1.0f; }
+};
+
+// A clock that moves on by a fixed step at every reading.
+class SteppingClock : public Clock {
+public:
+    SteppingClock(float start, float step) : mNow(start), mStep(step) {}
+    int readings = 0;
+    float secondsSinceMidnight() override
+    {
+        ++readings;
+        const float now = mNow;
+        mNow += mStep;
+        if (mNow >= 86400.0f)
+            mNow -= 86400.0f;
+        return now;
+    }
+
+private:
+    float mNow;
+    float mStep;
 };
 
 }  // namespace
@@ -130,6 +153,32 @@ private slots:
         QCOMPARE(dialogs.reportedLines(), QList<int>({100}));
         QVERIFY(dialogs.errorReports[0].contains("LessonPlan.generateBusinessPlan at line 100"));
         QCOMPARE(engine.state.calls, QStringList({"CreateObject"}));
+    }
+
+    void waitSecondsYieldsOnceWaitsAcrossMidnightAndRejectsNonsense()
+    {
+        SteppingClock clock(86399.8f, 0.05f);
+        int yields = 0;
+        QTimer::singleShot(0, [&] { ++yields; });
+        QTimer::singleShot(0, [&] { ++yields; });
+        float half = 0.5f;
+        DeckGeneration::waitSeconds(half, clock);
+        QCOMPARE(yields, 2);  // both queued events ran in the one yield
+        QVERIFY(clock.readings >= 11);
+
+        SteppingClock still(100.0f, 0.0f);
+        float zero = 0.0f;
+        DeckGeneration::waitSeconds(zero, still);
+
+        float infinite = std::numeric_limits<float>::infinity();
+        float notANumber = std::numeric_limits<float>::quiet_NaN();
+        float huge = std::numeric_limits<float>::max();
+        float aDay = 86400.0f;
+        SteppingClock any(100.0f, 1.0f);
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(infinite, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(notANumber, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(huge, any));
+        QVERIFY_THROWS_EXCEPTION(Failure, DeckGeneration::waitSeconds(aDay, any));
     }
 };
 
