@@ -1,12 +1,7 @@
-#include "cursor_file.h"
 #include "failure.h"
 #include "file_utils.h"
 #include "file_size_limit.h"
-#include "hover_pointer.h"
 
-#include <QPushButton>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,13 +16,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-void moveOver(QWidget* widget, QPointF at = QPointF(1, 1))
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 }  // namespace
@@ -190,55 +178,6 @@ private slots:
         qunsetenv("XDG_RUNTIME_DIR");
         QCOMPARE(Main::tempFolder(), QDir::tempPath());
         qputenv("TEMP", saved);
-    }
-
-    void shippedCursorLoadsWithItsHotSpot()
-    {
-        const QString path = QCoreApplication::applicationDirPath() + "/../program/HAND-M.CUR";
-        const QCursor cursor = loadCursorFile(path);
-        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
-        QCOMPARE(cursor.hotSpot(), QPoint(9, 1));
-    }
-
-    void brokenCursorFileIsAFailureThatNamesTheFile()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("HAND-M.CUR");
-        writeFile(path, "not a cursor at all, just some text");
-        try {
-            loadCursorFile(path);
-            QFAIL("loading should have failed");
-        } catch (const Failure& failure) {
-            QVERIFY(failure.description().contains(path));
-        }
-    }
-
-    void pointerFollowsButtonsAndBackgroundButNeverReplacesBusy()
-    {
-        QWidget window;
-        auto* button = new QPushButton(&window);
-        auto* edit = new QLineEdit(&window);
-        window.resize(200, 200);
-        button->setGeometry(10, 10, 50, 20);
-        edit->setGeometry(10, 40, 50, 20);
-        const QPointF background(150, 150);
-        HoverPointer pointer(window);
-        pointer.watchButton(button);
-        pointer.watchBackground(&window);
-
-        moveOver(button);
-        QCOMPARE(pointer.mousePointer(), HoverPointer::Custom);
-        QVERIFY(!pointer.hasCustomImage());
-        QCOMPARE(window.cursor().shape(), Qt::PointingHandCursor);
-        moveOver(edit);
-        QCOMPARE(pointer.mousePointer(), HoverPointer::Custom);
-        moveOver(&window, background);
-        QCOMPARE(pointer.mousePointer(), HoverPointer::Default);
-
-        pointer.setMousePointer(HoverPointer::Busy);
-        moveOver(button);
-        moveOver(&window, background);
-        QCOMPARE(pointer.mousePointer(), HoverPointer::Busy);
     }
 };
 
