@@ -5,7 +5,7 @@
 #include "failure.h"
 #include "file_utils.h"
 #include "line_breaks.h"
-#include "plan_keys.h"
+#include "plan_sections.h"
 #include "side_effects.h"
 #include "presentation_engine.h"
 #include "product.h"
@@ -74,17 +74,6 @@ QString fittingText(const QString& text, qsizetype maxLength)
     return lines.first(wholeLines).join(kCrLf);
 }
 
-// The slide map of the sections: slide 2 onwards, in the order of the tabs.
-QStringList sectionKeys()
-{
-    QStringList keys;
-    for (int k = 0; k < PlanKeys::firstSectionCount; ++k)
-        keys << PlanKeys::sectionKey(PlanKeys::firstSectionPrefix, k);
-    for (int k = 0; k < PlanKeys::secondSectionCount; ++k)
-        keys << PlanKeys::sectionKey(PlanKeys::secondSectionPrefix, k);
-    return keys;
-}
-
 class Generation {
 public:
     Generation(QString targetPath, const PlanSource& plan, const GenerationServices& services)
@@ -114,9 +103,11 @@ public:
                 pause(116);
                 writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle, QStringLiteral("The plan title"));
-                const QStringList keys = sectionKeys();
-                for (int n = 2; n <= 12; ++n)
-                    writeSection(142 + 28 * (n - 2), n, keys.at(n - 2));
+                // Each section's steps take 28 lines from 142, one slide each
+                // from slide 2.
+                const QStringList keys = allSectionKeys();
+                for (int k = 0; k < keys.size(); ++k)
+                    writeSection(142 + 28 * k, k + 2, keys.at(k));
 
                 engineStep(450, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
                 engineStep(452, [&] { deck().Slides(1).Select(); });

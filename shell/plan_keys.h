@@ -10,9 +10,6 @@ inline const QString planTitle = QStringLiteral("Business Plan");
 inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
 inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
 
-inline constexpr int firstSectionCount = 6;
-inline constexpr int secondSectionCount = 5;
-
 inline QString sectionKey(const QString& prefix, int tab)
 {
     return prefix + QString::number(tab);

@@ -60,3 +60,12 @@ const SectionStrip& secondStrip()
         }};
     return strip;
 }
+
+QStringList allSectionKeys()
+{
+    QStringList keys;
+    for (const SectionStrip* strip : {&firstStrip(), &secondStrip()})
+        for (int tab = 0; tab < strip->count(); ++tab)
+            keys << strip->key(tab);
+    return keys;
+}
