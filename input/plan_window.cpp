@@ -84,7 +84,7 @@ void PlanWindow::createControls()
     for (QGroupBox* frame : {companyNameFrame, planTitleFrame})
         Main::paintBackground(*frame, Qt::white);
 
-    const auto makeStrip = [this](const SectionStrip& sections, int top, PictureBox*& picture,
+    const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture,
                                   QPlainTextEdit*& box) {
         auto* strip = new TabStrip(sections.captions, twips(500), this);
         strip->setGeometry(twipsRect(120, top, 9240, 3615));
@@ -101,8 +101,8 @@ void PlanWindow::createControls()
         box->setTabChangesFocus(true);
         return strip;
     };
-    firstSectionTabs = makeStrip(firstStrip(), 2505, firstSectionPage, firstSectionBox);
-    secondSectionTabs = makeStrip(secondStrip(), 6240, secondSectionPage, secondSectionBox);
+    firstSectionTabs = makeStrip(firstSectionGroup(), 2505, firstSectionPage, firstSectionBox);
+    secondSectionTabs = makeStrip(secondSectionGroup(), 6240, secondSectionPage, secondSectionBox);
 
     setTabOrder(companyNameBox, planTitleBox);
     setTabOrder(planTitleBox, firstSectionBox);
@@ -203,15 +203,15 @@ void PlanWindow::createDeck()
 
 void PlanWindow::firstSectionTabChanged(int /*previousTab*/)
 {
-    showSection(firstSectionTabs, firstStrip(), firstSectionBox);
+    showSection(firstSectionTabs, firstSectionGroup(), firstSectionBox);
 }
 
 void PlanWindow::secondSectionTabChanged(int /*previousTab*/)
 {
-    showSection(secondSectionTabs, secondStrip(), secondSectionBox);
+    showSection(secondSectionTabs, secondSectionGroup(), secondSectionBox);
 }
 
-void PlanWindow::showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
 {
     const int tab = strip->currentTab();
     if (tab >= 0 && tab < sections.count()) {
@@ -272,15 +272,15 @@ void PlanWindow::planTitleChanged()
 
 void PlanWindow::firstSectionChanged()
 {
-    storeSection(firstSectionTabs, firstStrip(), firstSectionBox);
+    storeSection(firstSectionTabs, firstSectionGroup(), firstSectionBox);
 }
 
 void PlanWindow::secondSectionChanged()
 {
-    storeSection(secondSectionTabs, secondStrip(), secondSectionBox);
+    storeSection(secondSectionTabs, secondSectionGroup(), secondSectionBox);
 }
 
-void PlanWindow::storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box)
+void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
 {
     if (mShowingStoredText)
         return;

@@ -15,7 +15,7 @@ class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class SectionStrip;
+class SectionGroup;
 class TabStrip;
 
 // The plan input window: company name, plan title and the eleven sections
@@ -69,8 +69,8 @@ protected:
 private:
     void createControls();
     void connectHandlers();
-    void showSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
-    void storeSection(TabStrip* strip, const SectionStrip& sections, QPlainTextEdit* box);
+    void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
+    void storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void showStored(QLineEdit* box, const QString& key);
     void tellAboutDamagedStore();
     void loadStep(ErrorTrap& trap, int line, const std::function<void()>& step);

@@ -2,19 +2,19 @@
 
 #include "plan_keys.h"
 
-QString SectionStrip::key(int tab) const
+QString SectionGroup::key(int tab) const
 {
     return PlanKeys::sectionKey(keyPrefix, tab);
 }
 
-QString SectionStrip::guideText(int tab) const
+QString SectionGroup::guideText(int tab) const
 {
     return guideLines.at(tab).join(QStringLiteral("\r\n"));
 }
 
-const SectionStrip& firstStrip()
+const SectionGroup& firstSectionGroup()
 {
-    static const SectionStrip strip{
+    static const SectionGroup strip{
         PlanKeys::firstSectionPrefix,
         {"Mission Statement", "The Team", "Market Summary", "Opportunities", "Business Concept",
          "Competition"},
@@ -37,9 +37,9 @@ const SectionStrip& firstStrip()
     return strip;
 }
 
-const SectionStrip& secondStrip()
+const SectionGroup& secondSectionGroup()
 {
-    static const SectionStrip strip{
+    static const SectionGroup strip{
         PlanKeys::secondSectionPrefix,
         {"Goals && Objectives", "Financial Plan", "Resource Requirements", "Risk && Rewards",
          "Key Issues"},
@@ -64,7 +64,7 @@ const SectionStrip& secondStrip()
 QStringList allSectionKeys()
 {
     QStringList keys;
-    for (const SectionStrip* strip : {&firstStrip(), &secondStrip()})
+    for (const SectionGroup* strip : {&firstSectionGroup(), &secondSectionGroup()})
         for (int tab = 0; tab < strip->count(); ++tab)
             keys << strip->key(tab);
     return keys;

@@ -4,12 +4,12 @@
 #include <QStringList>
 
 // The plan's sections, the one table that the input window, deck generation
-// and the template's description follow: two tab strips of the input
-// window, each with its sections' captions (a doubled ampersand shows as
+// and the template's description follow: two groups, each behind a tab
+// strip of the input window, each with its sections' captions (a doubled ampersand shows as
 // one; they are also the section slides' titles, in order from slide 2),
 // the store key prefix, and the guide text each section shows while
 // nothing is written in it.
-struct SectionStrip {
+struct SectionGroup {
     QString keyPrefix;
     QStringList captions;
     QList<QStringList> guideLines;
@@ -20,8 +20,8 @@ struct SectionStrip {
     QString guideText(int tab) const;
 };
 
-const SectionStrip& firstStrip();
-const SectionStrip& secondStrip();
+const SectionGroup& firstSectionGroup();
+const SectionGroup& secondSectionGroup();
 
 // The store keys of every section, in the order of the slides they fill
 // (slide 2 onwards).

@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(stored(folder(), "FirstStatement_0"),
                  QString("The company's long-term mission:\r\n- How were past goals achieved?\r\n"
                          "- How will present goals become achieved?"));
-        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
         QCOMPARE(storedKeys(folder()), QStringList({"FirstStatement_0", "SecondStatement_0"}));
         QVERIFY(w.dialogs.errorReports.isEmpty());
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
@@ -102,16 +102,16 @@ private slots:
 
     void guideTextsAreTheListedLinesJoinedByCrLf()
     {
-        QCOMPARE(firstStrip().count(), 6);
-        QCOMPARE(secondStrip().count(), 5);
-        QCOMPARE(firstStrip().guideText(4),
+        QCOMPARE(firstSectionGroup().count(), 6);
+        QCOMPARE(secondSectionGroup().count(), 5);
+        QCOMPARE(firstSectionGroup().guideText(4),
                  QString("The key technology, concept, or strategy on which the business is based."));
-        const QString keyIssues = secondStrip().guideText(4);
+        const QString keyIssues = secondSectionGroup().guideText(4);
         QCOMPARE(keyIssues.count("\r\n"), 6);
         QVERIFY(keyIssues.contains("\r\nLong term\r\n"));
         QVERIFY(!keyIssues.endsWith("\n"));
-        QCOMPARE(secondStrip().captions.at(3), QString("Risk && Rewards"));
-        QCOMPARE(secondStrip().key(4), QString("SecondStatement_4"));
+        QCOMPARE(secondSectionGroup().captions.at(3), QString("Risk && Rewards"));
+        QCOMPARE(secondSectionGroup().key(4), QString("SecondStatement_4"));
     }
 
     void editingWritesOnlyTheSelectedTabsKeyOnEveryKeystroke()
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
 
         w.form.firstSectionTabs->setCurrentTab(3);
-        QCOMPARE(stored(folder(), "FirstStatement_3"), firstStrip().guideText(3));
+        QCOMPARE(stored(folder(), "FirstStatement_3"), firstSectionGroup().guideText(3));
         QCOMPARE(QApplication::focusWidget(), w.form.firstSectionBox);
         w.form.firstSectionBox->selectAll();
         QTest::keyClicks(w.form.firstSectionBox, "ab");
@@ -130,8 +130,8 @@ private slots:
         QTest::keyClick(w.form.firstSectionBox, Qt::Key_Return);
         QTest::keyClick(w.form.firstSectionBox, 'c');
         QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab\r\nc"));
-        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
-        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
 
         typeInto(w.form.companyNameBox, "Acme");
         QCOMPARE(stored(folder(), "Company Name"), QString("Acme"));
@@ -152,8 +152,8 @@ private slots:
         QCOMPARE(stored(folder(), "FirstStatement_0"), QString(""));
         w.form.firstSectionTabs->setCurrentTab(1);
         w.form.firstSectionTabs->setCurrentTab(0);
-        QCOMPARE(w.form.firstSectionBox->toPlainText(), QString(firstStrip().guideText(0)).replace("\r\n", "\n"));
-        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
+        QCOMPARE(w.form.firstSectionBox->toPlainText(), QString(firstSectionGroup().guideText(0)).replace("\r\n", "\n"));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
 
         w.form.secondSectionTabs->setCurrentTab(2);
         QCOMPARE(w.form.secondSectionBox->toPlainText(), QString(" "));
@@ -293,8 +293,8 @@ private slots:
                  qPrintable(w.dialogs.errorReports[0]));
         // Both guide texts reach the store with the next write that works.
         typeInto(w.form.companyNameBox, "A");
-        QCOMPARE(stored(folder(), "FirstStatement_0"), firstStrip().guideText(0));
-        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
     }
 
     // A home page that cannot be opened is reported under its line, and the
@@ -375,7 +375,7 @@ private slots:
         QCOMPARE(w.programEnd.ends, 1);
         QVERIFY(w.dialogs.errorReports.isEmpty());
         // Everything before the check has run.
-        QCOMPARE(stored(folder(), "SecondStatement_0"), secondStrip().guideText(0));
+        QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
     }
 
     void closingTheWindowEndsTheProgram()

@@ -23,7 +23,7 @@ private slots:
         for (const QJsonValue& slide : slides)
             titles << slide.toObject().value("title").toString();
         QStringList captions;
-        for (const SectionStrip* strip : {&firstStrip(), &secondStrip()}) {
+        for (const SectionGroup* strip : {&firstSectionGroup(), &secondSectionGroup()}) {
             captions << strip->captions;
             QCOMPARE(strip->guideLines.size(), strip->captions.size());
         }
