@@ -8,13 +8,11 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
-#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
-#include <QUrl>
 
 #include <csignal>
 #include <cstdlib>
@@ -77,21 +75,6 @@ int EngineConnection::presentationCount() const
                 ++count;
         return count;
     });
-}
-
-QStringList EngineConnection::documentFiles() const
-{
-    QStringList files;
-    const CallWatchdog::Guard deadline;
-    try {
-        const auto documents = mDesktop->getComponents()->createEnumeration();
-        while (documents->hasMoreElements())
-            if (const Reference<frame::XModel> document{documents->nextElement(), UNO_QUERY}; document.is())
-                files << QUrl(fromUno(document->getURL())).toLocalFile();
-    } catch (const uno::Exception&) {
-        // An engine that cannot list its documents keeps them to itself.
-    }
-    return files;
 }
 
 void EngineConnection::closeAllDocumentsUnsaved() const

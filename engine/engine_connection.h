@@ -20,8 +20,6 @@ public:
     css::uno::Reference<css::uno::XComponentContext> context() const { return mContext; }
 
     int presentationCount() const;
-    // The files of the open documents; empty when the engine cannot say.
-    QStringList documentFiles() const;
     // Closes every open document without saving it; whatever cannot be
     // closed goes with the process.
     void closeAllDocumentsUnsaved() const;

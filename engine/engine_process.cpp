@@ -122,13 +122,11 @@ void removeEngineTempFolder(const QString& folder)
         QDir(folder).removeRecursively();
 }
 
-// Removes a deck and the lock file the engine may have left beside it, when
-// it lies in the temporary folder; nothing outside it is ever touched.
-void removeTemporaryDeck(const QString& deck)
+// A deck in the temporary folder: the only decks the engine layer records
+// and removes; nothing outside that folder is ever touched.
+bool isTemporaryDeck(const QString& deck)
 {
-    const QFileInfo file(deck);
-    if (file.absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath())
-        Main::removeDeck(deck);
+    return QFileInfo(deck).absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath();
 }
 
 // Engines ending in the background, by profile.
@@ -262,7 +260,8 @@ void EngineProcess::endLeftBehind(const EngineSettings& settings)
     // Only the temporary decks of the program that started it are recorded
     // for this engine.
     for (const QString& deck : left.decks)
-        removeTemporaryDeck(deck);
+        if (isTemporaryDeck(deck))
+            Main::removeDeck(deck);
     removeEngineTempFolder(left.tempFolder);
     QFile::remove(pidFile);
 }
@@ -276,7 +275,7 @@ void EngineProcess::recordAsSpare(bool spare) const
 
 void EngineProcess::recordDeck(const QString& deck) const
 {
-    if (!mStartedHere || QFileInfo(deck).absolutePath() != QFileInfo(Main::tempFolder()).absoluteFilePath())
+    if (!mStartedHere || !isTemporaryDeck(deck))
         return;
     PidFile record = PidFile::read(mPidFile);
     if (record.engine != mPid || record.decks.contains(deck))

@@ -35,11 +35,16 @@ void deleteFile(const QString& path)
     });
 }
 
+QString deckLockFile(const QString& deck)
+{
+    const QFileInfo file(deck);
+    return file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName()));
+}
+
 void removeDeck(const QString& path)
 {
-    const QFileInfo deck(path);
     QFile::remove(path);
-    QFile::remove(deck.dir().filePath(QStringLiteral(".~lock.%1#").arg(deck.fileName())));
+    QFile::remove(deckLockFile(path));
 }
 
 void forceDeleteFile(const QString& path)

@@ -16,8 +16,11 @@ bool fileExists(const QString& path);
 // whether the file is gone.
 void deleteFile(const QString& path);
 
-// Removes a deck and the lock file the engine may have written beside it
-// (".~lock.<name>#"). Never fails.
+// The lock file the engine may write beside a deck it opens
+// (".~lock.<name>#"), even when told not to.
+QString deckLockFile(const QString& deck);
+
+// Removes a deck and its lock file. Never fails.
 void removeDeck(const QString& path);
 
 // Removes the file even when it is read-only; throws Failure when it cannot.

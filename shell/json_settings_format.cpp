@@ -13,13 +13,10 @@ namespace {
 // itself are escaped.
 QString pathStep(const QString& key)
 {
+    if (!key.contains(QLatin1Char('%')) && !key.contains(QLatin1Char('/')))
+        return key;
     QString step = key;
     return step.replace(QLatin1Char('%'), QLatin1String("%25")).replace(QLatin1Char('/'), QLatin1String("%2F"));
-}
-
-QString keyOfStep(QStringView step)
-{
-    return step.toString().replace(QLatin1String("%2F"), QLatin1String("/")).replace(QLatin1String("%25"), QLatin1String("%"));
 }
 
 bool isEmptyObject(const QVariant& value)
@@ -78,6 +75,16 @@ void appendString(QByteArray& out, QStringView text)
     out += '"';
 }
 
+// A step of a path written as the JSON key it stands for.
+void appendKey(QByteArray& out, QStringView step)
+{
+    if (!step.contains(QLatin1Char('%'))) {
+        appendString(out, step);
+        return;
+    }
+    appendString(out, step.toString().replace(QLatin1String("%2F"), QLatin1String("/")).replace(QLatin1String("%25"), QLatin1String("%")));
+}
+
 void appendValue(QByteArray& out, const QString& path, const QVariant& value, EncodedStrings& encoded)
 {
     if (value.typeId() == QMetaType::QString) {
@@ -115,7 +122,7 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
         }
         out += indent;
         if (slash < 0) {
-            appendString(out, keyOfStep(rest));
+            appendKey(out, rest);
             out += ": ";
             appendValue(out, it.key(), it.value(), encoded);
             ++it;
@@ -124,7 +131,7 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
             auto groupEnd = it;
             while (groupEnd != end && QStringView(groupEnd.key()).mid(prefix).startsWith(group))
                 ++groupEnd;
-            appendString(out, keyOfStep(group.chopped(1)));
+            appendKey(out, group.chopped(1));
             out += ": ";
             appendObject(out, it, groupEnd, prefix + group.size(), depth + 1, encoded);
             it = groupEnd;

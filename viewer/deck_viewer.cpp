@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -299,9 +300,7 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
     if (trap.test(118, [&] { return !deckFile.isEmpty(); }))
         trap.step(122, [&] {
             Main::deleteFile(deckFile);
-            // The engine writes a lock file beside a deck it opens, even
-            // when told not to; it goes with the deck.
-            Main::removeDeck(deckFile);
+            QFile::remove(Main::deckLockFile(deckFile));
         });
     then(trap);
 }

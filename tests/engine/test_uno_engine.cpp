@@ -443,14 +443,8 @@ private slots:
     // with the same words, and nothing of either is left.
     void anEngineThatHangsAtStartFailsOnceWithinItsDeadline()
     {
-        EngineSettings hanging = mEngine.settings();
-        hanging.profileDir = mFolder.filePath("hanging-profile");
-        hanging.officeProgram = mFolder.filePath("hangs/soffice.bin");
+        EngineSettings hanging = mEngine.withStandInProgram("hangs", "exec sleep 600");
         hanging.startTimeoutMs = 2000;
-        QDir().mkpath(mFolder.filePath("hangs"));
-        writeAll(hanging.officeProgram, "#!/bin/sh\nexec sleep 600\n");
-        QFile::setPermissions(hanging.officeProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        writeAll(mFolder.filePath("hangs/libsdlo.so"), "");
         qputenv("TEMP", mFolder.path().toLocal8Bit());
         X11WindowSystem windows;
         UnoEngine layer(windows, hanging);

@@ -123,16 +123,7 @@ private slots:
         toldOnceAt(100, "no profile");
 
         // The engine ends as soon as it starts.
-        EngineSettings endsAtOnce = mEngine.settings();
-        endsAtOnce.profileDir = mTemp->filePath("ends-at-once");
-        endsAtOnce.officeProgram = mTemp->filePath("soffice.bin");
-        QFile program(endsAtOnce.officeProgram);
-        QVERIFY(program.open(QIODevice::WriteOnly));
-        program.write("#!/bin/sh\nexit 0\n");
-        program.close();
-        program.setPermissions(program.permissions() | QFile::ExeOwner);
-        QFile(mTemp->filePath("libsdlo.so")).open(QIODevice::WriteOnly);
-        UnoEngine ending(windows, endsAtOnce);
+        UnoEngine ending(windows, mEngine.withStandInProgram("ends-at-once", "exit 0"));
         generateWith(ending, mTemp->filePath("ps60000002.ppt"));
         toldOnceAt(100, "ends at once");
         QVERIFY(QDir(mTemp->path()).entryList({"orvendale-engine-*"}).isEmpty());

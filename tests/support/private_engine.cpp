@@ -181,6 +181,22 @@ void PrivateEngine::kill()
             waitForEnd(process, 5000);
 }
 
+EngineSettings PrivateEngine::withStandInProgram(const QString& name, const QByteArray& script) const
+{
+    const QString folder = mFolder.filePath(name);
+    QDir().mkpath(folder);
+    EngineSettings standIn = mSettings;
+    standIn.profileDir = mFolder.filePath(name + QStringLiteral("-profile"));
+    standIn.officeProgram = folder + QStringLiteral("/soffice.bin");
+    QFile program(standIn.officeProgram);
+    if (program.open(QIODevice::WriteOnly))
+        program.write("#!/bin/sh\n" + script + "\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile(folder + QStringLiteral("/libsdlo.so")).open(QIODevice::WriteOnly);
+    return standIn;
+}
+
 bool PrivateEngine::signal(qint64 pid, int signal) const
 {
     if (!isEngineBelow(pid, mSettings.profileDir))

@@ -39,6 +39,10 @@ public:
     bool waitUntilEnded(int timeoutMs) const;
     // Ends the instance, whatever state it is in.
     void kill();
+    // Settings of an engine, on a profile of its own in this instance's
+    // folder, whose program is a shell script standing in for the engine
+    // (one that ends at once, one that hangs); it passes for installed.
+    EngineSettings withStandInProgram(const QString& name, const QByteArray& script) const;
     // Sends the signal to pid when it is an engine running on one of this
     // instance's profiles, and to no other process; false when it is not.
     bool signal(qint64 pid, int signal) const;
