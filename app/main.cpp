@@ -36,7 +36,8 @@ int main(int argc, char** argv)
     SystemRandom random;
     StyleSheetSkin skin;
     X11WindowSystem windows;
-    UnoEngine engine(windows);
+    UnoEngine unoEngine(windows);
+    PresentationEngine& engine = unoEngine;
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
 
     DeckViewer viewer(services, engine, windows);
@@ -56,7 +57,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "Orvendale: the latest changes could not be saved to %s.\n",
                          qPrintable(QDir::toNativeSeparators(store.filePath())));
         engine.endInstancesStartedHere();
-        for (const QString& deck : {form.deckInProgress(), viewer.deckFile})
+        for (const QString& deck : {form.deckInProgress(), viewer.deckFile()})
             if (!deck.isEmpty())
                 Main::removeDeck(deck);
     });
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
     // started is told as a missing one is.
     QTimer::singleShot(500, [&] {
         engine.prepareSpare([&](const QString& why) {
-            AvailabilityChecks::tellEngineCannotStart(why, dialogs, programEnd);
+            AvailabilityChecks::tellEngineCannotStart(engine, why, dialogs, programEnd);
         });
     });
 

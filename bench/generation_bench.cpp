@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     for (int run = -1; run <= 3; ++run) {
         // As in the program, a spare engine is up by the time the user
         // presses the button.
-        engine.prepareSpare();
+        engine.prepareSpare({});
         QThread::sleep(2);
         deck = temp.filePath(QStringLiteral("ps1234567%1.ppt").arg(run + 2));
         QElapsedTimer timer;

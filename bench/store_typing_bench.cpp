@@ -5,6 +5,7 @@
 // the store holds, is measured between them, one after each keystroke and
 // each write-through, so that both meet the same disk.
 #include "dialogs.h"
+#include "fake_engine.h"
 #include "plan_window.h"
 #include "side_effects.h"
 #include "presentation_engine.h"
@@ -47,13 +48,6 @@ public:
 
 // The engine is not what is measured here; the installed check's message
 // and program end are silent in this benchmark.
-class NoEngine : public PresentationEngine {
-public:
-    std::shared_ptr<PresentationApplication> CreateObject() override { return nullptr; }
-    std::shared_ptr<PresentationApplication> GetObject() override { return nullptr; }
-    bool CanCreateObject() override { return false; }
-};
-
 void fillPlan(SettingsStore& store)
 {
     // Thirteen entries of about 5 KB each, with line breaks, about 64 KB in all.
@@ -92,13 +86,14 @@ int main(int argc, char** argv)
     SystemClock clock;
     SystemRandom random;
     StyleSheetSkin skin;
-    NoEngine engine;
+    FakeEngine engine;
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, folder.path()};
     PlanWindow form(services, engine);
     form.load();
     form.show();
-    form.firstSectionBox->setFocus();
-    form.firstSectionBox->moveCursor(QTextCursor::End);
+    auto* box = form.findChild<QPlainTextEdit*>("firstSectionBox");
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
 
     // The bound: the bytes the store holds, written to a temporary file
     // beside it, made durable with one fdatasync, renamed over a copy, and
@@ -130,9 +125,9 @@ int main(int argc, char** argv)
         const char key = (i % 60 == 59) ? '\r' : static_cast<char>('a' + i % 26);
         timer.start();
         if (key == '\r')
-            QTest::keyClick(form.firstSectionBox, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Return);
         else
-            QTest::keyClick(form.firstSectionBox, key);
+            QTest::keyClick(box, key);
         millis.push_back(timer.nsecsElapsed() / 1e6);
         bareReplace();
     }

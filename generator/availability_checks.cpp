@@ -9,11 +9,11 @@ namespace AvailabilityChecks {
 
 namespace {
 
-QString engineMissingMessage()
+QString engineMissingMessage(const PresentationEngine& engine)
 {
     return QStringLiteral("%1 is not installed on this computer. You need to have it installed to use this "
                           "software without error.")
-        .arg(presentationApplicationName);
+        .arg(engine.applicationName());
 }
 
 }  // namespace
@@ -22,7 +22,7 @@ bool isEngineRunning(PresentationEngine& engine)
 {
     try {
         const auto app = engine.GetObject();
-        return app && app->Name() == presentationApplicationName;
+        return app && app->Name() == engine.applicationName();
     } catch (...) {
         return false;
     }
@@ -32,12 +32,11 @@ bool shouldCancelForRunningEngine(PresentationEngine& engine, Dialogs& dialogs)
 {
     if (!isEngineRunning(engine))
         return false;
-    // The engine's process is named after its program file.
     const bool proceed = dialogs.askYesNo(
         QStringLiteral("%1 may be open. It is recommended that you close %1 first.\r"
-                       "Use System Monitor > Processes > soffice.bin > End Process if necessary.\r\n\r\n"
+                       "Use System Monitor > Processes > %2 > End Process if necessary.\r\n\r\n"
                        "Would you like to proceed anyway?")
-            .arg(presentationApplicationName));
+            .arg(engine.applicationName(), engine.processName()));
     return !proceed;
 }
 
@@ -50,14 +49,15 @@ void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramE
     // tells (see tellEngineCannotStart).
     trap.step(0, [&] { created = engine.CanCreateObject(); });
     if (!created) {
-        dialogs.message(engineMissingMessage());
+        dialogs.message(engineMissingMessage(engine));
         programEnd.endNow();
     }
 }
 
-void tellEngineCannotStart(const QString& why, Dialogs& dialogs, ProgramEnd& programEnd)
+void tellEngineCannotStart(const PresentationEngine& engine, const QString& why, Dialogs& dialogs,
+                           ProgramEnd& programEnd)
 {
-    dialogs.message(engineMissingMessage() + QStringLiteral("\r\n\r\n") + why);
+    dialogs.message(engineMissingMessage(engine) + QStringLiteral("\r\n\r\n") + why);
     programEnd.endNow();
 }
 

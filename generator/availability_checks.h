@@ -24,6 +24,7 @@ void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramE
 
 // The engine is installed but could not be started (why says what
 // happened): told with the check's own message, and the program ends.
-void tellEngineCannotStart(const QString& why, Dialogs& dialogs, ProgramEnd& programEnd);
+void tellEngineCannotStart(const PresentationEngine& engine, const QString& why, Dialogs& dialogs,
+                           ProgramEnd& programEnd);
 
 }  // namespace AvailabilityChecks

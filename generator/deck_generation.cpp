@@ -101,28 +101,39 @@ public:
             // Without the presentation there is nothing to fill.
             if (mP) {
                 pause(116);
-                writeTitleShape(118, QStringLiteral("Rectangle 2"), mPlan.companyName, QStringLiteral("The company name"));
-                writeTitleShape(130, QStringLiteral("Rectangle 3"), mPlan.planTitle, QStringLiteral("The plan title"));
+                writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
+                writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
                 // Each section's steps take 28 lines from 142, one slide each
-                // from slide 2.
+                // from slide 2; the closing steps follow the last section's.
                 const QStringList keys = allSectionKeys();
                 for (int k = 0; k < keys.size(); ++k)
-                    writeSection(142 + 28 * k, k + 2, keys.at(k));
-
-                engineStep(450, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
-                engineStep(452, [&] { deck().Slides(1).Select(); });
-                engineStep(454, [&] { deck().Save(); });
-                engineStep(456, [&] { deck().Close(); });
+                    writeSection(kFirstSectionLine + kSectionLines * k, k + 2, keys.at(k));
             }
         }
-        engineStep(458, [&] { app(mB).Quit(); });
-        engineStep(460, [&] { app(mA).Quit(); });
-        mTrap.step(462, [&] { mP.reset(); });
-        mTrap.step(464, [&] { mB.reset(); });
-        mTrap.step(466, [&] { mA.reset(); });
+        close(kFirstSectionLine + kSectionLines * static_cast<int>(allSectionKeys().size()));
     }
 
 private:
+    static constexpr int kFirstSectionLine = 142;
+    static constexpr int kSectionLines = 28;
+
+    // Saves and closes the deck, ends both engine references and lets go of
+    // the three; with eleven sections from line 450.
+    void close(int line)
+    {
+        if (mP) {
+            engineStep(line, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+            engineStep(line + 2, [&] { deck().Slides(1).Select(); });
+            engineStep(line + 4, [&] { deck().Save(); });
+            engineStep(line + 6, [&] { deck().Close(); });
+        }
+        engineStep(line + 8, [&] { app(mB).Quit(); });
+        engineStep(line + 10, [&] { app(mA).Quit(); });
+        mTrap.step(line + 12, [&] { mP.reset(); });
+        mTrap.step(line + 14, [&] { mB.reset(); });
+        mTrap.step(line + 16, [&] { mA.reset(); });
+    }
+
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
     {
         return use(reference);
@@ -192,7 +203,7 @@ private:
                           .arg(LineBreaks::toLf(written).size()));
     }
 
-    void writeTitleShape(int line, const QString& shape, const std::function<QString()>& text, const QString& what)
+    void writeTitleShape(int line, TextShape shape, const std::function<QString()>& text, const QString& what)
     {
         engineStep(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
@@ -204,7 +215,7 @@ private:
     void writeSection(int line, int slide, const QString& key)
     {
         engineStep(line, [&] { deck().Slides(slide).Select(); });
-        engineStep(line + 2, [&] { deck().Slides(slide).Shapes(QStringLiteral("Rectangle 3")).Select(); });
+        engineStep(line + 2, [&] { deck().Slides(slide).Shapes(TextShape::Body).Select(); });
         selectAllText(line + 4);
         QString text;
         mTrap.step(line + 8, [&] { text.clear(); });

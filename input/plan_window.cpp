@@ -66,27 +66,27 @@ void PlanWindow::createControls()
     setFont(Main::arialBold(9));
     Main::paintBackground(*this, Qt::white);
 
-    createButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
-    createButton->setGeometry(twipsRect(120, 118, 9240, 405));
-    createButton->setFont(Main::arialBold(11.25));
+    mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
+    mCreateButton->setGeometry(twipsRect(120, 118, 9240, 405));
+    mCreateButton->setFont(Main::arialBold(11.25));
 
-    companyNameFrame = new QGroupBox(QStringLiteral("Company Name"), this);
-    companyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
-    companyNameBox = new QLineEdit(companyNameFrame);
-    companyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
-    companyNameBox->setMaxLength(std::numeric_limits<int>::max());
+    mCompanyNameFrame = new QGroupBox(QStringLiteral("Company Name"), this);
+    mCompanyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
+    mCompanyNameBox = new QLineEdit(mCompanyNameFrame);
+    mCompanyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
+    mCompanyNameBox->setMaxLength(std::numeric_limits<int>::max());
 
-    planTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), this);
-    planTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
-    planTitleBox = new QLineEdit(planTitleFrame);
-    planTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
-    planTitleBox->setMaxLength(std::numeric_limits<int>::max());
-    for (QGroupBox* frame : {companyNameFrame, planTitleFrame})
+    mPlanTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), this);
+    mPlanTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
+    mPlanTitleBox = new QLineEdit(mPlanTitleFrame);
+    mPlanTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
+    mPlanTitleBox->setMaxLength(std::numeric_limits<int>::max());
+    for (QGroupBox* frame : {mCompanyNameFrame, mPlanTitleFrame})
         Main::paintBackground(*frame, Qt::white);
 
     const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture,
                                   QPlainTextEdit*& box) {
-        auto* strip = new TabStrip(sections.captions, twips(500), this);
+        auto* strip = new TabStrip(sections.captions(), twips(500), this);
         strip->setGeometry(twipsRect(120, top, 9240, 3615));
         picture = new PictureBox(this);
         picture->setGeometry(twipsRect(135, top + 540, 9150, 3030));
@@ -101,42 +101,56 @@ void PlanWindow::createControls()
         box->setTabChangesFocus(true);
         return strip;
     };
-    firstSectionTabs = makeStrip(firstSectionGroup(), 2505, firstSectionPage, firstSectionBox);
-    secondSectionTabs = makeStrip(secondSectionGroup(), 6240, secondSectionPage, secondSectionBox);
+    mFirstSectionTabs = makeStrip(firstSectionGroup(), 2505, mFirstSectionPage, mFirstSectionBox);
+    mSecondSectionTabs = makeStrip(secondSectionGroup(), 6240, mSecondSectionPage, mSecondSectionBox);
 
-    setTabOrder(companyNameBox, planTitleBox);
-    setTabOrder(planTitleBox, firstSectionBox);
-    setTabOrder(firstSectionBox, secondSectionBox);
-    setTabOrder(secondSectionBox, createButton);
-    setTabOrder(createButton, firstSectionTabs->tabBar());
-    setTabOrder(firstSectionTabs->tabBar(), secondSectionTabs->tabBar());
-    companyNameBox->setFocus();
+    for (const auto& [control, name] : std::initializer_list<std::pair<QObject*, const char*>>{
+             {mCreateButton, "createDeckButton"},
+             {mCompanyNameFrame, "companyNameFrame"},
+             {mCompanyNameBox, "companyNameBox"},
+             {mPlanTitleFrame, "planTitleFrame"},
+             {mPlanTitleBox, "planTitleBox"},
+             {mFirstSectionTabs, "firstSectionTabs"},
+             {mFirstSectionPage, "firstSectionPage"},
+             {mFirstSectionBox, "firstSectionBox"},
+             {mSecondSectionTabs, "secondSectionTabs"},
+             {mSecondSectionPage, "secondSectionPage"},
+             {mSecondSectionBox, "secondSectionBox"}})
+        control->setObjectName(QLatin1String(name));
+
+    setTabOrder(mCompanyNameBox, mPlanTitleBox);
+    setTabOrder(mPlanTitleBox, mFirstSectionBox);
+    setTabOrder(mFirstSectionBox, mSecondSectionBox);
+    setTabOrder(mSecondSectionBox, mCreateButton);
+    setTabOrder(mCreateButton, mFirstSectionTabs->tabBar());
+    setTabOrder(mFirstSectionTabs->tabBar(), mSecondSectionTabs->tabBar());
+    mCompanyNameBox->setFocus();
 }
 
 void PlanWindow::connectHandlers()
 {
-    connect(companyNameBox, &QLineEdit::textChanged, this,
+    connect(mCompanyNameBox, &QLineEdit::textChanged, this,
             [this] { untrapped(QStringLiteral("txtCompanyName_Change"), [this] { companyNameChanged(); }); });
-    connect(planTitleBox, &QLineEdit::textChanged, this,
+    connect(mPlanTitleBox, &QLineEdit::textChanged, this,
             [this] { untrapped(QStringLiteral("txtBusinessPlan_Change"), [this] { planTitleChanged(); }); });
-    connect(firstSectionBox, &QPlainTextEdit::textChanged, this,
+    connect(mFirstSectionBox, &QPlainTextEdit::textChanged, this,
             [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { firstSectionChanged(); }); });
-    connect(secondSectionBox, &QPlainTextEdit::textChanged, this,
+    connect(mSecondSectionBox, &QPlainTextEdit::textChanged, this,
             [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { secondSectionChanged(); }); });
-    connect(createButton, &QPushButton::clicked, this, [this] { createDeck(); });
-    connect(firstSectionTabs, &TabStrip::clicked, this, [this](int previous) {
+    connect(mCreateButton, &QPushButton::clicked, this, [this] { createDeck(); });
+    connect(mFirstSectionTabs, &TabStrip::clicked, this, [this](int previous) {
         untrapped(QStringLiteral("SSTab1_Click"), [&] { firstSectionTabChanged(previous); });
     });
-    connect(secondSectionTabs, &TabStrip::clicked, this, [this](int previous) {
+    connect(mSecondSectionTabs, &TabStrip::clicked, this, [this](int previous) {
         untrapped(QStringLiteral("SSTab3_Click"), [&] { secondSectionTabChanged(previous); });
     });
-    companyNameBox->installEventFilter(this);
-    planTitleBox->installEventFilter(this);
+    mCompanyNameBox->installEventFilter(this);
+    mPlanTitleBox->installEventFilter(this);
 
-    mPointer->watchButton(createButton);
+    mPointer->watchButton(mCreateButton);
     mPointer->watchBackground(this);
-    mPointer->watchBackground(companyNameFrame);
-    mPointer->watchBackground(planTitleFrame);
+    mPointer->watchBackground(mCompanyNameFrame);
+    mPointer->watchBackground(mPlanTitleFrame);
 }
 
 void PlanWindow::load()
@@ -151,8 +165,8 @@ void PlanWindow::load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
-    loadStep(trap, 128, [&] { showStored(companyNameBox, PlanKeys::companyName); });
-    loadStep(trap, 130, [&] { showStored(planTitleBox, PlanKeys::planTitle); });
+    loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
+    loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
     loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
     loadStep(trap, 134, [&] { secondSectionTabChanged(0); });
     trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
@@ -187,7 +201,7 @@ void PlanWindow::createDeck()
         trap.step(122, [&] {
             DeckGeneration::generateBusinessPlan(
                 path,
-                {[this] { return companyNameBox->text(); }, [this] { return planTitleBox->text(); }, mServices.store},
+                {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); }, mServices.store},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
         });
         if (trap.test(124, [&] { return Main::fileExists(path); })) {
@@ -203,12 +217,12 @@ void PlanWindow::createDeck()
 
 void PlanWindow::firstSectionTabChanged(int /*previousTab*/)
 {
-    showSection(firstSectionTabs, firstSectionGroup(), firstSectionBox);
+    showSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
 }
 
 void PlanWindow::secondSectionTabChanged(int /*previousTab*/)
 {
-    showSection(secondSectionTabs, secondSectionGroup(), secondSectionBox);
+    showSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
 }
 
 void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
@@ -261,23 +275,23 @@ void PlanWindow::loadStep(ErrorTrap& trap, int line, const std::function<void()>
 void PlanWindow::companyNameChanged()
 {
     if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::companyName, companyNameBox->text());
+        mServices.store.saveSetting(PlanKeys::companyName, mCompanyNameBox->text());
 }
 
 void PlanWindow::planTitleChanged()
 {
     if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::planTitle, planTitleBox->text());
+        mServices.store.saveSetting(PlanKeys::planTitle, mPlanTitleBox->text());
 }
 
 void PlanWindow::firstSectionChanged()
 {
-    storeSection(firstSectionTabs, firstSectionGroup(), firstSectionBox);
+    storeSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
 }
 
 void PlanWindow::secondSectionChanged()
 {
-    storeSection(secondSectionTabs, secondSectionGroup(), secondSectionBox);
+    storeSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
 }
 
 void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)

@@ -30,20 +30,9 @@ public:
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void load();
 
-    QPushButton* createButton;
-    QGroupBox* companyNameFrame;
-    QLineEdit* companyNameBox;
-    QGroupBox* planTitleFrame;
-    QLineEdit* planTitleBox;
-    TabStrip* firstSectionTabs;
-    PictureBox* firstSectionPage;
-    QPlainTextEdit* firstSectionBox;
-    TabStrip* secondSectionTabs;
-    PictureBox* secondSectionPage;
-    QPlainTextEdit* secondSectionBox;
-
     HoverPointer& pointer() { return *mPointer; }
-    bool mBusy = false;
+    // While a deck is being built; another click on the button does nothing.
+    bool isBusy() const { return mBusy; }
     // The temporary deck being built, until the viewer takes it.
     const QString& deckInProgress() const { return mDeckInProgress; }
 
@@ -78,6 +67,20 @@ private:
     // error report box under the handler's name.
     void untrapped(const QString& procedure, const std::function<void()>& handler);
 
+    // The controls carry their names as object names, by which tests and
+    // tools find them.
+    QPushButton* mCreateButton;
+    QGroupBox* mCompanyNameFrame;
+    QLineEdit* mCompanyNameBox;
+    QGroupBox* mPlanTitleFrame;
+    QLineEdit* mPlanTitleBox;
+    TabStrip* mFirstSectionTabs;
+    PictureBox* mFirstSectionPage;
+    QPlainTextEdit* mFirstSectionBox;
+    TabStrip* mSecondSectionTabs;
+    PictureBox* mSecondSectionPage;
+    QPlainTextEdit* mSecondSectionBox;
+
     ShellServices mServices;
     PresentationEngine& mEngine;
     HoverPointer* mPointer;
@@ -86,4 +89,5 @@ private:
     bool mShowingStoredText = false;
     // Set while a load step runs: change handlers hand their failure to it.
     std::exception_ptr* mChangeFailure = nullptr;
+    bool mBusy = false;
 };

@@ -1,14 +1,19 @@
 // Builds the business plan template deck through the presentation engine.
 //
-//     make_template <description.json> <out.ppt> <work-folder>
+//     make_template <description.json> <out.ppt> <work-folder> [<sections>]
+//
+// With a number of sections, only that many of the plan's sections get a
+// slide (a deck that lacks slides, as a damaged or foreign one does).
 //
 // The description names the page size, font, colours, the places and texts
-// of the twelve slides. Slide 1 holds the company name then the plan title;
+// of the slides; the sections' titles, placeholders and drawings come from
+// the plan's table of sections, a slide each. Slide 1 holds the company name then the plan title;
 // every other slide its section's title, then a body text shape for bullet
 // points, then the section's drawing. Decoration and the slide numbers live
 // on two master pages. The texts come first on each slide, in that order.
 #include "engine_call.h"
 #include "engine_instance.h"
+#include "plan_sections.h"
 #include "section_drawings.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -80,8 +85,9 @@ Box boxOf(const QJsonObject& shape)
 
 class DeckBuilder {
 public:
-    DeckBuilder(const QJsonObject& description, Reference<lang::XComponent> document)
+    DeckBuilder(const QJsonObject& description, QList<PlanSection> sections, Reference<lang::XComponent> document)
         : mDescription(description),
+          mSections(std::move(sections)),
           mDocument(std::move(document)),
           mFactory(mDocument, UNO_QUERY_THROW),
           mPages(Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages()),
@@ -95,7 +101,7 @@ public:
 
     void build()
     {
-        const QJsonArray sections = mDescription["sections"].toArray();
+        const QList<PlanSection>& sections = mSections;
         while (mPages->getCount() < 1 + sections.size())
             mPages->insertNewByIndex(mPages->getCount() - 1);
         Reference<beans::XPropertySet>(mPages->getByIndex(0), UNO_QUERY_THROW)->setPropertyValue("Width", Any(sal_Int32(mWidth)));
@@ -108,7 +114,7 @@ public:
 
         buildTitleSlide(titleMaster);
         for (int i = 0; i < sections.size(); ++i)
-            buildSectionSlide(i + 2, sections.at(i).toObject(), sectionMaster);
+            buildSectionSlide(i + 2, sections.at(i), sectionMaster);
     }
 
 private:
@@ -254,23 +260,22 @@ private:
         Reference<beans::XPropertySet>(cursor, UNO_QUERY_THROW)->setPropertyValue("NumberingLevel", Any(sal_Int16(-1)));
     }
 
-    void buildSectionSlide(int number, const QJsonObject& section, const Reference<drawing::XDrawPage>& master)
+    void buildSectionSlide(int number, const PlanSection& section, const Reference<drawing::XDrawPage>& master)
     {
         const auto slide = prepareSlide(number, kTitleContentLayout, master);
         const QJsonObject look = mDescription["sectionSlide"].toObject();
         const QJsonObject title = look["title"].toObject();
         const QJsonObject body = look["body"].toObject();
-        // The caption keeps its doubled ampersand in the description; the
-        // slide shows one.
-        const QString heading = section["title"].toString().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        // The caption's doubled ampersand shows as one.
+        const QString heading = QString(section.caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
         placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW), boxOf(title), heading,
                   title["size"].toInt(), colour("onDark"), true, drawing::TextVerticalAdjust_CENTER);
         const Reference<drawing::XShape> text(slide->getByIndex(1), UNO_QUERY_THROW);
-        placeText(text, boxOf(body), section["placeholder"].toString(), body["size"].toInt(), colour("ink"), false,
+        placeText(text, boxOf(body), section.placeholder, body["size"].toInt(), colour("ink"), false,
                   drawing::TextVerticalAdjust_TOP);
         styleBody(text, body);
         SectionDrawings(mFactory, palette())
-            .draw(slide, section["visual"].toString(), boxOf(look["visual"].toObject()));
+            .draw(slide, section.drawing, boxOf(look["visual"].toObject()));
     }
 
     // Bullet points in the accent colour with a hanging indent, a little air
@@ -320,6 +325,7 @@ private:
     }
 
     QJsonObject mDescription;
+    QList<PlanSection> mSections;
     Reference<lang::XComponent> mDocument;
     Reference<lang::XMultiServiceFactory> mFactory;
     Reference<drawing::XDrawPages> mPages;
@@ -329,14 +335,15 @@ private:
     QString mFont;
 };
 
-void buildDeck(EngineInstance& engine, const QJsonObject& description, const QString& outPath)
+void buildDeck(EngineInstance& engine, const QJsonObject& description, const QList<PlanSection>& sections,
+               const QString& outPath)
 {
     uno::Sequence<beans::PropertyValue> hidden(1);
     hidden.getArray()[0] = unoProperty("Hidden", Any(true));
     const Reference<frame::XComponentLoader> loader(engine.connection().desktop(), UNO_QUERY_THROW);
     const Reference<lang::XComponent> document =
         loader->loadComponentFromURL("private:factory/simpress", "_blank", 0, hidden);
-    DeckBuilder(description, document).build();
+    DeckBuilder(description, sections, document).build();
 
     uno::Sequence<beans::PropertyValue> ppt(1);
     ppt.getArray()[0] = unoProperty("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
@@ -350,8 +357,15 @@ void buildDeck(EngineInstance& engine, const QJsonObject& description, const QSt
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: make_template <description.json> <out.ppt> <work-folder>\n");
+    QList<PlanSection> sections = allSections();
+    bool sectionCountRead = argc == 4;
+    if (argc == 5) {
+        const int count = QString::fromLocal8Bit(argv[4]).toInt(&sectionCountRead);
+        sectionCountRead = sectionCountRead && count >= 0 && count <= sections.size();
+        sections = sections.first(std::max(count, 0));
+    }
+    if (!sectionCountRead) {
+        std::fprintf(stderr, "usage: make_template <description.json> <out.ppt> <work-folder> [<sections>]\n");
         return 2;
     }
     QFile file(QString::fromLocal8Bit(argv[1]));
@@ -374,7 +388,7 @@ int main(int argc, char** argv)
         const auto engine = EngineInstance::reach(settings, true);
         try {
             engineCall(QStringLiteral("Building the template deck"),
-                       [&] { buildDeck(*engine, description.object(), QString::fromLocal8Bit(argv[2])); });
+                       [&] { buildDeck(*engine, description.object(), sections, QString::fromLocal8Bit(argv[2])); });
         } catch (...) {
             EngineInstance::endAllStartedHere();
             throw;

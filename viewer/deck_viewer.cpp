@@ -64,29 +64,35 @@ void DeckViewer::createControls()
     setFixedSize(twips(8040), twips(9525));
     setFont(Main::arialBold(9));
 
-    showFrame = new QGroupBox(this);
-    showFrame->setGeometry(twipsRect(120, 120, 7800, 8745));
+    mShowFrame = new QGroupBox(this);
+    mShowFrame->setGeometry(twipsRect(120, 120, 7800, 8745));
     // The show's window becomes a child of the frame's own native window.
-    showFrame->setAttribute(Qt::WA_NativeWindow);
-    closingMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), showFrame);
-    closingMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
-    closingMessage->setMinimumHeight(closingMessage->sizeHint().height());
-    closingMessage->hide();
+    mShowFrame->setAttribute(Qt::WA_NativeWindow);
+    mClosingMessage = new QLabel(QStringLiteral("Please wait while the show is shutdown..."), mShowFrame);
+    mClosingMessage->setGeometry(twipsRect(195, 4320, 7425, 195));
+    mClosingMessage->setMinimumHeight(mClosingMessage->sizeHint().height());
+    mClosingMessage->hide();
 
-    saveButton = new QPushButton(QStringLiteral("Save Results"), this);
-    saveButton->setGeometry(twipsRect(3960, 9000, 3960, 405));
-    backButton = new QPushButton(QStringLiteral("< Back"), this);
-    backButton->setGeometry(twipsRect(120, 9000, 3720, 405));
-    for (QPushButton* button : {saveButton, backButton})
+    mSaveButton = new QPushButton(QStringLiteral("Save Results"), this);
+    mSaveButton->setGeometry(twipsRect(3960, 9000, 3960, 405));
+    mBackButton = new QPushButton(QStringLiteral("< Back"), this);
+    mBackButton->setGeometry(twipsRect(120, 9000, 3720, 405));
+    for (QPushButton* button : {mSaveButton, mBackButton})
         button->setFont(Main::arialBold(11.25));
-    setTabOrder(saveButton, backButton);
+    setTabOrder(mSaveButton, mBackButton);
+    for (const auto& [control, name] : std::initializer_list<std::pair<QObject*, const char*>>{
+             {mShowFrame, "showFrame"},
+             {mClosingMessage, "closingMessage"},
+             {mSaveButton, "saveButton"},
+             {mBackButton, "backButton"}})
+        control->setObjectName(QLatin1String(name));
 
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveResults(); });
-    connect(backButton, &QPushButton::clicked, this, [this] { goBack(); });
-    mPointer->watchButton(saveButton);
-    mPointer->watchButton(backButton);
+    connect(mSaveButton, &QPushButton::clicked, this, [this] { saveResults(); });
+    connect(mBackButton, &QPushButton::clicked, this, [this] { goBack(); });
+    mPointer->watchButton(mSaveButton);
+    mPointer->watchButton(mBackButton);
     mPointer->watchBackground(this);
-    mPointer->watchBackground(showFrame);
+    mPointer->watchBackground(mShowFrame);
 
     mShowWatch = new QTimer(this);
     mShowWatch->setInterval(1000);
@@ -116,7 +122,7 @@ void DeckViewer::firstShown()
 
 void DeckViewer::showDeck(const QString& path)
 {
-    deckFile = path;
+    mDeckFile = path;
     show();
 }
 
@@ -144,36 +150,36 @@ void DeckViewer::activate()
 
 void DeckViewer::embedSlideShow()
 {
-    application = mEngine.CreateObject();
-    if (!application) {
-        mServices.dialogs.message(QStringLiteral("Could not instantiate %1.").arg(presentationApplicationName));
+    mApplication = mEngine.CreateObject();
+    if (!mApplication) {
+        mServices.dialogs.message(QStringLiteral("Could not instantiate %1.").arg(mEngine.applicationName()));
         return;
     }
-    application->setDisplayAlerts(false);
-    presentation = application->Presentations().OpenWithoutWindow(deckFile);
-    if (!presentation) {
+    mApplication->setDisplayAlerts(false);
+    mPresentation = mApplication->Presentations().OpenWithoutWindow(mDeckFile);
+    if (!mPresentation) {
         mServices.dialogs.message(QStringLiteral("Could not open the presentation."));
         return;
     }
-    presentation->SlideShowSettings().setShowType(1);
-    mShowWindow = presentation->SlideShowSettings().Run();
+    mPresentation->SlideShowSettings().setShowType(1);
+    mShowWindow = mPresentation->SlideShowSettings().Run();
     if (!mShowWindow)
-        throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(deckFile)));
+        throw Failure(QStringLiteral("The slide show of %1 did not start.").arg(QDir::toNativeSeparators(mDeckFile)));
     fitShowToFrame();
-    const WindowSystem::WindowId show = mWindows.findWindow(slideShowWindowClass);
+    const WindowSystem::WindowId show = mWindows.findWindow(mShowWindow->windowClass());
     if (!show)
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
-    mWindows.setParent(show, showFrame->winId());
+    mWindows.setParent(show, mShowFrame->winId());
     mShowWatch->start();
 }
 
 void DeckViewer::checkShowStillRuns()
 {
-    if (mBusy || !application || !mShowWatch->isActive())
+    if (mBusy || !mApplication || !mShowWatch->isActive())
         return;
     bool stopped = false;
     try {
-        stopped = application->Presentations().Count() == 0;
+        stopped = mApplication->Presentations().Count() == 0;
     } catch (const Failure&) {
         stopped = true;
     }
@@ -190,7 +196,7 @@ void DeckViewer::fitShowToFrame()
 {
     if (!mShowWindow)
         return;
-    const QSize frame = devicePixelSize(*showFrame);
+    const QSize frame = devicePixelSize(*mShowFrame);
     mShowWindow->setWidth(points(frame.width()));
     mShowWindow->setHeight(points(frame.height()));
 }
@@ -241,10 +247,10 @@ void DeckViewer::saveDeck(const SaveTarget& target)
     // The deck's own format is a byte-for-byte copy; the others are the
     // engine's exports of the open deck, the show running on.
     if (target.format == SaveAsFileType::Presentation) {
-        Main::copyFileReplacing(deckFile, target.fileName);
+        Main::copyFileReplacing(mDeckFile, target.fileName);
         return;
     }
-    if (!presentation)
+    if (!mPresentation)
         throw Failure(QStringLiteral("%1 could not be written: the deck is not open in the presentation engine. "
                                      "Save it as a Powerpoint file (.ppt) instead.")
                           .arg(QDir::toNativeSeparators(target.fileName)));
@@ -253,7 +259,7 @@ void DeckViewer::saveDeck(const SaveTarget& target)
         // The engine's own words name the hidden file it wrote and its
         // error codes: the user hears about the file they chose.
         try {
-            presentation->SaveCopyAs(path, target.format);
+            mPresentation->SaveCopyAs(path, target.format);
         } catch (const EngineUnavailable&) {
             throw Failure(QStringLiteral("%1 could not be written: the presentation engine is no longer running. "
                                          "Go \"< Back\" and create the deck again to save it.")
@@ -270,37 +276,37 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
 {
     mShowWatch->stop();
     ErrorTrap trap = trapFor(procedure);
-    trap.step(100, [&] { closingMessage->show(); });
+    trap.step(100, [&] { mClosingMessage->show(); });
     trap.step(102, [&] {
-        closingMessage->repaint();
+        mClosingMessage->repaint();
         QCoreApplication::processEvents();
     });
     // Without the application, or with the engine gone, there is no show to
     // close: the failure that took it was told already.
     const auto presentationOpen = [&] {
         try {
-            return application && presentation && application->Presentations().Count() > 0;
+            return mApplication && mPresentation && mApplication->Presentations().Count() > 0;
         } catch (const EngineUnavailable&) {
             return false;
         }
     };
     if (trap.test(104, presentationOpen))
-        trap.step(106, [&] { presentation->Close(); });
+        trap.step(106, [&] { mPresentation->Close(); });
     trap.step(108, [&] {
         mShowWindow.reset();
-        presentation.reset();
+        mPresentation.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.
-        closingMessage->repaint();
+        mClosingMessage->repaint();
     });
-    if (trap.test(110, [&] { return application != nullptr; }))
-        trap.step(112, [&] { application->Quit(); });
-    trap.step(114, [&] { application.reset(); });
-    trap.step(116, [&] { closingMessage->hide(); });
-    if (trap.test(118, [&] { return !deckFile.isEmpty(); }))
+    if (trap.test(110, [&] { return mApplication != nullptr; }))
+        trap.step(112, [&] { mApplication->Quit(); });
+    trap.step(114, [&] { mApplication.reset(); });
+    trap.step(116, [&] { mClosingMessage->hide(); });
+    if (trap.test(118, [&] { return !mDeckFile.isEmpty(); }))
         trap.step(122, [&] {
-            Main::deleteFile(deckFile);
-            QFile::remove(Main::deckLockFile(deckFile));
+            Main::deleteFile(mDeckFile);
+            QFile::remove(Main::deckLockFile(mDeckFile));
         });
     then(trap);
 }

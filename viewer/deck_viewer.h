@@ -20,7 +20,7 @@ class SlideShowWindow;
 struct SaveTarget;
 class WindowSystem;
 
-// The deck viewer: runs the deck named by deckFile as a slide show inside
+// The deck viewer: runs the deck named by deckFile() as a slide show inside
 // its frame, saves it to a file of the user's choice, and closes the show
 // when the user goes back or closes the window.
 class DeckViewer : public ProgramWindow {
@@ -34,14 +34,11 @@ public:
     // Takes the deck at path and shows it: the show runs when this returns.
     void showDeck(const QString& path);
 
-    QString deckFile;
-    std::shared_ptr<PresentationApplication> application;
-    std::shared_ptr<Presentation> presentation;
-
-    QGroupBox* showFrame;  // a frame without a caption, which holds the show
-    QLabel* closingMessage;
-    QPushButton* saveButton;
-    QPushButton* backButton;
+    // The deck the window shows; it stays named after the show is closed,
+    // for the program's end to delete.
+    const QString& deckFile() const { return mDeckFile; }
+    // The deck the next activation shows, without showing the window.
+    void setDeckFile(const QString& path) { mDeckFile = path; }
     HoverPointer& pointer() { return *mPointer; }
 
     void setVisible(bool visible) override;
@@ -69,6 +66,17 @@ private:
     void saveDeck(const SaveTarget& target);
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
+
+    QString mDeckFile;
+    std::shared_ptr<PresentationApplication> mApplication;
+    std::shared_ptr<Presentation> mPresentation;
+
+    // The controls carry their names as object names, by which tests and
+    // tools find them.
+    QGroupBox* mShowFrame;  // a frame without a caption, which holds the show
+    QLabel* mClosingMessage;
+    QPushButton* mSaveButton;
+    QPushButton* mBackButton;
 
     ShellServices mServices;
     PresentationEngine& mEngine;

@@ -7,21 +7,28 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void helpAndVersionNeedNoDisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("help") << "--help" << "Usage: orvendale";
+        QTest::newRow("version") << "--version" << "orvendale 0.";
+    }
+
     void helpAndVersionNeedNoDisplay()
     {
+        QFETCH(QString, option);
+        QFETCH(QString, expected);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
         environment.remove("QT_QPA_PLATFORM");
-        for (const auto& [option, expected] : {std::pair{QString("--help"), QString("Usage: orvendale")},
-                                               std::pair{QString("--version"), QString("orvendale 0.")}}) {
-            QProcess program;
-            program.setProcessEnvironment(environment);
-            program.start(QCoreApplication::applicationDirPath() + "/../program/orvendale", {option});
-            QVERIFY(program.waitForFinished(10000));
-            QCOMPARE(program.exitCode(), 0);
-            QVERIFY2(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(expected), qPrintable(option));
-        }
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QCoreApplication::applicationDirPath() + "/../program/orvendale", {option});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(expected));
     }
 };
 

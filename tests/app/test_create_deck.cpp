@@ -88,14 +88,14 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
 
         const QString path = mTemp->filePath("ps95291379.ppt");
-        QCOMPARE(w->viewer.deckFile, path);
+        QCOMPARE(w->viewer.deckFile(), path);
         QVERIFY(QRegularExpression("^ps[1-9]{8}\\.ppt$").match(QFileInfo(path).fileName()).hasMatch());
         QCOMPARE(w->random.seeds.size(), 16);
         QVERIFY(existing.open(QIODevice::ReadOnly));
         QCOMPARE(existing.readAll(), QByteArray("someone else's"));
         QVERIFY(w->viewer.isVisible());
         QVERIFY(!w->form.isVisible());
-        QVERIFY(!w->form.mBusy);
+        QVERIFY(!w->form.isBusy());
         QVERIFY(w->dialogs.messages.isEmpty());
     }
 
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(w->dialogs.messages.isEmpty());
         QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 0);
         QVERIFY(w->form.isVisible());
-        QVERIFY(!w->form.mBusy);
+        QVERIFY(!w->form.isBusy());
     }
 
     void noDeckMadeSaysSoOnce()
@@ -130,14 +130,14 @@ private slots:
         QVERIFY(w->dialogs.errorReports.isEmpty());
         QVERIFY(w->form.isVisible());
         QVERIFY(!w->viewer.isVisible());
-        QVERIFY(!w->form.mBusy);
+        QVERIFY(!w->form.isBusy());
     }
 
     void aClickDuringARunIsIgnored()
     {
         giveTemplate();
         // Delivered while the generator lets window events run.
-        QTimer::singleShot(0, w->form.createButton, &QPushButton::click);
+        QTimer::singleShot(0, w->form.findChild<QPushButton*>("createDeckButton"), &QPushButton::click);
         w->form.createDeck();
         QCOMPARE(w->engine.state.calls.count("Save"), 1);
         QCOMPARE(QDir(mTemp->path()).entryList({"ps*.ppt"}).size(), 1);
@@ -148,15 +148,15 @@ private slots:
     {
         giveTemplate();
         w->form.createDeck();
-        const QString first = w->viewer.deckFile;
+        const QString first = w->viewer.deckFile();
         w->viewer.goBack();
         QVERIFY(!QFile::exists(first));
         QVERIFY(w->form.isVisible());
 
         w->random.draws = {0.2, 0.3, 0.4, 0.6, 0.7, 0.8, 0.1, 0.9};
         w->form.createDeck();
-        QVERIFY(w->viewer.deckFile != first);
-        QVERIFY(QFile::exists(w->viewer.deckFile));
+        QVERIFY(w->viewer.deckFile() != first);
+        QVERIFY(QFile::exists(w->viewer.deckFile()));
     }
 };
 

@@ -2,9 +2,11 @@
 // short, a typical and a long plan, exported to PDF by the engine and read
 // back word by word and pixel by pixel: every text stays on its slide and
 // inside the shape the template gives it, each line of a section carries a
-// bullet (an empty line none), slides 2 to 12 show their number and the
-// total, and each section slide shows its drawing beside the text.
+// bullet (an empty line none), slides 2 to 12 show their section's title,
+// their number and the total, and each section slide shows its drawing
+// beside the text.
 #include "deck_text.h"
+#include "plan_sections.h"
 #include "private_engine.h"
 #include "uno_engine.h"
 
@@ -161,6 +163,7 @@ private slots:
 
         const QList<Page> pages = pagesOf(pdf);
         QCOMPARE(pages.size(), 12);
+        const QList<PlanSection> planSections = allSections();
         const QJsonObject title = mLook["titleSlide"].toObject();
         const QJsonObject section = mLook["sectionSlide"].toObject();
         const QRectF body = boxIn(section["body"].toObject());
@@ -189,6 +192,9 @@ private slots:
                                                                      .arg(number)
                                                                      .arg(word.text)));
             }
+            const QString heading = QString(planSections[number - 2].caption).replace("&&", "&");
+            QVERIFY2(page.text().contains(heading),
+                     qPrintable(QStringLiteral("slide %1 is not titled \"%2\": %3").arg(number).arg(heading, page.text())));
             const QStringList& written = sections[number - 2];
             QCOMPARE(bullets, static_cast<int>(written.size() - written.count(QString())));
             for (const QString& line : written)

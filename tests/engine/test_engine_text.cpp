@@ -9,20 +9,31 @@ class EngineTextTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void shapesAnswerToStoredNamesFirstThenToDefaultNames_data()
+    {
+        QTest::addColumn<QStringList>("storedNames");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("found");
+        const QStringList unnamed = {"", "", ""};
+        QTest::newRow("title text") << unnamed << "Rectangle 2" << 0;
+        QTest::newRow("outline text") << unnamed << "Rectangle 3" << 1;
+        QTest::newRow("picture") << unnamed << "Picture 4" << 2;
+        QTest::newRow("kind not at that place") << unnamed << "Rectangle 4" << -1;
+        // A stored name wins, and a named shape no longer answers to its default.
+        QTest::newRow("stored name taken by another") << QStringList{"Body", "Rectangle 2", ""} << "Rectangle 2" << 1;
+        QTest::newRow("named shape's default") << QStringList{"Body", "", ""} << "Rectangle 2" << -1;
+        QTest::newRow("stored name") << QStringList{"Body", "", ""} << "Body" << 0;
+    }
+
     void shapesAnswerToStoredNamesFirstThenToDefaultNames()
     {
+        QFETCH(QStringList, storedNames);
+        QFETCH(QString, name);
+        QFETCH(int, found);
         const QStringList typeList = {"com.sun.star.presentation.TitleTextShape",
                                       "com.sun.star.presentation.OutlinerShape",
                                       "com.sun.star.drawing.GraphicObjectShape"};
-        const auto types = [&](int index) { return typeList.at(index); };
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 2"), 0);
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 3"), 1);
-        QCOMPARE(findShape({"", "", ""}, types, "Picture 4"), 2);
-        QCOMPARE(findShape({"", "", ""}, types, "Rectangle 4"), -1);
-        // A stored name wins, and a named shape no longer answers to its default.
-        QCOMPARE(findShape({"Body", "Rectangle 2", ""}, types, "Rectangle 2"), 1);
-        QCOMPARE(findShape({"Body", "", ""}, types, "Rectangle 2"), -1);
-        QCOMPARE(findShape({"Body", "", ""}, types, "Body"), 0);
+        QCOMPARE(findShape(storedNames, [&](int index) { return typeList.at(index); }, name), found);
     }
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()

@@ -28,7 +28,7 @@ private slots:
 
         // An engine that is installed but cannot start is told the same way,
         // with what happened.
-        AvailabilityChecks::tellEngineCannotStart("The presentation engine ended while starting.", dialogs, end);
+        AvailabilityChecks::tellEngineCannotStart(engine, "The presentation engine ended while starting.", dialogs, end);
         QCOMPARE(end.ends, 2);
         QCOMPARE(dialogs.messages.last(), dialogs.messages.first() + "\r\n\r\nThe presentation engine ended while starting.");
     }
@@ -46,7 +46,7 @@ private slots:
         QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QVERIFY(dialogs.questions.isEmpty());
 
-        engine.state.name = presentationApplicationName;
+        engine.state.name = "LibreOffice Impress";
         dialogs.answers = {true, false};
         QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QVERIFY(AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));

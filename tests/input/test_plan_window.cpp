@@ -31,6 +31,17 @@ struct Window : FakeShell {
 
     FakeEngine engine;
     PlanWindow form;
+
+    // The window's controls, found by their names.
+    QPushButton* createButton() { return form.findChild<QPushButton*>("createDeckButton"); }
+    QGroupBox* companyNameFrame() { return form.findChild<QGroupBox*>("companyNameFrame"); }
+    QLineEdit* companyNameBox() { return form.findChild<QLineEdit*>("companyNameBox"); }
+    QGroupBox* planTitleFrame() { return form.findChild<QGroupBox*>("planTitleFrame"); }
+    QLineEdit* planTitleBox() { return form.findChild<QLineEdit*>("planTitleBox"); }
+    TabStrip* firstSectionTabs() { return form.findChild<TabStrip*>("firstSectionTabs"); }
+    QPlainTextEdit* firstSectionBox() { return form.findChild<QPlainTextEdit*>("firstSectionBox"); }
+    TabStrip* secondSectionTabs() { return form.findChild<TabStrip*>("secondSectionTabs"); }
+    QPlainTextEdit* secondSectionBox() { return form.findChild<QPlainTextEdit*>("secondSectionBox"); }
 };
 
 QStringList storedKeys(const QString& folder)
@@ -70,7 +81,7 @@ void typeInto(QWidget* box, const QString& text)
 
 }  // namespace
 
-class Form1Test : public QObject {
+class PlanWindowTest : public QObject {
     Q_OBJECT
 
 private:
@@ -85,9 +96,9 @@ private slots:
         Window w(folder());
         w.form.load();
 
-        QCOMPARE(w.form.companyNameBox->text(), QString());
-        QCOMPARE(w.form.planTitleBox->text(), QString());
-        QCOMPARE(w.form.firstSectionBox->toPlainText(),
+        QCOMPARE(w.companyNameBox()->text(), QString());
+        QCOMPARE(w.planTitleBox()->text(), QString());
+        QCOMPARE(w.firstSectionBox()->toPlainText(),
                  QString("The company's long-term mission:\n- How were past goals achieved?\n"
                          "- How will present goals become achieved?"));
         QCOMPARE(stored(folder(), "FirstStatement_0"),
@@ -110,7 +121,7 @@ private slots:
         QCOMPARE(keyIssues.count("\r\n"), 6);
         QVERIFY(keyIssues.contains("\r\nLong term\r\n"));
         QVERIFY(!keyIssues.endsWith("\n"));
-        QCOMPARE(secondSectionGroup().captions.at(3), QString("Risk && Rewards"));
+        QCOMPARE(secondSectionGroup().captions().at(3), QString("Risk && Rewards"));
         QCOMPARE(secondSectionGroup().key(4), QString("SecondStatement_4"));
     }
 
@@ -121,21 +132,21 @@ private slots:
         w.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
 
-        w.form.firstSectionTabs->setCurrentTab(3);
+        w.firstSectionTabs()->setCurrentTab(3);
         QCOMPARE(stored(folder(), "FirstStatement_3"), firstSectionGroup().guideText(3));
-        QCOMPARE(QApplication::focusWidget(), w.form.firstSectionBox);
-        w.form.firstSectionBox->selectAll();
-        QTest::keyClicks(w.form.firstSectionBox, "ab");
+        QCOMPARE(QApplication::focusWidget(), w.firstSectionBox());
+        w.firstSectionBox()->selectAll();
+        QTest::keyClicks(w.firstSectionBox(), "ab");
         QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab"));
-        QTest::keyClick(w.form.firstSectionBox, Qt::Key_Return);
-        QTest::keyClick(w.form.firstSectionBox, 'c');
+        QTest::keyClick(w.firstSectionBox(), Qt::Key_Return);
+        QTest::keyClick(w.firstSectionBox(), 'c');
         QCOMPARE(stored(folder(), "FirstStatement_3"), QString("ab\r\nc"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
         QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
 
-        typeInto(w.form.companyNameBox, "Acme");
+        typeInto(w.companyNameBox(), "Acme");
         QCOMPARE(stored(folder(), "Company Name"), QString("Acme"));
-        typeInto(w.form.planTitleBox, "Plan 2027");
+        typeInto(w.planTitleBox(), "Plan 2027");
         QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
         QCOMPARE(storedKeys(folder()),
                  QStringList({"Business Plan", "Company Name", "FirstStatement_0", "FirstStatement_3",
@@ -148,15 +159,15 @@ private slots:
         w.store.saveSetting("SecondStatement_2", " ");
         w.form.load();
 
-        w.form.firstSectionBox->clear();
+        w.firstSectionBox()->clear();
         QCOMPARE(stored(folder(), "FirstStatement_0"), QString(""));
-        w.form.firstSectionTabs->setCurrentTab(1);
-        w.form.firstSectionTabs->setCurrentTab(0);
-        QCOMPARE(w.form.firstSectionBox->toPlainText(), QString(firstSectionGroup().guideText(0)).replace("\r\n", "\n"));
+        w.firstSectionTabs()->setCurrentTab(1);
+        w.firstSectionTabs()->setCurrentTab(0);
+        QCOMPARE(w.firstSectionBox()->toPlainText(), QString(firstSectionGroup().guideText(0)).replace("\r\n", "\n"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
 
-        w.form.secondSectionTabs->setCurrentTab(2);
-        QCOMPARE(w.form.secondSectionBox->toPlainText(), QString(" "));
+        w.secondSectionTabs()->setCurrentTab(2);
+        QCOMPARE(w.secondSectionBox()->toPlainText(), QString(" "));
         QCOMPARE(stored(folder(), "SecondStatement_2"), QString(" "));
     }
 
@@ -165,15 +176,15 @@ private slots:
         {
             Window w(folder());
             w.form.load();
-            w.form.companyNameBox->setText("  Nordlicht AG ");
-            w.form.planTitleBox->setText("Wachstum 2027 – 2031");
-            w.form.firstSectionBox->setPlainText("Line one\n\nLine three\n");
+            w.companyNameBox()->setText("  Nordlicht AG ");
+            w.planTitleBox()->setText("Wachstum 2027 – 2031");
+            w.firstSectionBox()->setPlainText("Line one\n\nLine three\n");
         }
         Window again(folder());
         again.form.load();
-        QCOMPARE(again.form.companyNameBox->text(), QString("  Nordlicht AG "));
-        QCOMPARE(again.form.planTitleBox->text(), QString("Wachstum 2027 – 2031"));
-        QCOMPARE(again.form.firstSectionBox->toPlainText(), QString("Line one\n\nLine three\n"));
+        QCOMPARE(again.companyNameBox()->text(), QString("  Nordlicht AG "));
+        QCOMPARE(again.planTitleBox()->text(), QString("Wachstum 2027 – 2031"));
+        QCOMPARE(again.firstSectionBox()->toPlainText(), QString("Line one\n\nLine three\n"));
         QCOMPARE(stored(folder(), "FirstStatement_0"), QString("Line one\r\n\r\nLine three\r\n"));
     }
 
@@ -201,8 +212,8 @@ private slots:
         QCOMPARE(w.skin.calls.size(), 1);
         QVERIFY(!w.form.pointer().hasCustomImage());
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
-        QCOMPARE(w.form.companyNameBox->text(), QString("Still loaded"));
-        QCOMPARE(w.form.firstSectionBox->toPlainText().left(8), QString("The comp"));
+        QCOMPARE(w.companyNameBox()->text(), QString("Still loaded"));
+        QCOMPARE(w.firstSectionBox()->toPlainText().left(8), QString("The comp"));
     }
 
     void whatTheStoreHoldsIsShownAndNotRewritten()
@@ -221,16 +232,16 @@ private slots:
 
         Window w(folder());
         w.form.load();
-        QCOMPARE(w.form.companyNameBox->text(), longName);
-        QCOMPARE(w.form.planTitleBox->text(), QString("12345"));
-        QCOMPARE(w.form.secondSectionBox->toPlainText(), QString("true"));
+        QCOMPARE(w.companyNameBox()->text(), longName);
+        QCOMPARE(w.planTitleBox()->text(), QString("12345"));
+        QCOMPARE(w.secondSectionBox()->toPlainText(), QString("true"));
         QCOMPARE(storeFileOf(folder()), before);
 
         // Typing stores the text as typed, no-break spaces included.
-        QTest::keyClicks(w.form.companyNameBox, nbsp + "x");
+        QTest::keyClicks(w.companyNameBox(), nbsp + "x");
         QCOMPARE(stored(folder(), "Company Name"), longName + nbsp + "x");
-        w.form.firstSectionBox->moveCursor(QTextCursor::End);
-        QTest::keyClicks(w.form.firstSectionBox, nbsp + "!");
+        w.firstSectionBox()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(w.firstSectionBox(), nbsp + "!");
         QCOMPARE(stored(folder(), "FirstStatement_0"), "lone\r\nfeed\r\nreturn\r\nsep" + nbsp + "end" + nbsp + "!");
         QVERIFY(w.dialogs.errorReports.isEmpty());
     }
@@ -244,7 +255,7 @@ private slots:
         {
             Window w(folder());
             w.form.load();
-            QCOMPARE(w.form.companyNameBox->text(), QString("Kept"));
+            QCOMPARE(w.companyNameBox()->text(), QString("Kept"));
             QCOMPARE(w.dialogs.messages.size(), 1);
             QVERIFY(w.dialogs.messages.first().contains(w.store.damagedFileKeptAt()));
         }
@@ -258,10 +269,10 @@ private slots:
         Window w(folder());
         w.form.load();
         const QList<std::pair<QWidget*, QString>> boxes = {
-            {w.form.companyNameBox, "Company Name"},
-            {w.form.planTitleBox, "Business Plan"},
-            {w.form.firstSectionBox, "FirstStatement_0"},
-            {w.form.secondSectionBox, "SecondStatement_0"},
+            {w.companyNameBox(), "Company Name"},
+            {w.planTitleBox(), "Business Plan"},
+            {w.firstSectionBox(), "FirstStatement_0"},
+            {w.secondSectionBox(), "SecondStatement_0"},
         };
         for (const auto& [box, key] : boxes) {
             if (auto* section = qobject_cast<QPlainTextEdit*>(box))
@@ -292,7 +303,7 @@ private slots:
         QVERIFY2(w.dialogs.errorReports[0].contains("in Quenlith2021/08/31.Form1.Form_Load at line 132\r\r"),
                  qPrintable(w.dialogs.errorReports[0]));
         // Both guide texts reach the store with the next write that works.
-        typeInto(w.form.companyNameBox, "A");
+        typeInto(w.companyNameBox(), "A");
         QCOMPARE(stored(folder(), "FirstStatement_0"), firstSectionGroup().guideText(0));
         QCOMPARE(stored(folder(), "SecondStatement_0"), secondSectionGroup().guideText(0));
     }
@@ -312,7 +323,7 @@ private slots:
         failing.form.load();
         QCOMPARE(failing.dialogs.reportedLines(), QList<int>({110}));
         QVERIFY(failing.dialogs.errorReports.first().contains("Form1.Form_Load at line 110"));
-        QCOMPARE(failing.form.companyNameBox->text(), w.form.companyNameBox->text());
+        QCOMPARE(failing.companyNameBox()->text(), w.companyNameBox()->text());
     }
 
     void pointerIsTheHandOverTheButtonAndDefaultOverFrames()
@@ -324,14 +335,14 @@ private slots:
                               Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(widget, &event);
         };
-        move(w.form.createButton, QPoint(5, 5));
+        move(w.createButton(), QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 99);
-        move(w.form.companyNameBox, QPoint(5, 5));
+        move(w.companyNameBox(), QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 99);
-        move(w.form.companyNameFrame, QPoint(2, w.form.companyNameFrame->height() - 2));
+        move(w.companyNameFrame(), QPoint(2, w.companyNameFrame()->height() - 2));
         QCOMPARE(w.form.pointer().mousePointer(), 0);
         w.form.pointer().setMousePointer(11);
-        move(w.form.createButton, QPoint(5, 5));
+        move(w.createButton(), QPoint(5, 5));
         QCOMPARE(w.form.pointer().mousePointer(), 11);
     }
 
@@ -342,11 +353,11 @@ private slots:
         w.form.load();
         w.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-        w.form.companyNameBox->setFocus();
-        QTest::keyClick(w.form.companyNameBox, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.form.planTitleBox);
-        QCOMPARE(w.form.planTitleBox->selectedText(), QString("Old title"));
-        QTest::keyClicks(w.form.planTitleBox, "New");
+        w.companyNameBox()->setFocus();
+        QTest::keyClick(w.companyNameBox(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.planTitleBox());
+        QCOMPARE(w.planTitleBox()->selectedText(), QString("Old title"));
+        QTest::keyClicks(w.planTitleBox(), "New");
         QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
     }
 
@@ -354,14 +365,14 @@ private slots:
     {
         Window w(folder());
         QCOMPARE(w.form.size(), QSize(631, 665));
-        QCOMPARE(w.form.createButton->geometry(), QRect(8, 8, 616, 27));
-        QCOMPARE(w.form.planTitleFrame->geometry(), QRect(8, 103, 616, 55));
-        QCOMPARE(w.form.firstSectionBox->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
-        QCOMPARE(w.form.secondSectionTabs->geometry(), QRect(8, 416, 616, 241));
+        QCOMPARE(w.createButton()->geometry(), QRect(8, 8, 616, 27));
+        QCOMPARE(w.planTitleFrame()->geometry(), QRect(8, 103, 616, 55));
+        QCOMPARE(w.firstSectionBox()->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
+        QCOMPARE(w.secondSectionTabs()->geometry(), QRect(8, 416, 616, 241));
         QCOMPARE(w.form.minimumSize(), w.form.maximumSize());
         QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w.form.firstSectionTabs->tabBar()->tabText(0), QString("Mission Statement"));
-        QCOMPARE(w.form.createButton->font().pointSizeF(), 11.25);
+        QCOMPARE(w.firstSectionTabs()->tabBar()->tabText(0), QString("Mission Statement"));
+        QCOMPARE(w.createButton()->font().pointSizeF(), 11.25);
         QVERIFY(w.form.font().bold());
     }
 
@@ -388,5 +399,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Test)
+QTEST_MAIN(PlanWindowTest)
 #include "test_plan_window.moc"

@@ -22,7 +22,7 @@ public:
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     std::function<void()> onRun;                         // told as a show starts
     bool busyPointerAtExport = false;                    // the busy pointer showed during the last SaveCopyAs
-    QString name = presentationApplicationName;
+    QString name = QStringLiteral("LibreOffice Impress");  // the application's answer to Name
     QStringList calls;
     int openPresentations = 0;
 };
@@ -78,6 +78,7 @@ public:
         --mState.openPresentations;
     }
     void selectSlide(int slide) override { mState.calls << QStringLiteral("Slide %1").arg(slide); }
+    QString shapeName(TextShape shape) override { return shape == TextShape::Title ? "Title" : "Body"; }
     void selectShape(int slide, const QString& name) override
     {
         mState.calls << QStringLiteral("Shape %1 %2").arg(slide).arg(name);
@@ -94,6 +95,7 @@ public:
     explicit FakeShowWindow(FakeEngineState& state) : mState(state) {}
     void setWidth(float points) override { mState.calls << QStringLiteral("Width %1").arg(points); }
     void setHeight(float points) override { mState.calls << QStringLiteral("Height %1").arg(points); }
+    QString windowClass() const override { return QStringLiteral("fakeShowClass"); }
 
 private:
     FakeEngineState& mState;
@@ -140,4 +142,9 @@ public:
         state.calls << "CanCreateObject";
         return state.installed;
     }
+    QString applicationName() const override { return QStringLiteral("LibreOffice Impress"); }
+    QString processName() const override { return QStringLiteral("soffice.bin"); }
+    void prepareSpare(std::function<void(const QString&)>) override { state.calls << "prepareSpare"; }
+    void endInstancesStartedHere() override { state.calls << "endInstancesStartedHere"; }
+    void endInstanceLeftBehind() override { state.calls << "endInstanceLeftBehind"; }
 };

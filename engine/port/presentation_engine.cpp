@@ -40,6 +40,11 @@ void SlideRef::Select()
     presentation.selectSlide(slide);
 }
 
+ShapeRef SlideRef::Shapes(TextShape shape)
+{
+    return ShapeRef{presentation, slide, presentation.shapeName(shape)};
+}
+
 void ShapeRef::Select()
 {
     presentation.selectShape(slide, name);

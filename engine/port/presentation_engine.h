@@ -3,6 +3,7 @@
 #include "failure.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 // The presentation application as the program drives it: an application
@@ -13,7 +14,7 @@
 //     auto app = engine.CreateObject();
 //     app->setVisible(true);
 //     auto deck = app->Presentations().Open(path);
-//     deck->Slides(2).Shapes("Rectangle 3").Select();
+//     deck->Slides(2).Shapes(TextShape::Body).Select();
 //     app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
 //     app->ActiveWindow().Selection().TextRange().setText(text);
 //
@@ -36,9 +37,6 @@ public:
     using Failure::Failure;
 };
 
-// The name the application answers under (its default property).
-inline const QString presentationApplicationName = QStringLiteral("LibreOffice Impress");
-
 class PresentationEngine {
 public:
     virtual ~PresentationEngine() = default;
@@ -48,6 +46,23 @@ public:
     virtual std::shared_ptr<PresentationApplication> GetObject() = 0;
     // Whether CreateObject finds the application installed; starts nothing.
     virtual bool CanCreateObject() = 0;
+
+    // The name the application answers under (its default property), which
+    // messages to the user name it by.
+    virtual QString applicationName() const = 0;
+    // The name of the application's process in the desktop's process list.
+    virtual QString processName() const = 0;
+
+    // The engine's lifetime in the program. An application started ahead
+    // of need, in the background, that the next CreateObject which would
+    // start one takes instead; when it cannot be started, onStartFailed is
+    // told why, on the event loop's thread.
+    virtual void prepareSpare(std::function<void(const QString& description)> onStartFailed) = 0;
+    // Ends every application this program started; for the program's end.
+    virtual void endInstancesStartedHere() = 0;
+    // Ends an application that an earlier run of the program left running
+    // (it was killed, say) and removes what that run left behind.
+    virtual void endInstanceLeftBehind() = 0;
 };
 
 // Application.Presentations
@@ -144,6 +159,11 @@ protected:
     virtual void unselect() = 0;
 };
 
+// The text shapes every slide of a template deck has, in this order: the
+// title (on the first slide, the company name) and the body (on the first
+// slide, the plan's title).
+enum class TextShape { Title, Body };
+
 // Presentation.Slides(n).Shapes(name)
 struct ShapeRef {
     Presentation& presentation;
@@ -160,6 +180,7 @@ struct SlideRef {
     // Shows the slide in the active window.
     void Select();
     ShapeRef Shapes(const QString& name) { return ShapeRef{presentation, slide, name}; }
+    ShapeRef Shapes(TextShape shape);
 };
 
 // The window a slide show runs in; sizes are in points.
@@ -168,11 +189,10 @@ public:
     virtual ~SlideShowWindow() = default;
     virtual void setWidth(float points) = 0;
     virtual void setHeight(float points) = 0;
+    // The class the window system knows the show's top-level window by,
+    // until it is given a parent.
+    virtual QString windowClass() const = 0;
 };
-
-// The class of the top-level window a slide show runs in, until it is given
-// a parent.
-inline const QString slideShowWindowClass = QStringLiteral("screenClass");
 
 // Presentation.SlideShowSettings
 struct SlideShowSettingsRef {
@@ -207,6 +227,8 @@ protected:
     // The operations behind the chains above.
     virtual void selectSlide(int slide) = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
+    // The name a template's text shape answers to.
+    virtual QString shapeName(TextShape shape) = 0;
     virtual void setShowType(int type) = 0;
     virtual std::shared_ptr<SlideShowWindow> runShow() = 0;
 };

@@ -1,10 +1,14 @@
 #pragma once
 
-// Values crossing into UNO: texts and the named values that UNO calls take.
+// Values crossing into UNO: texts, file addresses and the named values that
+// UNO calls take.
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <rtl/ustring.hxx>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
+#include <QUrl>
 
 inline QString fromUno(const rtl::OUString& text)
 {
@@ -22,4 +26,15 @@ inline com::sun::star::beans::PropertyValue unoProperty(const char* name, const 
     result.Name = rtl::OUString::createFromAscii(name);
     result.Value = value;
     return result;
+}
+
+inline rtl::OUString fileUrl(const QString& path)
+{
+    return toUno(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString());
+}
+
+// A path as messages show it.
+inline QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
 }

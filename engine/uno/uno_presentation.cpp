@@ -1,0 +1,242 @@
+#include "uno_presentation.h"
+
+#include "engine_call.h"
+#include "engine_instance.h"
+#include "shape_names.h"
+#include "uno_show_window.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/document/XLinkTargetSupplier.hpp>
+#include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/drawing/XDrawPages.hpp>
+#include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/drawing/XDrawView.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
+#include <com/sun/star/presentation/XPresentation2.hpp>
+#include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
+
+#include <optional>
+
+using namespace css;
+using namespace css::uno;
+
+namespace {
+
+// The engine's own export filter for each format.
+rtl::OUString exportFilter(SaveAsFileType format)
+{
+    switch (format) {
+    case SaveAsFileType::Presentation:
+        return "MS PowerPoint 97";
+    case SaveAsFileType::OpenXMLPresentation:
+        return "Impress MS PowerPoint 2007 XML";
+    case SaveAsFileType::OpenDocumentPresentation:
+        return "impress8";
+    case SaveAsFileType::PDF:
+        return "impress_pdf_Export";
+    }
+    throw Failure(QStringLiteral("The engine has no export filter for this format."));
+}
+
+// The two controls of a document's window that the selection steps use.
+// A window keeps its controller while its document is open, so they are
+// asked for once per document rather than at every step.
+struct DocumentView {
+    Reference<drawing::XDrawView> pages;
+    Reference<view::XSelectionSupplier> selection;
+
+    static DocumentView of(const Reference<frame::XModel>& document)
+    {
+        const Reference<frame::XController> controller = document->getCurrentController();
+        return {Reference<drawing::XDrawView>(controller, UNO_QUERY),
+                Reference<view::XSelectionSupplier>(controller, UNO_QUERY)};
+    }
+};
+
+void showInWindow(const DocumentView& view, const Reference<drawing::XDrawPage>& page, const Any& selection)
+{
+    if (view.pages.is())
+        view.pages->setCurrentPage(page);
+    if (view.selection.is())
+        view.selection->select(selection);
+}
+
+// The names stored on a slide's shapes in drawing order, "" for a shape
+// without one. The slide's list of named objects tells in one call whether
+// any shape has a name at all; only then is each shape asked for its own.
+QStringList storedShapeNames(const Reference<drawing::XDrawPage>& page, sal_Int32 count)
+{
+    const Reference<container::XNameAccess> named =
+        Reference<document::XLinkTargetSupplier>(page, UNO_QUERY_THROW)->getLinks();
+    if (named.is() && !named->hasElements())
+        return QStringList(count, QString());
+    QStringList names;
+    for (sal_Int32 i = 0; i < count; ++i)
+        names << fromUno(Reference<container::XNamed>(page->getByIndex(i), UNO_QUERY_THROW)->getName());
+    return names;
+}
+
+class UnoPresentation : public Presentation {
+public:
+    UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document,
+                    QString path, ParkedFrame parked = {})
+        : mInstance(std::move(instance)),
+          mDocument(std::move(document)),
+          mPath(std::move(path)),
+          mParked(std::move(parked))
+    {
+    }
+
+    ~UnoPresentation() override
+    {
+        if (mParked.windows)
+            mParked.windows->destroyWindow(mParked.parking);
+    }
+
+    // Whatever the type, a parked presentation's show runs in its own
+    // window, which the viewer takes in; the type changes nothing here.
+    void setShowType(int) override {}
+
+    std::shared_ptr<SlideShowWindow> runShow() override
+    {
+        return engineCall(QStringLiteral("Starting the slide show of %1").arg(shownPath(mPath)), [&] {
+            const Reference<presentation::XPresentation2> show(
+                Reference<presentation::XPresentationSupplier>(mDocument, UNO_QUERY_THROW)->getPresentation(),
+                UNO_QUERY_THROW);
+            const Reference<beans::XPropertySet> settings(show, UNO_QUERY_THROW);
+            // The show runs in the presentation's own window: inside the
+            // viewer for a parked presentation, whatever the show type.
+            settings->setPropertyValue("IsFullScreen", Any(false));
+            settings->setPropertyValue("IsAlwaysOnTop", Any(false));
+            settings->setPropertyValue("IsMouseVisible", Any(true));
+            settings->setPropertyValue("StartWithNavigator", Any(false));
+            show->start();
+            return std::make_shared<UnoShowWindow>(mParked, mDocument->getCurrentController()->getFrame(),
+                                                   show);
+        });
+    }
+
+    void Save() override
+    {
+        engineCall(QStringLiteral("Saving %1").arg(shownPath(mPath)), [&] {
+            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->store();
+        });
+    }
+
+    void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
+    {
+        engineCall(QStringLiteral("Saving a copy of %1 as %2").arg(shownPath(mPath), shownPath(fileName)), [&] {
+            uno::Sequence<beans::PropertyValue> arguments(2);
+            arguments.getArray()[0] = unoProperty("FilterName", Any(exportFilter(format)));
+            arguments.getArray()[1] = unoProperty("Overwrite", Any(true));
+            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
+        });
+    }
+
+    void Close() override
+    {
+        engineCall(QStringLiteral("Closing %1").arg(shownPath(mPath)), [&] {
+            mInstance->selection().forget(mDocument);
+            // A show still running is ended before its document goes away.
+            Reference<presentation::XPresentationSupplier>(mDocument, UNO_QUERY_THROW)->getPresentation()->end();
+            // A parked presentation goes with the frame made for it.
+            if (mParked.frame.is())
+                Reference<util::XCloseable>(mParked.frame, UNO_QUERY_THROW)->close(true);
+            else
+                Reference<util::XCloseable>(mDocument, UNO_QUERY_THROW)->close(true);
+        });
+        if (mParked.windows)
+            mParked.windows->destroyWindow(mParked.parking);
+        mParked.parking = 0;
+    }
+
+    void selectSlide(int slide) override
+    {
+        engineCall(QStringLiteral("Showing slide %1").arg(slide), [&] {
+            showInWindow(view(), page(slide), Any());
+            mInstance->selection().showDocument(mDocument, view().selection);
+        });
+    }
+
+    // The template's text shapes carry no names of their own and come
+    // first on a slide, so they answer to the default names of the first
+    // two shapes.
+    QString shapeName(TextShape shape) override
+    {
+        return shape == TextShape::Title ? QStringLiteral("Rectangle 2") : QStringLiteral("Rectangle 3");
+    }
+
+    void selectShape(int slide, const QString& name) override
+    {
+        engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
+            const Reference<drawing::XDrawPage> drawPage = page(slide);
+            const QStringList storedNames = storedShapeNames(drawPage, drawPage->getCount());
+            // The shape's type gives the kind of its default name.
+            const auto typeAt = [&](int i) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+                return fromUno(Reference<drawing::XShape>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getShapeType());
+#pragma GCC diagnostic pop
+            };
+            const int index = findShape(storedNames, typeAt, name);
+            if (index < 0)
+                throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
+            const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
+            showInWindow(view(), drawPage, Any(shape));
+            mInstance->selection().selectShape(mDocument, view().selection, shape,
+                                               Reference<text::XText>(shape, UNO_QUERY));
+        });
+    }
+
+private:
+    Reference<drawing::XDrawPage> page(int slide)
+    {
+        // The document's list of slides stays the same object while it is
+        // open, and always tells its current slides: asked for once, it
+        // saves two calls into the engine per slide looked up.
+        if (!mPages.is())
+            mPages = Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages();
+        try {
+            return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
+        } catch (const lang::IndexOutOfBoundsException&) {
+            throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.")
+                              .arg(slide)
+                              .arg(mPages->getCount()));
+        }
+    }
+
+    // The window's controls are asked for at the first step that uses them,
+    // not at the open: the engine draws the opened deck in the pause that
+    // follows instead of holding up a call until it has. The sidebar, which
+    // the profile keeps hidden, goes then too if the user brought it back.
+    const DocumentView& view()
+    {
+        if (!mView) {
+            hideSidebar(mDocument);
+            mView = DocumentView::of(mDocument);
+        }
+        return *mView;
+    }
+
+    std::shared_ptr<EngineInstance> mInstance;
+    Reference<frame::XModel> mDocument;
+    std::optional<DocumentView> mView;
+    Reference<drawing::XDrawPages> mPages;
+    QString mPath;
+    ParkedFrame mParked;
+};
+
+}  // namespace
+
+std::shared_ptr<Presentation> unoPresentation(std::shared_ptr<EngineInstance> instance,
+                                              Reference<frame::XModel> document, QString path, ParkedFrame parked)
+{
+    return std::make_shared<UnoPresentation>(std::move(instance), std::move(document), std::move(path),
+                                             std::move(parked));
+}

@@ -1,0 +1,9 @@
+// A program that uses the engine port and nothing else: it builds and links
+// with Qt Core alone.
+#include "presentation_engine.h"
+
+int main()
+{
+    std::shared_ptr<SlideShowWindow> (SlideShowSettingsRef::*run)() = &SlideShowSettingsRef::Run;
+    return run ? 0 : 1;
+}
