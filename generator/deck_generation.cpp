@@ -90,16 +90,16 @@ public:
         const QString source = Main::besideProgram(mServices.programFolder, kTemplateName);
         const QString workingCopy = Main::tempFolder() + QStringLiteral("/") + kTemplateName;
 
-        engineStep(100, [&] { mA = mServices.engine.CreateObject(); });
-        engineStep(102, [&] { mB = mServices.engine.GetObject(); });
+        engineStep(100, [&] { mCreatedApp = mServices.engine.CreateObject(); });
+        engineStep(102, [&] { mRunningApp = mServices.engine.GetObject(); });
         if (mTrap.test(104, [&] { return Main::fileExists(source); }))
             mTrap.step(106, [&] { Main::copyFileReplacing(source, workingCopy); });
         if (mTrap.test(108, [&] { return Main::fileExists(workingCopy); })) {
             mTrap.step(110, [&] { Main::copyFileReplacing(workingCopy, mTarget); });
-            engineStep(112, [&] { app(mA).setVisible(true); });
-            engineStep(114, [&] { mP = app(mB).Presentations().Open(mTarget); });
+            engineStep(112, [&] { app(mCreatedApp).setVisible(true); });
+            engineStep(114, [&] { mDeck = app(mRunningApp).Presentations().Open(mTarget); });
             // Without the presentation there is nothing to fill.
-            if (mP) {
+            if (mDeck) {
                 pause(116);
                 writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
@@ -121,17 +121,17 @@ private:
     // the three; with eleven sections from line 450.
     void close(int line)
     {
-        if (mP) {
-            engineStep(line, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+        if (mDeck) {
+            engineStep(line, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
             engineStep(line + 2, [&] { deck().Slides(1).Select(); });
             engineStep(line + 4, [&] { deck().Save(); });
             engineStep(line + 6, [&] { deck().Close(); });
         }
-        engineStep(line + 8, [&] { app(mB).Quit(); });
-        engineStep(line + 10, [&] { app(mA).Quit(); });
-        mTrap.step(line + 12, [&] { mP.reset(); });
-        mTrap.step(line + 14, [&] { mB.reset(); });
-        mTrap.step(line + 16, [&] { mA.reset(); });
+        engineStep(line + 8, [&] { app(mRunningApp).Quit(); });
+        engineStep(line + 10, [&] { app(mCreatedApp).Quit(); });
+        mTrap.step(line + 12, [&] { mDeck.reset(); });
+        mTrap.step(line + 14, [&] { mRunningApp.reset(); });
+        mTrap.step(line + 16, [&] { mCreatedApp.reset(); });
     }
 
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
@@ -139,7 +139,7 @@ private:
         return use(reference);
     }
 
-    Presentation& deck() { return use(mP); }
+    Presentation& deck() { return use(mDeck); }
 
     // A step that needs the engine. The first failure of the engine itself
     // (it cannot start, or ended) is reported; after it, and where an
@@ -175,10 +175,10 @@ private:
     // Two steps: select the shape's text, then all of its characters.
     void selectAllText(int line)
     {
-        engineStep(line, [&] { app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); });
+        engineStep(line, [&] { app(mCreatedApp).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); });
         engineStep(line + 2, [&] {
-            const int length = static_cast<int>(app(mA).ActiveWindow().Selection().TextRange().Text().size());
-            app(mA).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
+            const int length = static_cast<int>(app(mCreatedApp).ActiveWindow().Selection().TextRange().Text().size());
+            app(mCreatedApp).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
         });
     }
 
@@ -188,7 +188,7 @@ private:
     {
         const QString kept = withoutControlCharacters(text);
         const QString written = fittingText(kept, maxLength);
-        app(mA).ActiveWindow().Selection().TextRange().setText(written);
+        app(mCreatedApp).ActiveWindow().Selection().TextRange().setText(written);
         if (written.size() == kept.size())
             return;
         if (written.count(kCrLf) + 1 == maxSlideLines)
@@ -209,7 +209,7 @@ private:
         selectAllText(line + 2);
         engineStep(line + 6, [&] { writeSelectedText(text(), what, maxSlideTextLength); });
         pause(line + 8);
-        engineStep(line + 10, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+        engineStep(line + 10, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
 
     void writeSection(int line, int slide, const QString& key)
@@ -239,16 +239,19 @@ private:
                               maxSlideTextLength);
         });
         pause(line + 24);
-        engineStep(line + 26, [&] { app(mA).ActiveWindow().Selection().Unselect(); });
+        engineStep(line + 26, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
 
     QString mTarget;
     const PlanSource& mPlan;
     const GenerationServices& mServices;
     ErrorTrap mTrap;
-    std::shared_ptr<PresentationApplication> mA;
-    std::shared_ptr<PresentationApplication> mB;
-    std::shared_ptr<Presentation> mP;
+    // The application as created (shown, and whose window the steps
+    // select in) and as found running (which opens the deck); both answer
+    // for the same engine.
+    std::shared_ptr<PresentationApplication> mCreatedApp;
+    std::shared_ptr<PresentationApplication> mRunningApp;
+    std::shared_ptr<Presentation> mDeck;
     bool mEngineGone = false;
 };
 
