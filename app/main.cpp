@@ -9,6 +9,7 @@
 #include "settings_store.h"
 #include "skin.h"
 #include "product.h"
+#include "spell_checker.h"
 #include "system_side_effects.h"
 #include "termination.h"
 #include "uno_engine.h"
@@ -41,7 +42,9 @@ int main(int argc, char** argv)
     const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
 
     DeckViewer viewer(services, engine, windows);
-    PlanWindow form(services, engine);
+    SpellChecker spelling(SpellChecker::systemDictionaryFolders(),
+                          Main::userDataFolder() + QStringLiteral("/personal-words.txt"));
+    PlanWindow form(services, engine, spelling);
     // A deck the plan window builds runs in the viewer; "< Back" returns to
     // the plan window.
     QObject::connect(&form, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);

@@ -16,6 +16,7 @@
 #include "plan_sections.h"
 #include "side_effects.h"
 #include "product.h"
+#include "spelling.h"
 #include "settings_store.h"
 #include "startup.h"
 #include "tab_strip.h"
@@ -26,13 +27,17 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
 
 #include <exception>
+#include <memory>
 #include <limits>
 
 namespace {
@@ -50,10 +55,19 @@ QString typedText(const QTextDocument& box)
 
 }  // namespace
 
-PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine)
+namespace {
+
+// The store key of the dictionary the user chose; no key of the plan is
+// like it.
+const QString kSpellingLanguageKey = QStringLiteral("Spelling Language");
+
+}  // namespace
+
+PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, SpellChecker& spelling)
     : ProgramWindow(QStringLiteral("Form1"), services.dialogs),
       mServices(std::move(services)),
       mEngine(engine),
+      mSpelling(spelling),
       mPointer(new HoverPointer(*this))
 {
     createControls();
@@ -144,6 +158,15 @@ void PlanWindow::connectHandlers()
     connect(mSecondSectionTabs, &TabStrip::clicked, this, [this](int previous) {
         untrapped(QStringLiteral("SSTab3_Click"), [&] { secondSectionTabChanged(previous); });
     });
+    // The company name is a proper name: it is not spell-checked.
+    new LineSpelling(*mPlanTitleBox, mSpelling);
+    new SpellingHighlighter(*mFirstSectionBox, mSpelling);
+    new SpellingHighlighter(*mSecondSectionBox, mSpelling);
+    for (QWidget* box : std::initializer_list<QWidget*>{mPlanTitleBox, mFirstSectionBox, mSecondSectionBox}) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, box](const QPoint& pos) { showSpellingMenu(box, pos); });
+    }
     mCompanyNameBox->installEventFilter(this);
     mPlanTitleBox->installEventFilter(this);
 
@@ -165,6 +188,7 @@ void PlanWindow::load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
+    startSpelling();
     loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
     loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
     loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
@@ -247,6 +271,64 @@ void PlanWindow::showStored(QLineEdit* box, const QString& key)
 {
     const QScopedValueRollback showing(mShowingStoredText, true);
     box->setText(mServices.store.getSetting(key));
+}
+
+// The dictionary the user chose, while it is installed; else the one for
+// the system's language.
+void PlanWindow::startSpelling()
+{
+    const QString chosen = mServices.store.getSetting(kSpellingLanguageKey);
+    mSpelling.setLanguage(mSpelling.languages().contains(chosen) ? chosen
+                                                                 : mSpelling.defaultLanguage(QLocale::system().name()));
+}
+
+void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
+{
+    std::unique_ptr<QMenu> menu;
+    QPoint global;
+    QString text;
+    int index = 0;
+    SpellingMenuActions actions;
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        menu.reset(line->createStandardContextMenu());
+        global = line->mapToGlobal(pos);
+        text = line->text();
+        index = line->cursorPositionAt(pos);
+        // The pointer over the right half of a word's last letter.
+        if (SpellChecker::wordAt(text, index).length == 0)
+            index = std::max(index - 1, 0);
+        actions.replace = [line](SpellChecker::Range word, const QString& replacement) {
+            line->setSelection(word.start, word.length);
+            line->insert(replacement);
+        };
+    } else {
+        auto* section = static_cast<QPlainTextEdit*>(box);
+        menu.reset(section->createStandardContextMenu(pos));
+        // A text box's menu position is in its viewport.
+        global = section->viewport()->mapToGlobal(pos);
+        const QTextCursor at = section->cursorForPosition(pos);
+        const QTextBlock block = at.block();
+        text = block.text();
+        index = at.positionInBlock();
+        if (SpellChecker::wordAt(text, index).length == 0)
+            index = std::max(index - 1, 0);
+        actions.replace = [section, block](SpellChecker::Range word, const QString& replacement) {
+            QTextCursor cursor(section->document());
+            cursor.setPosition(block.position() + word.start);
+            cursor.setPosition(block.position() + word.start + word.length, QTextCursor::KeepAnchor);
+            cursor.insertText(replacement);
+        };
+    }
+    actions.chooseLanguage = [this](const QString& language) {
+        mSpelling.setLanguage(language);
+        untrapped(QStringLiteral("SpellingLanguage_Click"),
+                  [&] { mServices.store.saveSetting(kSpellingLanguageKey, language); });
+    };
+    actions.tellFailure = [this](const QString& description) {
+        untrapped(QStringLiteral("AddToDictionary_Click"), [&] { throw Failure(description); });
+    };
+    addSpellingEntries(*menu, mSpelling, text, index, actions);
+    menu->exec(global);
 }
 
 void PlanWindow::tellAboutDamagedStore()

@@ -16,6 +16,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class SectionGroup;
+class SpellChecker;
 class TabStrip;
 
 // The plan input window: company name, plan title and the eleven sections
@@ -25,7 +26,8 @@ class TabStrip;
 class PlanWindow : public ProgramWindow {
     Q_OBJECT
 public:
-    PlanWindow(ShellServices services, PresentationEngine& engine);
+    // The plan title and the sections are spell-checked as they are typed.
+    PlanWindow(ShellServices services, PresentationEngine& engine, SpellChecker& spelling);
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void load();
@@ -61,6 +63,9 @@ private:
     void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void showStored(QLineEdit* box, const QString& key);
+    void startSpelling();
+    // The spelling entries, then the box's own, at pos in the box.
+    void showSpellingMenu(QWidget* box, const QPoint& pos);
     void tellAboutDamagedStore();
     void loadStep(ErrorTrap& trap, int line, const std::function<void()>& step);
     // Runs an event handler that has no trap: a failure is reported in the
@@ -83,6 +88,7 @@ private:
 
     ShellServices mServices;
     PresentationEngine& mEngine;
+    SpellChecker& mSpelling;
     HoverPointer* mPointer;
     QString mDeckInProgress;
     // Set while a box is filled with the text the store holds.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace Main {
 
@@ -12,6 +13,12 @@ QString& titleStorage()
     return title;
 }
 }  // namespace
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/") + makerName
+           + QStringLiteral("/") + productName;
+}
 
 QString programFolder()
 {

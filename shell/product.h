@@ -13,6 +13,10 @@ inline const QString makerName = QStringLiteral("Kervanel");
 inline const QString supportEmail = QStringLiteral("support@kervanel.example");
 inline const QString homePageUrl = QStringLiteral("https://kervanel.example/orvendale");
 
+// The folder that keeps what the program makes for the user besides the plan
+// (the engine's profile, the personal word list).
+QString userDataFolder();
+
 // The folder holding the running program, without a trailing separator.
 QString programFolder();
 

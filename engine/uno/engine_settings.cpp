@@ -1,8 +1,8 @@
 #include "engine_settings.h"
 
 #include "pid_file.h"
+#include "product.h"
 
-#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -10,8 +10,7 @@ EngineSettings EngineSettings::forUser()
 {
     EngineSettings settings;
     settings.officeProgram = QStringLiteral(LIBREOFFICE_PROGRAM_DIR "/soffice.bin");
-    settings.profileDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                          + QStringLiteral("/Kervanel/Orvendale/engine-profile");
+    settings.profileDir = Main::userDataFolder() + QStringLiteral("/engine-profile");
     // One pipe per user and profile: copies of the program that share a
     // profile share the instance, and nothing else reaches it.
     settings.pipeName = QStringLiteral("orvendale-engine-%1-%2")

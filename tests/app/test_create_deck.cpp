@@ -6,6 +6,7 @@
 #include "plan_window.h"
 #include "deck_viewer.h"
 #include "settings_store.h"
+#include "spell_checker.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -21,7 +22,8 @@ struct Windows : FakeShell {
     Windows(const QString& program, const QString& temp)
         : FakeShell(temp + "/store.json", program),
           viewer(services(), engine, windows),
-          form(services(), engine)
+          spelling({}, temp + "/words.txt"),
+          form(services(), engine, spelling)
     {
         QObject::connect(&form, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);
         clock.step = 0.25f;  // the generator's pauses pass quickly
@@ -31,6 +33,7 @@ struct Windows : FakeShell {
     FakeEngine engine;
     FakeWindowSystem windows;
     DeckViewer viewer;
+    SpellChecker spelling;
     PlanWindow form;
 };
 

@@ -21,6 +21,7 @@ namespace {
 
 // Window-relative places of the controls.
 const QPoint kCompanyBox(300, 72);
+const QPoint kPlanTitleBox(300, 135);
 const QPoint kCreateButton(316, 21);
 const QPoint kFrameCentre(268, 300);
 const QPoint kBackButton(132, 613);
@@ -221,6 +222,43 @@ private slots:
         const QJsonObject plan = QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject();
         QCOMPARE(plan["Company Name"].toString(), QString("Fjordlight AS"));
         QVERIFY(plan["FirstStatement_0"].toString().startsWith("The company's long-term mission:"));
+    }
+
+    // A misspelled word is underlined in red as it is typed, and the first
+    // suggestion of its context menu puts the right word in its place, which
+    // is stored.
+    void aMisspelledWordIsUnderlinedAndCorrectedFromItsMenu()
+    {
+        mProgram.click(mInputAt + kPlanTitleBox);
+        mProgram.type("Recieve the plan");
+        QTest::qWait(500);
+        const QImage screen = mProgram.screenshot();
+        // The box's text starts 4 pixels in; "Recieve" takes about the first
+        // 55 pixels of it, the rest of the line none of the red.
+        const QRect word(mInputAt + QPoint(20, 125), QSize(60, 22));
+        const QRect rest(mInputAt + QPoint(84, 125), QSize(400, 22));
+        const auto redIn = [&](const QRect& area) {
+            int red = 0;
+            for (int x = area.left(); x <= area.right(); ++x)
+                for (int y = area.top(); y <= area.bottom(); ++y) {
+                    const QColor ink = screen.pixelColor(x, y);
+                    red += ink.red() - std::max(ink.green(), ink.blue()) > 60;
+                }
+            return red;
+        };
+        QVERIFY2(redIn(word) > 10 && redIn(rest) == 0,
+                 qPrintable(QString("red under the word: %1, after it: %2; the screen is in %3")
+                                .arg(redIn(word)).arg(redIn(rest)).arg(keepScreen(screen))));
+
+        mProgram.click(mInputAt + QPoint(40, 135), 3);
+        QTest::qWait(800);
+        mProgram.key("Down");
+        mProgram.key("Return");
+        QTest::qWait(500);
+        QFile store(mProgram.storeFile());
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        QCOMPARE(QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()["Business Plan"].toString(),
+                 QString("Receive the plan"));
     }
 
     void theDeckRunsInsideTheViewerAndAdvances()

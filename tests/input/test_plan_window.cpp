@@ -6,6 +6,7 @@
 #include "plan_sections.h"
 #include "product.h"
 #include "settings_store.h"
+#include "spell_checker.h"
 #include "tab_strip.h"
 
 #include <QGroupBox>
@@ -24,12 +25,18 @@ namespace {
 // A plan input window over a store and program folder of its own, with fakes
 // for everything else.
 struct Window : FakeShell {
+    // Spelling is checked with the system's dictionaries and those in
+    // dictionaries/ under the folder.
     explicit Window(const QString& folder)
-        : FakeShell(folder + "/Kervanel.json", folder), form(services(), engine)
+        : FakeShell(folder + "/Kervanel.json", folder),
+          spelling(QStringList{folder + "/dictionaries"} + SpellChecker::systemDictionaryFolders(),
+                   folder + "/data/personal-words.txt"),
+          form(services(), engine, spelling)
     {
     }
 
     FakeEngine engine;
+    SpellChecker spelling;
     PlanWindow form;
 
     // The window's controls, found by their names.

@@ -179,10 +179,10 @@ QPoint ProgramDriver::windowOrigin(unsigned long window) const
     return origin;
 }
 
-void ProgramDriver::click(QPoint onScreen) const
+void ProgramDriver::click(QPoint onScreen, int button) const
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(onScreen.x()),
-                                    QString::number(onScreen.y()), QStringLiteral("click"), QStringLiteral("1")});
+                                    QString::number(onScreen.y()), QStringLiteral("click"), QString::number(button)});
 }
 
 void ProgramDriver::type(const QString& text) const

@@ -51,7 +51,8 @@ public:
     unsigned long waitForWindow(const QString& title, int timeoutMs) const;
     // The window's position on the screen.
     QPoint windowOrigin(unsigned long window) const;
-    void click(QPoint onScreen) const;
+    // Clicks a mouse button: 1 the left, 3 the right.
+    void click(QPoint onScreen, int button = 1) const;
     void type(const QString& text) const;
     void key(const QString& keys) const;
     // Asks the window to close, as the close box does.

@@ -1,0 +1,113 @@
+#include "spelling.h"
+
+#include "failure.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+namespace {
+
+QTextCharFormat misspelledFormat()
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(Qt::red);
+    return format;
+}
+
+}  // namespace
+
+SpellingHighlighter::SpellingHighlighter(QPlainTextEdit& box, SpellChecker& checker)
+    : QSyntaxHighlighter(box.document()), mBox(box), mChecker(checker)
+{
+    connect(&checker, &SpellChecker::changed, this, &SpellingHighlighter::recheck);
+}
+
+void SpellingHighlighter::recheck()
+{
+    const QSignalBlocker sameText(mBox);
+    rehighlight();
+}
+
+void SpellingHighlighter::highlightBlock(const QString& text)
+{
+    static const QTextCharFormat format = misspelledFormat();
+    for (const SpellChecker::Range& word : mChecker.misspelled(text))
+        setFormat(word.start, word.length, format);
+}
+
+LineSpelling::LineSpelling(QLineEdit& box, SpellChecker& checker) : QObject(&box), mBox(box), mChecker(checker)
+{
+    connect(&box, &QLineEdit::textChanged, this, &LineSpelling::underline);
+    connect(&checker, &SpellChecker::changed, this, &LineSpelling::underline);
+}
+
+// An input method event without text only sets the formats; their places
+// count from the cursor.
+void LineSpelling::underline()
+{
+    static const QTextCharFormat format = misspelledFormat();
+    QList<QInputMethodEvent::Attribute> formats;
+    for (const SpellChecker::Range& word : mChecker.misspelled(mBox.text()))
+        formats << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, word.start - mBox.cursorPosition(),
+                                                word.length, format);
+    QInputMethodEvent event(QString(), formats);
+    QCoreApplication::sendEvent(&mBox, &event);
+}
+
+void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text, int index,
+                        const SpellingMenuActions& actions)
+{
+    QAction* const boxEntries = menu.actions().value(0);
+    const auto add = [&](QAction* action) { menu.insertAction(boxEntries, action); };
+
+    const SpellChecker::Range at = SpellChecker::wordAt(text, index);
+    const QString word = text.mid(at.start, at.length);
+    if (!word.isEmpty() && checker.isMisspelled(word)) {
+        const QStringList suggestions = checker.suggestions(word);
+        for (const QString& suggestion : suggestions) {
+            auto* choice = new QAction(suggestion, &menu);
+            QObject::connect(choice, &QAction::triggered, &menu, [=] { actions.replace(at, suggestion); });
+            add(choice);
+        }
+        if (suggestions.isEmpty()) {
+            auto* none = new QAction(QStringLiteral("No Suggestions"), &menu);
+            none->setEnabled(false);
+            add(none);
+        }
+        auto* keep = new QAction(QStringLiteral("Add to Dictionary"), &menu);
+        QObject::connect(keep, &QAction::triggered, &menu, [=, &checker] {
+            try {
+                checker.addToDictionary(word);
+            } catch (const Failure& failure) {
+                actions.tellFailure(failure.description());
+            }
+        });
+        add(keep);
+        auto* ignore = new QAction(QStringLiteral("Ignore All"), &menu);
+        QObject::connect(ignore, &QAction::triggered, &menu, [=, &checker] { checker.ignoreAll(word); });
+        add(ignore);
+    }
+
+    auto* languages = new QMenu(QStringLiteral("Spelling Language"), &menu);
+    const QStringList installed = checker.languages();
+    if (installed.isEmpty())
+        languages->addAction(QStringLiteral("No dictionary installed"))->setEnabled(false);
+    auto* group = new QActionGroup(languages);
+    for (const QString& language : installed) {
+        QAction* choice = languages->addAction(SpellChecker::displayName(language));
+        choice->setCheckable(true);
+        choice->setChecked(language == checker.language());
+        choice->setData(language);
+        group->addAction(choice);
+        QObject::connect(choice, &QAction::triggered, &menu, [=] { actions.chooseLanguage(language); });
+    }
+    menu.insertSeparator(boxEntries);
+    menu.insertMenu(boxEntries, languages);
+    menu.insertSeparator(boxEntries);
+}

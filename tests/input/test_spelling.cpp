@@ -1,0 +1,262 @@
+// Spelling in the plan window: what is underlined, the context menu's
+// entries, and that checking never writes anything of its own.
+#include "fake_engine.h"
+#include "fake_shell.h"
+#include "plan_window.h"
+#include "spell_checker.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A plan window over a store of its own. Dictionaries are looked for in
+// dictionaries/ under the folder, then, unless left out, in the system's.
+struct Window : FakeShell {
+    Window(const QString& folder, bool systemDictionaries = true)
+        : FakeShell(folder + "/Kervanel.json", folder),
+          spelling(QStringList{folder + "/dictionaries"}
+                       + (systemDictionaries ? SpellChecker::systemDictionaryFolders() : QStringList()),
+                   folder + "/data/personal-words.txt"),
+          form(services(), engine, spelling)
+    {
+        form.load();
+        form.show();
+        QCoreApplication::processEvents();
+    }
+
+    QLineEdit* planTitleBox() { return form.findChild<QLineEdit*>("planTitleBox"); }
+    QLineEdit* companyNameBox() { return form.findChild<QLineEdit*>("companyNameBox"); }
+    QPlainTextEdit* sectionBox() { return form.findChild<QPlainTextEdit*>("firstSectionBox"); }
+
+    FakeEngine engine;
+    SpellChecker spelling;
+    PlanWindow form;
+};
+
+// The underlined runs of a section box's first line, as (start, length).
+QList<QPair<int, int>> underlinedInSection(QPlainTextEdit* box)
+{
+    QList<QPair<int, int>> runs;
+    for (const QTextLayout::FormatRange& range : box->document()->firstBlock().layout()->formats())
+        if (range.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+            runs << qMakePair(range.start, range.length);
+    return runs;
+}
+
+// Where the characters of a one-line box start and end on screen: the x of
+// the cursor before index.
+int xBefore(QLineEdit* box, int index)
+{
+    box->setCursorPosition(index);
+    return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+}
+
+// The columns of a one-line box that show red ink, as [first, last]; an
+// empty pair when none does.
+QPair<int, int> redColumns(QLineEdit* box)
+{
+    const QImage image = box->grab().toImage();
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor ink = image.pixelColor(x, y);
+            if (ink.red() - std::max(ink.green(), ink.blue()) > 60) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+    return {first, last};
+}
+
+// Opens the box's context menu over the character at index and, while it is
+// open, follows the path ("Spelling Language", "English (United States)"):
+// picks the entry it ends at, or the submenu. Returns the entries of the
+// menu it ended in, a disabled one marked "(off)".
+QStringList pickFromMenu(QWidget* box, int index, const QStringList& path)
+{
+    QPoint at;
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        at = QPoint(xBefore(line, index) + 2, line->height() / 2);
+    } else {
+        auto* section = static_cast<QPlainTextEdit*>(box);
+        QTextCursor cursor(section->document());
+        cursor.setPosition(index);
+        at = section->cursorRect(cursor).center() + QPoint(2, 0);
+    }
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QMenu* level = menu;
+        for (const QString& step : path)
+            for (QAction* action : level->actions())
+                if (action->text() == step) {
+                    if (action->menu())
+                        level = action->menu();
+                    else
+                        action->trigger();
+                    break;
+                }
+        for (QAction* action : level->actions())
+            entries << (action->isSeparator() ? QString("--") : action->text() + (action->isEnabled() ? "" : " (off)"));
+        menu->close();
+    });
+    emit box->customContextMenuRequested(at);
+    return entries;
+}
+
+void writeDictionary(const QString& folder, const QString& name, const QStringList& words)
+{
+    QDir().mkpath(folder);
+    QFile aff(folder + "/" + name + ".aff");
+    aff.open(QIODevice::WriteOnly);
+    aff.write("SET UTF-8\nTRY esianrtolcdugmfphbyvkw\n");
+    QFile dic(folder + "/" + name + ".dic");
+    dic.open(QIODevice::WriteOnly);
+    dic.write((QString::number(words.size()) + "\n" + words.join("\n") + "\n").toUtf8());
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+}  // namespace
+
+class SpellingTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> mFolder;
+    QString folder() const { return mFolder->path(); }
+
+private slots:
+    void init()
+    {
+        mFolder = std::make_unique<QTemporaryDir>();
+        if (!QFile::exists("/usr/share/hunspell/en_US.dic"))
+            QSKIP("the English (US) dictionary is not installed");
+    }
+
+    void misspelledWordsAreUnderlinedOnExactlyTheirCharacters()
+    {
+        Window w(folder());
+        w.sectionBox()->selectAll();
+        QTest::keyClicks(w.sectionBox(), "Wrold recieve 2027 orders, don't we");
+        QCOMPARE(underlinedInSection(w.sectionBox()), (QList<QPair<int, int>>{{0, 5}, {6, 7}}));
+
+        w.planTitleBox()->setFocus();
+        QTest::keyClicks(w.planTitleBox(), "Growth plann");
+        const QPair<int, int> red = redColumns(w.planTitleBox());
+        QVERIFY2(red.first >= xBefore(w.planTitleBox(), 7) - 1 && red.second <= xBefore(w.planTitleBox(), 12) + 1,
+                 qPrintable(QString("red from %1 to %2").arg(red.first).arg(red.second)));
+        QVERIFY(red.second - red.first > (xBefore(w.planTitleBox(), 12) - xBefore(w.planTitleBox(), 7)) / 2);
+
+        // The company name is a proper name: never checked.
+        w.companyNameBox()->setFocus();
+        QTest::keyClicks(w.companyNameBox(), "Fjordlicht Vaxtbolag");
+        QCOMPARE(redColumns(w.companyNameBox()).first, -1);
+        QVERIFY(w.dialogs.errorReports.isEmpty());
+    }
+
+    // A suggestion replaces the word and is stored like a keystroke, in the
+    // section and in the plan title.
+    void theFirstSuggestionReplacesTheWordAndIsStored()
+    {
+        Window w(folder());
+        w.sectionBox()->selectAll();
+        QTest::keyClicks(w.sectionBox(), "Recieve the plan");
+        const QStringList entries = pickFromMenu(w.sectionBox(), 2, {});
+        pickFromMenu(w.sectionBox(), 2, {"Receive"});
+        QCOMPARE(entries.first(), QString("Receive"));
+        QVERIFY(entries.contains("Add to Dictionary") && entries.contains("Ignore All")
+                && entries.contains("Spelling Language"));
+        QVERIFY(entries.indexOf("Spelling Language") < entries.indexOf("&Undo\tCtrl+Z"));
+        QCOMPARE(w.store.getSetting("FirstStatement_0"), QString("Receive the plan"));
+        QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
+
+        w.planTitleBox()->setFocus();
+        QTest::keyClicks(w.planTitleBox(), "A plann for 2027");
+        pickFromMenu(w.planTitleBox(), 3, {"plan"});
+        QCOMPARE(w.store.getSetting("Business Plan"), QString("A plan for 2027"));
+    }
+
+    void wordsAddedAreKnownAfterARestartAndIgnoredOnesForThisRun()
+    {
+        {
+            Window w(folder());
+            w.sectionBox()->selectAll();
+            QTest::keyClicks(w.sectionBox(), "Vaxtbolag grows qwzx");
+            pickFromMenu(w.sectionBox(), 1, {"Add to Dictionary"});
+            pickFromMenu(w.sectionBox(), 17, {"Ignore All"});
+            QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
+        }
+        QCOMPARE(bytesOf(folder() + "/data/personal-words.txt"), QByteArray("Vaxtbolag\n"));
+        Window again(folder());
+        QCOMPARE(underlinedInSection(again.sectionBox()), (QList<QPair<int, int>>{{16, 4}}));
+    }
+
+    // The chosen dictionary is kept in the store and used at the next start.
+    void switchingTheLanguageChangesWhatIsUnderlined()
+    {
+        writeDictionary(folder() + "/dictionaries", "en_GB", {"colour", "of", "the", "plan"});
+        {
+            Window w(folder());
+            w.sectionBox()->selectAll();
+            QTest::keyClicks(w.sectionBox(), "colour of the plan");
+            QCOMPARE(underlinedInSection(w.sectionBox()), (QList<QPair<int, int>>{{0, 6}}));
+            pickFromMenu(w.sectionBox(), 8, {"Spelling Language", "English (United Kingdom)"});
+            QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
+            QCOMPARE(w.store.getSetting("Spelling Language"), QString("en_GB"));
+            QCOMPARE(w.store.getSetting("FirstStatement_0"), QString("colour of the plan"));
+        }
+        Window again(folder());
+        QCOMPARE(again.spelling.language(), QString("en_GB"));
+        QVERIFY(underlinedInSection(again.sectionBox()).isEmpty());
+    }
+
+    // Checking a plan loaded from the store underlines it and writes nothing.
+    void aLoadedPlanIsCheckedWithoutWritingAnything()
+    {
+        QFile store(folder() + "/Kervanel.json");
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write(R"({"Orvendale": {"Company Name": "Acme", "Business Plan": "Oure plan",
+                        "FirstStatement_0": "Wrold grows\r\n- a hintt", "SecondStatement_0": "Fine words",
+                        "Spelling Language": "en_US"}})");
+        store.close();
+        const QByteArray before = bytesOf(store.fileName());
+        Window w(folder());
+        QCOMPARE(underlinedInSection(w.sectionBox()), (QList<QPair<int, int>>{{0, 5}}));
+        QVERIFY(redColumns(w.planTitleBox()).first >= 0);
+        QCOMPARE(bytesOf(store.fileName()), before);
+        QCOMPARE(w.planTitleBox()->text(), QString("Oure plan"));
+    }
+
+    void withoutADictionaryNothingIsUnderlinedAndTheMenuSaysSo()
+    {
+        Window w(folder(), false);
+        QVERIFY(w.spelling.languages().isEmpty());
+        w.sectionBox()->selectAll();
+        QTest::keyClicks(w.sectionBox(), "Recieve qwzx");
+        QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
+        QCOMPARE(pickFromMenu(w.sectionBox(), 1, {"Spelling Language"}), QStringList({"No dictionary installed (off)"}));
+        QVERIFY(w.dialogs.errorReports.isEmpty() && w.dialogs.messages.isEmpty());
+        QCOMPARE(w.store.getSetting("FirstStatement_0"), QString("Recieve qwzx"));
+    }
+};
+
+QTEST_MAIN(SpellingTest)
+#include "test_spelling.moc"
