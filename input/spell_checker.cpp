@@ -117,6 +117,7 @@ void SpellChecker::setLanguage(const QString& language)
 {
     mLanguage = language;
     mDictionary.reset();
+    mAnswers.clear();
     const QString base = language.isEmpty() ? QString() : dictionaryBase(language);
     if (!base.isEmpty()) {
         mDictionary = std::make_unique<Hunspell>(QFile::encodeName(base + QStringLiteral(".aff")).constData(),
@@ -194,9 +195,12 @@ bool SpellChecker::knows(const QString& word) const
 {
     if (mPersonalWords.contains(word) || mIgnoredWords.contains(word))
         return true;
+    const auto answered = mAnswers.constFind(word);
+    if (answered != mAnswers.cend())
+        return *answered;
     // A typographic apostrophe checks as the typed one.
     const QString typed = QString(word).replace(QChar(0x2019), QLatin1Char('\''));
-    return mDictionary->spell(encoded(typed).toStdString());
+    return mAnswers[word] = mDictionary->spell(encoded(typed).toStdString());
 }
 
 QByteArray SpellChecker::encoded(const QString& word) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -79,5 +80,8 @@ private:
     QSet<QString> mIgnoredWords;
     QString mLanguage;
     std::unique_ptr<Hunspell> mDictionary;
+    // The dictionary's answers so far: a line is checked again at every
+    // keystroke, and its words mostly were checked before.
+    mutable QHash<QString, bool> mAnswers;
     bool mUtf8 = true;
 };
