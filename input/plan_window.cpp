@@ -28,6 +28,7 @@
 #include <QDir>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -188,7 +189,9 @@ void PlanWindow::load()
     mPointer->loadHandCursor(trap, mServices.programFolder);
     trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
-    startSpelling();
+    // The dictionary loads once the window is up: the plan shows at once,
+    // and is underlined a moment later.
+    QTimer::singleShot(0, this, [this] { startSpelling(); });
     loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
     loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
     loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
