@@ -89,6 +89,9 @@ public:
     {
         const QString source = Main::besideProgram(mServices.programFolder, kTemplateName);
         const QString workingCopy = Main::tempFolder() + QStringLiteral("/") + kTemplateName;
+        // Each section's steps take 28 lines from 142, one slide each from
+        // slide 2; the closing steps follow the last section's.
+        const QStringList keys = allSectionKeys();
 
         engineStep(100, [&] { mCreatedApp = mServices.engine.CreateObject(); });
         engineStep(102, [&] { mRunningApp = mServices.engine.GetObject(); });
@@ -103,14 +106,11 @@ public:
                 pause(116);
                 writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
-                // Each section's steps take 28 lines from 142, one slide each
-                // from slide 2; the closing steps follow the last section's.
-                const QStringList keys = allSectionKeys();
                 for (int k = 0; k < keys.size(); ++k)
                     writeSection(kFirstSectionLine + kSectionLines * k, k + 2, keys.at(k));
             }
         }
-        close(kFirstSectionLine + kSectionLines * static_cast<int>(allSectionKeys().size()));
+        close(kFirstSectionLine + kSectionLines * static_cast<int>(keys.size()));
     }
 
 private:

@@ -54,10 +54,6 @@ QString typedText(const QTextDocument& box)
     return LineBreaks::toCrLf(text);
 }
 
-}  // namespace
-
-namespace {
-
 // The store key of the dictionary the user chose; no key of the plan is
 // like it.
 const QString kSpellingLanguageKey = QStringLiteral("Spelling Language");
@@ -297,9 +293,6 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
         global = line->mapToGlobal(pos);
         text = line->text();
         index = line->cursorPositionAt(pos);
-        // The pointer over the right half of a word's last letter.
-        if (SpellChecker::wordAt(text, index).length == 0)
-            index = std::max(index - 1, 0);
         actions.replace = [line](SpellChecker::Range word, const QString& replacement) {
             line->setSelection(word.start, word.length);
             line->insert(replacement);
@@ -313,8 +306,6 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
         const QTextBlock block = at.block();
         text = block.text();
         index = at.positionInBlock();
-        if (SpellChecker::wordAt(text, index).length == 0)
-            index = std::max(index - 1, 0);
         actions.replace = [section, block](SpellChecker::Range word, const QString& replacement) {
             QTextCursor cursor(section->document());
             cursor.setPosition(block.position() + word.start);

@@ -66,7 +66,10 @@ void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text,
     QAction* const boxEntries = menu.actions().value(0);
     const auto add = [&](QAction* action) { menu.insertAction(boxEntries, action); };
 
-    const SpellChecker::Range at = SpellChecker::wordAt(text, index);
+    SpellChecker::Range at = SpellChecker::wordAt(text, index);
+    // A pointer over the right half of a word's last letter stands after it.
+    if (at.length == 0 && index > 0)
+        at = SpellChecker::wordAt(text, index - 1);
     const QString word = text.mid(at.start, at.length);
     if (!word.isEmpty() && checker.isMisspelled(word)) {
         const QStringList suggestions = checker.suggestions(word);

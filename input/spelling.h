@@ -56,7 +56,7 @@ struct SpellingMenuActions {
 };
 
 // Puts the spelling entries at the top of a box's context menu, for the
-// word at index of text: up to five suggestions, "Add to Dictionary" and
+// word at index of text (or the one ending right before it): up to five suggestions, "Add to Dictionary" and
 // "Ignore All" when the word is misspelled, then the "Spelling Language"
 // submenu.
 void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text, int index,

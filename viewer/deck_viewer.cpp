@@ -122,7 +122,7 @@ void DeckViewer::firstShown()
 
 void DeckViewer::showDeck(const QString& path)
 {
-    mDeckFile = path;
+    setDeckFile(path);
     show();
 }
 
