@@ -9,6 +9,7 @@
 #include "side_effects.h"
 #include "presentation_engine.h"
 #include "product.h"
+#include "section_split.h"
 #include "settings_store.h"
 
 #include <QCoreApplication>
@@ -107,7 +108,7 @@ public:
                 writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
                 for (int k = 0; k < keys.size(); ++k)
-                    writeSection(kFirstSectionLine + kSectionLines * k, k + 2, keys.at(k));
+                    writeSection(kFirstSectionLine + kSectionLines * k, k + 2 + mAddedSlides, keys.at(k));
             }
         }
         close(kFirstSectionLine + kSectionLines * static_cast<int>(keys.size()));
@@ -116,6 +117,8 @@ public:
 private:
     static constexpr int kFirstSectionLine = 142;
     static constexpr int kSectionLines = 28;
+    // The most slides a deck gets: a real plan never needs as many.
+    static constexpr int kMostSlides = 60;
 
     // Saves and closes the deck, ends both engine references and lets go of
     // the three; with eleven sections from line 450.
@@ -123,7 +126,11 @@ private:
     {
         if (mDeck) {
             engineStep(line, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
-            engineStep(line + 2, [&] { deck().Slides(1).Select(); });
+            engineStep(line + 2, [&] {
+                if (mAddedSlides > 0)
+                    deck().UpdateSlideTotals();
+                deck().Slides(1).Select();
+            });
             engineStep(line + 4, [&] { deck().Save(); });
             engineStep(line + 6, [&] { deck().Close(); });
         }
@@ -183,31 +190,137 @@ private:
     }
 
     // Writes a text into the selection; one that a slide cannot hold whole
-    // is written as far as it fits, and the user told which one it was.
-    void writeSelectedText(const QString& text, const QString& what, qsizetype maxLength)
+    // is written as far as it fits. Returns what tells the user which text
+    // was cut, or nothing when all of it is written.
+    QString writeSelectedText(const QString& text, const QString& what, qsizetype maxLength)
     {
         const QString kept = withoutControlCharacters(text);
         const QString written = fittingText(kept, maxLength);
         app(mCreatedApp).ActiveWindow().Selection().TextRange().setText(written);
         if (written.size() == kept.size())
-            return;
+            return QString();
         if (written.count(kCrLf) + 1 == maxSlideLines)
-            throw Failure(QStringLiteral("%1 is too long for a slide, which shows %2 lines: only its first %2 lines "
-                                         "are in the deck. Shorten it to keep all of it.")
-                              .arg(what)
-                              .arg(maxSlideLines));
-        throw Failure(QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
-                                     "%3 characters are in the deck. Shorten it to keep all of it.")
-                          .arg(what)
-                          .arg(maxLength)
-                          .arg(LineBreaks::toLf(written).size()));
+            return QStringLiteral("%1 is too long for a slide, which shows %2 lines: only its first %2 lines "
+                                  "are in the deck. Shorten it to keep all of it.")
+                .arg(what)
+                .arg(maxSlideLines);
+        return QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
+                              "%3 characters are in the deck. Shorten it to keep all of it.")
+            .arg(what)
+            .arg(maxLength)
+            .arg(LineBreaks::toLf(written).size());
+    }
+
+    static void tellIfCut(const QString& cut)
+    {
+        if (!cut.isEmpty())
+            throw Failure(cut);
+    }
+
+    // Selects all of the selected shape's text, without steps of its own.
+    void selectWholeText()
+    {
+        auto window = app(mCreatedApp).ActiveWindow();
+        window.Selection().ShapeRange().TextFrame().TextRange().Select();
+        const int length = static_cast<int>(window.Selection().TextRange().Text().size());
+        window.Selection().ShapeRange().TextFrame().TextRange().Characters(1, length).Select();
+    }
+
+    // Writes the section's text into the selected body of its slide. Text
+    // that would show below the floor size there goes on, whole lines at a
+    // time, on copies of the slide inserted after it; their titles then
+    // count the parts ("Market Summary (2/3)"). The slides show the company
+    // name in their footer.
+    void writeSectionText(int slide, const QString& text)
+    {
+        deck().Slides(slide).setFooterText(mPlan.companyName());
+        const auto what = [&](int on, const QString& firstLine) {
+            return QStringLiteral("The section on slide %1 (\"%2\")").arg(on).arg(firstLine.left(40));
+        };
+        const QString cut = writeSelectedText(text, what(slide, text.section(kCrLf, 0, 0)), maxSlideTextLength);
+        QStringList lines = text.split(kCrLf);
+        // The break after the last line starts no line of its own.
+        if (text.endsWith(kCrLf))
+            lines.removeLast();
+        const float shownSize = lines.size() < 2 ? SectionSplit::kFloorSize : shownSizeOf(text);
+        if (shownSize >= SectionSplit::kFloorSize) {
+            tellIfCut(cut);
+            return;
+        }
+
+        int current = slide;
+        QStringList cuts;
+        const SectionSplit::Slides slides{
+            [&](const QStringList& part) {
+                selectWholeText();
+                const QString partText = part.join(kCrLf) + kCrLf;
+                const QString partCut = writeSelectedText(partText, what(current, part.first()), maxSlideTextLength);
+                if (!partCut.isEmpty())
+                    cuts << partCut;
+                return shownSizeOf(partText);
+            },
+            [&] {
+                // The title slide, a slide a section and those added so far.
+                if (1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides)
+                    return false;
+                deck().Slides(current).Duplicate();
+                ++current;
+                ++mAddedSlides;
+                deck().Slides(current).Select();
+                deck().Slides(current).Shapes(TextShape::Body).Select();
+                return true;
+            }};
+        const SectionSplit::Result spread = SectionSplit::spread(lines, shownSize, slides);
+        countParts(slide, static_cast<int>(spread.linesPerSlide.size()));
+        // A deck that is full is told once: the sections after it lose
+        // their further lines for the same reason.
+        if (spread.linesLeftOut > 0 && !mDeckFullTold) {
+            mDeckFullTold = true;
+            throw Failure(QStringLiteral("The plan is too long for a deck of %1 slides: from the section on slide %2 "
+                                         "(\"%3\") on, sections lose the lines that do not fit on their slides. "
+                                         "Shorten the plan to keep all of it.")
+                              .arg(kMostSlides)
+                              .arg(slide)
+                              .arg(lines.first().left(40)));
+        }
+        if (!cuts.isEmpty())
+            throw Failure(cuts.first());
+    }
+
+    // The size the text just written into the selected shape shows at. The
+    // engine can tell the size of the text the shape held before the last
+    // write for a while after it, so the same text is written once more
+    // first: either way the answer is that of this text.
+    float shownSizeOf(const QString& written)
+    {
+        selectWholeText();
+        writeSelectedText(written, QString(), maxSlideTextLength);
+        return app(mCreatedApp).ActiveWindow().Selection().TextRange().ShownSize();
+    }
+
+    // The titles of a section's slides, from the first on, get the part each
+    // holds and the number of parts.
+    void countParts(int firstSlide, int parts)
+    {
+        if (parts < 2)
+            return;
+        QString title;
+        for (int part = 1; part <= parts; ++part) {
+            deck().Slides(firstSlide + part - 1).Shapes(TextShape::Title).Select();
+            selectWholeText();
+            if (part == 1)
+                title = app(mCreatedApp).ActiveWindow().Selection().TextRange().Text();
+            app(mCreatedApp).ActiveWindow().Selection().TextRange().setText(
+                QStringLiteral("%1 (%2/%3)").arg(title).arg(part).arg(parts));
+        }
+        deck().Slides(firstSlide + parts - 1).Shapes(TextShape::Body).Select();
     }
 
     void writeTitleShape(int line, TextShape shape, const std::function<QString()>& text, const QString& what)
     {
         engineStep(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        engineStep(line + 6, [&] { writeSelectedText(text(), what, maxSlideTextLength); });
+        engineStep(line + 6, [&] { tellIfCut(writeSelectedText(text(), what, maxSlideTextLength)); });
         pause(line + 8);
         engineStep(line + 10, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
@@ -232,12 +345,7 @@ private:
         for (const QString& each : std::as_const(lines))
             if (mTrap.test(line + 16, [&] { return !each.startsWith(QLatin1Char('-')); }))
                 mTrap.step(line + 18, [&] { text += each + kCrLf; });
-        engineStep(line + 22, [&] {
-            writeSelectedText(text, QStringLiteral("The section on slide %1 (\"%2\")")
-                                        .arg(slide)
-                                        .arg(text.section(kCrLf, 0, 0).left(40)),
-                              maxSlideTextLength);
-        });
+        engineStep(line + 22, [&] { writeSectionText(slide, text); });
         pause(line + 24);
         engineStep(line + 26, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
@@ -253,6 +361,10 @@ private:
     std::shared_ptr<PresentationApplication> mRunningApp;
     std::shared_ptr<Presentation> mDeck;
     bool mEngineGone = false;
+    // Continuation slides inserted so far: each moves the later sections'
+    // slides on by one.
+    int mAddedSlides = 0;
+    bool mDeckFullTold = false;
 };
 
 }  // namespace

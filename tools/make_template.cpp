@@ -145,11 +145,13 @@ private:
         panel->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
     }
 
-    void addLabel(const Reference<drawing::XDrawPage>& target, Box box, const QString& text, float size, sal_Int32 ink)
+    Reference<drawing::XShape> addLabel(const Reference<drawing::XDrawPage>& target, Box box, const QString& text,
+                                        float size, sal_Int32 ink)
     {
         const Reference<drawing::XShape> label = addShape(target, "com.sun.star.drawing.TextShape", box);
         Reference<text::XText>(label, UNO_QUERY_THROW)->setString(toUno(text));
         style(label, size, ink, false, drawing::TextVerticalAdjust_CENTER);
+        return label;
     }
 
     void style(const Reference<drawing::XShape>& shape, float size, sal_Int32 ink, bool bold,
@@ -170,9 +172,38 @@ private:
         addPanel(master, {0, 0, mWidth, band}, colour("dark"));
         addPanel(master, {0, band, mWidth, 120}, colour("highlight"));
         addPanel(master, {1500, mHeight - 1050, 1400, 80}, colour("accent"));
-        addLabel(master, {1500, mHeight - 950, 16000, 700},
-                 mDescription["sectionSlide"].toObject()["footer"].toString(), 10, colour("muted"));
+        placeFooter(master, {1500, mHeight - 950, 16000, 700});
         addSlideNumber(master, {mWidth - 6500, mHeight - 950, 5000, 700});
+    }
+
+    // The design's footer placeholder, which shows each slide's own footer
+    // text: the template's words until a plan's company name replaces them.
+    void placeFooter(const Reference<drawing::XDrawPage>& master, Box box)
+    {
+        Reference<drawing::XShape> footer;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        for (sal_Int32 i = 0; i < master->getCount() && !footer.is(); ++i)
+            if (const Reference<drawing::XShape> shape(master->getByIndex(i), UNO_QUERY_THROW);
+                shape->getShapeType() == "com.sun.star.presentation.FooterShape")
+                footer = shape;
+#pragma GCC diagnostic pop
+        if (!footer.is()) {
+            footer.set(mFactory->createInstance("com.sun.star.presentation.FooterShape"), UNO_QUERY_THROW);
+            master->add(footer);
+        }
+        footer->setPosition(awt::Point(box.x, box.y));
+        footer->setSize(awt::Size(box.width, box.height));
+        style(footer, 10, colour("muted"), false, drawing::TextVerticalAdjust_CENTER);
+        // The placeholder's own text (the footer field) carries the font too:
+        // a .ppt keeps the font of the text, not of the shape.
+        const Reference<text::XTextCursor> text = Reference<text::XText>(footer, UNO_QUERY_THROW)->createTextCursor();
+        text->gotoStart(false);
+        text->gotoEnd(true);
+        const Reference<beans::XPropertySet> characters(text, UNO_QUERY_THROW);
+        characters->setPropertyValue("CharFontName", Any(toUno(mFont)));
+        characters->setPropertyValue("CharHeight", Any(10.0f));
+        characters->setPropertyValue("CharColor", Any(colour("muted")));
     }
 
     // "n / total" from the engine's own fields, so it stays right in every
@@ -263,6 +294,10 @@ private:
     void buildSectionSlide(int number, const PlanSection& section, const Reference<drawing::XDrawPage>& master)
     {
         const auto slide = prepareSlide(number, kTitleContentLayout, master);
+        const Reference<beans::XPropertySet> slideProperties(slide, UNO_QUERY_THROW);
+        slideProperties->setPropertyValue("IsFooterVisible", Any(true));
+        slideProperties->setPropertyValue(
+            "FooterText", Any(toUno(mDescription["sectionSlide"].toObject()["footer"].toString())));
         const QJsonObject look = mDescription["sectionSlide"].toObject();
         const QJsonObject title = look["title"].toObject();
         const QJsonObject body = look["body"].toObject();

@@ -30,6 +30,11 @@ void ShapeTextRef::Select()
     mApp.selectShapeText(mStart, mLength);
 }
 
+float SelectedTextRef::ShownSize()
+{
+    return mApp.selectedTextShownSize();
+}
+
 void SelectionRef::Unselect()
 {
     app.unselect();
@@ -38,6 +43,16 @@ void SelectionRef::Unselect()
 void SlideRef::Select()
 {
     presentation.selectSlide(slide);
+}
+
+void SlideRef::Duplicate()
+{
+    presentation.duplicateSlide(slide);
+}
+
+void SlideRef::setFooterText(const QString& text)
+{
+    presentation.setFooterText(slide, text);
 }
 
 ShapeRef SlideRef::Shapes(TextShape shape)

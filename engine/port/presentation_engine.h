@@ -86,6 +86,9 @@ public:
     QString Text();
     // Replaces exactly the selected characters.
     void setText(const QString& text);
+    // The size in points the selected shape's text shows at: its font size
+    // after the shape shrank it to fit, when it does.
+    float ShownSize();
 
 private:
     PresentationApplication& mApp;
@@ -156,6 +159,7 @@ protected:
     virtual void selectShapeText(int start, int length) = 0;
     virtual QString selectedText() = 0;
     virtual void replaceSelectedText(const QString& text) = 0;
+    virtual float selectedTextShownSize() = 0;
     virtual void unselect() = 0;
 };
 
@@ -181,6 +185,10 @@ struct SlideRef {
     void Select();
     ShapeRef Shapes(const QString& name) { return ShapeRef{presentation, slide, name}; }
     ShapeRef Shapes(TextShape shape);
+    // Inserts a copy of the slide right after it.
+    void Duplicate();
+    // The text the slide's footer shows (a copy of the slide keeps it).
+    void setFooterText(const QString& text);
 };
 
 // The window a slide show runs in; sizes are in points.
@@ -218,6 +226,10 @@ public:
     // stays as it is, a running show included.
     virtual void SaveCopyAs(const QString& fileName, SaveAsFileType format) = 0;
     virtual void Close() = 0;
+    // Brings the number of slides that the deck's designs show beside each
+    // slide's number ("5 / 15") up to date; a .ppt keeps that total as text,
+    // which slides added later leave behind.
+    void UpdateSlideTotals() { updateSlideTotals(); }
 
 protected:
     friend struct ShapeRef;
@@ -226,6 +238,9 @@ protected:
 
     // The operations behind the chains above.
     virtual void selectSlide(int slide) = 0;
+    virtual void duplicateSlide(int slide) = 0;
+    virtual void setFooterText(int slide, const QString& text) = 0;
+    virtual void updateSlideTotals() = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
     // The name a template's text shape answers to.
     virtual QString shapeName(TextShape shape) = 0;

@@ -9,7 +9,10 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/drawing/XShape.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
@@ -23,6 +26,8 @@
 #include <cppuhelper/implbase1.hxx>
 
 #include <QFileInfo>
+
+#include <optional>
 
 using namespace css;
 using namespace css::uno;
@@ -188,6 +193,59 @@ public:
         });
         mInstance->selection().selectText(
             start, static_cast<int>(LineBreaks::toCrLf(LineBreaks::toLf(replacement)).size()));
+    }
+
+    // The text's size at its start, times the share (in percent) the shape
+    // shrank it to, to fit.
+    float selectedTextShownSize() override
+    {
+        const QString what = QStringLiteral("Reading the size of the selected text");
+        const bool empty = shapeText(what).isEmpty();
+        return engineCall(what, [&] {
+            const Reference<drawing::XShape> shape = shapeSelectedNow();
+            float size = 0;
+            Reference<beans::XPropertySet>(Reference<text::XText>(shape, UNO_QUERY_THROW)->createTextCursor(),
+                                           UNO_QUERY_THROW)
+                ->getPropertyValue("CharHeight") >>= size;
+            return empty ? size : static_cast<float>(size * shrinkOf(shape) / 100.0);
+        });
+    }
+
+    // The shape the window has selected, or whose text it has open. Writing
+    // into a shape's text can leave the window with a new shape in the old
+    // one's place; the shape kept from the selection then answers as a shape
+    // without text settings.
+    Reference<drawing::XShape> shapeSelectedNow()
+    {
+        const Reference<view::XSelectionSupplier>& selector = mInstance->selection().selector();
+        if (selector.is()) {
+            const Any selected = selector->getSelection();
+            if (const Reference<container::XIndexAccess> shapes(selected, UNO_QUERY); shapes.is() && shapes->getCount() > 0)
+                return Reference<drawing::XShape>(shapes->getByIndex(0), UNO_QUERY_THROW);
+            if (const Reference<text::XTextRange> text(selected, UNO_QUERY); text.is())
+                if (const Reference<drawing::XShape> shape(text->getText(), UNO_QUERY); shape.is())
+                    return shape;
+            if (const Reference<drawing::XShape> shape(selected, UNO_QUERY); shape.is())
+                return shape;
+        }
+        return mInstance->selection().shape();
+    }
+
+    // The share the shape shrinks its text to; a shape that does not shrink
+    // text shows it whole.
+    static double shrinkOf(const Reference<drawing::XShape>& shape)
+    {
+        const Reference<beans::XPropertySet> properties(shape, UNO_QUERY_THROW);
+        drawing::TextFitToSizeType fit = drawing::TextFitToSizeType_NONE;
+        properties->getPropertyValue("TextFitToSize") >>= fit;
+        if (fit != drawing::TextFitToSizeType_AUTOFIT
+            || !properties->getPropertySetInfo()->hasPropertyByName("TextFitToSizeScale"))
+            return 100;
+        double share = 0;
+        properties->getPropertyValue("TextFitToSizeScale") >>= share;
+        if (share <= 0)
+            throw Failure(QStringLiteral("The presentation engine did not tell how far it shrank the text to fit."));
+        return share;
     }
 
     void unselect() override

@@ -10,16 +10,25 @@
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/XLinkTargetSupplier.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/drawing/XDrawPageDuplicator.hpp>
 #include <com/sun/star/drawing/XDrawPages.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
 #include <com/sun/star/drawing/XDrawView.hpp>
+#include <com/sun/star/drawing/XMasterPagesSupplier.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
 #include <com/sun/star/presentation/XPresentation2.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
+
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -156,6 +165,38 @@ public:
         mParked.parking = 0;
     }
 
+    void duplicateSlide(int slide) override
+    {
+        engineCall(QStringLiteral("Copying slide %1").arg(slide), [&] {
+            Reference<drawing::XDrawPageDuplicator>(mDocument, UNO_QUERY_THROW)->duplicate(page(slide));
+        });
+    }
+
+    void setFooterText(int slide, const QString& text) override
+    {
+        engineCall(QStringLiteral("Writing the footer of slide %1").arg(slide), [&] {
+            Reference<beans::XPropertySet>(page(slide), UNO_QUERY_THROW)->setPropertyValue("FooterText", Any(toUno(text)));
+        });
+    }
+
+    // A total is the number written right after a slide number field and a
+    // slash, as in "<number> / 12", in a text of the deck's designs.
+    void updateSlideTotals() override
+    {
+        engineCall(QStringLiteral("Writing the number of slides"), [&] {
+            const QString total = QString::number(pages()->getCount());
+            const Reference<drawing::XDrawPages> masters =
+                Reference<drawing::XMasterPagesSupplier>(mDocument, UNO_QUERY_THROW)->getMasterPages();
+            for (sal_Int32 m = 0; m < masters->getCount(); ++m) {
+                const Reference<drawing::XDrawPage> master(masters->getByIndex(m), UNO_QUERY_THROW);
+                for (sal_Int32 i = 0; i < master->getCount(); ++i)
+                    if (const Reference<text::XText> text(master->getByIndex(i), UNO_QUERY); text.is())
+                        if (const Reference<text::XTextRange> number = slideNumberField(text); number.is())
+                            writeTotalAfter(number, total);
+            }
+        });
+    }
+
     void selectSlide(int slide) override
     {
         engineCall(QStringLiteral("Showing slide %1").arg(slide), [&] {
@@ -195,13 +236,50 @@ public:
     }
 
 private:
-    Reference<drawing::XDrawPage> page(int slide)
+    // The slide number field in a text, or none.
+    static Reference<text::XTextRange> slideNumberField(const Reference<text::XText>& text)
     {
-        // The document's list of slides stays the same object while it is
-        // open, and always tells its current slides: asked for once, it
-        // saves two calls into the engine per slide looked up.
+        const Reference<container::XEnumeration> paragraphs =
+            Reference<container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
+        while (paragraphs->hasMoreElements()) {
+            const Reference<container::XEnumeration> portions =
+                Reference<container::XEnumerationAccess>(paragraphs->nextElement(), UNO_QUERY_THROW)->createEnumeration();
+            while (portions->hasMoreElements()) {
+                const Reference<beans::XPropertySet> portion(portions->nextElement(), UNO_QUERY_THROW);
+                if (portion->getPropertyValue("TextPortionType") != Any(rtl::OUString("TextField")))
+                    continue;
+                const Reference<lang::XServiceInfo> field(portion->getPropertyValue("TextField"), UNO_QUERY);
+                if (field.is() && (field->supportsService("com.sun.star.text.textfield.PageNumber")
+                                   || field->supportsService("com.sun.star.text.TextField.PageNumber")))
+                    return Reference<text::XTextRange>(portion, UNO_QUERY_THROW);
+            }
+        }
+        return {};
+    }
+
+    static void writeTotalAfter(const Reference<text::XTextRange>& number, const QString& total)
+    {
+        static const QRegularExpression writtenTotal(QStringLiteral("^(\\s*/\\s*)\\d+\\s*$"));
+        const Reference<text::XTextCursor> after = number->getText()->createTextCursorByRange(number->getEnd());
+        after->gotoEnd(true);
+        const QRegularExpressionMatch match = writtenTotal.match(fromUno(after->getString()));
+        if (match.hasMatch())
+            after->setString(toUno(match.captured(1) + total));
+    }
+
+    // The document's list of slides stays the same object while it is open,
+    // and always tells its current slides: asked for once, it saves two
+    // calls into the engine per slide looked up.
+    const Reference<drawing::XDrawPages>& pages()
+    {
         if (!mPages.is())
             mPages = Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages();
+        return mPages;
+    }
+
+    Reference<drawing::XDrawPage> page(int slide)
+    {
+        pages();
         try {
             return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
         } catch (const lang::IndexOutOfBoundsException&) {

@@ -6,6 +6,7 @@
 // their number and the total, and each section slide shows its drawing
 // beside the text.
 #include "deck_text.h"
+#include "pdf_words.h"
 #include "plan_sections.h"
 #include "private_engine.h"
 #include "uno_engine.h"
@@ -22,45 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-struct Word {
-    QString text;
-    QRectF box;  // in points, from the top left of the page
-};
-
-struct Page {
-    QSizeF size;
-    QList<Word> words;
-    QString text() const
-    {
-        QStringList all;
-        for (const Word& word : words)
-            all << word.text;
-        return all.join(' ');
-    }
-};
-
-// The words of every page with their boxes, as pdftotext lays them out.
-QList<Page> pagesOf(const QString& pdf)
-{
-    QProcess text;
-    text.start("pdftotext", {"-bbox", pdf, "-"});
-    text.waitForFinished(60000);
-    QList<Page> pages;
-    QXmlStreamReader xml(text.readAllStandardOutput());
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement())
-            continue;
-        const auto number = [&](const char* name) { return xml.attributes().value(name).toDouble(); };
-        if (xml.name() == QLatin1String("page"))
-            pages.append({QSizeF(number("width"), number("height")), {}});
-        else if (xml.name() == QLatin1String("word")) {
-            const QRectF box(QPointF(number("xMin"), number("yMin")), QPointF(number("xMax"), number("yMax")));
-            pages.last().words.append({xml.readElementText(), box});
-        }
-    }
-    return pages;
-}
 
 // A box of the template's description, in hundredths of a millimetre, in
 // points.

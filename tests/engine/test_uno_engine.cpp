@@ -280,6 +280,34 @@ private slots:
         app->Quit();
     }
 
+    // The size a body's text shows at is that of the text just written, in
+    // a slide just copied too, on a busy machine: the engine can still be
+    // bringing the shape up to date when asked, and used to tell no shrink.
+    void theShownSizeIsThatOfTheTextJustWritten()
+    {
+        const BusyProcessors busy;
+        const auto app = engine().CreateObject();
+        app->setVisible(true);
+        const auto deck = app->Presentations().Open(copyOfTemplate(mFolder));
+        QStringList many;
+        for (int line = 1; line <= 15; ++line)
+            many << QString("Line %1 of a section, long enough to take most of a row").arg(line);
+        const auto shownAfterWriting = [&](int slide, const QString& text) {
+            deck->Slides(slide).Select();
+            deck->Slides(slide).Shapes(TextShape::Body).Select();
+            app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+            app->ActiveWindow().Selection().TextRange().setText(text);
+            return app->ActiveWindow().Selection().TextRange().ShownSize();
+        };
+        for (int copy = 1; copy <= 10; ++copy) {
+            QCOMPARE(shownAfterWriting(4, "One line\r\nTwo lines\r\n"), 24.0f);
+            deck->Slides(4).Duplicate();
+            const float shrunk = shownAfterWriting(5, many.join("\r\n"));
+            QVERIFY2(shrunk < 14.0f, qPrintable(QString("copy %1: %2 pt").arg(copy).arg(shrunk)));
+        }
+        app->Quit();
+    }
+
     // A copy made right after the texts were written holds all of them, on
     // a busy machine too (kept busy on purpose here): a .pptx export made
     // then by an engine on a new profile used to leave out every paragraph

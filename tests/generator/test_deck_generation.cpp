@@ -2,6 +2,7 @@
 #include "fake_engine.h"
 #include "fakes.h"
 #include "deck_generation.h"
+#include "plan_sections.h"
 #include "settings_store.h"
 
 #include <QFile>
@@ -76,10 +77,9 @@ private slots:
                                              {[] { return QString(); }, [] { return QString(); }, store},
                                              {engine, dialogs, clock, mProgram.path()});
         QStringList written;
-        for (const QString& call : std::as_const(engine.state.calls))
-            if (call.startsWith("setText "))
-                written << call.mid(8);
-        QCOMPARE(written.mid(2, sections.size()), [&] {
+        for (int slide = 2; slide < 2 + sections.size(); ++slide)
+            written << engine.state.slides.at(slide - 1).value("Body");
+        QCOMPARE(written, [&] {
             QStringList expected;
             for (const auto& section : sections)
                 expected << section.second;
@@ -106,6 +106,7 @@ private slots:
         const QString full(DeckGeneration::maxSlideTextLength - 1, 'x');
         store.saveSetting("FirstStatement_4", full);
         FakeEngine engine;
+        engine.state.linesAtFullSize = 1000;  // a body that never shrinks: no section goes on
         FakeDialogs dialogs;
         FastClock clock;
         const QString target = mTemp.filePath("ps12345678.ppt");
@@ -132,6 +133,79 @@ private slots:
         QCOMPARE(calls.count("Unselect"), 14);
         QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Slide 1", "Save", "Close", "Quit", "Quit"}));
         QCOMPARE(calls.indexOf("Shape 12 Body") > calls.indexOf("Shape 11 Body"), true);
+    }
+
+    // A section too long for its slide at the floor size goes on on copies of
+    // the slide, inserted after it; the later sections move on with them,
+    // and every section slide shows the company name in its footer. A
+    // typical plan keeps its twelve slides.
+    void aLongSectionGoesOnOnCopiesOfItsSlide()
+    {
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
+        SettingsStore store(mTemp.filePath("long.json"));
+        QStringList lines;
+        for (int i = 1; i <= 25; ++i)
+            lines << QString("Line %1").arg(i);
+        QStringList reports;
+        QList<QMap<QString, QString>> slidesShown;
+        const auto generate = [&] {
+            FakeEngine engine;  // shows 10 lines at the floor
+            FakeDialogs dialogs;
+            FastClock clock;
+            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps20202020.ppt"),
+                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                                 {engine, dialogs, clock, mProgram.path()});
+            reports << dialogs.errorReports;
+            slidesShown = engine.state.slides;
+            return engine.state.calls;
+        };
+        store.saveSetting("FirstStatement_2", lines.first(6).join("\r\n"));
+        QStringList calls = generate();
+        QVERIFY(!calls.join('\n').contains("Duplicate") && !calls.contains("UpdateSlideTotals"));
+
+        store.saveSetting("FirstStatement_2", lines.join("\r\n"));
+        calls = generate();
+        QCOMPARE(calls.filter("Duplicate"), QStringList({"Duplicate 4", "Duplicate 5"}));
+        const auto body = [&](int slide) { return slidesShown.at(slide - 1).value("Body"); };
+        QCOMPARE(body(4), lines.first(10).join("\r\n") + "\r\n");
+        QCOMPARE(body(5), lines.mid(10, 10).join("\r\n") + "\r\n");
+        QCOMPARE(body(6), lines.mid(20).join("\r\n") + "\r\n");
+        for (int part = 1; part <= 3; ++part)
+            QCOMPARE(slidesShown.at(part + 2).value("Title"), QString(" (%1/3)").arg(part));
+        QCOMPARE(slidesShown.size(), 14);
+        QCOMPARE(calls.filter("Footer"), [] {
+            QStringList footers;
+            for (int slide : {2, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14})
+                footers << QString("Footer %1 Acme").arg(slide);
+            return footers;
+        }());
+        QCOMPARE(calls.mid(calls.indexOf("UpdateSlideTotals"), 2), QStringList({"UpdateSlideTotals", "Slide 1"}));
+        QVERIFY(reports.isEmpty());
+    }
+
+    // A plan that would need more than 60 slides fills 60 and is told once.
+    void aPlanBeyondSixtySlidesIsCutAtWholeLinesAndToldOnce()
+    {
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
+        SettingsStore store(mTemp.filePath("huge.json"));
+        QStringList lines;
+        for (int i = 1; i <= 60; ++i)
+            lines << QString("Line %1").arg(i);
+        for (const QString& key : allSectionKeys())
+            store.saveSetting(key, lines.join("\r\n"));
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
+                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             {engine, dialogs, clock, mProgram.path()});
+        QCOMPARE(engine.state.slides.size(), 60);
+        QCOMPARE(dialogs.reportedLines().size(), 1);
+        QVERIFY2(dialogs.errorReports.first().startsWith("The plan is too long for a deck of 60 slides: from the "
+                                                         "section on slide 56 (\"Line 1\") on"),
+                 qPrintable(dialogs.errorReports.first()));
+        // The last section keeps the lines its own slide shows.
+        QCOMPARE(engine.state.slides.at(59).value("Body"), lines.first(10).join("\r\n") + "\r\n");
     }
 
     // An engine that cannot start is told once; the steps that need it are

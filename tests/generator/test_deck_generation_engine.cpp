@@ -2,6 +2,7 @@
 // least seven seconds because of the pauses the user watches.
 #include "deck_text.h"
 #include "fakes.h"
+#include "pdf_words.h"
 #include "deck_generation.h"
 #include "private_engine.h"
 #include "settings_store.h"
@@ -193,30 +194,116 @@ private slots:
         QCOMPARE(readDeck(target, 11).last(), QString("Risks we know\r\n"));
     }
 
-    void controlCharactersAreDroppedAndTooLongTextsCutAtALineAndReported()
+    // A line longer than a text box holds is cut, on its slide alone.
+    void controlCharactersAreDroppedAndTooLongTextsCutAndReported()
     {
         QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
-        QStringList lines;
-        for (int i = 0; i < 100; ++i)
-            lines << QString("%1 ").arg(i, 3, 10, QChar('0')) + QString(396, 'y');
         mStore->saveSetting("FirstStatement_0", QString("Before") + QChar(0) + "after\tTab" + QChar(7) + "!");
-        mStore->saveSetting("FirstStatement_1", lines.join("\r\n"));
         mStore->saveSetting("FirstStatement_2", QString(40000, 'x'));
         const QString target = mTemp->filePath("ps55555555.ppt");
 
         generate(target, QString("Acme") + QChar(0) + " AS");
 
-        // Slides 3 and 4 are reported, each by its own writing step.
-        QCOMPARE(mDialogs.reportedLines(), QList<int>({192, 220}));
-        QVERIFY(mDialogs.errorReports[0].startsWith("The section on slide 3 (\"000 yyy"));
-        QVERIFY(mDialogs.errorReports[1].startsWith("The section on slide 4 (\"xxx"));
+        QCOMPARE(mDialogs.reportedLines(), QList<int>({220}));
+        QVERIFY(mDialogs.errorReports[0].startsWith("The section on slide 4 (\"xxx"));
         const QStringList deck = readDeck(target);
         QCOMPARE(deck[0], QString("Acme AS"));
         QCOMPARE(deck[2], QString("Beforeafter\tTab!\r\n"));
-        QCOMPARE(deck[3], lines.first(32767 / 401).join("\r\n"));
         // The deck's reader breaks a line this long into parts of its own.
         QVERIFY(deck[4].count('x') >= 32000);
         QVERIFY(QString(deck[4]).replace("\r\n", "\n").size() <= DeckGeneration::maxSlideTextLength);
+    }
+
+    // A plan with a 4-line section, one of 15 long sentences and one of 40
+    // lines: in the PDF every line shows once, in order, at 18 pt or more and
+    // on its slide; the short section keeps slide 2 to itself; every slide
+    // from the second shows "n / N" and the company name; the .pptx and .odp
+    // copies hold the same slides and lines.
+    void longSectionsGoOnOnFurtherSlidesAtTheFloorSize()
+    {
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        const QStringList words = {"grow", "steady", "market", "farms", "rooftop", "harvest", "local", "chefs",
+                                   "fresh", "greens", "every", "season", "partners", "cities", "quality"};
+        // Each line starts with a mark of its own: S<section>L<line>.
+        QStringList marks;
+        const auto section = [&](int number, int lines, int wordsPerLine) {
+            QStringList text;
+            for (int line = 1; line <= lines; ++line) {
+                const QString mark = QString("S%1L%2").arg(number).arg(line, 2, 10, QChar('0'));
+                marks << mark;
+                QStringList sentence{mark};
+                for (int w = 0; w < wordsPerLine; ++w)
+                    sentence << words[(number * 7 + line * 3 + w) % words.size()];
+                text << sentence.join(' ');
+            }
+            return text.join("\r\n");
+        };
+        mStore->saveSetting("FirstStatement_0", section(1, 4, 4));
+        mStore->saveSetting("FirstStatement_1", section(2, 15, 16));
+        mStore->saveSetting("FirstStatement_2", section(3, 40, 4));
+        const QString target = mTemp->filePath("ps55555555.ppt");
+        QElapsedTimer timer;
+        timer.start();
+        generate(target, "Fjordlight AS");
+        qInfo("generation took %.1f s", timer.elapsed() / 1000.0);
+        QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
+
+        UnoEngine engine = mEngine.engine();
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(target);
+        QMap<QString, QList<Page>> saved;
+        for (const QString format : {"ppt", "pptx", "odp"}) {
+            const QString pdf = mTemp->filePath(format + ".pdf");
+            if (format == "ppt") {
+                deck->SaveCopyAs(pdf, SaveAsFileType::PDF);
+            } else {
+                const QString copy = mTemp->filePath("copy." + format);
+                deck->SaveCopyAs(copy, format == "pptx" ? SaveAsFileType::OpenXMLPresentation
+                                                       : SaveAsFileType::OpenDocumentPresentation);
+                const auto reopened = app->Presentations().OpenWithoutWindow(copy);
+                reopened->SaveCopyAs(pdf, SaveAsFileType::PDF);
+                reopened->Close();
+            }
+            saved[format] = pagesOf(pdf);
+        }
+        app->Quit();
+
+        const QList<Page>& pages = saved["ppt"];
+        QVERIFY2(pages.size() > 12, qPrintable(QString::number(pages.size())));
+        QStringList shownMarks;
+        double smallest = 1000;
+        for (int number = 1; number <= pages.size(); ++number) {
+            const Page& page = pages[number - 1];
+            QStringList onPage;
+            for (const Word& word : page.words) {
+                QVERIFY2(QRectF(QPointF(0, 0), page.size).adjusted(-1, -1, 1, 1).contains(word.box),
+                         qPrintable(QString("slide %1: \"%2\" runs off the slide").arg(number).arg(word.text)));
+                if (marks.contains(word.text))
+                    onPage << word.text;
+                // A word's box is the font's full height: 1.3 times its size.
+                if (marks.contains(word.text) || words.contains(word.text))
+                    smallest = std::min(smallest, word.box.height() / 1.3);
+            }
+            shownMarks << onPage;
+            if (number == 2)
+                QCOMPARE(onPage, marks.first(4));
+            if (number >= 2) {
+                QVERIFY2(page.text().contains(QString("%1 / %2").arg(number).arg(pages.size())),
+                         qPrintable(QString("slide %1: %2").arg(number).arg(page.text())));
+                QVERIFY2(page.text().contains("Fjordlight AS"), qPrintable(page.text()));
+            }
+        }
+        QCOMPARE(shownMarks, marks);
+        QVERIFY2(smallest >= 17.5, qPrintable(QString("section text at %1 pt").arg(smallest)));
+        for (const QString format : {"pptx", "odp"}) {
+            QCOMPARE(saved[format].size(), pages.size());
+            QStringList copied;
+            for (const Page& page : saved[format])
+                for (const Word& word : page.words)
+                    if (marks.contains(word.text))
+                        copied << word.text;
+            QCOMPARE(copied, marks);
+        }
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMap>
 #include <QStringList>
 
 class FakePresentation;
@@ -25,6 +26,19 @@ public:
     QString name = QStringLiteral("LibreOffice Impress");  // the application's answer to Name
     QStringList calls;
     int openPresentations = 0;
+    // The texts written, by slide (from 1) and shape, as the slides stand:
+    // a copied slide moves the later ones on. The selected shape is the one
+    // a write goes to.
+    QList<QMap<QString, QString>> slides = QList<QMap<QString, QString>>(12);
+    int selectedSlide = 0;
+    QString selectedShape;
+    int linesAtFullSize = 8;  // lines a body shows before it shrinks them
+    QString& selectedText()
+    {
+        if (slides.size() < selectedSlide)
+            slides.resize(selectedSlide);
+        return slides[selectedSlide - 1][selectedShape];
+    }
 };
 
 class FakeApplication : public PresentationApplication {
@@ -46,8 +60,22 @@ public:
     {
         mState.calls << QStringLiteral("selectShapeText %1 %2").arg(start).arg(length);
     }
-    QString selectedText() override { return QString(); }
-    void replaceSelectedText(const QString& text) override { mState.calls << "setText " + text; }
+    QString selectedText() override { return mState.selectedSlide > 0 ? mState.selectedText() : QString(); }
+    void replaceSelectedText(const QString& text) override
+    {
+        mState.calls << "setText " + text;
+        if (mState.selectedSlide > 0)
+            mState.selectedText() = text;
+    }
+    // The shape shows text at 24 pt until it holds more lines than fit,
+    // then shrinks it in proportion.
+    float selectedTextShownSize() override
+    {
+        // The break after the last line starts no line of its own.
+        const QString& text = mState.selectedText();
+        const int lines = static_cast<int>(text.count("\r\n")) + (text.endsWith("\r\n") ? 0 : 1);
+        return lines <= mState.linesAtFullSize ? 24.0f : 24.0f * mState.linesAtFullSize / lines;
+    }
     void unselect() override { mState.calls << "Unselect"; }
 
 private:
@@ -78,9 +106,21 @@ public:
         --mState.openPresentations;
     }
     void selectSlide(int slide) override { mState.calls << QStringLiteral("Slide %1").arg(slide); }
+    void duplicateSlide(int slide) override
+    {
+        mState.calls << QStringLiteral("Duplicate %1").arg(slide);
+        mState.slides.insert(slide, mState.slides.at(slide - 1));
+    }
+    void setFooterText(int slide, const QString& text) override
+    {
+        mState.calls << QStringLiteral("Footer %1 %2").arg(slide).arg(text);
+    }
+    void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
     QString shapeName(TextShape shape) override { return shape == TextShape::Title ? "Title" : "Body"; }
     void selectShape(int slide, const QString& name) override
     {
+        mState.selectedSlide = slide;
+        mState.selectedShape = name;
         mState.calls << QStringLiteral("Shape %1 %2").arg(slide).arg(name);
     }
     void setShowType(int type) override { mState.calls << QStringLiteral("ShowType %1").arg(type); }
