@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
+
+#include <functional>
 
 // The window calls that taking the show into the viewer needs. Window ids
 // are the display's own; 0 is the null handle. An operation on a window that
@@ -22,4 +26,13 @@ public:
     // inside it fill it.
     virtual void resizeWindow(WindowId window, int width, int height) = 0;
     virtual void destroyWindow(WindowId window) = 0;
+    // Makes the window a top-level window over every other one at the area
+    // (the screen's own pixels, from the display's top-left corner) and
+    // gives it the keyboard.
+    virtual void showOver(WindowId window, const QRect& area) = 0;
+    // From now on the keys (Qt key codes) pressed while the keyboard is in
+    // the window, or a window inside it, go to onKey instead of to those
+    // windows, on the event loop's thread. A later call for the same window
+    // replaces the keys; none stops watching.
+    virtual void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) = 0;
 };

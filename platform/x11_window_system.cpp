@@ -2,8 +2,12 @@
 
 #include "failure.h"
 
+#include <QSocketNotifier>
+#include <QTimer>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -45,7 +49,56 @@ bool hasClass(Display* connection, Window window, const QByteArray& className)
     return matches;
 }
 
+// The display's name for a key the viewer watches; 0 for any other.
+KeySym keySymOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_F5:
+        return XK_F5;
+    case Qt::Key_Escape:
+        return XK_Escape;
+    default:
+        return 0;
+    }
+}
+
+int qtKeyOf(KeySym symbol)
+{
+    for (const int key : {Qt::Key_F5, Qt::Key_Escape})
+        if (keySymOf(key) == symbol)
+            return key;
+    return 0;
+}
+
 }  // namespace
+
+X11WindowSystem::X11WindowSystem() = default;
+
+X11WindowSystem::~X11WindowSystem() = default;
+
+void X11WindowSystem::sync()
+{
+    XSync(display(), False);
+    // Events read while waiting stay in the connection's queue, where the
+    // socket's notifier does not see them.
+    if (mKeyPresses && XQLength(display()) > 0)
+        QTimer::singleShot(0, mKeyPresses.get(), [this] { handOnKeyPresses(); });
+}
+
+void X11WindowSystem::handOnKeyPresses()
+{
+    Display* connection = display();
+    while (XPending(connection) > 0) {
+        XEvent event{};
+        XNextEvent(connection, &event);
+        if (event.type != KeyPress)
+            continue;
+        const auto watched = mWatched.constFind(event.xkey.window);
+        const int key = qtKeyOf(XLookupKeysym(&event.xkey, 0));
+        if (watched != mWatched.constEnd() && watched->keys.contains(key))
+            watched->onKey(key);
+    }
+}
 
 WindowSystem::WindowId X11WindowSystem::findWindow(const QString& className)
 {
@@ -73,7 +126,7 @@ void X11WindowSystem::setParent(WindowId child, WindowId parent)
         return;
     Display* connection = requireDisplay();
     XReparentWindow(connection, child, parent, 0, 0);
-    XSync(connection, False);
+    sync();
 }
 
 WindowSystem::WindowId X11WindowSystem::createParkingWindow(const QString& className, int width, int height)
@@ -90,7 +143,7 @@ WindowSystem::WindowId X11WindowSystem::createParkingWindow(const QString& class
     XClassHint hint{name.data(), name.data()};
     XSetClassHint(connection, window, &hint);
     XMapWindow(connection, window);
-    XSync(connection, False);
+    sync();
     return window;
 }
 
@@ -109,7 +162,7 @@ void X11WindowSystem::resizeWindow(WindowId window, int width, int height)
         if (children)
             XFree(children);
     }
-    XSync(connection, False);
+    sync();
 }
 
 void X11WindowSystem::destroyWindow(WindowId window)
@@ -117,5 +170,48 @@ void X11WindowSystem::destroyWindow(WindowId window)
     if (!window || !display())
         return;
     XDestroyWindow(display(), window);
-    XSync(display(), False);
+    mWatched.remove(window);
+    sync();
+}
+
+void X11WindowSystem::showOver(WindowId window, const QRect& area)
+{
+    if (!window)
+        return;
+    Display* connection = requireDisplay();
+    XReparentWindow(connection, window, DefaultRootWindow(connection), area.x(), area.y());
+    XMoveResizeWindow(connection, window, area.x(), area.y(), static_cast<unsigned>(area.width()),
+                      static_cast<unsigned>(area.height()));
+    XRaiseWindow(connection, window);
+    // The keyboard goes to the window another program made inside it, when
+    // there is one: that is the window that takes keys.
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Window focus = window;
+    if (XQueryTree(connection, window, &root, &parent, &children, &count) && count > 0)
+        focus = children[count - 1];
+    if (children)
+        XFree(children);
+    XSetInputFocus(connection, focus, RevertToPointerRoot, CurrentTime);
+    sync();
+}
+
+void X11WindowSystem::watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey)
+{
+    Display* connection = requireDisplay();
+    if (!mKeyPresses) {
+        mKeyPresses = std::make_unique<QSocketNotifier>(ConnectionNumber(connection), QSocketNotifier::Read);
+        QObject::connect(mKeyPresses.get(), &QSocketNotifier::activated, [this] { handOnKeyPresses(); });
+    }
+    XUngrabKey(connection, AnyKey, AnyModifier, window);
+    for (const int key : keys)
+        if (const KeySym symbol = keySymOf(key))
+            XGrabKey(connection, XKeysymToKeycode(connection, symbol), AnyModifier, window, False, GrabModeAsync,
+                     GrabModeAsync);
+    if (keys.isEmpty())
+        mWatched.remove(window);
+    else
+        mWatched.insert(window, WatchedKeys{keys, std::move(onKey)});
+    sync();
 }

@@ -27,6 +27,8 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -93,6 +95,11 @@ void DeckViewer::createControls()
     mPointer->watchButton(mBackButton);
     mPointer->watchBackground(this);
     mPointer->watchBackground(mShowFrame);
+
+    mShowFrame->setToolTip(QStringLiteral("F5 presents the deck full screen; Escape brings it back here."));
+    for (const int key : {Qt::Key_F5, Qt::Key_Escape})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                [this, key] { onPresentingKey(key); });
 
     mShowWatch = new QTimer(this);
     mShowWatch->setInterval(1000);
@@ -170,7 +177,45 @@ void DeckViewer::embedSlideShow()
     if (!show)
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
     mWindows.setParent(show, mShowFrame->winId());
+    mShowWindowId = show;
+    // Keys pressed in the show reach it, apart from these two: F5 would do
+    // nothing there, and Escape would end the show.
+    mWindows.watchKeys(show, {Qt::Key_F5, Qt::Key_Escape}, [this](int key) { onPresentingKey(key); });
     mShowWatch->start();
+}
+
+void DeckViewer::onPresentingKey(int key)
+{
+    ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
+    trap.step(100, [&] {
+        if (key == Qt::Key_F5 && !mPresenting)
+            presentFullScreen();
+        else if (mPresenting)
+            returnToFrame();
+    });
+}
+
+void DeckViewer::presentFullScreen()
+{
+    if (mBusy || !mShowWindow || !mShowWindowId || mPresenting)
+        return;
+    const QScreen* shown = screen();
+    const qreal scale = shown->devicePixelRatio();
+    const QRect area(shown->geometry().topLeft() * scale, shown->geometry().size() * scale);
+    mShowWindow->setWidth(points(area.width()));
+    mShowWindow->setHeight(points(area.height()));
+    mWindows.showOver(mShowWindowId, area);
+    mPresenting = true;
+}
+
+void DeckViewer::returnToFrame()
+{
+    if (!mPresenting)
+        return;
+    mPresenting = false;
+    mWindows.setParent(mShowWindowId, mShowFrame->winId());
+    fitShowToFrame();
+    activateWindow();
 }
 
 void DeckViewer::checkShowStillRuns()
@@ -294,6 +339,8 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
         trap.step(106, [&] { mPresentation->Close(); });
     trap.step(108, [&] {
         mShowWindow.reset();
+        mShowWindowId = 0;
+        mPresenting = false;
         mPresentation.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.

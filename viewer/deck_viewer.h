@@ -52,6 +52,11 @@ public:
     // While the show runs, checks every second that its deck is still open
     // in the engine; when it is not, the user is told once.
     void checkShowStillRuns();
+    // F5 presents the show full screen on the screen that holds the viewer,
+    // and brings it back into the frame; Escape brings it back.
+    void presentFullScreen();
+    void returnToFrame();
+    bool isPresenting() const { return mPresenting; }
 
 protected:
     void firstShown() override;
@@ -66,6 +71,7 @@ private:
     void saveDeck(const SaveTarget& target);
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
+    void onPresentingKey(int key);
 
     QString mDeckFile;
     std::shared_ptr<PresentationApplication> mApplication;
@@ -84,6 +90,9 @@ private:
     QWidget* mInputWindow = nullptr;
     HoverPointer* mPointer;
     std::shared_ptr<SlideShowWindow> mShowWindow;
+    // The show's window as the window system knows it, once in the frame.
+    unsigned long mShowWindowId = 0;
+    bool mPresenting = false;
     QTimer* mShowWatch;
     bool mBusy = false;
 };

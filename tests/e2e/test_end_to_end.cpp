@@ -76,6 +76,18 @@ QString filesIn(const QString& folder)
 }
 
 // Keeps the screen of a failure for a look; where it is kept.
+// The mean difference of two images of one size, per pixel and colour.
+double difference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
 QString keepScreen(const QImage& screen)
 {
     const QString kept = QDir::temp().filePath("orvendale-e2e-failure.png");
@@ -305,6 +317,55 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
         QVERIFY(waitForSlide(mProgram.windowOrigin(viewer), isWhite, 5000));
+    }
+
+    // F5 presents the show over the whole screen, from the slide the frame
+    // showed; keys move it on there; Escape brings it back into the frame at
+    // the slide reached, and the screen around the viewer is as before.
+    void f5PresentsFullScreenAndEscapeComesBack()
+    {
+        const unsigned long viewer = mProgram.visibleWindow("Orvendale");
+        const QPoint viewerAt = mProgram.windowOrigin(viewer);
+        const QImage before = mProgram.screenshot();
+        // The slide is 16:9: on the 1280 x 800 screen it takes the whole
+        // width between bands 40 pixels high.
+        const QPoint leftEdge(1, 400), rightEdge(1278, 400), outside(1270, 790);
+        QVERIFY(!QRect(viewerAt, QSize(536, 640)).contains(rightEdge));
+        mProgram.movePointer(viewerAt + kFrameCentre);
+        QElapsedTimer timer;
+        timer.start();
+        mProgram.key("F5");
+        QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(leftEdge)) && isWhite(mProgram.pixel(rightEdge)), 5000);
+        qInfo("from F5 to the slide at the screen's edges: %.2f s", timer.elapsed() / 1000.0);
+        const QImage secondSlide = mProgram.screenshot();
+
+        mProgram.key("Right");
+        QTRY_VERIFY_WITH_TIMEOUT(mProgram.screenshot() != secondSlide, 5000);
+        QVERIFY(isWhite(mProgram.pixel(leftEdge)));
+        const QImage thirdSlide = mProgram.screenshot();
+        QCOMPARE(mProgram.visibleEngineWindows(), 0);
+
+        timer.restart();
+        mProgram.key("Escape");
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.pixel(outside), before.pixel(outside), 5000);
+        qInfo("from Escape to the frame: %.2f s", timer.elapsed() / 1000.0);
+        QVERIFY(waitForSlide(viewerAt, isWhite, 5000));
+        // The frame shows the third slide: it looks more like the third
+        // slide, made as small, than like the second.
+        const QImage screen = mProgram.screenshot();
+        const auto isBlack = [](QRgb pixel) { return qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 30; };
+        int top = viewerAt.y() + kFrameCentre.y();
+        while (top > viewerAt.y() && !isBlack(screen.pixel(viewerAt.x() + kFrameCentre.x(), top - 1)))
+            --top;
+        const QImage framed = screen.copy(viewerAt.x() + 10, top, 516, 290);
+        const auto likeness = [&](const QImage& fullScreen) {
+            return difference(framed, fullScreen.copy(0, 40, 1280, 720).scaled(framed.size(), Qt::IgnoreAspectRatio,
+                                                                                Qt::SmoothTransformation));
+        };
+        QVERIFY2(likeness(thirdSlide) < likeness(secondSlide),
+                 qPrintable(QString("the frame differs from the third slide by %1, from the second by %2; the screen "
+                                    "is in %3")
+                                .arg(likeness(thirdSlide)).arg(likeness(secondSlide)).arg(keepScreen(screen))));
     }
 
     void backEndsTheShowAndShowsTheInputWindow()

@@ -29,4 +29,15 @@ public:
         calls << QStringLiteral("resizeWindow %1 %2x%3").arg(window).arg(width).arg(height);
     }
     void destroyWindow(WindowId window) override { calls << QStringLiteral("destroyWindow %1").arg(window); }
+    void showOver(WindowId window, const QRect& area) override
+    {
+        calls << QStringLiteral("showOver %1 %2x%3").arg(window).arg(area.width()).arg(area.height());
+    }
+    void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) override
+    {
+        calls << QStringLiteral("watchKeys %1 %2").arg(window).arg(keys.size());
+        pressKey = std::move(onKey);
+    }
+    // Presses a watched key in the watched window.
+    std::function<void(int key)> pressKey;
 };

@@ -185,6 +185,12 @@ void ProgramDriver::click(QPoint onScreen, int button) const
                                     QString::number(onScreen.y()), QStringLiteral("click"), QString::number(button)});
 }
 
+void ProgramDriver::movePointer(QPoint onScreen) const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(onScreen.x()),
+                                    QString::number(onScreen.y())});
+}
+
 void ProgramDriver::type(const QString& text) const
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});

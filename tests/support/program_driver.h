@@ -53,6 +53,7 @@ public:
     QPoint windowOrigin(unsigned long window) const;
     // Clicks a mouse button: 1 the left, 3 the right.
     void click(QPoint onScreen, int button = 1) const;
+    void movePointer(QPoint onScreen) const;
     void type(const QString& text) const;
     void key(const QString& keys) const;
     // Asks the window to close, as the close box does.

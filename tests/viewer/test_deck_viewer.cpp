@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QGroupBox>
 #include <QtTest>
@@ -95,11 +96,50 @@ private slots:
         const QStringList once = {"CreateObject", "DisplayAlerts 0", "Open " + deck + " 0", "ShowType 1", "Run",
                                   QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
         QCOMPARE(v->engine.state.calls, once);
-        QCOMPARE(v->windows.calls, QStringList({"findWindow fakeShowClass", "setParent 69206017 1"}));
+        QCOMPARE(v->windows.calls,
+                 QStringList({"findWindow fakeShowClass", "setParent 69206017 1", "watchKeys 69206017 2"}));
         QVERIFY(v->engine.state.running && v->engine.state.openPresentations == 1);
 
         v->form.activate();
         QCOMPARE(v->engine.state.calls, once + once);
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+    }
+
+    // F5 puts the running show over the viewer's whole screen; Escape, or F5
+    // again, puts it back into the frame, sized to it, as often as asked.
+    // Escape in the frame leaves the show alone; "< Back" while presenting
+    // ends everything as usual.
+    void f5PresentsTheShowFullScreenAndEscapeBringsItBack()
+    {
+        v->form.activate();
+        const qreal scale = v->form.devicePixelRatioF();
+        const QSize screen = v->form.screen()->geometry().size() * scale;
+        const QStringList fullScreen = {QString("Width %1").arg(screen.width() * 0.75),
+                                        QString("Height %1").arg(screen.height() * 0.75)};
+        const QStringList inFrame = {QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
+        for (const int back : {Qt::Key_Escape, Qt::Key_F5}) {
+            v->engine.state.calls.clear();
+            v->windows.calls.clear();
+            v->windows.pressKey(Qt::Key_F5);
+            QVERIFY(v->form.isPresenting());
+            QCOMPARE(v->engine.state.calls, fullScreen);
+            QCOMPARE(v->windows.calls,
+                     QStringList({QString("showOver 69206017 %1x%2").arg(screen.width()).arg(screen.height())}));
+            v->windows.pressKey(back);
+            QVERIFY(!v->form.isPresenting());
+            QCOMPARE(v->engine.state.calls, fullScreen + inFrame);
+            QCOMPARE(v->windows.calls.last(), QString("setParent 69206017 1"));
+        }
+        v->windows.calls.clear();
+        v->windows.pressKey(Qt::Key_Escape);
+        QVERIFY(!v->form.isPresenting() && v->windows.calls.isEmpty());
+
+        v->windows.pressKey(Qt::Key_F5);
+        v->form.goBack();
+        QVERIFY(!v->form.isPresenting());
+        QVERIFY(v->engine.state.calls.contains("Quit"));
+        QVERIFY(v->inputWindow.isVisible());
+        QVERIFY(!QFile::exists(deck));
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
