@@ -49,23 +49,35 @@ bool hasClass(Display* connection, Window window, const QByteArray& className)
     return matches;
 }
 
-// The display's name for a key the viewer watches; 0 for any other.
+// The children of a window, bottom-most first.
+QList<Window> childrenOf(Display* connection, Window window)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    QList<Window> found;
+    if (XQueryTree(connection, window, &root, &parent, &children, &count))
+        found = QList<Window>(children, children + count);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// The keys the viewer watches, by Qt's name and the display's.
+constexpr std::pair<int, KeySym> kWatchableKeys[] = {{Qt::Key_F5, XK_F5}, {Qt::Key_Escape, XK_Escape}};
+
 KeySym keySymOf(int qtKey)
 {
-    switch (qtKey) {
-    case Qt::Key_F5:
-        return XK_F5;
-    case Qt::Key_Escape:
-        return XK_Escape;
-    default:
-        return 0;
-    }
+    for (const auto& [key, symbol] : kWatchableKeys)
+        if (key == qtKey)
+            return symbol;
+    return 0;
 }
 
 int qtKeyOf(KeySym symbol)
 {
-    for (const int key : {Qt::Key_F5, Qt::Key_Escape})
-        if (keySymOf(key) == symbol)
+    for (const auto& [key, watched] : kWatchableKeys)
+        if (watched == symbol)
             return key;
     return 0;
 }
@@ -103,21 +115,14 @@ void X11WindowSystem::handOnKeyPresses()
 WindowSystem::WindowId X11WindowSystem::findWindow(const QString& className)
 {
     Display* connection = requireDisplay();
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(connection, DefaultRootWindow(connection), &root, &parent, &children, &count))
-        return 0;
+    const QList<Window> children = childrenOf(connection, DefaultRootWindow(connection));
     const QByteArray wanted = className.toLatin1();
-    WindowId found = 0;
-    // XQueryTree lists the bottom-most window first; the first of the class
-    // in stacking order from the top is the one most recently shown.
-    for (unsigned int i = count; i-- > 0 && !found;)
-        if (hasClass(connection, children[i], wanted))
-            found = children[i];
-    if (children)
-        XFree(children);
-    return found;
+    // The first of the class in stacking order from the top is the one most
+    // recently shown.
+    for (auto child = children.crbegin(); child != children.crend(); ++child)
+        if (hasClass(connection, *child, wanted))
+            return *child;
+    return 0;
 }
 
 void X11WindowSystem::setParent(WindowId child, WindowId parent)
@@ -152,16 +157,8 @@ void X11WindowSystem::resizeWindow(WindowId window, int width, int height)
     Display* connection = requireDisplay();
     XResizeWindow(connection, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     // The windows another program made inside it fill it too.
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(connection, window, &root, &parent, &children, &count)) {
-        for (unsigned int i = 0; i < count; ++i)
-            XMoveResizeWindow(connection, children[i], 0, 0, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height));
-        if (children)
-            XFree(children);
-    }
+    for (const Window child : childrenOf(connection, window))
+        XMoveResizeWindow(connection, child, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
     sync();
 }
 
@@ -185,15 +182,8 @@ void X11WindowSystem::showOver(WindowId window, const QRect& area)
     XRaiseWindow(connection, window);
     // The keyboard goes to the window another program made inside it, when
     // there is one: that is the window that takes keys.
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window focus = window;
-    if (XQueryTree(connection, window, &root, &parent, &children, &count) && count > 0)
-        focus = children[count - 1];
-    if (children)
-        XFree(children);
-    XSetInputFocus(connection, focus, RevertToPointerRoot, CurrentTime);
+    const QList<Window> children = childrenOf(connection, window);
+    XSetInputFocus(connection, children.isEmpty() ? window : children.last(), RevertToPointerRoot, CurrentTime);
     sync();
 }
 

@@ -6,6 +6,8 @@
 #include "uno_show_window.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/XLinkTargetSupplier.hpp>
@@ -18,11 +20,9 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/presentation/XPresentation2.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
-#include <com/sun/star/container/XEnumeration.hpp>
-#include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -279,9 +279,8 @@ private:
 
     Reference<drawing::XDrawPage> page(int slide)
     {
-        pages();
         try {
-            return Reference<drawing::XDrawPage>(mPages->getByIndex(slide - 1), UNO_QUERY_THROW);
+            return Reference<drawing::XDrawPage>(pages()->getByIndex(slide - 1), UNO_QUERY_THROW);
         } catch (const lang::IndexOutOfBoundsException&) {
             throw Failure(QStringLiteral("The presentation has no slide %1; it has %2 slides.")
                               .arg(slide)
