@@ -9,6 +9,7 @@
 #include "side_effects.h"
 #include "presentation_engine.h"
 #include "product.h"
+#include "section_notes.h"
 #include "section_split.h"
 #include "settings_store.h"
 
@@ -341,15 +342,18 @@ private:
             stored = mPlan.store.getSetting(key);
             return !stored.isEmpty();
         });
-        // Every line that does not begin with "-" is written, each followed
-        // by CR LF; lines starting with "-" are hints.
-        QStringList lines;
+        // Every slide line is written, each followed by CR LF; hints are
+        // not, and the notes go to the slide's notes page.
+        SectionNotes::Parts parts;
         if (anyText)
-            mTrap.step(line + 12, [&] { lines = stored.split(kCrLf); });
-        for (const QString& each : std::as_const(lines))
-            if (mTrap.test(line + 16, [&] { return !each.startsWith(QLatin1Char('-')); }))
-                mTrap.step(line + 18, [&] { text += each + kCrLf; });
+            mTrap.step(line + 12, [&] { parts = SectionNotes::split(stored.split(kCrLf)); });
+        for (const QString& each : std::as_const(parts.slideLines))
+            mTrap.step(line + 18, [&] { text += each + kCrLf; });
         engineStep(line + 22, [&] { writeSectionText(slide, text); });
+        // After the section's copies of its slide are made: the notes go
+        // with its first slide only.
+        if (!parts.notes.isEmpty())
+            engineStep(line + 23, [&] { deck().Slides(slide).setNotesText(parts.notes.join(kCrLf)); });
         pause(line + 24);
         engineStep(line + 26, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }

@@ -55,6 +55,11 @@ void SlideRef::setFooterText(const QString& text)
     presentation.setFooterText(slide, text);
 }
 
+void SlideRef::setNotesText(const QString& text)
+{
+    presentation.setNotesText(slide, text);
+}
+
 ShapeRef SlideRef::Shapes(TextShape shape)
 {
     return ShapeRef{presentation, slide, presentation.shapeName(shape)};

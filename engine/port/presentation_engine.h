@@ -189,6 +189,9 @@ struct SlideRef {
     void Duplicate();
     // The text the slide's footer shows (a copy of the slide keeps it).
     void setFooterText(const QString& text);
+    // The speaker notes of the slide, lines separated by CR LF: on its
+    // notes page, never on the slide or in the show.
+    void setNotesText(const QString& text);
 };
 
 // The window a slide show runs in; sizes are in points.
@@ -240,6 +243,7 @@ protected:
     virtual void selectSlide(int slide) = 0;
     virtual void duplicateSlide(int slide) = 0;
     virtual void setFooterText(int slide, const QString& text) = 0;
+    virtual void setNotesText(int slide, const QString& text) = 0;
     virtual void updateSlideTotals() = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
     // The name a template's text shape answers to.

@@ -2,9 +2,12 @@
 
 #include "engine_call.h"
 #include "engine_instance.h"
+#include "line_breaks.h"
 #include "shape_names.h"
 #include "uno_show_window.h"
 
+#include <com/sun/star/awt/Point.hpp>
+#include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -20,8 +23,10 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/presentation/XPresentation2.hpp>
+#include <com/sun/star/presentation/XPresentationPage.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
@@ -179,6 +184,15 @@ public:
         });
     }
 
+    void setNotesText(int slide, const QString& text) override
+    {
+        engineCall(QStringLiteral("Writing the speaker notes of slide %1").arg(slide), [&] {
+            const Reference<drawing::XDrawPage> notesPage =
+                Reference<presentation::XPresentationPage>(page(slide), UNO_QUERY_THROW)->getNotesPage();
+            Reference<text::XText>(notesShape(notesPage), UNO_QUERY_THROW)->setString(toUno(LineBreaks::toLf(text)));
+        });
+    }
+
     // A total is the number written right after a slide number field and a
     // slash, as in "<number> / 12", in a text of the deck's designs.
     void updateSlideTotals() override
@@ -255,6 +269,31 @@ private:
             }
         }
         return {};
+    }
+
+    // The text shape of a notes page that holds the notes; one is added
+    // where the page has none, over the lower half of the page as notes
+    // pages lay them out.
+    Reference<drawing::XShape> notesShape(const Reference<drawing::XDrawPage>& notesPage)
+    {
+        static const rtl::OUString notesType("com.sun.star.presentation.NotesShape");
+        for (sal_Int32 i = 0; i < notesPage->getCount(); ++i) {
+            const Reference<drawing::XShape> shape(notesPage->getByIndex(i), UNO_QUERY_THROW);
+            if (Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)->supportsService(notesType))
+                return shape;
+        }
+        const Reference<drawing::XShape> shape(
+            Reference<lang::XMultiServiceFactory>(mDocument, UNO_QUERY_THROW)->createInstance(notesType),
+            UNO_QUERY_THROW);
+        notesPage->add(shape);
+        const Reference<beans::XPropertySet> size(notesPage, UNO_QUERY_THROW);
+        sal_Int32 width = 0;
+        sal_Int32 height = 0;
+        size->getPropertyValue("Width") >>= width;
+        size->getPropertyValue("Height") >>= height;
+        shape->setPosition(awt::Point(width / 10, height / 2));
+        shape->setSize(awt::Size(width * 8 / 10, height * 4 / 10));
+        return shape;
     }
 
     static void writeTotalAfter(const Reference<text::XTextRange>& number, const QString& total)

@@ -219,6 +219,56 @@ private slots:
     // on its slide; the short section keeps slide 2 to itself; every slide
     // from the second shows "n / N" and the company name; the .pptx and .odp
     // copies hold the same slides and lines.
+    // Speaker notes reach the notes page of the section's slide in every
+    // format the viewer saves, and never the slide or the PDF.
+    void notesGoToTheNotesPageOfTheSlideInEveryFormat()
+    {
+        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
+        mStore->saveSetting("FirstStatement_2", "Jane Berg, founder\r\n\r\nNotes:\r\nMention her two exits\r\n"
+                                                "- a hint\r\nThen the hiring plan");
+        const QString target = mTemp->filePath("ps24242424.ppt");
+        generate(target);
+        QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
+
+        UnoEngine engine = mEngine.engine();
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(target);
+        deck->SaveCopyAs(mTemp->filePath("copy.pptx"), SaveAsFileType::OpenXMLPresentation);
+        deck->SaveCopyAs(mTemp->filePath("copy.odp"), SaveAsFileType::OpenDocumentPresentation);
+        deck->SaveCopyAs(mTemp->filePath("copy.pdf"), SaveAsFileType::PDF);
+        QCOMPARE(shapeText(*app, *deck, 4, "Rectangle 3"), QString("Jane Berg, founder\r\n"));
+        app->Quit();
+
+        const auto unzipped = [&](const QString& file, const QString& member) {
+            QProcess unzip;
+            unzip.start("unzip", {"-p", mTemp->filePath(file), member});
+            unzip.waitForFinished(20000);
+            return QString::fromUtf8(unzip.readAllStandardOutput());
+        };
+        // .ppt (reopened above) and .pptx: the fourth slide's notes slide.
+        const QString rels = unzipped("copy.pptx", "ppt/slides/_rels/slide4.xml.rels");
+        const QRegularExpressionMatch notesSlide = QRegularExpression("notesSlides/(notesSlide\\d+\\.xml)").match(rels);
+        QVERIFY2(notesSlide.hasMatch(), qPrintable(rels));
+        const QString notes = unzipped("copy.pptx", "ppt/notesSlides/" + notesSlide.captured(1));
+        QVERIFY2(notes.contains("<a:t>Mention her two exits</a:t>") && notes.contains("<a:t>Then the hiring plan</a:t>"),
+                 qPrintable(notes));
+        QVERIFY(!notes.contains("a hint"));
+        QVERIFY(!unzipped("copy.pptx", "ppt/slides/slide4.xml").contains("Mention"));
+        // .odp: inside the fourth page's notes.
+        const QString content = unzipped("copy.odp", "content.xml");
+        const qsizetype at = content.indexOf("Mention her two exits");
+        QVERIFY2(at > 0 && content.indexOf("Mention", at + 1) < 0, qPrintable(content.left(2000)));
+        QCOMPARE(content.left(at).count("<draw:page "), 4);
+        QVERIFY(content.lastIndexOf("<presentation:notes", at) > content.lastIndexOf("<draw:page ", at));
+        QVERIFY(content.indexOf("Then the hiring plan", at) > at);
+        // The PDF shows the slide alone.
+        const QList<Page> pages = pagesOf(mTemp->filePath("copy.pdf"));
+        QCOMPARE(pages.size(), 12);
+        QVERIFY(pages[3].text().contains("founder"));
+        for (const Page& page : pages)
+            QVERIFY2(!page.text().contains("Mention") && !page.text().contains("hiring"), qPrintable(page.text()));
+    }
+
     void longSectionsGoOnOnFurtherSlidesAtTheFloorSize()
     {
         QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));

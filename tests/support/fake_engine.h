@@ -115,6 +115,12 @@ public:
     {
         mState.calls << QStringLiteral("Footer %1 %2").arg(slide).arg(text);
     }
+    // Kept with the slide's texts, so that a copy of the slide has them too.
+    void setNotesText(int slide, const QString& text) override
+    {
+        mState.calls << QStringLiteral("Notes %1").arg(slide);
+        mState.slides[slide - 1][QStringLiteral("Notes")] = text;
+    }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
     QString shapeName(TextShape shape) override { return shape == TextShape::Title ? "Title" : "Body"; }
     void selectShape(int slide, const QString& name) override
