@@ -18,10 +18,10 @@ const QPoint kCreateButton(316, 21);
 const QPoint kBackButton(132, 613);
 const QPoint kSlideSample(100, 400);
 const QPoint kFrameCentre(268, 300);
-// On the 1280 x 800 screen: the slide's left edge when it fills the
+// On the 1280 x 1024 screen: the slide's left edge when it fills the
 // screen's width, and a place the viewer never covers.
-const QPoint kScreenLeftEdge(1, 400);
-const QPoint kOutsideViewer(1270, 790);
+const QPoint kScreenLeftEdge(1, 512);
+const QPoint kOutsideViewer(1270, 1014);
 
 bool isTitleSlideColour(QRgb pixel)
 {

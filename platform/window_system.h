@@ -30,6 +30,11 @@ public:
     // (the screen's own pixels, from the display's top-left corner) and
     // gives it the keyboard.
     virtual void showOver(WindowId window, const QRect& area) = 0;
+    // The screens' areas (the screen's own pixels, from the display's
+    // top-left corner) in the order the display numbers them, which is the
+    // order the presentation engine counts its displays in; one area for a
+    // display of one screen.
+    virtual QList<QRect> screenAreas() = 0;
     // From now on the keys (Qt key codes) pressed while the keyboard is in
     // the window, or a window inside it, go to onKey instead of to those
     // windows, on the event loop's thread. A later call for the same window

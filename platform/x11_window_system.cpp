@@ -7,6 +7,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -80,6 +81,18 @@ int qtKeyOf(KeySym symbol)
         if (watched == symbol)
             return key;
     return 0;
+}
+
+// Screens that start at the same corner (a mirrored one) count as one, of
+// the larger size.
+void addScreen(QList<QRect>& areas, const QRect& screen)
+{
+    for (QRect& area : areas)
+        if (area.topLeft() == screen.topLeft()) {
+            area.setSize(area.size().expandedTo(screen.size()));
+            return;
+        }
+    areas << screen;
 }
 
 }  // namespace
@@ -204,4 +217,22 @@ void X11WindowSystem::watchKeys(WindowId window, const QList<int>& keys, std::fu
     else
         mWatched.insert(window, WatchedKeys{keys, std::move(onKey)});
     sync();
+}
+
+QList<QRect> X11WindowSystem::screenAreas()
+{
+    Display* connection = requireDisplay();
+    QList<QRect> areas;
+    int count = 0;
+    if (XineramaIsActive(connection)) {
+        if (XineramaScreenInfo* screens = XineramaQueryScreens(connection, &count)) {
+            for (int i = 0; i < count; ++i)
+                addScreen(areas, QRect(screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height));
+            XFree(screens);
+        }
+    }
+    if (areas.isEmpty())
+        areas << QRect(0, 0, DisplayWidth(connection, DefaultScreen(connection)),
+                       DisplayHeight(connection, DefaultScreen(connection)));
+    return areas;
 }

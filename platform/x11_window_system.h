@@ -19,6 +19,7 @@ public:
     void destroyWindow(WindowId window) override;
     void showOver(WindowId window, const QRect& area) override;
     void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) override;
+    QList<QRect> screenAreas() override;
 
     X11WindowSystem();
     ~X11WindowSystem() override;

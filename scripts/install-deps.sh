@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
-  libx11-dev libhunspell-dev hunspell-en-us
+  libx11-dev libxinerama-dev libhunspell-dev hunspell-en-us
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils strace unzip
+  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick poppler-utils strace unzip
   desktop-file-utils appstream lintian dpkg-dev file
 )
 

@@ -40,6 +40,13 @@ float points(int devicePixels)
     return static_cast<float>(devicePixels * 15) / 20.0f;
 }
 
+// A screen's area in its own pixels.
+QRect deviceArea(const QScreen& screen)
+{
+    const qreal scale = screen.devicePixelRatio();
+    return QRect(screen.geometry().topLeft() * scale, screen.geometry().size() * scale);
+}
+
 // A widget's size in the screen's own pixels: at a display scale above 1 a
 // logical pixel covers several of them.
 QSize devicePixelSize(const QWidget& widget)
@@ -100,6 +107,12 @@ void DeckViewer::createControls()
     for (const int key : {Qt::Key_F5, Qt::Key_Escape})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
                 [this, key] { onPresentingKey(key); });
+
+    // The presenter ends the show on the second screen in the engine's
+    // windows; the viewer notices soon after.
+    mConsoleWatch = new QTimer(this);
+    mConsoleWatch->setInterval(200);
+    connect(mConsoleWatch, &QTimer::timeout, this, [this] { checkConsoleShowRuns(); });
 
     mShowWatch = new QTimer(this);
     mShowWatch->setInterval(1000);
@@ -199,9 +212,16 @@ void DeckViewer::presentFullScreen()
 {
     if (mBusy || !mShowWindow || !mShowWindowId || mPresenting)
         return;
-    const QScreen* shown = screen();
-    const qreal scale = shown->devicePixelRatio();
-    const QRect area(shown->geometry().topLeft() * scale, shown->geometry().size() * scale);
+    // With a second screen, the audience sees the show there and the
+    // presenter the console here, in the engine's own full-screen show.
+    if (const QScreen* audience = otherScreen()) {
+        mShowWindow->presentWithConsole(deviceArea(*audience));
+        mPresenting = true;
+        mWithConsole = true;
+        mConsoleWatch->start();
+        return;
+    }
+    const QRect area = deviceArea(*screen());
     mShowWindow->setWidth(points(area.width()));
     mShowWindow->setHeight(points(area.height()));
     mWindows.showOver(mShowWindowId, area);
@@ -213,9 +233,34 @@ void DeckViewer::returnToFrame()
     if (!mPresenting)
         return;
     mPresenting = false;
-    mWindows.setParent(mShowWindowId, mShowFrame->winId());
+    if (mWithConsole) {
+        mWithConsole = false;
+        mConsoleWatch->stop();
+        mShowWindow->resumeHere();
+    } else {
+        mWindows.setParent(mShowWindowId, mShowFrame->winId());
+    }
     fitShowToFrame();
     activateWindow();
+}
+
+void DeckViewer::checkConsoleShowRuns()
+{
+    ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
+    bool running = true;
+    // A failure to ask is told once, not five times a second.
+    if (!trap.step(102, [&] { running = mShowWindow->consoleShowRunning(); }))
+        mConsoleWatch->stop();
+    else if (!running)
+        trap.step(104, [&] { returnToFrame(); });
+}
+
+const QScreen* DeckViewer::otherScreen() const
+{
+    for (const QScreen* each : QGuiApplication::screens())
+        if (each != screen())
+            return each;
+    return nullptr;
 }
 
 void DeckViewer::checkShowStillRuns()
@@ -320,6 +365,7 @@ void DeckViewer::saveDeck(const SaveTarget& target)
 void DeckViewer::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
 {
     mShowWatch->stop();
+    mConsoleWatch->stop();
     ErrorTrap trap = trapFor(procedure);
     trap.step(100, [&] { mClosingMessage->show(); });
     trap.step(102, [&] {
@@ -341,6 +387,7 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
         mShowWindow.reset();
         mShowWindowId = 0;
         mPresenting = false;
+        mWithConsole = false;
         mPresentation.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.

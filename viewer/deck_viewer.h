@@ -15,6 +15,7 @@ class PresentationEngine;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScreen;
 class QTimer;
 class SlideShowWindow;
 struct SaveTarget;
@@ -53,7 +54,9 @@ public:
     // in the engine; when it is not, the user is told once.
     void checkShowStillRuns();
     // F5 presents the show full screen on the screen that holds the viewer,
-    // and brings it back into the frame; Escape brings it back.
+    // or with a second screen on that one with the engine's presenter console
+    // on the viewer's, and brings it back into the frame; Escape brings it
+    // back.
     void presentFullScreen();
     void returnToFrame();
     bool isPresenting() const { return mPresenting; }
@@ -72,6 +75,11 @@ private:
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
     void onPresentingKey(int key);
+    // Brings the show back into the frame once the presenter ended the
+    // show presented with the console.
+    void checkConsoleShowRuns();
+    // A screen other than the viewer's, or none.
+    const QScreen* otherScreen() const;
 
     QString mDeckFile;
     std::shared_ptr<PresentationApplication> mApplication;
@@ -93,6 +101,9 @@ private:
     // The show's window as the window system knows it, once in the frame.
     unsigned long mShowWindowId = 0;
     bool mPresenting = false;
+    // Presenting in the engine's own full-screen show, with its console.
+    bool mWithConsole = false;
     QTimer* mShowWatch;
+    QTimer* mConsoleWatch;
     bool mBusy = false;
 };

@@ -2,6 +2,7 @@
 
 #include "failure.h"
 
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -203,6 +204,18 @@ public:
     // The class the window system knows the show's top-level window by,
     // until it is given a parent.
     virtual QString windowClass() const = 0;
+
+    // Presents the show full screen over area (the screen's own pixels), from
+    // the slide it shows, with the engine's presenter console (current and
+    // next slide, notes, time) on another screen. The show in this window
+    // stops meanwhile.
+    virtual void presentWithConsole(const QRect& area) = 0;
+    // Whether the show presented with the console still runs: the presenter
+    // ends it, and the console with it, with Escape.
+    virtual bool consoleShowRunning() = 0;
+    // Ends the show presented with the console where it still runs, and goes
+    // on in this window at the slide it reached.
+    virtual void resumeHere() = 0;
 };
 
 // Presentation.SlideShowSettings

@@ -132,7 +132,7 @@ public:
             settings->setPropertyValue("StartWithNavigator", Any(false));
             show->start();
             return std::make_shared<UnoShowWindow>(mParked, mDocument->getCurrentController()->getFrame(),
-                                                   show);
+                                                   show, Reference<frame::XFramesSupplier>(mInstance->connection().desktop(), UNO_QUERY_THROW));
         });
     }
 

@@ -327,9 +327,9 @@ private slots:
         const unsigned long viewer = mProgram.visibleWindow("Orvendale");
         const QPoint viewerAt = mProgram.windowOrigin(viewer);
         const QImage before = mProgram.screenshot();
-        // The slide is 16:9: on the 1280 x 800 screen it takes the whole
-        // width between bands 40 pixels high.
-        const QPoint leftEdge(1, 400), rightEdge(1278, 400), outside(1270, 790);
+        // The slide is 16:9: on the 1280 x 1024 screen it takes the whole
+        // width between bands 152 pixels high.
+        const QPoint leftEdge(1, 512), rightEdge(1278, 512), outside(1270, 1014);
         QVERIFY(!QRect(viewerAt, QSize(536, 640)).contains(rightEdge));
         mProgram.movePointer(viewerAt + kFrameCentre);
         QElapsedTimer timer;
@@ -359,7 +359,7 @@ private slots:
             --top;
         const QImage framed = screen.copy(viewerAt.x() + 10, top, 516, 290);
         const auto likeness = [&](const QImage& fullScreen) {
-            return difference(framed, fullScreen.copy(0, 40, 1280, 720).scaled(framed.size(), Qt::IgnoreAspectRatio,
+            return difference(framed, fullScreen.copy(0, 152, 1280, 720).scaled(framed.size(), Qt::IgnoreAspectRatio,
                                                                                 Qt::SmoothTransformation));
         };
         QVERIFY2(likeness(thirdSlide) < likeness(secondSlide),
@@ -456,6 +456,78 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
                                   15000);
+    }
+
+    // With two screens, F5 shows the slide full screen on the screen the
+    // viewer is not on and the engine's presenter console on the viewer's;
+    // Right moves the show on; Escape ends both, and the frame shows the
+    // slide reached. No other engine window shows meanwhile.
+    void withTwoScreensTheConsoleShowsBesideTheShow()
+    {
+        PrivateDisplay twoScreens(QSize(2560, 1024), 2);
+        QVERIFY2(twoScreens.ok(), "Xvfb with two monitors could not be started");
+        QVERIFY(startProgram());
+        // The program goes before its display, whatever the test's outcome.
+        const auto endProgram = qScopeGuard([&] {
+            if (mProgram.running()) {
+                mProgram.signal(SIGTERM);
+                mProgram.waitForExit(20000);
+            }
+        });
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        const int viewerScreen = viewerAt.x() / 1280 * 1280;
+        const int audienceScreen = 1280 - viewerScreen;
+        // The 16:9 slide fills the width of the 1280 x 1024 screen between
+        // black bands.
+        const QPoint showLeft(audienceScreen + 1, 512), showRight(audienceScreen + 1278, 512);
+        const QPoint band(audienceScreen + 640, 5);
+        const auto isBlack = [](QRgb pixel) { return qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 30; };
+        const QImage before = mProgram.screenshot();
+        mProgram.movePointer(viewerAt + kFrameCentre);
+        QElapsedTimer timer;
+        timer.start();
+        mProgram.key("F5");
+        QTRY_VERIFY_WITH_TIMEOUT(isTitleSlideColour(mProgram.pixel(showLeft)) && !isBlack(mProgram.pixel(showRight))
+                                     && isBlack(mProgram.pixel(band)), 10000);
+        qInfo("from F5 to the slide on the other screen: %.2f s", timer.elapsed() / 1000.0);
+        // The share of the desktop around the viewer that differs from before
+        // F5: the console covers all of it.
+        const QRect viewer(viewerAt, QSize(536, 640));
+        const auto covered = [&](const QImage& screen) {
+            int changed = 0, all = 0;
+            for (int x = viewerScreen + 8; x < viewerScreen + 1280; x += 16)
+                for (int y = 8; y < 1024; y += 16)
+                    if (!viewer.contains(x, y)) {
+                        ++all;
+                        changed += screen.pixel(x, y) != before.pixel(x, y);
+                    }
+            return static_cast<double>(changed) / all;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(covered(mProgram.screenshot()) > 0.9, 10000);
+        const QImage console = mProgram.screenshot();
+        QCOMPARE(mProgram.visibleEngineWindows(), 2);
+
+        mProgram.key("Right");
+        QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(showLeft)), 10000);
+        mProgram.key("Escape");
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleEngineWindows(), 0, 10000);
+        QVERIFY2(waitForSlide(viewerAt, isWhite, 10000), "the frame does not show the second slide");
+        QVERIFY2(covered(mProgram.screenshot()) == 0, qPrintable(keepScreen(mProgram.screenshot())));
+        const QString kept = QDir::temp().filePath("orvendale-console.png");
+        console.save(kept);
+        qInfo("the console covered %.0f %% of the desktop around the viewer; the screen with it is in %s",
+              covered(console) * 100,
+              qPrintable(kept));
+
+        const QList<qint64> engines = mProgram.enginePids();
+        mProgram.click(viewerAt + kBackButton);
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindow("Orvendale"), mInput, 10000);
+        mProgram.signal(SIGTERM);
+        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
+        for (const qint64 engine : engines)
+            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
     }
 
     // An engine that is installed but cannot be started (here: its profile

@@ -20,6 +20,8 @@ public:
     bool running = false;
     bool showStarts = true;    // false: Run starts no show and gives no window
     bool exportFails = false;  // true: SaveCopyAs fails
+    bool consoleShowRunning = false;  // a show presented with the console runs
+    bool consoleShowGone = false;     // asking for that show fails as with the engine gone
     std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
     std::function<void()> onRun;                         // told as a show starts
     bool busyPointerAtExport = false;                    // the busy pointer showed during the last SaveCopyAs
@@ -142,6 +144,26 @@ public:
     void setWidth(float points) override { mState.calls << QStringLiteral("Width %1").arg(points); }
     void setHeight(float points) override { mState.calls << QStringLiteral("Height %1").arg(points); }
     QString windowClass() const override { return QStringLiteral("fakeShowClass"); }
+    void presentWithConsole(const QRect& area) override
+    {
+        mState.calls << QStringLiteral("presentWithConsole %1x%2+%3+%4")
+                            .arg(area.width())
+                            .arg(area.height())
+                            .arg(area.x())
+                            .arg(area.y());
+        mState.consoleShowRunning = true;
+    }
+    bool consoleShowRunning() override
+    {
+        if (mState.consoleShowGone)
+            throw EngineUnavailable("The presentation engine is not running.");
+        return mState.consoleShowRunning;
+    }
+    void resumeHere() override
+    {
+        mState.calls << "resumeHere";
+        mState.consoleShowRunning = false;
+    }
 
 private:
     FakeEngineState& mState;

@@ -38,6 +38,8 @@ public:
         calls << QStringLiteral("watchKeys %1 %2").arg(window).arg(keys.size());
         pressKey = std::move(onKey);
     }
+    QList<QRect> screens = {QRect(0, 0, 1280, 1024)};
+    QList<QRect> screenAreas() override { return screens; }
     // Presses a watched key in the watched window.
     std::function<void(int key)> pressKey;
 };

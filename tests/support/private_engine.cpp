@@ -94,7 +94,7 @@ bool allThreadsStopped(qint64 pid)
     });
 }
 
-PrivateDisplay::PrivateDisplay()
+PrivateDisplay::PrivateDisplay(QSize screen, int monitors)
 {
     installCleanup();
     mServer.setProgram(QStringLiteral("Xvfb"));
@@ -103,7 +103,8 @@ PrivateDisplay::PrivateDisplay()
     // that connects during a reset fails to start: "could not connect to
     // display".
     mServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                          QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                          QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                          QStringLiteral("-nolisten"),
                           QStringLiteral("tcp"), QStringLiteral("-noreset")});
     // Only the display number is read; what the server logs must not fill a
     // pipe nobody reads.
@@ -112,15 +113,31 @@ PrivateDisplay::PrivateDisplay()
     if (!mServer.waitForStarted() || !mServer.waitForReadyRead(10000))
         return;
     const QByteArray display = mServer.readLine().trimmed();
-    mPid = mServer.processId();
-    track(mPid);
+    track(mServer.processId());
     qputenv("DISPLAY", ":" + display);
+    // The first monitor takes the screen's own output, so that it is not
+    // reported as a monitor of its own over the whole screen.
+    const int width = screen.width() / monitors;
+    for (int m = 0; m < monitors && monitors > 1; ++m) {
+        QProcess monitor;
+        monitor.start(QStringLiteral("xrandr"),
+                      {QStringLiteral("--setmonitor"), QStringLiteral("monitor%1").arg(m),
+                       QStringLiteral("%1/300x%2/240+%3+0").arg(width).arg(screen.height()).arg(width * m),
+                       m == 0 ? QStringLiteral("screen") : QStringLiteral("none")});
+        if (!monitor.waitForFinished(10000) || monitor.exitCode() != 0)
+            return;
+    }
+    mPid = mServer.processId();
 }
 
 PrivateDisplay::~PrivateDisplay()
 {
     mServer.kill();
     mServer.waitForFinished(5000);
+    if (mDisplayBefore)
+        qputenv("DISPLAY", *mDisplayBefore);
+    else
+        qunsetenv("DISPLAY");
 }
 
 PrivateEngine::PrivateEngine()

@@ -7,21 +7,27 @@
 #include "x11_window_system.h"
 
 #include <QProcess>
+#include <QSize>
 #include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
 #include <vector>
 
+// The display becomes $DISPLAY while it lives. Of more than one monitor,
+// the screen is split into as many side by side, as the window system
+// reports them to programs.
 class PrivateDisplay {
 public:
-    PrivateDisplay();
+    explicit PrivateDisplay(QSize screen = QSize(1280, 1024), int monitors = 1);
     ~PrivateDisplay();
     bool ok() const { return mPid > 0; }
 
 private:
     QProcess mServer;
     qint64 mPid = 0;
+    std::optional<QByteArray> mDisplayBefore =
+        qEnvironmentVariableIsSet("DISPLAY") ? std::optional(qgetenv("DISPLAY")) : std::nullopt;
 };
 
 class PrivateEngine {

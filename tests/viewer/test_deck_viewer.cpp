@@ -143,6 +143,48 @@ private slots:
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
+    // With a second screen, F5 presents the deck there in the engine's own
+    // full-screen show, with its console; the show goes on in the frame at
+    // the slide reached once the presenter ends it there, or on Escape here.
+    // A failing engine is told once; "< Back" while presenting ends it all.
+    void withTwoScreensF5PresentsOnTheOtherWithTheConsole()
+    {
+        if (QGuiApplication::screens().size() < 2)
+            QSKIP("needs two screens: test_deck_viewer_two_screens runs it with them");
+        v->form.activate();
+        const QScreen* audience = QGuiApplication::screens().at(v->form.screen() == QGuiApplication::screens().first());
+        const QString present = QString("presentWithConsole 1280x1024+%1+0").arg(audience->geometry().x());
+        const QStringList backInFrame = {"resumeHere", "Width 390", "Height 437.25"};
+        v->engine.state.calls.clear();
+        v->windows.calls.clear();
+
+        v->windows.pressKey(Qt::Key_F5);
+        QVERIFY(v->form.isPresenting());
+        QCOMPARE(v->engine.state.calls, QStringList({present}));
+        v->engine.state.consoleShowRunning = false;
+        QTRY_VERIFY(!v->form.isPresenting());
+        QCOMPARE(v->engine.state.calls, QStringList({present}) + backInFrame);
+
+        v->engine.state.calls.clear();
+        v->windows.pressKey(Qt::Key_F5);
+        v->windows.pressKey(Qt::Key_Escape);
+        QVERIFY(!v->form.isPresenting());
+        QCOMPARE(v->engine.state.calls, QStringList({present}) + backInFrame);
+        QVERIFY(v->windows.calls.filter("showOver").isEmpty());
+
+        v->windows.pressKey(Qt::Key_F5);
+        v->engine.state.consoleShowGone = true;
+        QTest::qWait(700);
+        QCOMPARE(v->dialogs.errorReports.size(), 1);
+        v->engine.state.consoleShowGone = false;
+        v->form.goBack();
+        QVERIFY(!v->form.isPresenting());
+        QVERIFY(v->engine.state.calls.contains("Quit"));
+        QVERIFY(v->inputWindow.isVisible());
+        QVERIFY(!QFile::exists(deck));
+        QCOMPARE(v->dialogs.errorReports.size(), 1);
+    }
+
     void aMissingDeckGivesOneReportAndAnEmptyFrame()
     {
         v->form.setDeckFile(mFolder->filePath("gone.ppt"));
