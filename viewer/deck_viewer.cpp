@@ -109,9 +109,9 @@ void DeckViewer::createControls()
                 [this, key] { onPresentingKey(key); });
 
     // The presenter ends the show on the second screen in the engine's
-    // windows; the viewer notices soon after.
+    // windows; the viewer notices within a tenth of a second.
     mConsoleWatch = new QTimer(this);
-    mConsoleWatch->setInterval(200);
+    mConsoleWatch->setInterval(100);
     connect(mConsoleWatch, &QTimer::timeout, this, [this] { checkConsoleShowRuns(); });
 
     mShowWatch = new QTimer(this);
@@ -248,7 +248,7 @@ void DeckViewer::checkConsoleShowRuns()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
     bool running = true;
-    // A failure to ask is told once, not five times a second.
+    // A failure to ask is told once, not ten times a second.
     if (!trap.step(102, [&] { running = mShowWindow->consoleShowRunning(); }))
         mConsoleWatch->stop();
     else if (!running)
