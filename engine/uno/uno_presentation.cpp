@@ -131,8 +131,9 @@ public:
             settings->setPropertyValue("IsMouseVisible", Any(true));
             settings->setPropertyValue("StartWithNavigator", Any(false));
             show->start();
-            return std::make_shared<UnoShowWindow>(mParked, mDocument->getCurrentController()->getFrame(),
-                                                   show, Reference<frame::XFramesSupplier>(mInstance->connection().desktop(), UNO_QUERY_THROW));
+            const Reference<frame::XFramesSupplier> desktop(mInstance->connection().desktop(), UNO_QUERY_THROW);
+            return std::make_shared<UnoShowWindow>(mParked, mDocument->getCurrentController()->getFrame(), show,
+                                                   desktop);
         });
     }
 

@@ -10,7 +10,9 @@
 #include <com/sun/star/presentation/XPresentation2.hpp>
 
 // The window a show runs in: the parking window of a presentation opened
-// without a window, else the presentation's own frame.
+// without a window, else the presentation's own frame. For a presenter with
+// a second screen, the show leaves it for the engine's own full-screen show
+// with its presenter console, and comes back.
 class UnoShowWindow : public SlideShowWindow {
 public:
     UnoShowWindow(const ParkedFrame& parked, css::uno::Reference<css::frame::XFrame> frame,
