@@ -1,6 +1,7 @@
 #pragma once
 
 #include <com/sun/star/drawing/XShape.hpp>
+#include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
@@ -35,20 +36,36 @@ public:
         mDocument = std::move(document);
         mSelector = std::move(selector);
     }
+    // The shape is the index-th of the slide.
     void selectShape(css::uno::Reference<css::frame::XModel> document,
                      css::uno::Reference<css::view::XSelectionSupplier> selector,
-                     css::uno::Reference<css::drawing::XShape> shape, css::uno::Reference<css::text::XText> shapeText)
+                     css::uno::Reference<css::drawing::XShape> shape, css::uno::Reference<css::text::XText> shapeText,
+                     css::uno::Reference<css::drawing::XShapes> slide, sal_Int32 index)
     {
         showDocument(std::move(document), std::move(selector));
         mShape = std::move(shape);
         mShapeText = std::move(shapeText);
+        mSlide = std::move(slide);
+        mIndex = index;
         mText.reset();
+    }
+    // The shape at the selected shape's place on its slide, as the slide
+    // holds it now. Writing into a shape's text can leave the slide with a
+    // new shape in the old one's place (a few readings in a thousand); a
+    // reference from before, ours or the window's selection, then answers
+    // as a shape without text settings.
+    css::uno::Reference<css::drawing::XShape> shapeInPlace() const
+    {
+        if (!mSlide.is() || mIndex >= mSlide->getCount())
+            return mShape;
+        return css::uno::Reference<css::drawing::XShape>(mSlide->getByIndex(mIndex), css::uno::UNO_QUERY_THROW);
     }
     void selectText(int start, int length) { mText = TextRange{start, length}; }
     void unselect()
     {
         mShape.clear();
         mShapeText.clear();
+        mSlide.clear();
         mText.reset();
     }
     // A document that goes away takes the selection with it.
@@ -70,4 +87,6 @@ private:
     css::uno::Reference<css::drawing::XShape> mShape;
     css::uno::Reference<css::text::XText> mShapeText;
     std::optional<TextRange> mText;
+    css::uno::Reference<css::drawing::XShapes> mSlide;
+    sal_Int32 mIndex = 0;
 };

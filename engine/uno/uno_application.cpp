@@ -8,7 +8,6 @@
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/drawing/TextFitToSizeType.hpp>
@@ -202,33 +201,13 @@ public:
         const QString what = QStringLiteral("Reading the size of the selected text");
         const bool empty = shapeText(what).isEmpty();
         return engineCall(what, [&] {
-            const Reference<drawing::XShape> shape = shapeSelectedNow();
+            const Reference<drawing::XShape> shape = mInstance->selection().shapeInPlace();
             float size = 0;
             Reference<beans::XPropertySet>(Reference<text::XText>(shape, UNO_QUERY_THROW)->createTextCursor(),
                                            UNO_QUERY_THROW)
                 ->getPropertyValue("CharHeight") >>= size;
             return empty ? size : static_cast<float>(size * shrinkOf(shape) / 100.0);
         });
-    }
-
-    // The shape the window has selected, or whose text it has open. Writing
-    // into a shape's text can leave the window with a new shape in the old
-    // one's place; the shape kept from the selection then answers as a shape
-    // without text settings.
-    Reference<drawing::XShape> shapeSelectedNow()
-    {
-        const Reference<view::XSelectionSupplier>& selector = mInstance->selection().selector();
-        if (selector.is()) {
-            const Any selected = selector->getSelection();
-            if (const Reference<container::XIndexAccess> shapes(selected, UNO_QUERY); shapes.is() && shapes->getCount() > 0)
-                return Reference<drawing::XShape>(shapes->getByIndex(0), UNO_QUERY_THROW);
-            if (const Reference<text::XTextRange> text(selected, UNO_QUERY); text.is())
-                if (const Reference<drawing::XShape> shape(text->getText(), UNO_QUERY); shape.is())
-                    return shape;
-            if (const Reference<drawing::XShape> shape(selected, UNO_QUERY); shape.is())
-                return shape;
-        }
-        return mInstance->selection().shape();
     }
 
     // The share the shape shrinks its text to; a shape that does not shrink

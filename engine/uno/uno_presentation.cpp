@@ -246,7 +246,8 @@ public:
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
             showInWindow(view(), drawPage, Any(shape));
             mInstance->selection().selectShape(mDocument, view().selection, shape,
-                                               Reference<text::XText>(shape, UNO_QUERY));
+                                               Reference<text::XText>(shape, UNO_QUERY),
+                                               Reference<drawing::XShapes>(drawPage, UNO_QUERY_THROW), index);
         });
     }
 
