@@ -51,9 +51,9 @@ public:
     }
     // The shape at the selected shape's place on its slide, as the slide
     // holds it now. Writing into a shape's text can leave the slide with a
-    // new shape in the old one's place (a few readings in a thousand); a
-    // reference from before, ours or the window's selection, then answers
-    // as a shape without text settings.
+    // new shape in the old one's place (seen right after a slide copy, about
+    // one reading in a hundred and fifty); a reference from before, ours or
+    // the window's selection, then answers as a shape without text settings.
     css::uno::Reference<css::drawing::XShape> shapeInPlace() const
     {
         if (!mSlide.is() || mIndex >= mSlide->getCount())

@@ -38,8 +38,8 @@ public:
         calls << QStringLiteral("watchKeys %1 %2").arg(window).arg(keys.size());
         pressKey = std::move(onKey);
     }
-    QList<QRect> screens = {QRect(0, 0, 1280, 1024)};
-    QList<QRect> screenAreas() override { return screens; }
+    // The viewer takes its screens from Qt; only the engine asks here.
+    QList<QRect> screenAreas() override { return {}; }
     // Presses a watched key in the watched window.
     std::function<void(int key)> pressKey;
 };
