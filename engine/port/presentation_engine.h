@@ -214,7 +214,8 @@ public:
     // ends it, and the console with it, with Escape.
     virtual bool consoleShowRunning() = 0;
     // Ends the show presented with the console where it still runs, and goes
-    // on in this window at the slide it reached.
+    // on in this window at the slide it reached; without such a show, does
+    // nothing.
     virtual void resumeHere() = 0;
 };
 

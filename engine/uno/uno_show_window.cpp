@@ -5,7 +5,6 @@
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNamed.hpp>
-#include <com/sun/star/drawing/XDrawView.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XModel.hpp>
@@ -125,10 +124,11 @@ bool UnoShowWindow::consoleShowRunning()
 
 void UnoShowWindow::resumeHere()
 {
+    // Nothing was presented with the console.
+    if (!mSlideReached.is())
+        return;
     engineCall(QStringLiteral("Bringing the slide show back"), [&] {
-        const Reference<drawing::XDrawPage> reached =
-            mSlideReached.is() ? mSlideReached->slide()
-                               : Reference<drawing::XDrawView>(mFrame->getController(), UNO_QUERY_THROW)->getCurrentPage();
+        const Reference<drawing::XDrawPage> reached = mSlideReached->slide();
         mSlideReached.clear();
         if (mShow->isRunning())
             mShow->end();

@@ -42,6 +42,15 @@ private:
     float mStep;
 };
 
+// "Line 1", "Line 2", ... up to count.
+QStringList numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QString("Line %1").arg(i);
+    return lines;
+}
+
 }  // namespace
 
 class DeckGenerationTest : public QObject {
@@ -143,9 +152,7 @@ private slots:
     {
         QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("long.json"));
-        QStringList lines;
-        for (int i = 1; i <= 25; ++i)
-            lines << QString("Line %1").arg(i);
+        const QStringList lines = numberedLines(25);
         QStringList reports;
         QList<QMap<QString, QString>> slidesShown;
         const auto generate = [&] {
@@ -193,9 +200,7 @@ private slots:
     {
         QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("huge.json"));
-        QStringList lines;
-        for (int i = 1; i <= 60; ++i)
-            lines << QString("Line %1").arg(i);
+        const QStringList lines = numberedLines(60);
         for (const QString& key : allSectionKeys())
             store.saveSetting(key, lines.join("\r\n"));
         FakeEngine engine;
