@@ -18,6 +18,7 @@
 #include <QThread>
 
 #include <cmath>
+#include <limits>
 
 namespace DeckGeneration {
 
@@ -55,7 +56,7 @@ QString withoutControlCharacters(const QString& text)
 
 // The text as far as a text box of the deck keeps and shows it: whole lines
 // first; a first line longer than a text box is cut inside.
-QString fittingText(const QString& text, qsizetype maxLength)
+QString fittingText(const QString& text, qsizetype maxLength, int maxLines = maxSlideLines)
 {
     // A paragraph break counts as one character in a text box.
     const QStringList lines = text.split(kCrLf);
@@ -64,7 +65,7 @@ QString fittingText(const QString& text, qsizetype maxLength)
     for (const QString& line : lines) {
         // The break that ends the last line starts no line of its own.
         const bool endOfLastLine = line.isEmpty() && wholeLines == lines.size() - 1;
-        if (length + 1 + line.size() > maxLength || (wholeLines == maxSlideLines && !endOfLastLine))
+        if (length + 1 + line.size() > maxLength || (wholeLines == maxLines && !endOfLastLine))
             break;
         length += 1 + line.size();
         ++wholeLines;
@@ -218,6 +219,24 @@ private:
             .arg(LineBreaks::toLf(written).size());
     }
 
+    // Writes the notes into the slide's notes page, filtered as slide text
+    // is; notes longer than a page holds keep their whole first lines, and
+    // that is told.
+    void writeNotes(int slide, const QStringList& notes)
+    {
+        const QString kept = withoutControlCharacters(notes.join(kCrLf));
+        const QString written = fittingText(kept, maxSlideTextLength, std::numeric_limits<int>::max());
+        deck().Slides(slide).setNotesText(written);
+        if (written.size() < kept.size())
+            throw Failure(QStringLiteral("The notes of the section on slide %1 (\"%2\") are too long: a slide's "
+                                         "notes hold %3 characters, and only their first %4 characters are in the "
+                                         "deck. Shorten them to keep all of them.")
+                              .arg(slide)
+                              .arg(kept.section(kCrLf, 0, 0).left(40))
+                              .arg(maxSlideTextLength)
+                              .arg(LineBreaks::toLf(written).size()));
+    }
+
     static void tellIfCut(const QString& cut)
     {
         if (!cut.isEmpty())
@@ -346,14 +365,14 @@ private:
         // not, and the notes go to the slide's notes page.
         SectionNotes::Parts parts;
         if (anyText)
-            mTrap.step(line + 12, [&] { parts = SectionNotes::split(stored.split(kCrLf)); });
+            mTrap.step(line + 12, [&] { parts = SectionNotes::split(LineBreaks::lines(stored)); });
         for (const QString& each : std::as_const(parts.slideLines))
             mTrap.step(line + 18, [&] { text += each + kCrLf; });
         engineStep(line + 22, [&] { writeSectionText(slide, text); });
         // After the section's copies of its slide are made: the notes go
         // with its first slide only.
         if (!parts.notes.isEmpty())
-            engineStep(line + 23, [&] { deck().Slides(slide).setNotesText(parts.notes.join(kCrLf)); });
+            engineStep(line + 23, [&] { writeNotes(slide, parts.notes); });
         pause(line + 24);
         engineStep(line + 26, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }

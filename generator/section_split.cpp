@@ -28,18 +28,17 @@ Result spread(const QStringList& lines, float shownSize, const Slides& slides)
         // slide) and all but the last (all of them do not fit).
         int fits = 1;
         int tooMany = static_cast<int>(rest.size());
-        int written = tooMany;
-        int next = guess(tooMany, restSize, fits, tooMany - 1);
+        int tried = tooMany;
+        float triedSize = restSize;
         while (tooMany - fits > 1) {
-            const float size = slides.write(rest.first(next));
-            written = next;
-            if (size >= kFloorSize)
-                fits = next;
+            tried = guess(tried, triedSize, fits + 1, tooMany - 1);
+            triedSize = slides.write(rest.first(tried));
+            if (triedSize >= kFloorSize)
+                fits = tried;
             else
-                tooMany = next;
-            next = guess(next, size, fits + 1, tooMany - 1);
+                tooMany = tried;
         }
-        if (written != fits)
+        if (tried != fits)
             slides.write(rest.first(fits));
         result.linesPerSlide << fits;
         rest = rest.mid(fits);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The program keeps CR LF between lines, as its stored plans and messages
 // have it; Qt's boxes and the engine break lines on LF alone. A lone CR or LF
@@ -18,6 +19,13 @@ inline QString toLf(QString text)
 inline QString toCrLf(const QString& text)
 {
     return toLf(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+// The lines of a text whose lines end in CR LF, LF or a lone CR, as other
+// programs and pastes write them.
+inline QStringList lines(const QString& text)
+{
+    return toLf(text).split(QLatin1Char('\n'));
 }
 
 }  // namespace LineBreaks

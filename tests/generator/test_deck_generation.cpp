@@ -63,18 +63,22 @@ private:
 private slots:
     void initTestCase() { qputenv("TEMP", mTemp.path().toLocal8Bit()); }
 
+    // Generation copies the template beside the program; the fake engine
+    // never reads it, so any file will do.
+    void init() { QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt")); }
+
     // Each written line ends with CR LF; a line whose first character is "-"
     // is a hint and never reaches the slide.
     void sectionLinesStartingWithADashAreDroppedAndEveryLineEndsWithCrLf()
     {
-        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("lines.json"));
         const QList<std::pair<QString, QString>> sections = {
             {"Heading\r\n- hint\r\nMine", "Heading\r\nMine\r\n"},
             {"- a\r\n- b", ""},
             {"Ends\r\n", "Ends\r\n\r\n"},
             {" - kept\r\n-dropped", " - kept\r\n"},
-            {"a\nb", "a\nb\r\n"},  // only CR LF separates lines
+            // Lines ending in LF or a lone CR are lines too.
+            {"a\nb\n- hint\rc", "a\r\nb\r\nc\r\n"},
             {"\r\n", "\r\n\r\n"},
         };
         for (int k = 0; k < sections.size(); ++k)
@@ -98,7 +102,6 @@ private slots:
 
     void stepsFollowTheSlideMapInOrder()
     {
-        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("store.json"));
         store.saveSetting("FirstStatement_0", "Heading\r\n- hint");
         store.saveSetting("SecondStatement_4", "Last");
@@ -150,7 +153,6 @@ private slots:
     // typical plan keeps its twelve slides.
     void aLongSectionGoesOnOnCopiesOfItsSlide()
     {
-        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("long.json"));
         const QStringList lines = numberedLines(25);
         QStringList reports;
@@ -169,6 +171,13 @@ private slots:
         store.saveSetting("FirstStatement_2", lines.first(6).join("\r\n"));
         QStringList calls = generate();
         QVERIFY(!calls.join('\n').contains("Duplicate") && !calls.contains("UpdateSlideTotals"));
+
+        // One slide more, for lines that end in LF alone, counts in the
+        // totals too.
+        store.saveSetting("FirstStatement_2", lines.first(15).join("\n"));
+        calls = generate();
+        QCOMPARE(calls.filter("Duplicate"), QStringList({"Duplicate 4"}));
+        QVERIFY(calls.contains("UpdateSlideTotals"));
 
         // Its notes go with its first slide alone, and never onto a slide.
         store.saveSetting("FirstStatement_2", lines.join("\r\n") + "\r\n\r\nnotes:\r\nSay hello\r\n- hint\r\nBye");
@@ -195,10 +204,33 @@ private slots:
         QVERIFY(reports.isEmpty());
     }
 
+    // Notes are filtered as slide text is, and notes longer than a notes
+    // page holds keep their whole first lines and are told.
+    void notesLongerThanAPageAreCutAtWholeLinesAndTold()
+    {
+        SettingsStore store(mTemp.filePath("notes.json"));
+        const QString line(99, 'n');  // with its line break, 100 characters
+        QStringList notes{"Say\ahello"};
+        for (int i = 0; i < 400; ++i)
+            notes << line;
+        store.saveSetting("FirstStatement_0", "Text\nNotes:\n" + notes.join("\n"));
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps40404040.ppt"),
+                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             {engine, dialogs, clock, mProgram.path()});
+        const QString written = engine.state.slides.at(1).value("Notes");
+        QCOMPARE(written, (QStringList{"Sayhello"} + notes.mid(1, 327)).join("\r\n"));
+        QCOMPARE(dialogs.errorReports.size(), 1);
+        QVERIFY2(dialogs.errorReports.first().contains("The notes of the section on slide 2 (\"Sayhello\") are too "
+                                                       "long: a slide's notes hold 32767 characters"),
+                 qPrintable(dialogs.errorReports.first()));
+    }
+
     // A plan that would need more than 60 slides fills 60 and is told once.
     void aPlanBeyondSixtySlidesIsCutAtWholeLinesAndToldOnce()
     {
-        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("huge.json"));
         const QStringList lines = numberedLines(60);
         for (const QString& key : allSectionKeys())
@@ -222,7 +254,6 @@ private slots:
     // skipped without a word, and the template is still copied.
     void withoutAnEngineOneReportAndTheFileIsStillCopied()
     {
-        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), mProgram.filePath("business_plan.ppt"));
         SettingsStore store(mTemp.filePath("store.json"));
         FakeEngine engine;
         engine.state.installed = false;

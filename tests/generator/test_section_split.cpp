@@ -85,6 +85,24 @@ private slots:
         // Each slide is found in a few writes, not one per line.
         QVERIFY2(writes <= 4 * static_cast<int>(slides.size()), qPrintable(QString::number(writes)));
     }
+
+    // A part that shows at exactly the floor size fits: with a body that
+    // shows ten lines at exactly 18 pt, fifteen take two slides.
+    void aPartAtExactlyTheFloorFits()
+    {
+        const auto exactly = [](const QStringList& part) { return 180.0f / static_cast<float>(part.size()); };
+        QList<QStringList> slides{{}};
+        const SectionSplit::Slides deck{[&](const QStringList& part) {
+                                            slides.last() = part;
+                                            return exactly(part);
+                                        },
+                                        [&] {
+                                            slides << QStringList();
+                                            return true;
+                                        }};
+        const QStringList lines = shortLines(15);
+        QCOMPARE(SectionSplit::spread(lines, exactly(lines), deck).linesPerSlide, QList<int>({10, 5}));
+    }
 };
 
 QTEST_MAIN(SectionSplitTest)
