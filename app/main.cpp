@@ -70,8 +70,8 @@ int main(int argc, char** argv)
     // the first deck does not wait for one; an engine that cannot be
     // started is told as a missing one is.
     QTimer::singleShot(500, [&] {
-        engine.prepareSpare([&](const QString& why) {
-            AvailabilityChecks::tellEngineCannotStart(engine, why, dialogs, programEnd);
+        engine.prepareSpare([&](const EngineStartFailure& failure) {
+            AvailabilityChecks::tellEngineCannotStart(engine, failure, dialogs, programEnd);
         });
     });
 

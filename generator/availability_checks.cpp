@@ -54,11 +54,28 @@ void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramE
     }
 }
 
-void tellEngineCannotStart(const PresentationEngine& engine, const QString& why, Dialogs& dialogs,
+void tellEngineCannotStart(const PresentationEngine& engine, const EngineStartFailure& failure, Dialogs& dialogs,
                            ProgramEnd& programEnd)
 {
-    dialogs.message(engineMissingMessage(engine) + QStringLiteral("\r\n\r\n") + why);
-    programEnd.endNow();
+    using Cause = EngineStartFailure::Cause;
+    switch (failure.cause) {
+    case Cause::NotInstalled:
+        dialogs.message(engineMissingMessage(engine) + QStringLiteral("\r\n\r\n") + failure.description);
+        programEnd.endNow();
+        return;
+    case Cause::TooSlow:
+        dialogs.message(QStringLiteral("%1 is taking unusually long to start: %2 A first start after "
+                                       "installing it, or on a busy computer, can be that slow. \"Start Creating "
+                                       "Template\" starts it again.")
+                            .arg(engine.applicationName(), failure.description));
+        return;
+    case Cause::Broken:
+        dialogs.message(QStringLiteral("%1 is installed but could not be started, so Orvendale cannot create "
+                                       "decks.\r\n\r\n%2")
+                            .arg(engine.applicationName(), failure.description));
+        programEnd.endNow();
+        return;
+    }
 }
 
 }  // namespace AvailabilityChecks

@@ -4,6 +4,7 @@
 
 class Dialogs;
 class PresentationEngine;
+struct EngineStartFailure;
 class ProgramEnd;
 
 // Whether the presentation application can be had, and whether one runs
@@ -22,9 +23,11 @@ bool shouldCancelForRunningEngine(PresentationEngine& engine, Dialogs& dialogs);
 // the engine is missing and ends the program.
 void checkEngineInstalled(PresentationEngine& engine, Dialogs& dialogs, ProgramEnd& programEnd);
 
-// The engine is installed but could not be started (why says what
-// happened): told with the check's own message, and the program ends.
-void tellEngineCannotStart(const PresentationEngine& engine, const QString& why, Dialogs& dialogs,
+// The engine could not be started: a missing one is told with the check's
+// own message, and the program ends, as it does for an engine that fails
+// to start; one that was only too slow is told, and the program goes on, as
+// the next deck starts an engine afresh.
+void tellEngineCannotStart(const PresentationEngine& engine, const EngineStartFailure& failure, Dialogs& dialogs,
                            ProgramEnd& programEnd);
 
 }  // namespace AvailabilityChecks

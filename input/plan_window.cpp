@@ -1,5 +1,7 @@
 #include "plan_window.h"
 
+#include "presentation_engine.h"
+
 #include "app_icon.h"
 #include "back_colors.h"
 #include "controls.h"
@@ -25,6 +27,7 @@
 #include "window_style.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QDir>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -201,6 +204,22 @@ void PlanWindow::createDeck()
     if (mBusy)
         return;
     trap.step(102, [&] { mBusy = true; });
+    // An engine still starting ahead of need is waited for from the event
+    // loop: the window repaints, and closing it or a signal ends the
+    // program meanwhile. A start that failed was told; this press ends.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    mEngine.whenSpareSettled([this](bool startFailed) {
+        QGuiApplication::restoreOverrideCursor();
+        if (startFailed)
+            mBusy = false;
+        else
+            createDeckWithEngine();
+    });
+}
+
+void PlanWindow::createDeckWithEngine()
+{
+    ErrorTrap trap = trapFor(QStringLiteral("PushButton1_Click"));
     bool cancel = false;
     trap.step(104, [&] { cancel = AvailabilityChecks::shouldCancelForRunningEngine(mEngine, mServices.dialogs); });
     if (!cancel) {

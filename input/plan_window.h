@@ -39,7 +39,8 @@ public:
     const QString& deckInProgress() const { return mDeckInProgress; }
 
     // "Start Creating Template": builds the deck into a fresh temporary file
-    // and announces it, so that a viewer shows it.
+    // and announces it, so that a viewer shows it; first waits for an
+    // engine still starting ahead of need, without holding the window up.
     void createDeck();
     void firstSectionTabChanged(int previousTab);
     void secondSectionTabChanged(int previousTab);
@@ -58,6 +59,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createDeckWithEngine();
     void createControls();
     void connectHandlers();
     void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);

@@ -4,5 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-cd build
-ctest --output-on-failure --timeout 900
+(cd build && ctest --output-on-failure --timeout 900)
+# The unit tests once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer: memory and undefined-behaviour faults the
+# plain run passes over.
+ORVENDALE_BUILD_TARGET=orvendale_unit_tests bash scripts/build.sh build-sanitized -DORVENDALE_SANITIZE=ON
+(cd build-sanitized && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure --timeout 900 -L unit -R '^test_')

@@ -38,6 +38,15 @@ public:
     using Failure::Failure;
 };
 
+// Why an engine could not be started: its program is missing or cannot be
+// run; it did not answer within the start's deadline (a cold disk or a
+// busy machine can make a first start that slow); or it started and failed.
+struct EngineStartFailure {
+    enum class Cause { NotInstalled, TooSlow, Broken };
+    Cause cause = Cause::Broken;
+    QString description;
+};
+
 class PresentationEngine {
 public:
     virtual ~PresentationEngine() = default;
@@ -58,7 +67,13 @@ public:
     // of need, in the background, that the next CreateObject which would
     // start one takes instead; when it cannot be started, onStartFailed is
     // told why, on the event loop's thread.
-    virtual void prepareSpare(std::function<void(const QString& description)> onStartFailed) = 0;
+    virtual void prepareSpare(std::function<void(const EngineStartFailure& failure)> onStartFailed) = 0;
+    // Calls then on the event loop's thread once no application is starting
+    // ahead of need any more (at once when none is), so that a command that
+    // needs one waits for it without holding the window up. startFailed
+    // says that start failed, which onStartFailed told; the next
+    // CreateObject starts an application afresh.
+    virtual void whenSpareSettled(std::function<void(bool startFailed)> then) = 0;
     // Ends every application this program started; for the program's end.
     virtual void endInstancesStartedHere() = 0;
     // Ends an application that an earlier run of the program left running

@@ -90,9 +90,10 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
             instances().insert(settings.pipeName, instance);
             return instance;
         }
-        // A spare that could not be started tells how a start would end.
-        if (!taken.startFailure.isEmpty())
-            rememberFailedStart(settings, taken.startFailure);
+        // A spare that could not be started tells how a start would end,
+        // unless it was only slow: this start may well be quicker.
+        if (taken.startFailure && taken.startFailure->cause != EngineStartFailure::Cause::TooSlow)
+            rememberFailedStart(settings, taken.startFailure->description);
         process = startEngine(settings, connection);
     }
     std::shared_ptr<EngineInstance> instance(new EngineInstance(std::move(*connection), std::move(*process)));

@@ -165,10 +165,11 @@ bool EngineProcess::installed(const EngineSettings& settings)
     return program.isExecutable() && QFileInfo::exists(program.dir().filePath(QStringLiteral("libsdlo.so")));
 }
 
-EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers)
+EngineProcess EngineProcess::start(const EngineSettings& settings, const std::function<bool()>& answers, Use use)
 {
+    using Cause = EngineStartFailure::Cause;
     if (!installed(settings))
-        throw Failure(QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
+        throw EngineStartFailed(Cause::NotInstalled, QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
                                      "(%1 was not found). Install the package libreoffice-impress.")
                           .arg(settings.officeProgram));
     prepareEngineProfile(settings.profileDir, settings.officeProgram);
@@ -213,9 +214,11 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         if (!process.startDetached(&started.mPid))
-            throw Failure(QStringLiteral("The presentation engine %1 could not be started.")
-                              .arg(settings.officeProgram));
-        PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder, false, {}}.write(started.mPidFile);
+            throw EngineStartFailed(Cause::NotInstalled,
+                                    QStringLiteral("The presentation engine %1 could not be run.")
+                                        .arg(settings.officeProgram));
+        PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder, use == Use::AsSpare, {}}.write(
+            started.mPidFile);
 
         while (!deadline.hasExpired() && processRunning(started.mPid)) {
             if (answers()) {
@@ -226,9 +229,10 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         }
     }
     if (processRunning(started.mPid) || deadline.hasExpired())
-        throw Failure(QStringLiteral("The presentation engine did not answer within %1 seconds.")
-                          .arg(settings.startTimeoutMs / 1000));
-    throw Failure(QStringLiteral("The presentation engine ended while starting; it may be broken. "
+        throw EngineStartFailed(Cause::TooSlow,
+                                QStringLiteral("The presentation engine did not answer within %1 seconds.")
+                                    .arg(settings.startTimeoutMs / 1000));
+    throw EngineStartFailed(Cause::Broken, QStringLiteral("The presentation engine ended while starting; it may be broken. "
                                  "Try reinstalling the package libreoffice-impress."));
 }
 
@@ -266,10 +270,10 @@ void EngineProcess::endLeftBehind(const EngineSettings& settings)
     QFile::remove(pidFile);
 }
 
-void EngineProcess::recordAsSpare(bool spare) const
+void EngineProcess::recordAsTaken() const
 {
     PidFile record = PidFile::read(mPidFile);
-    record.spare = spare;
+    record.spare = false;
     record.write(mPidFile);
 }
 

@@ -1,10 +1,24 @@
 #pragma once
 
 #include "engine_settings.h"
+#include "presentation_engine.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+// A start of the engine that failed, and why.
+class EngineStartFailed : public Failure {
+public:
+    EngineStartFailed(EngineStartFailure::Cause cause, const QString& description)
+        : Failure(description), mCause(cause)
+    {
+    }
+    EngineStartFailure failure() const { return {mCause, description()}; }
+
+private:
+    EngineStartFailure::Cause mCause;
+};
 
 // The engine's process on a profile: one that this program starts, or one
 // that its pid file records. A pid is signalled only while it names the
@@ -12,9 +26,14 @@
 // another process since is never touched. Every wait is bounded.
 class EngineProcess {
 public:
+    // Whether an engine is started for use now or as a spare, ahead of need;
+    // its pid file says which from the first moment.
+    enum class Use { Now, AsSpare };
     // Starts the engine and waits until answers() says it answers on its
-    // pipe; throws Failure when it cannot be started or does not answer.
-    static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers);
+    // pipe; throws EngineStartFailed when it cannot be started or does not
+    // answer.
+    static EngineProcess start(const EngineSettings& settings, const std::function<bool()>& answers,
+                               Use use = Use::Now);
     // The engine the pid file records, when it is ours; none otherwise.
     static EngineProcess recorded(const EngineSettings& settings);
     // Ends an engine that a program which has ended left on the profile
@@ -29,8 +48,8 @@ public:
     qint64 pid() const { return mPid; }
     bool startedHere() const { return mStartedHere; }
     bool running() const;
-    // Records in the pid file whether the engine is a spare not yet taken.
-    void recordAsSpare(bool spare) const;
+    // Records in the pid file that the engine is a spare no longer.
+    void recordAsTaken() const;
     // Records in the pid file a temporary deck the engine opened, so that
     // the next start removes it should this program end without doing so.
     void recordDeck(const QString& deck) const;

@@ -32,6 +32,8 @@ struct StartSignal {
     std::condition_variable changed;
     bool now = false;
     bool cancelled = false;
+    bool ended = false;  // the start came to an end, started or failed
+    bool failed = false;
 
     void startNow() { raise(now); }
     void cancel() { raise(cancelled); }
@@ -121,12 +123,13 @@ SpareEngine::Taken startOn(const EngineSettings& settings, StartSignal& signal)
                 throw Cancelled();
             connection = EngineConnection::open(settings.pipeName);
             return connection.has_value();
-        });
-        process.recordAsSpare(true);
+        }, EngineProcess::Use::AsSpare);
         warmUp(*connection);
         return {SpareEngine::Started{std::move(*connection), std::move(process)}, {}};
+    } catch (const EngineStartFailed& failed) {
+        return {std::nullopt, failed.failure()};
     } catch (const Failure& failure) {
-        return {std::nullopt, failure.description()};
+        return {std::nullopt, EngineStartFailure{EngineStartFailure::Cause::Broken, failure.description()}};
     } catch (...) {
         return {};
     }
@@ -157,7 +160,7 @@ std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::millise
     // A start that failed because it was killed here says nothing of how
     // another start would end.
     if (killed)
-        outcome.startFailure.clear();
+        outcome.startFailure.reset();
     return outcome;
 }
 
@@ -177,8 +180,9 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
     const QString folder = QFileInfo(settings.profileDir).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (onStartFailed)
-            onStartFailed(QStringLiteral("The folder %1 for the presentation engine's profile could not be created.")
-                              .arg(QDir::toNativeSeparators(folder)));
+            onStartFailed({EngineStartFailure::Cause::Broken,
+                           QStringLiteral("The folder %1 for the presentation engine's profile could not be created.")
+                               .arg(QDir::toNativeSeparators(folder))});
         return;
     }
     if (!holdSpareProfiles(held, settings))
@@ -195,13 +199,35 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
                 return Taken();
         }
         Taken outcome = startOn(spare, *signal);
-        if (!outcome.startFailure.isEmpty() && onStartFailed && !signal->isCancelled())
-            onStartFailed(outcome.startFailure);
+        {
+            std::lock_guard ended(signal->mutex);
+            signal->ended = true;
+            signal->failed = !outcome.spare;
+        }
+        if (outcome.startFailure && onStartFailed && !signal->isCancelled())
+            onStartFailed(*outcome.startFailure);
         return outcome;
     });
 }
 
 }  // namespace
+
+Progress hurry()
+{
+    Spares& held = spares();
+    std::lock_guard lock(held.mutex);
+    if (!held.starting)
+        return Progress::None;
+    held.signal->startNow();
+    std::lock_guard stand(held.signal->mutex);
+    if (!held.signal->ended)
+        return Progress::Starting;
+    if (!held.signal->failed)
+        return Progress::Started;
+    held.starting->wait();
+    held.starting.reset();
+    return Progress::Failed;
+}
 
 void prepare(const EngineSettings& settings, StartFailed onStartFailed)
 {
@@ -228,7 +254,7 @@ Taken take(const EngineSettings& settings)
         taken->spare.reset();
     }
     if (taken->spare)
-        taken->spare->process.recordAsSpare(false);
+        taken->spare->process.recordAsTaken();
     prepareAfter(settings, kNextSpareDelay, {});
     return std::move(*taken);
 }

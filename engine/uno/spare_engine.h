@@ -29,13 +29,19 @@ struct Started {
 // What the start of a spare came to.
 struct Taken {
     std::optional<Started> spare;
-    // Why the engine could not be started, when it could not: the start of
-    // an engine of these settings would fail the same way.
-    QString startFailure;
+    // Why the engine could not be started, when it could not.
+    std::optional<EngineStartFailure> startFailure;
 };
 
 // Told, on the spare's own thread, why a spare could not be started.
-using StartFailed = std::function<void(const QString& description)>;
+using StartFailed = std::function<void(const EngineStartFailure& failure)>;
+
+// How a spare's start stands.
+enum class Progress { None, Starting, Started, Failed };
+// How the spare's start stands; one waiting for its delay starts now. A
+// start that failed is let go of here, so that the next start is a fresh
+// one.
+Progress hurry();
 
 // Starts a spare in the background for engines of these settings, unless
 // one is running or starting. Never fails: without a spare, engines start

@@ -5,6 +5,7 @@
 #include "uno_application.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)
     : mWindows(windows), mSettings(std::move(settings))
@@ -26,15 +27,32 @@ bool UnoEngine::CanCreateObject()
     return EngineProcess::installed(mSettings);
 }
 
-void UnoEngine::prepareSpare(std::function<void(const QString& description)> onStartFailed)
+void UnoEngine::prepareSpare(std::function<void(const EngineStartFailure& failure)> onStartFailed)
 {
     SpareEngine::StartFailed told;
     if (onStartFailed)
-        told = [onStartFailed = std::move(onStartFailed)](const QString& description) {
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { onStartFailed(description); },
+        told = [onStartFailed = std::move(onStartFailed)](const EngineStartFailure& failure) {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { onStartFailed(failure); },
                                       Qt::QueuedConnection);
         };
     SpareEngine::prepare(mSettings, std::move(told));
+}
+
+void UnoEngine::whenSpareSettled(std::function<void(bool startFailed)> then)
+{
+    // The spare's start runs on a thread of its own; a look every 50 ms
+    // costs nothing and keeps the wait within a frame or two of its end.
+    auto* look = new QTimer(QCoreApplication::instance());
+    look->setInterval(50);
+    QObject::connect(look, &QTimer::timeout, look, [look, then = std::move(then)] {
+        const SpareEngine::Progress progress = SpareEngine::hurry();
+        if (progress == SpareEngine::Progress::Starting)
+            return;
+        look->deleteLater();
+        look->stop();
+        then(progress == SpareEngine::Progress::Failed);
+    });
+    look->start(0);
 }
 
 void UnoEngine::endInstancesStartedHere()

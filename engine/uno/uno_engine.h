@@ -22,7 +22,8 @@ public:
 
     // The spare runs on a profile of its own; when it cannot be started, an
     // engine of these settings cannot be started either.
-    void prepareSpare(std::function<void(const QString& description)> onStartFailed) override;
+    void prepareSpare(std::function<void(const EngineStartFailure& failure)> onStartFailed) override;
+    void whenSpareSettled(std::function<void(bool startFailed)> then) override;
     void endInstancesStartedHere() override;
     // Removes what the instance left in the temporary folder too.
     void endInstanceLeftBehind() override;

@@ -147,6 +147,34 @@ private slots:
         QVERIFY(w->viewer.isVisible());
     }
 
+    // An engine still starting ahead of need is waited for from the event
+    // loop, under the busy pointer, and clicks meanwhile start nothing more;
+    // a start that failed (and was told) ends the press, the next one makes
+    // the deck.
+    void theCommandWaitsForTheSpareWithoutHoldingTheWindow()
+    {
+        giveTemplate();
+        w->engine.holdSpare = true;
+        w->form.createDeck();
+        QVERIFY(w->engine.settleSpare);
+        QVERIFY(w->form.isBusy());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        auto settle = std::exchange(w->engine.settleSpare, nullptr);
+        w->form.findChild<QPushButton*>("createDeckButton")->click();
+        QVERIFY(!w->engine.settleSpare);
+
+        settle(true);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(!w->form.isBusy());
+        QVERIFY(w->engine.state.calls.isEmpty());
+        QVERIFY(w->dialogs.messages.isEmpty() && w->dialogs.errorReports.isEmpty());
+
+        w->form.createDeck();
+        std::exchange(w->engine.settleSpare, nullptr)(false);
+        QVERIFY(w->viewer.isVisible());
+        QCOMPARE(w->engine.state.calls.count("Save"), 1);
+    }
+
     void goingBackAndCreatingAgainMakesANewFile()
     {
         giveTemplate();

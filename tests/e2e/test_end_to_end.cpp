@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -436,6 +437,31 @@ private slots:
         for (const qint64 engine : engines)
             QVERIFY(!processAlive(engine));
         QVERIFY2(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())));
+    }
+
+    // "Start Creating Template" pressed while the engine started ahead of
+    // need is stuck in its start waits without holding the window up: a
+    // signal then ends the program at once, and the stuck engine with it.
+    void aSignalWhileTheCommandWaitsForTheEngineEndsAtOnce()
+    {
+        QVERIFY(startProgram());
+        qint64 spare = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (!spare && timer.elapsed() < 30000) {
+            spare = mProgram.enginePids().value(0);
+            QThread::msleep(2);
+        }
+        QVERIFY(mProgram.signalEngine(spare, SIGSTOP));
+        mProgram.click(mInputAt + kCreateButton);
+        QTest::qWait(1000);
+        timer.restart();
+        mProgram.signal(SIGTERM);
+        QVERIFY2(mProgram.waitForExit(10000), "the program did not end");
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(spare), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
+                                  15000);
     }
 
     // A signal ends the program also while a box waits for the user (here:

@@ -165,8 +165,24 @@ private slots:
             return running;
         };
         layer.prepareSpare({});
-        QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
-        const qint64 spare = sparesRunning().first();
+        // From its first record on, while it still starts, it is a spare.
+        QDeadlineTimer deadline(30000);
+        const auto recorded = [&] {
+            for (const EngineSettings& profile : spares)
+                if (processAlive(profile.recordedEnginePid()))
+                    return profile;
+            return EngineSettings();
+        };
+        while (recorded().profileDir.isEmpty() && !deadline.hasExpired())
+            QThread::msleep(2);
+        QVERIFY(recorded().recordedAsSpare());
+        // The spare once it answers.
+        const auto startedSpare = [&] {
+            bool settled = false;
+            layer.whenSpareSettled([&](bool) { settled = true; });
+            return QTest::qWaitFor([&] { return settled; }, 30000) ? sparesRunning().value(0) : 0;
+        };
+        const qint64 spare = startedSpare();
         QVERIFY_THROWS_EXCEPTION(Failure, layer.GetObject());
 
         const auto app = layer.CreateObject();
@@ -185,8 +201,7 @@ private slots:
 
         // A spare that ended before it was taken is passed over.
         layer.prepareSpare({});
-        QTRY_COMPARE_WITH_TIMEOUT(sparesRunning().size(), 1, 30000);
-        const qint64 killed = sparesRunning().first();
+        const qint64 killed = startedSpare();
         QVERIFY(mEngine.signal(killed, SIGKILL));
         QTRY_VERIFY(!processAlive(killed));
         const auto started = layer.CreateObject();
@@ -493,6 +508,32 @@ private slots:
         QVERIFY(timer.elapsed() < 500);
         QVERIFY(!processAlive(hanging.recordedEnginePid()));
         QVERIFY(!QFile::exists(hanging.pidFile()));
+        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
+    }
+
+    // A spare that does not answer within the start's deadline is told as
+    // too slow, not as missing, and a command waiting for it goes on; the
+    // next start is a fresh one, not that failure repeated.
+    void aSpareTooSlowToStartIsToldSoAndTheNextStartTriesAgain()
+    {
+        EngineSettings slow = mEngine.withStandInProgram("slow", "exec sleep 600");
+        slow.startTimeoutMs = 2000;
+        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        X11WindowSystem windows;
+        UnoEngine layer(windows, slow);
+        std::optional<EngineStartFailure> told;
+        std::optional<bool> settled;
+        layer.prepareSpare([&](const EngineStartFailure& failure) { told = failure; });
+        layer.whenSpareSettled([&](bool startFailed) { settled = startFailed; });
+        QTRY_VERIFY_WITH_TIMEOUT(told && settled, 10000);
+        QVERIFY(*settled);
+        QCOMPARE(told->cause, EngineStartFailure::Cause::TooSlow);
+
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(EngineUnavailable, layer.CreateObject());
+        QVERIFY2(timer.elapsed() > 1500, qPrintable(QString::number(timer.elapsed())));
+        layer.endInstancesStartedHere();
         QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
     }
 

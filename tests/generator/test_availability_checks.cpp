@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(EngineStartFailure)
+
 class ChecksTest : public QObject {
     Q_OBJECT
 
@@ -25,12 +27,44 @@ private slots:
                  QStringList({"LibreOffice Impress is not installed on this computer. You need to have it "
                               "installed to use this software without error."}));
         QVERIFY(dialogs.errorReports.isEmpty());
+    }
 
-        // An engine that is installed but cannot start is told the same way,
-        // with what happened.
-        AvailabilityChecks::tellEngineCannotStart(engine, "The presentation engine ended while starting.", dialogs, end);
-        QCOMPARE(end.ends, 2);
-        QCOMPARE(dialogs.messages.last(), dialogs.messages.first() + "\r\n\r\nThe presentation engine ended while starting.");
+    // A start that failed is told once, in words for what happened: only a
+    // missing engine is called not installed, and only a slow one leaves the
+    // program running.
+    void aFailedStartIsToldByItsCause_data()
+    {
+        using Cause = EngineStartFailure::Cause;
+        QTest::addColumn<EngineStartFailure>("failure");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<int>("ends");
+        QTest::newRow("missing") << EngineStartFailure{Cause::NotInstalled, "soffice.bin was not found."}
+                                 << "LibreOffice Impress is not installed on this computer. You need to have it "
+                                    "installed to use this software without error.\r\n\r\nsoffice.bin was not found."
+                                 << 1;
+        QTest::newRow("too slow")
+            << EngineStartFailure{Cause::TooSlow, "The presentation engine did not answer within 60 seconds."}
+            << "LibreOffice Impress is taking unusually long to start: The presentation engine did not answer within "
+               "60 seconds. A first start after installing it, or on a busy computer, can be that slow. \"Start "
+               "Creating Template\" starts it again."
+            << 0;
+        QTest::newRow("broken") << EngineStartFailure{Cause::Broken, "It ended while starting."}
+                                << "LibreOffice Impress is installed but could not be started, so Orvendale cannot "
+                                   "create decks.\r\n\r\nIt ended while starting."
+                                << 1;
+    }
+
+    void aFailedStartIsToldByItsCause()
+    {
+        QFETCH(EngineStartFailure, failure);
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FakeProgramEnd end;
+        AvailabilityChecks::tellEngineCannotStart(engine, failure, dialogs, end);
+        QFETCH(QString, told);
+        QFETCH(int, ends);
+        QCOMPARE(dialogs.messages, QStringList{told});
+        QCOMPARE(end.ends, ends);
     }
 
     void runningCheckAsksOnlyForOurApplicationAndHonoursTheAnswer()

@@ -212,7 +212,18 @@ public:
     }
     QString applicationName() const override { return QStringLiteral("LibreOffice Impress"); }
     QString processName() const override { return QStringLiteral("soffice.bin"); }
-    void prepareSpare(std::function<void(const QString&)>) override { state.calls << "prepareSpare"; }
+    void prepareSpare(std::function<void(const EngineStartFailure&)>) override { state.calls << "prepareSpare"; }
+    // Settles at once, unless a test holds the spare's start to settle it
+    // itself.
+    void whenSpareSettled(std::function<void(bool startFailed)> then) override
+    {
+        if (holdSpare)
+            settleSpare = std::move(then);
+        else
+            then(false);
+    }
+    bool holdSpare = false;
+    std::function<void(bool startFailed)> settleSpare;
     void endInstancesStartedHere() override { state.calls << "endInstancesStartedHere"; }
     void endInstanceLeftBehind() override { state.calls << "endInstanceLeftBehind"; }
 };
