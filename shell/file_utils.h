@@ -46,7 +46,8 @@ void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write);
 
 // The folder for temporary files: $TEMP when it is set, otherwise the user's
-// own runtime folder, otherwise the system's temporary folder.
+// own runtime folder, otherwise a folder only the user can enter inside the
+// system's temporary folder.
 QString tempFolder();
 
 }  // namespace Main

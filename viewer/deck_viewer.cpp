@@ -194,51 +194,78 @@ void DeckViewer::embedSlideShow()
     // Keys pressed in the show reach it, apart from these two: F5 would do
     // nothing there, and Escape would end the show.
     mWindows.watchKeys(show, {Qt::Key_F5, Qt::Key_Escape}, [this](int key) { onPresentingKey(key); });
-    mShowWatch->start();
+    setShowState(ShowState::InFrame);
+}
+
+void DeckViewer::setShowState(ShowState state)
+{
+    mShowState = state;
+    const bool running = state == ShowState::InFrame || isPresenting();
+    if (running && !mShowWatch->isActive())
+        mShowWatch->start();
+    else if (!running)
+        mShowWatch->stop();
+    if (state == ShowState::WithConsole)
+        mConsoleWatch->start();
+    else
+        mConsoleWatch->stop();
 }
 
 void DeckViewer::onPresentingKey(int key)
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
     trap.step(100, [&] {
-        if (key == Qt::Key_F5 && !mPresenting)
-            presentFullScreen();
-        else if (mPresenting)
+        switch (mShowState) {
+        case ShowState::InFrame:
+            if (key == Qt::Key_F5)
+                presentFullScreen();
+            return;
+        case ShowState::FullScreen:
+        case ShowState::WithConsole:
             returnToFrame();
+            return;
+        case ShowState::None:
+        case ShowState::Stopped:
+        case ShowState::Closing:
+            return;
+        }
     });
 }
 
 void DeckViewer::presentFullScreen()
 {
-    if (mBusy || !mShowWindow || !mShowWindowId || mPresenting)
+    if (mBusy || mShowState != ShowState::InFrame)
         return;
     // With a second screen, the audience sees the show there and the
     // presenter the console here, in the engine's own full-screen show.
     if (const QScreen* audience = otherScreen()) {
         mShowWindow->presentWithConsole(deviceArea(*audience));
-        mPresenting = true;
-        mWithConsole = true;
-        mConsoleWatch->start();
+        setShowState(ShowState::WithConsole);
         return;
     }
     const QRect area = deviceArea(*screen());
     mShowWindow->setWidth(points(area.width()));
     mShowWindow->setHeight(points(area.height()));
     mWindows.showOver(mShowWindowId, area);
-    mPresenting = true;
+    setShowState(ShowState::FullScreen);
 }
 
 void DeckViewer::returnToFrame()
 {
-    if (!mPresenting)
-        return;
-    mPresenting = false;
-    if (mWithConsole) {
-        mWithConsole = false;
-        mConsoleWatch->stop();
+    switch (mShowState) {
+    case ShowState::WithConsole:
+        setShowState(ShowState::InFrame);
         mShowWindow->resumeHere();
-    } else {
+        break;
+    case ShowState::FullScreen:
+        setShowState(ShowState::InFrame);
         mWindows.setParent(mShowWindowId, mShowFrame->winId());
+        break;
+    case ShowState::None:
+    case ShowState::InFrame:
+    case ShowState::Stopped:
+    case ShowState::Closing:
+        return;
     }
     fitShowToFrame();
     activateWindow();
@@ -246,13 +273,20 @@ void DeckViewer::returnToFrame()
 
 void DeckViewer::checkConsoleShowRuns()
 {
-    ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
+    if (mShowState != ShowState::WithConsole)
+        return;
     bool running = true;
-    // A failure to ask is told once, not ten times a second.
-    if (!trap.step(102, [&] { running = mShowWindow->consoleShowRunning(); }))
-        mConsoleWatch->stop();
-    else if (!running)
+    try {
+        running = mShowWindow->consoleShowRunning();
+    } catch (const Failure&) {
+        // Unable to ask, the engine has gone or lost the show.
+        showStopped();
+        return;
+    }
+    if (!running) {
+        ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
         trap.step(104, [&] { returnToFrame(); });
+    }
 }
 
 const QScreen* DeckViewer::otherScreen() const
@@ -265,7 +299,17 @@ const QScreen* DeckViewer::otherScreen() const
 
 void DeckViewer::checkShowStillRuns()
 {
-    if (mBusy || !mApplication || !mShowWatch->isActive())
+    switch (mShowState) {
+    case ShowState::InFrame:
+    case ShowState::FullScreen:
+    case ShowState::WithConsole:
+        break;
+    case ShowState::None:
+    case ShowState::Stopped:
+    case ShowState::Closing:
+        return;
+    }
+    if (mBusy)
         return;
     bool stopped = false;
     try {
@@ -273,9 +317,20 @@ void DeckViewer::checkShowStillRuns()
     } catch (const Failure&) {
         stopped = true;
     }
-    if (!stopped)
-        return;
-    mShowWatch->stop();
+    if (stopped)
+        showStopped();
+}
+
+void DeckViewer::showStopped()
+{
+    // A full-screen show's window would stay over the screen, black, behind
+    // the message: it goes back into the frame first.
+    const ShowState was = mShowState;
+    setShowState(ShowState::Stopped);
+    if (was == ShowState::FullScreen) {
+        mWindows.setParent(mShowWindowId, mShowFrame->winId());
+        activateWindow();
+    }
     mServices.dialogs.message(QStringLiteral(
         "The slide show has stopped: the presentation engine closed the deck or is no longer running "
         "(another copy of Orvendale may have ended it). \"Save Results\" still saves the deck; "
@@ -364,8 +419,7 @@ void DeckViewer::saveDeck(const SaveTarget& target)
 
 void DeckViewer::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
 {
-    mShowWatch->stop();
-    mConsoleWatch->stop();
+    setShowState(ShowState::Closing);
     ErrorTrap trap = trapFor(procedure);
     trap.step(100, [&] { mClosingMessage->show(); });
     trap.step(102, [&] {
@@ -386,8 +440,6 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
     trap.step(108, [&] {
         mShowWindow.reset();
         mShowWindowId = 0;
-        mPresenting = false;
-        mWithConsole = false;
         mPresentation.reset();
         // The show's window lay over the message until now: paint it, so
         // that it is seen while the engine ends.
@@ -396,6 +448,7 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
     if (trap.test(110, [&] { return mApplication != nullptr; }))
         trap.step(112, [&] { mApplication->Quit(); });
     trap.step(114, [&] { mApplication.reset(); });
+    setShowState(ShowState::None);
     trap.step(116, [&] { mClosingMessage->hide(); });
     if (trap.test(118, [&] { return !mDeckFile.isEmpty(); }))
         trap.step(122, [&] {

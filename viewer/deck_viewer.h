@@ -59,7 +59,14 @@ public:
     // back.
     void presentFullScreen();
     void returnToFrame();
-    bool isPresenting() const { return mPresenting; }
+
+    // Where the show stands: none yet (or closed), running in the frame,
+    // presented full screen on the viewer's screen, presented on another
+    // screen with the engine's console on this one, stopped by the engine,
+    // or closing.
+    enum class ShowState { None, InFrame, FullScreen, WithConsole, Stopped, Closing };
+    ShowState showState() const { return mShowState; }
+    bool isPresenting() const { return mShowState == ShowState::FullScreen || mShowState == ShowState::WithConsole; }
 
 protected:
     void firstShown() override;
@@ -80,6 +87,11 @@ private:
     void checkConsoleShowRuns();
     // A screen other than the viewer's, or none.
     const QScreen* otherScreen() const;
+    // The one place the show's state changes; the watches run in the states
+    // that need them.
+    void setShowState(ShowState state);
+    // The show stopped under the viewer: back into the frame, then told once.
+    void showStopped();
 
     QString mDeckFile;
     std::shared_ptr<PresentationApplication> mApplication;
@@ -100,9 +112,7 @@ private:
     std::shared_ptr<SlideShowWindow> mShowWindow;
     // The show's window as the window system knows it, once in the frame.
     unsigned long mShowWindowId = 0;
-    bool mPresenting = false;
-    // Presenting in the engine's own full-screen show, with its console.
-    bool mWithConsole = false;
+    ShowState mShowState = ShowState::None;
     QTimer* mShowWatch;
     QTimer* mConsoleWatch;
     bool mBusy = false;

@@ -126,7 +126,7 @@ void removeEngineTempFolder(const QString& folder)
 // and removes; nothing outside that folder is ever touched.
 bool isTemporaryDeck(const QString& deck)
 {
-    return QFileInfo(deck).absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath();
+    return QDir::cleanPath(QFileInfo(deck).absolutePath()) == QDir::cleanPath(QFileInfo(Main::tempFolder()).absoluteFilePath());
 }
 
 // Engines ending in the background, by profile.
@@ -295,6 +295,10 @@ bool EngineProcess::running() const
 
 void EngineProcess::endInBackground(int graceMs) const
 {
+    // No engine: nothing to end, and the pid file and lock may be those of
+    // a start still under way.
+    if (mPid <= 0)
+        return;
     const EngineProcess process = *this;
     std::shared_future<void> ended = std::async(std::launch::async, [process, graceMs] {
         process.waitForEnd(graceMs);

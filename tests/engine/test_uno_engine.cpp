@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "presentation_engine.h"
 #include "private_engine.h"
+#include "engine_process.h"
 #include "uno_engine.h"
 
 #include "x11_window_system.h"
@@ -419,6 +420,14 @@ private slots:
         // own: 0 would stop the whole process group running the tests.
         QVERIFY(!mEngine.signal(other.processId(), SIGSTOP));
         QVERIFY(!mEngine.signal(0, SIGSTOP));
+
+        // Ending the engine a pid file does not name (a start that has not
+        // written its engine's pid yet) touches nothing of that start.
+        QVERIFY(pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        pidFile.close();
+        EngineProcess::recorded(mEngine.settings()).endInBackground(0);
+        EngineProcess::waitForAllEnding();
+        QVERIFY(pidFile.exists());
         other.kill();
         other.waitForFinished();
     }

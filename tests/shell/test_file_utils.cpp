@@ -18,6 +18,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class FileUtilsTest : public QObject {
@@ -139,6 +145,17 @@ private slots:
             if (const qsizetype open = line.indexOf('('); open > 0 && !line.startsWith("+++"))
                 calls << line.left(open);
         QCOMPARE(calls, QStringList({"fdatasync", "rename", "fsync"}));
+
+        // A file system that cannot flush a folder still has the new file:
+        // the copy is made, not reported as failed.
+        writeFile(folder.filePath("from.ppt"), "new deck");
+        traced.start("strace", {"-e", "trace=fsync", "-e", "inject=fsync:error=EINVAL",
+                                QCoreApplication::applicationDirPath() + "/file_copier", folder.filePath("from.ppt"),
+                                folder.filePath("to.ppt")});
+        QVERIFY(traced.waitForFinished(20000));
+        QVERIFY(traced.readAllStandardError().contains("EINVAL (Invalid argument) (INJECTED)"));
+        QCOMPARE(QString::fromLocal8Bit(traced.readAllStandardOutput()).trimmed(), QString("copied"));
+        QCOMPARE(readFile(folder.filePath("to.ppt")), QByteArray("new deck"));
     }
 
     void aFullDiskIsNamedAsSuch()
@@ -169,14 +186,20 @@ private slots:
     void tempFolderFallsBackWhenTempIsUnsetOrEmpty()
     {
         const QByteArray saved = qgetenv("TEMP");
-        qputenv("TEMP", "/some/temp");
+        qputenv("TEMP", "/some/temp/");
         QCOMPARE(Main::tempFolder(), QString("/some/temp"));
         qputenv("TEMP", "");
         qputenv("XDG_RUNTIME_DIR", "/run/user/1234");
         QCOMPARE(Main::tempFolder(), QString("/run/user/1234"));
         qunsetenv("TEMP");
         qunsetenv("XDG_RUNTIME_DIR");
-        QCOMPARE(Main::tempFolder(), QDir::tempPath());
+        // The shared folder holds one of the user's own, the same each time.
+        const QFileInfo own(Main::tempFolder());
+        QCOMPARE(own.absolutePath(), QDir::tempPath());
+        QVERIFY(own.isDir() && own.ownerId() == ::getuid());
+        QCOMPARE(own.permissions() & (QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther),
+                 QFile::Permissions());
+        QCOMPARE(Main::tempFolder(), own.absoluteFilePath());
         qputenv("TEMP", saved);
     }
 };

@@ -31,7 +31,13 @@ public:
             lines << at.match(report).captured(1).toInt();
         return lines;
     }
-    void message(const QString& text) override { messages << text; }
+    std::function<void(const QString&)> onMessage;  // told of each message as it shows
+    void message(const QString& text) override
+    {
+        messages << text;
+        if (onMessage)
+            onMessage(text);
+    }
     bool askYesNo(const QString& text) override
     {
         questions << text;
