@@ -11,6 +11,7 @@
 #include "product.h"
 #include "spell_checker.h"
 #include "system_side_effects.h"
+#include "temporary_files.h"
 #include "termination.h"
 #include "uno_engine.h"
 #include "x11_window_system.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
     // An engine that a killed run left on screen goes before this run needs
     // one; whatever this run started goes with it, however it ends.
     engine.endInstanceLeftBehind();
+    TemporaryFiles::removeLeftBehind();
     programEnd.beforeEnding([&] {
         // What the store could not write yet gets one more try; the user's
         // close has asked already, a signal asks nothing.
@@ -60,9 +62,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "Orvendale: the latest changes could not be saved to %s.\n",
                          qPrintable(QDir::toNativeSeparators(store.filePath())));
         engine.endInstancesStartedHere();
-        for (const QString& deck : {form.deckInProgress(), viewer.deckFile()})
-            if (!deck.isEmpty())
-                Main::removeDeck(deck);
+        TemporaryFiles::removeAll();
     });
     form.load();
     form.show();
@@ -78,6 +78,6 @@ int main(int argc, char** argv)
     // Ended from outside (a logout, a kill), the program ends as the user's
     // close does, without asking anything: boxes that wait for an answer
     // would hold the end back until the session kills the program outright.
-    const Termination termination([&] { programEnd.endNow(); });
+    const Termination termination([&] { programEnd.endNow(); }, [&] { engine.interruptCall(); });
     return app.exec();
 }

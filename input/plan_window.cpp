@@ -22,6 +22,7 @@
 #include "settings_store.h"
 #include "startup.h"
 #include "tab_strip.h"
+#include "temporary_files.h"
 #include "twips.h"
 #include "unsaved_changes.h"
 #include "window_style.h"
@@ -239,7 +240,7 @@ void PlanWindow::createDeckWithEngine()
             trap.step(118, [&] { path = Main::tempFolder() + QStringLiteral("/") + name + QStringLiteral(".ppt"); });
             taken = trap.test(120, [&] { return Main::fileExists(path); });
         }
-        mDeckInProgress = path;
+        TemporaryFiles::record(path);
         trap.step(122, [&] {
             DeckGeneration::generateBusinessPlan(
                 path,
@@ -250,9 +251,9 @@ void PlanWindow::createDeckWithEngine()
             trap.step(128, [&] { emit deckCreated(path); });
             trap.step(130, [&] { hide(); });
         } else {
+            TemporaryFiles::forget(path);
             trap.step(132, [&] { mServices.dialogs.message(QStringLiteral("Creation of template fail.")); });
         }
-        mDeckInProgress.clear();
     }
     trap.step(136, [&] { mBusy = false; });
 }

@@ -35,8 +35,6 @@ public:
     HoverPointer& pointer() { return *mPointer; }
     // While a deck is being built; another click on the button does nothing.
     bool isBusy() const { return mBusy; }
-    // The temporary deck being built, until the viewer takes it.
-    const QString& deckInProgress() const { return mDeckInProgress; }
 
     // "Start Creating Template": builds the deck into a fresh temporary file
     // and announces it, so that a viewer shows it; first waits for an
@@ -92,7 +90,6 @@ private:
     PresentationEngine& mEngine;
     SpellChecker& mSpelling;
     HoverPointer* mPointer;
-    QString mDeckInProgress;
     // Set while a box is filled with the text the store holds.
     bool mShowingStoredText = false;
     // Set while a load step runs: change handlers hand their failure to it.

@@ -2,6 +2,7 @@
 
 #include "error_trap.h"
 #include "failure.h"
+#include "temporary_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -93,7 +94,8 @@ public:
     explicit FileBeside(const QString& destination, Name name = Name::Unique)
     {
         const QString folder = QFileInfo(destination).absolutePath();
-        if (name == Name::Unique)
+        mUnique = name == Name::Unique;
+        if (mUnique)
             removeStaleCopies(folder);
         if (name == Name::Staging) {
             mPath = QFile::encodeName(destination + QStringLiteral(".new"));
@@ -103,7 +105,13 @@ public:
             mPath = QFile::encodeName(QStringLiteral("%1/%2%3")
                                           .arg(folder, QLatin1String(kUniquePrefix))
                                           .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            // Recorded first: should the program be killed while the copy
+            // is written (by the engine, which may go on writing), the next
+            // start removes it.
+            TemporaryFiles::record(path());
             mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (mFd < 0)
+                TemporaryFiles::forget(path());
             if (mFd < 0 && errno != EEXIST)
                 break;
         }
@@ -119,6 +127,8 @@ public:
             ::close(mFd);
         if (!mKept)
             ::unlink(mPath.constData());
+        if (mUnique)
+            TemporaryFiles::forget(path());
     }
     FileBeside(const FileBeside&) = delete;
     FileBeside& operator=(const FileBeside&) = delete;
@@ -193,6 +203,7 @@ private:
     }
 
     QByteArray mPath;
+    bool mUnique = false;
     int mFd = -1;
     int mError = 0;
     bool mKept = false;

@@ -3,25 +3,37 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <thread>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 int gSignalPipe[2] = {-1, -1};
+int gInterruptPipe[2] = {-1, -1};
 
 void onSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(gSignalPipe[0], &byte, 1);
+    [[maybe_unused]] const auto told = ::write(gInterruptPipe[0], &byte, 1);
 }
 
 }  // namespace
 
-Termination::Termination(std::function<void()> onSignal_) : mOnSignal(std::move(onSignal_))
+Termination::Termination(std::function<void()> onSignal_, std::function<void()> interruptWork)
+    : mOnSignal(std::move(onSignal_))
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0
+        || ::socketpair(AF_UNIX, SOCK_STREAM, 0, gInterruptPipe) != 0)
         return;
+    // Waits for signals as long as the process lives; the program ends
+    // with it blocked in its read.
+    std::thread([interruptWork = std::move(interruptWork)] {
+        char byte = 0;
+        while (::read(gInterruptPipe[1], &byte, 1) == 1)
+            interruptWork();
+    }).detach();
     mNotifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
     connect(mNotifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;

@@ -9,6 +9,7 @@
 #include "file_utils.h"
 #include "hover_pointer.h"
 #include "side_effects.h"
+#include "temporary_files.h"
 #include "presentation_engine.h"
 #include "product.h"
 #include "save_formats.h"
@@ -454,6 +455,8 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
         trap.step(122, [&] {
             Main::deleteFile(mDeckFile);
             QFile::remove(Main::deckLockFile(mDeckFile));
+            if (!QFile::exists(mDeckFile))
+                TemporaryFiles::forget(mDeckFile);
         });
     then(trap);
 }

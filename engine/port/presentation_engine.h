@@ -76,6 +76,10 @@ public:
     virtual void whenSpareSettled(std::function<void(bool startFailed)> then) = 0;
     // Ends every application this program started; for the program's end.
     virtual void endInstancesStartedHere() = 0;
+    // From any thread: makes a call into the application in progress fail
+    // at once, by ending the applications it waits on; for a program that
+    // must end now rather than after a long export.
+    virtual void interruptCall() = 0;
     // Ends an application that an earlier run of the program left running
     // (it was killed, say) and removes what that run left behind.
     virtual void endInstanceLeftBehind() = 0;

@@ -70,6 +70,15 @@ public:
         }
     }
 
+    void endCallInProgress()
+    {
+        std::lock_guard lock(mMutex);
+        if (mDepth == 0)
+            return;
+        for (const auto& [pid, work] : mProcesses)
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+
     void disarm()
     {
         std::lock_guard lock(mMutex);
@@ -149,6 +158,11 @@ void setPeriod(std::chrono::milliseconds period)
 std::chrono::milliseconds period()
 {
     return watchdog().period();
+}
+
+void endCallInProgress()
+{
+    watchdog().endCallInProgress();
 }
 
 bool killedAStuckEngine()

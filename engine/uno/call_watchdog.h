@@ -23,6 +23,10 @@ void forgetProcess(qint64 pid);
 void setPeriod(std::chrono::milliseconds period);
 std::chrono::milliseconds period();
 
+// Ends the call in progress, if any, from any thread: the engine processes
+// it may wait on are killed, and it fails.
+void endCallInProgress();
+
 // True when the watchdog killed a stuck engine during the call in progress;
 // the failing call reads it to say why the engine went away.
 bool killedAStuckEngine();

@@ -1,6 +1,7 @@
 #include "uno_engine.h"
 
 #include "engine_instance.h"
+#include "call_watchdog.h"
 #include "spare_engine.h"
 #include "uno_application.h"
 
@@ -58,6 +59,11 @@ void UnoEngine::whenSpareSettled(std::function<void(bool startFailed)> then)
 void UnoEngine::endInstancesStartedHere()
 {
     EngineInstance::endAllStartedHere();
+}
+
+void UnoEngine::interruptCall()
+{
+    CallWatchdog::endCallInProgress();
 }
 
 void UnoEngine::endInstanceLeftBehind()

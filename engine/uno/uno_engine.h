@@ -25,6 +25,7 @@ public:
     void prepareSpare(std::function<void(const EngineStartFailure& failure)> onStartFailed) override;
     void whenSpareSettled(std::function<void(bool startFailed)> then) override;
     void endInstancesStartedHere() override;
+    void interruptCall() override;
     // Removes what the instance left in the temporary folder too.
     void endInstanceLeftBehind() override;
 

@@ -382,8 +382,9 @@ private slots:
         if (mProgram.visibleWindow("Orvendale") != mInput) {
             const QString kept = keepScreen(mProgram.screenshot());
             QFAIL(qPrintable(QStringLiteral("\"< Back\" did not bring the input window back; the screen is in %1; "
-                                            "the program's threads:\n%2\nthe program said:\n%3")
-                                 .arg(kept, mProgram.threadStacks(), mProgram.errorOutput().right(3000))));
+                                            "input: %2\nthe program's threads:\n%3\nthe program said:\n%4")
+                                 .arg(kept, mProgram.inputState(), mProgram.threadStacks(),
+                                      mProgram.errorOutput().right(3000))));
         }
         qInfo("from \"< Back\" to the input window: %.2f s", timer.elapsed() / 1000.0);
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);

@@ -1,5 +1,6 @@
 #include "failure.h"
 #include "file_utils.h"
+#include "temporary_files.h"
 #include "file_size_limit.h"
 
 #include <QDir>
@@ -29,7 +30,12 @@ QByteArray readFile(const QString& path)
 class FileUtilsTest : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir mData;  // the program's data folder, which holds its records
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", mData.path().toLocal8Bit()); }
+
     void fileExistsOnlyForSomethingThere()
     {
         QTemporaryDir folder;
@@ -142,7 +148,7 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(traced.readAllStandardOutput()).trimmed(), QString("copied"));
         QStringList calls;
         for (const QString& line : QString::fromLocal8Bit(traced.readAllStandardError()).split('\n'))
-            if (const qsizetype open = line.indexOf('('); open > 0 && !line.startsWith("+++"))
+            if (const qsizetype open = line.indexOf('('); open > 0 && !line.startsWith("+++") && !line.contains(mData.path()))
                 calls << line.left(open);
         QCOMPARE(calls, QStringList({"fdatasync", "rename", "fsync"}));
 
@@ -181,6 +187,43 @@ private slots:
             QCOMPARE(QString::fromLocal8Bit(copier.readAllStandardOutput()).trimmed(),
                      QDir(disk).filePath("copy.ppt") + " could not be written: the disk is full.");
         }
+    }
+
+    // What a killed copy of the program recorded is removed by the next
+    // start, as far as it is a file the program makes; a running copy's
+    // records stay. This copy's own files go at its end, unless forgotten.
+    void temporaryFilesOfAnEndedCopyAreRemovedAtTheNextStart()
+    {
+        QTemporaryDir folder;
+        const QStringList ours = {folder.filePath("ps12345678.ppt"), folder.filePath(".~lock.ps12345678.ppt#"),
+                                  folder.filePath(".orvendale-copy-0123abcd")};
+        const QString usersOwn = folder.filePath("plan.ppt");
+        for (const QString& file : ours + QStringList{usersOwn})
+            writeFile(file, "x");
+        QProcess killed;
+        killed.start(QCoreApplication::applicationDirPath() + "/file_copier",
+                     {"--record-and-wait", ours[0], ours[2], usersOwn});
+        QVERIFY(killed.waitForReadyRead(10000));
+        TemporaryFiles::removeLeftBehind();
+        for (const QString& file : ours + QStringList{usersOwn})
+            QVERIFY(QFile::exists(file));
+        const QString killedRecord = QString::number(killed.processId()) + "-*.list";
+        killed.kill();
+        killed.waitForFinished();
+        TemporaryFiles::removeLeftBehind();
+        for (const QString& file : ours)
+            QVERIFY2(!QFile::exists(file), qPrintable(file));
+        QVERIFY(QFile::exists(usersOwn));
+        QVERIFY(QDir(mData.filePath("Kervanel/Orvendale/temporary-files")).entryList({killedRecord}).isEmpty());
+
+        const QString kept = folder.filePath("ps11111111.ppt"), left = folder.filePath("ps22222222.ppt");
+        for (const QString& deck : {kept, left}) {
+            TemporaryFiles::record(deck);
+            writeFile(deck, "deck");
+        }
+        TemporaryFiles::forget(kept);
+        TemporaryFiles::removeAll();
+        QVERIFY(QFile::exists(kept) && !QFile::exists(left));
     }
 
     void tempFolderFallsBackWhenTempIsUnsetOrEmpty()

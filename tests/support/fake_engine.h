@@ -225,5 +225,6 @@ public:
     bool holdSpare = false;
     std::function<void(bool startFailed)> settleSpare;
     void endInstancesStartedHere() override { state.calls << "endInstancesStartedHere"; }
+    void interruptCall() override {}
     void endInstanceLeftBehind() override { state.calls << "endInstanceLeftBehind"; }
 };

@@ -242,6 +242,14 @@ QImage ProgramDriver::screenshot() const
     return QImage::fromData(import.readAllStandardOutput(), "PNG");
 }
 
+QString ProgramDriver::inputState() const
+{
+    return QStringLiteral("pointer: %1keyboard focus: %2windows:\n%3")
+        .arg(run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation"), QStringLiteral("--shell")}),
+             run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}),
+             run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
+}
+
 int ProgramDriver::visibleEngineWindows() const
 {
     const QString found = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),

@@ -64,6 +64,10 @@ public:
     QRgb pixel(QPoint onScreen) const;
     // Visible top-level windows of the engine on the screen.
     int visibleEngineWindows() const;
+    // Where input goes now, for a failure message about a click or key that
+    // did nothing: the window under the pointer, the one with the keyboard,
+    // and every window of the display.
+    QString inputState() const;
 
 private:
     QList<EngineSettings> engineProfiles() const;
