@@ -297,8 +297,13 @@ void PlanWindow::showStored(QLineEdit* box, const QString& key)
 void PlanWindow::startSpelling()
 {
     const QString chosen = mServices.store.getSetting(kSpellingLanguageKey);
-    mSpelling.setLanguage(mSpelling.languages().contains(chosen) ? chosen
-                                                                 : mSpelling.defaultLanguage(QLocale::system().name()));
+    try {
+        mSpelling.setLanguage(mSpelling.languages().contains(chosen)
+                                  ? chosen
+                                  : mSpelling.defaultLanguage(QLocale::system().name()));
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
 }
 
 void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
@@ -334,7 +339,12 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
         };
     }
     actions.chooseLanguage = [this](const QString& language) {
-        mSpelling.setLanguage(language);
+        try {
+            mSpelling.setLanguage(language);
+        } catch (const Failure& failure) {
+            mServices.dialogs.message(failure.description());
+            return;
+        }
         untrapped(QStringLiteral("SpellingLanguage_Click"),
                   [&] { mServices.store.saveSetting(kSpellingLanguageKey, language); });
     };

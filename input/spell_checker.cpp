@@ -1,5 +1,7 @@
 #include "spell_checker.h"
 
+#include "dictionary_encoding.h"
+#include "failure.h"
 #include "file_utils.h"
 
 #include <hunspell.hxx>
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLockFile>
 #include <QTextBoundaryFinder>
 
 
@@ -113,20 +116,44 @@ QString SpellChecker::dictionaryBase(const QString& language) const
     return QString();
 }
 
+bool SpellChecker::looksLoadable(const QString& language) const
+{
+    QFile words(dictionaryBase(language) + QStringLiteral(".dic"));
+    bool counted = false;
+    return words.open(QIODevice::ReadOnly) && words.readLine(64).trimmed().toInt(&counted) > 0 && counted
+           && !words.readLine(256).trimmed().isEmpty();
+}
+
 void SpellChecker::setLanguage(const QString& language)
 {
     mLanguage = language;
     mDictionary.reset();
     mAnswers.clear();
     const QString base = language.isEmpty() ? QString() : dictionaryBase(language);
-    if (!base.isEmpty()) {
+    if (!base.isEmpty() && looksLoadable(language)) {
         mDictionary = std::make_unique<Hunspell>(QFile::encodeName(base + QStringLiteral(".aff")).constData(),
                                                  QFile::encodeName(base + QStringLiteral(".dic")).constData());
-        // Dictionaries are in UTF-8 or, the older ones, in ISO 8859-1.
-        mUtf8 = QString::fromStdString(mDictionary->get_dict_encoding()).compare(QStringLiteral("UTF-8"),
-                                                                                  Qt::CaseInsensitive) == 0;
+        mEncoding = std::make_unique<DictionaryEncoding>(mDictionary->get_dict_encoding());
+        if (!knowsItsOwnWords(base))
+            mDictionary.reset();
     }
     emit changed();
+    if (!base.isEmpty() && !mDictionary)
+        throw Failure(QStringLiteral("The %1 dictionary (%2) cannot be loaded: its word list is empty or damaged, "
+                                     "so spelling is not checked. Reinstall its package, or choose another "
+                                     "language.")
+                          .arg(displayName(language), QDir::toNativeSeparators(base + QStringLiteral(".dic"))));
+}
+
+bool SpellChecker::knowsItsOwnWords(const QString& base) const
+{
+    QFile words(base + QStringLiteral(".dic"));
+    if (!words.open(QIODevice::ReadOnly))
+        return false;
+    words.readLine();  // the count
+    // An entry is a word, then its affix flags after a slash.
+    const QByteArray first = words.readLine().trimmed().split('/').value(0).split('\t').value(0);
+    return !first.isEmpty() && mDictionary->spell(first.toStdString());
 }
 
 QList<SpellChecker::Range> SpellChecker::misspelled(const QString& text) const
@@ -152,10 +179,13 @@ QStringList SpellChecker::suggestions(const QString& word) const
     QStringList guesses;
     if (!mDictionary)
         return guesses;
-    for (const std::string& guess : mDictionary->suggest(encoded(word).toStdString())) {
+    const std::optional<QByteArray> asTyped = mEncoding->encode(word.normalized(QString::NormalizationForm_C));
+    if (!asTyped)
+        return guesses;
+    for (const std::string& guess : mDictionary->suggest(asTyped->toStdString())) {
         if (guesses.size() == kMaxSuggestions)
             break;
-        guesses << decoded(guess);
+        guesses << mEncoding->decode(guess);
     }
     return guesses;
 }
@@ -179,10 +209,27 @@ void SpellChecker::addToDictionary(const QString& word)
 {
     mPersonalWords.insert(word);
     emit changed();
+    // Another copy of the program may add words at the same time: under a
+    // lock, the list as it stands now gets this copy's words, and is
+    // written whole under a name of its own, then renamed; a list that is a
+    // link (kept with the user's other settings, say) stays one.
+    const QFileInfo list(mPersonalWordsFile);
+    const QString target = list.isSymLink() ? list.symLinkTarget() : mPersonalWordsFile;
+    QDir().mkpath(QFileInfo(target).path());
+    QLockFile lock(mPersonalWordsFile + QStringLiteral(".lock"));
+    if (!lock.tryLock(5000))
+        throw Failure(QStringLiteral("%1 could not be written: another program holds it.")
+                          .arg(QDir::toNativeSeparators(target)));
+    mPersonalWords.unite(readWords(target));
     QStringList words(mPersonalWords.cbegin(), mPersonalWords.cend());
     words.sort();
-    QDir().mkpath(QFileInfo(mPersonalWordsFile).path());
-    Main::writeBytesReplacing(mPersonalWordsFile, (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    const QByteArray bytes = (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    Main::writeFileReplacing(target, [&](const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+            throw Failure(QStringLiteral("%1 could not be written: %2.")
+                              .arg(QDir::toNativeSeparators(target), file.errorString()));
+    });
 }
 
 void SpellChecker::ignoreAll(const QString& word)
@@ -198,17 +245,12 @@ bool SpellChecker::knows(const QString& word) const
     const auto answered = mAnswers.constFind(word);
     if (answered != mAnswers.cend())
         return *answered;
-    // A typographic apostrophe checks as the typed one.
-    const QString typed = QString(word).replace(QChar(0x2019), QLatin1Char('\''));
-    return mAnswers[word] = mDictionary->spell(encoded(typed).toStdString());
-}
-
-QByteArray SpellChecker::encoded(const QString& word) const
-{
-    return mUtf8 ? word.toUtf8() : word.toLatin1();
-}
-
-QString SpellChecker::decoded(const std::string& word) const
-{
-    return mUtf8 ? QString::fromStdString(word) : QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    // A typographic apostrophe checks as the typed one, and a letter typed
+    // as a base letter and an accent (as some sources paste it) as the one
+    // letter the dictionary holds.
+    const QString typed = QString(word).replace(QChar(0x2019), QLatin1Char('\'')).normalized(QString::NormalizationForm_C);
+    const std::optional<QByteArray> encoded = mEncoding->encode(typed);
+    // A word with letters the dictionary's encoding lacks is in another
+    // script than the dictionary's: not for it to judge.
+    return mAnswers[word] = !encoded || mDictionary->spell(encoded->toStdString());
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class DictionaryEncoding;
 class Hunspell;
 
 // Spelling in the language the user writes, through Hunspell: the
@@ -44,8 +45,14 @@ public:
     static QString displayName(const QString& language);
 
     // Checks with the language's dictionary from now on; with an unknown
-    // language or no dictionary at all, no word counts as misspelled.
+    // language or no dictionary at all, no word counts as misspelled. A
+    // dictionary that cannot be loaded (empty, damaged) turns checking off
+    // too, and throws Failure saying so.
     void setLanguage(const QString& language);
+    // Whether the language's dictionary looks loadable: its word list is
+    // readable and starts with its count and a word, as a menu of languages
+    // tells without loading each.
+    bool looksLoadable(const QString& language) const;
     QString language() const { return mLanguage; }
 
     // The words of the text that the dictionary does not know.
@@ -56,9 +63,9 @@ public:
     // The word that the character at index belongs to; empty when none.
     static Range wordAt(const QString& text, int index);
 
-    // Known from now on, in every language and in later runs. Throws
-    // Failure when the word list cannot be written (the word is still known
-    // for this run).
+    // Known from now on, in every language and in later runs, with the words
+    // other copies of the program added meanwhile. Throws Failure when the
+    // word list cannot be written (the word is still known for this run).
     void addToDictionary(const QString& word);
     // Known for the rest of this run.
     void ignoreAll(const QString& word);
@@ -71,8 +78,8 @@ signals:
 private:
     QString dictionaryBase(const QString& language) const;
     bool knows(const QString& word) const;
-    QByteArray encoded(const QString& word) const;
-    QString decoded(const std::string& word) const;
+    // Whether the loaded dictionary knows the first word of its own list.
+    bool knowsItsOwnWords(const QString& base) const;
 
     QStringList mFolders;
     QString mPersonalWordsFile;
@@ -80,8 +87,8 @@ private:
     QSet<QString> mIgnoredWords;
     QString mLanguage;
     std::unique_ptr<Hunspell> mDictionary;
+    std::unique_ptr<DictionaryEncoding> mEncoding;
     // The dictionary's answers so far: a line is checked again at every
     // keystroke, and its words mostly were checked before.
     mutable QHash<QString, bool> mAnswers;
-    bool mUtf8 = true;
 };

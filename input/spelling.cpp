@@ -103,7 +103,10 @@ void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text,
         languages->addAction(QStringLiteral("No dictionary installed"))->setEnabled(false);
     auto* group = new QActionGroup(languages);
     for (const QString& language : installed) {
-        QAction* choice = languages->addAction(SpellChecker::displayName(language));
+        // One that cannot be loaded says so here; chosen, it tells why.
+        QAction* choice = languages->addAction(
+            SpellChecker::displayName(language)
+            + (checker.looksLoadable(language) ? QString() : QStringLiteral(" (cannot be loaded)")));
         choice->setCheckable(true);
         choice->setChecked(language == checker.language());
         choice->setData(language);

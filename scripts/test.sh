@@ -10,6 +10,7 @@ bash scripts/build.sh
 # plain run passes over. Their warnings are not errors: the sanitizers make
 # the compiler warn of code it cannot prove safe. Leaks are not looked for:
 # the libraries the program uses keep what they allocate once for good.
+export ASAN_OPTIONS=detect_leaks=0
 ORVENDALE_BUILD_TARGET=orvendale_unit_tests bash scripts/build.sh build-sanitized -DORVENDALE_SANITIZE=ON \
   -DORVENDALE_WARNINGS_AS_ERRORS=OFF
-(cd build-sanitized && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure --timeout 900 -L unit -R '^test_')
+(cd build-sanitized && ctest --output-on-failure --timeout 900 -L unit -R '^test_')

@@ -485,6 +485,53 @@ private slots:
                                   15000);
     }
 
+    // A save cut short keeps the user's old file as it was and leaves no
+    // copy beside it: SIGTERM ends the program at once, even while the
+    // engine does not answer; after a kill, the next start ends the engine
+    // and removes the copy it was writing.
+    void aSaveCutShortKeepsTheOldFileAndLeavesNoCopy()
+    {
+        QTemporaryDir target;
+        const QString saved = target.filePath("plan.pdf");
+        for (const int signal : {SIGTERM, SIGKILL}) {
+            QFile old(saved);
+            QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            old.write("the old plan");
+            old.close();
+            QVERIFY(startProgram());
+            QPoint viewerAt;
+            const unsigned long viewer = createDeck(viewerAt);
+            QVERIFY(viewer);
+            QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+            const qint64 engine = mProgram.enginePid();
+            // An engine that takes its time over the export.
+            QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
+            mProgram.click(viewerAt + kSaveButton);
+            QVERIFY(mProgram.waitForWindow("Output File", 20000));
+            QTest::qWait(500);
+            mProgram.type(saved);
+            mProgram.key("Return");
+            QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
+            mProgram.key("Return");  // yes, overwrite it
+            QTRY_VERIFY_WITH_TIMEOUT(QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1,
+                                     10000);
+            QElapsedTimer timer;
+            timer.start();
+            mProgram.signal(signal);
+            QVERIFY2(mProgram.waitForExit(10000), "the program did not end");
+            QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+            if (signal == SIGKILL)
+                QVERIFY(startProgram());
+            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Hidden | QDir::Files), QStringList({"plan.pdf"}),
+                                      10000);
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), QByteArray("the old plan"));
+        }
+        mProgram.signal(SIGTERM);
+        QVERIFY(mProgram.waitForExit(20000));
+    }
+
     // With two screens, F5 shows the slide full screen on the screen the
     // viewer is not on and the engine's presenter console on the viewer's;
     // Right moves the show on; Escape ends both, and the frame shows the

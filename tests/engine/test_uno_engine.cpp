@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
+
 #include <csignal>
 
 namespace {
@@ -631,6 +633,26 @@ private slots:
             QVERIFY2(failure.description().contains("stopped responding"), qPrintable(failure.description()));
         }
         QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(mEngine.waitUntilEnded(5000));
+    }
+
+    // A program that must end now ends the call it waits in from another
+    // thread, long before the call's deadline.
+    void aCallInterruptedFromAnotherThreadFailsAtOnce()
+    {
+        UnoEngine layer = engine();
+        const auto app = layer.CreateObject();
+        const auto deck = app->Presentations().Open(copyOfTemplate(mFolder));
+        QVERIFY(mEngine.signal(mEngine.pid(), SIGSTOP));
+        std::thread interrupter([&] {
+            QThread::msleep(300);
+            layer.interruptCall();
+        });
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(Failure, deck->Slides(2).Select());
+        interrupter.join();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(mEngine.waitUntilEnded(5000));
     }
 };

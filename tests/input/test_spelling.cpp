@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -125,6 +126,32 @@ void writeDictionary(const QString& folder, const QString& name, const QStringLi
     QFile dic(folder + "/" + name + ".dic");
     dic.open(QIODevice::WriteOnly);
     dic.write((QString::number(words.size()) + "\n" + words.join("\n") + "\n").toUtf8());
+}
+
+// A dictionary in an encoding of its own, as the system's converter writes
+// it; its letters are what a suggestion may try.
+void writeEncodedDictionary(const QString& folder, const QString& name, const QString& encoding,
+                            const QByteArray& converterName, const QStringList& words)
+{
+    QString letters;
+    for (const QChar letter : words.join(""))
+        if (!letters.contains(letter))
+            letters += letter;
+    const auto encoded = [&](const QString& text) {
+        QProcess iconv;
+        iconv.start("iconv", {"-f", "UTF-8", "-t", converterName});
+        iconv.write(text.toUtf8());
+        iconv.closeWriteChannel();
+        iconv.waitForFinished();
+        return iconv.readAllStandardOutput();
+    };
+    QDir().mkpath(folder);
+    QFile aff(folder + "/" + name + ".aff");
+    aff.open(QIODevice::WriteOnly);
+    aff.write(encoded("SET " + encoding + "\nTRY " + letters + "\n"));
+    QFile dic(folder + "/" + name + ".dic");
+    dic.open(QIODevice::WriteOnly);
+    dic.write(encoded(QString::number(words.size()) + "\n" + words.join("\n") + "\n"));
 }
 
 QByteArray bytesOf(const QString& path)
@@ -243,6 +270,101 @@ private slots:
         QVERIFY(redColumns(w.planTitleBox()).first >= 0);
         QCOMPARE(bytesOf(store.fileName()), before);
         QCOMPARE(w.planTitleBox()->text(), QString("Oure plan"));
+    }
+
+    // A dictionary in an older 8-bit encoding checks and suggests in it; a
+    // word in another script is not its to judge.
+    void aDictionaryInItsOwnEncodingChecksAndSuggests_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QByteArray>("converterName");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("misspelled");
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<QString>("foreign");
+        const QStringList polish{u"łódź"_qs, u"żółw"_qs, u"gęś"_qs};
+        const QStringList russian{u"жук"_qs, u"мир"_qs, u"дом"_qs};
+        QTest::newRow("ISO 8859-2") << "ISO8859-2" << QByteArray("ISO8859-2") << polish << u"łódx"_qs << u"łódź"_qs
+                                    << u"жук"_qs;
+        QTest::newRow("KOI8-R") << "KOI8-R" << QByteArray("KOI8-R") << russian << u"жуг"_qs << u"жук"_qs << u"łódź"_qs;
+        QTest::newRow("cp1251") << "microsoft-cp1251" << QByteArray("CP1251") << russian << u"мор"_qs << u"мир"_qs
+                                << u"łódź"_qs;
+        QTest::newRow("ISO 8859-7") << "ISO8859-7" << QByteArray("ISO8859-7") << QStringList{u"κόσμος"_qs, u"λόγος"_qs}
+                                    << u"λόγοι"_qs << u"λόγος"_qs << u"жук"_qs;
+    }
+
+    void aDictionaryInItsOwnEncodingChecksAndSuggests()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(QByteArray, converterName);
+        QFETCH(QStringList, words);
+        QFETCH(QString, misspelled);
+        QFETCH(QString, suggested);
+        QFETCH(QString, foreign);
+        writeEncodedDictionary(folder(), "xx_XX", encoding, converterName, words);
+        SpellChecker checker({folder()}, folder() + "/words.txt");
+        checker.setLanguage("xx_XX");
+        QVERIFY(checker.misspelled(words.join(" ") + " " + foreign).isEmpty());
+        QVERIFY(checker.isMisspelled(misspelled));
+        QVERIFY2(checker.suggestions(misspelled).contains(suggested), qPrintable(checker.suggestions(misspelled).join(",")));
+    }
+
+    // A letter typed as its base letter and an accent is the letter the
+    // dictionary holds.
+    void aDecomposedLetterIsTheLetter()
+    {
+        writeDictionary(folder(), "xx_XX", {u"café"_qs});
+        SpellChecker checker({folder()}, folder() + "/words.txt");
+        checker.setLanguage("xx_XX");
+        QVERIFY(!checker.isMisspelled(u"cafe\u0301"_qs));
+        QVERIFY(checker.isMisspelled(u"cafe\u0300"_qs));
+    }
+
+    // Words added by two copies of the program at once are all kept, and a
+    // word list that is a link stays one.
+    void wordsAddedByTwoCopiesAreAllKeptThroughALink()
+    {
+        writeDictionary(folder(), "xx_XX", {"plan"});
+        const QString target = folder() + "/elsewhere/words.txt";
+        QDir().mkpath(folder() + "/elsewhere");
+        QVERIFY(QFile::link(target, folder() + "/words.txt"));
+        SpellChecker first({folder()}, folder() + "/words.txt"), second({folder()}, folder() + "/words.txt");
+        first.addToDictionary("Fjordlight");
+        second.addToDictionary("Vaxtbolag");
+        first.addToDictionary("Kervanel");
+        QCOMPARE(bytesOf(target), QByteArray("Fjordlight\nKervanel\nVaxtbolag\n"));
+        QVERIFY(QFileInfo(folder() + "/words.txt").isSymLink());
+    }
+
+    // A dictionary that cannot be loaded is marked in the menu; choosing it
+    // says why, once, and checking is off; the choice is not kept.
+    void aDictionaryThatCannotBeLoadedIsToldOnce_data()
+    {
+        QTest::addColumn<QByteArray>("wordList");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("no count") << QByteArray("plan\nthe\n");
+        QTest::newRow("cut short") << QByteArray("5000\n");
+    }
+
+    void aDictionaryThatCannotBeLoadedIsToldOnce()
+    {
+        QFETCH(QByteArray, wordList);
+        writeDictionary(folder() + "/dictionaries", "en_GB", {});
+        QFile dic(folder() + "/dictionaries/en_GB.dic");
+        QVERIFY(dic.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dic.write(wordList);
+        dic.close();
+        Window w(folder());
+        w.sectionBox()->selectAll();
+        QTest::keyClicks(w.sectionBox(), "Recieve the plan");
+        pickFromMenu(w.sectionBox(), 1, {"Spelling Language", "English (United Kingdom) (cannot be loaded)"});
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY2(w.dialogs.messages.first().startsWith("The English (United Kingdom) dictionary"),
+                 qPrintable(w.dialogs.messages.first()));
+        QTest::keyClicks(w.sectionBox(), " more wrods");
+        QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY(w.store.getSetting("Spelling Language") != "en_GB");
     }
 
     void withoutADictionaryNothingIsUnderlinedAndTheMenuSaysSo()
