@@ -94,6 +94,12 @@ int main(int argc, char** argv)
     PlanWindow form(services, engine, spelling);
     form.load();
     form.show();
+    // The dictionary loads once the window is up; the spell-checked round
+    // means nothing without one.
+    if (!QTest::qWaitFor([&] { return !spelling.language().isEmpty(); }, 10000)) {
+        std::fprintf(stderr, "no dictionary loaded: install hunspell-en-us\n");
+        return 1;
+    }
     auto* box = form.findChild<QPlainTextEdit*>("firstSectionBox");
     box->setFocus();
     box->moveCursor(QTextCursor::End);
@@ -148,8 +154,7 @@ int main(int argc, char** argv)
     const double keystrokeP99 = percentile(millis, 0.99);
     spelling.setLanguage(language);
     millis = typeKeystrokes([&](int i) { return sentence.at(i % sentence.size()).toLatin1(); });
-    std::printf("spell-checked (%s) keystroke:  median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                qPrintable(language.isEmpty() ? QStringLiteral("no dictionary") : language),
+    std::printf("spell-checked (%s) keystroke:  median %.3f ms, p99 %.3f ms, max %.3f ms\n", qPrintable(language),
                 percentile(millis, 0.5), percentile(millis, 0.99), percentile(millis, 1.0));
     const double spelledP99 = percentile(millis, 0.99);
     const QFileInfo file(store.filePath());
