@@ -169,6 +169,40 @@ QList<SpellChecker::Range> SpellChecker::misspelled(const QString& text) const
     return found;
 }
 
+QList<SpellChecker::Range> SpellChecker::misspelledAfterEdit(const QString& before, const QList<Range>& foundBefore,
+                                                             const QString& after) const
+{
+    // The edit lies between what the two texts share at their start and at
+    // their end; the words it touched reach from the space before it to the
+    // space after it, as no word holds a space.
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype same = 0;
+    while (same < shorter && before.at(same) == after.at(same))
+        ++same;
+    qsizetype sameAtEnd = 0;
+    while (sameAtEnd < shorter - same && before.at(before.size() - 1 - sameAtEnd) == after.at(after.size() - 1 - sameAtEnd))
+        ++sameAtEnd;
+    qsizetype from = same;
+    while (from > 0 && !after.at(from - 1).isSpace())
+        --from;
+    qsizetype to = after.size() - sameAtEnd;
+    while (to < after.size() && !after.at(to).isSpace())
+        ++to;
+    const int moved = static_cast<int>(after.size() - before.size());
+    const qsizetype toBefore = to - moved;
+
+    QList<Range> found;
+    for (const Range& word : foundBefore)
+        if (word.start + word.length <= from)
+            found << word;
+    for (const Range& word : misspelled(after.mid(from, to - from)))
+        found << Range{word.start + static_cast<int>(from), word.length};
+    for (const Range& word : foundBefore)
+        if (word.start >= toBefore)
+            found << Range{word.start + moved, word.length};
+    return found;
+}
+
 bool SpellChecker::isMisspelled(const QString& word) const
 {
     return mDictionary && isCheckedWord(word) && !knows(word);

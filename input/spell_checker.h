@@ -57,6 +57,11 @@ public:
 
     // The words of the text that the dictionary does not know.
     QList<Range> misspelled(const QString& text) const;
+    // The same for a text edited from before, whose misspelled words were
+    // found: only the words the edit touched are checked, so that a
+    // keystroke in a long line costs what a short line does.
+    QList<Range> misspelledAfterEdit(const QString& before, const QList<Range>& foundBefore,
+                                     const QString& after) const;
     bool isMisspelled(const QString& word) const;
     // The dictionary's best guesses for a misspelled word, at most five.
     QStringList suggestions(const QString& word) const;

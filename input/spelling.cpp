@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextBlockUserData>
 
 namespace {
 
@@ -28,8 +29,16 @@ SpellingHighlighter::SpellingHighlighter(QPlainTextEdit& box, SpellChecker& chec
     connect(&checker, &SpellChecker::changed, this, &SpellingHighlighter::recheck);
 }
 
+// A line as it was last checked, and its misspelled words.
+struct CheckedLine : QTextBlockUserData {
+    int recheck = 0;
+    QString text;
+    QList<SpellChecker::Range> misspelled;
+};
+
 void SpellingHighlighter::recheck()
 {
+    ++mRecheck;
     const QSignalBlocker sameText(mBox);
     rehighlight();
 }
@@ -37,7 +46,18 @@ void SpellingHighlighter::recheck()
 void SpellingHighlighter::highlightBlock(const QString& text)
 {
     static const QTextCharFormat format = misspelledFormat();
-    for (const SpellChecker::Range& word : mChecker.misspelled(text))
+    auto* line = static_cast<CheckedLine*>(currentBlockUserData());
+    if (!line || line->recheck != mRecheck) {
+        line = new CheckedLine;
+        line->recheck = mRecheck;
+        line->text = text;
+        line->misspelled = mChecker.misspelled(text);
+        setCurrentBlockUserData(line);  // the line owns it
+    } else if (line->text != text) {
+        line->misspelled = mChecker.misspelledAfterEdit(line->text, line->misspelled, text);
+        line->text = text;
+    }
+    for (const SpellChecker::Range& word : std::as_const(line->misspelled))
         setFormat(word.start, word.length, format);
 }
 

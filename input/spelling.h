@@ -30,6 +30,9 @@ private:
 
     QPlainTextEdit& mBox;
     SpellChecker& mChecker;
+    // Counts the rechecks: a line last checked before the latest one is
+    // checked whole.
+    int mRecheck = 0;
 };
 
 // The same line under the words of a one-line box, drawn through the box's

@@ -6,6 +6,7 @@
 #include "spell_checker.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -307,6 +308,55 @@ private slots:
         QVERIFY(checker.misspelled(words.join(" ") + " " + foreign).isEmpty());
         QVERIFY(checker.isMisspelled(misspelled));
         QVERIFY2(checker.suggestions(misspelled).contains(suggested), qPrintable(checker.suggestions(misspelled).join(",")));
+    }
+
+    // After an edit only the words it touched are checked again, and what is
+    // found is what checking the whole text finds.
+    void anEditIsCheckedWhereItTouches_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        const QString line = "Wrold recieve the plan, don't we? Thre markets";
+        QTest::newRow("a letter typed at the end") << line << line + "s";
+        QTest::newRow("a letter typed inside a word") << line << QString(line).insert(2, "o");
+        QTest::newRow("a word mended") << line << QString(line).replace("recieve", "receive");
+        QTest::newRow("two words joined") << line << QString(line).remove(22, 1);
+        QTest::newRow("a space splits a word") << line << QString(line).insert(8, " ");
+        QTest::newRow("everything replaced") << line << "Totally new txet";
+        QTest::newRow("emptied") << line << "";
+        QTest::newRow("from empty") << "" << line;
+        QTest::newRow("repeated letters") << "aaaa bbbb" << "aaaa bbbbb";
+    }
+
+    void anEditIsCheckedWhereItTouches()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        SpellChecker checker(SpellChecker::systemDictionaryFolders(), folder() + "/words.txt");
+        checker.setLanguage("en_US");
+        QCOMPARE(checker.misspelledAfterEdit(before, checker.misspelled(before), after), checker.misspelled(after));
+    }
+
+    // A keystroke at the end of a line of a megabyte (a section pasted
+    // without line breaks) checks the words it touched, not the line.
+    void aKeystrokeInAVeryLongLineChecksOnlyItsWords()
+    {
+        SpellChecker checker(SpellChecker::systemDictionaryFolders(), folder() + "/words.txt");
+        checker.setLanguage("en_US");
+        QString line;
+        while (line.size() < 1100000)
+            line += "Our growth rests on three markets and a lean team. ";
+        const QList<SpellChecker::Range> found = checker.misspelled(line);
+        QElapsedTimer timer;
+        timer.start();
+        checker.misspelled(line + "wrod");
+        const qint64 whole = timer.nsecsElapsed();
+        timer.restart();
+        const QList<SpellChecker::Range> edited = checker.misspelledAfterEdit(line, found, line + "wrod");
+        const qint64 touched = timer.nsecsElapsed();
+        QCOMPARE(edited, QList<SpellChecker::Range>({{static_cast<int>(line.size()), 4}}));
+        QVERIFY2(touched * 4 < whole, qPrintable(QString("%1 ms for the edit, %2 ms for the whole line")
+                                                     .arg(touched / 1e6).arg(whole / 1e6)));
     }
 
     // A letter typed as its base letter and an accent is the letter the
