@@ -103,6 +103,17 @@ void appendValue(QByteArray& out, const QString& path, const QVariant& value, En
     out += wrapped.mid(1, wrapped.size() - 2);
 }
 
+// Whether entries were added under the empty object at it since: they follow
+// it, though not always at once ("A-x" sorts between "A" and "A/x").
+bool hasEntriesUnder(SettingsMap::const_iterator it, SettingsMap::const_iterator end)
+{
+    const QString group = it.key() + QLatin1Char('/');
+    for (auto next = std::next(it); next != end && next.key().startsWith(it.key()); ++next)
+        if (next.key().startsWith(group))
+            return true;
+    return false;
+}
+
 // The entries whose paths start with prefix, as an object indented by depth
 // levels; each group's entries lie together, as the map keeps them sorted.
 void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMap::const_iterator end,
@@ -115,9 +126,8 @@ void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMa
         const qsizetype slash = rest.indexOf(QLatin1Char('/'));
         // An empty object that entries were added to since is written as
         // their group.
-        if (const auto next = std::next(it); slash < 0 && isEmptyObject(it.value()) && next != end
-                                             && next.key().startsWith(it.key() + QLatin1Char('/'))) {
-            it = next;
+        if (slash < 0 && isEmptyObject(it.value()) && hasEntriesUnder(it, end)) {
+            ++it;
             continue;
         }
         out += indent;

@@ -117,9 +117,12 @@ void SettingsStore::keepDamagedFileAside()
     QFile damaged(mFilePath);
     const QByteArray content = damaged.open(QIODevice::ReadOnly) ? damaged.readAll() : QByteArray();
     damaged.close();
-    const QString aside = mFilePath + QStringLiteral(".unreadable-")
+    // A store that is a link keeps it: the file it links to is set aside,
+    // and the salvaged store written in its place.
+    const QString file = fileToReplace(mFilePath);
+    const QString aside = file + QStringLiteral(".unreadable-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    if (QFile::rename(mFilePath, aside))
+    if (QFile::rename(file, aside))
         mDamagedFileKeptAt = aside;
     // Whatever the damaged file still held goes into the fresh one, without
     // a word if that cannot be written yet: the next write tries again.

@@ -65,16 +65,24 @@ bool isOurEngine(qint64 pid, const EngineSettings& settings)
 // upgrade).
 class OwnerLocks {
 public:
-    void hold(const QString& pidFile)
+    // False when the lock cannot be had within a second: another copy
+    // holds it (one that looks at the pid file now lets go at once).
+    bool hold(const QString& pidFile)
     {
         std::lock_guard lock(mMutex);
         if (mHeld.count(pidFile))
-            return;
+            return true;
         const int fd = ::open(QFile::encodeName(pidFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        const QDeadlineTimer deadline(1000);
+        while (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && !deadline.hasExpired())
+            QThread::msleep(20);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             mHeld.emplace(pidFile, fd);
-        else if (fd >= 0)
+            return true;
+        }
+        if (fd >= 0)
             ::close(fd);
+        return false;
     }
 
     void release(const QString& pidFile)
@@ -179,9 +187,17 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
     started.mProfileDir = settings.profileDir;
     started.mPidFile = settings.pidFile();
     started.mTempFolder = makeEngineTempFolder();
+    // Without the lock, the next copy of the program would take the engine
+    // for one left behind and end it.
+    if (!ownerLocks().hold(started.mPidFile)) {
+        removeEngineTempFolder(started.mTempFolder);
+        throw EngineStartFailed(Cause::Broken,
+                                QStringLiteral("The presentation engine could not be started: its record %1 is held "
+                                               "by another program.")
+                                    .arg(QDir::toNativeSeparators(started.mPidFile)));
+    }
     // A start that fails leaves nothing behind: its process, pid file and
     // temporary folder go with it.
-    ownerLocks().hold(started.mPidFile);
     auto leaveNothing = qScopeGuard([&] {
         if (processRunning(started.mPid))
             ::kill(static_cast<pid_t>(started.mPid), SIGKILL);

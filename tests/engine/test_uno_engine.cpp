@@ -18,6 +18,9 @@
 #include <thread>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -519,6 +522,29 @@ private slots:
         QVERIFY(timer.elapsed() < 500);
         QVERIFY(!processAlive(hanging.recordedEnginePid()));
         QVERIFY(!QFile::exists(hanging.pidFile()));
+        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
+    }
+
+    // A start that cannot hold the lock on its engine's record fails, rather
+    // than run an engine the next copy of the program would end as left
+    // behind; it starts nothing.
+    void aStartWithoutItsOwnerLockFails()
+    {
+        EngineSettings locked = mEngine.withStandInProgram("locked", "exec sleep 600");
+        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        QDir().mkpath(locked.profileDir);
+        const int held = ::open(QFile::encodeName(locked.pidFile()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+        const auto release = qScopeGuard([&] { ::close(held); });
+        X11WindowSystem windows;
+        UnoEngine layer(windows, locked);
+        try {
+            layer.CreateObject();
+            QFAIL("an engine started without its lock");
+        } catch (const EngineUnavailable& failure) {
+            QVERIFY2(failure.description().contains("is held by another program"), qPrintable(failure.description()));
+        }
+        QCOMPARE(locked.recordedEnginePid(), 0);
         QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
     }
 

@@ -139,12 +139,26 @@ private slots:
         QFile::remove(storePath());
     }
 
+    // A damaged store is set aside and its whole entries carried over; one
+    // behind a link stays linked, the file it links to set aside.
+    void aDamagedStoreIsKeptAsideAndItsWholeEntriesCarriedOver_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("a file") << false;
+        QTest::newRow("behind a link") << true;
+    }
+
     void aDamagedStoreIsKeptAsideAndItsWholeEntriesCarriedOver()
     {
+        QFETCH(bool, linked);
+        QTemporaryDir dotfiles;
+        const QString damagedFile = linked ? dotfiles.filePath("Kervanel.json") : storePath();
+        if (linked)
+            QVERIFY(QFile::link(damagedFile, storePath()));
         const QByteArray cut = "{\n    \"Orvendale\": {\n        \"Business Plan\": \"Plan \\\"27\\\"\",\n"
                                "        \"Company Name\": \"Acme\",\n        \"FirstStatement_0\": 12,\n"
                                "        \"FirstStatement_1\": \"cut sh";
-        QFile file(storePath());
+        QFile file(damagedFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(cut);
         file.close();
@@ -157,11 +171,28 @@ private slots:
         QVERIFY(!plan.contains("FirstStatement_1"));
 
         QFile kept(store.damagedFileKeptAt());
-        QVERIFY(kept.fileName().startsWith(storePath() + ".unreadable-"));
+        QVERIFY(kept.fileName().startsWith(damagedFile + ".unreadable-"));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), cut);
+        QCOMPARE(QFileInfo(storePath()).isSymLink(), linked);
         QVERIFY(SettingsStore(storePath()).damagedFileKeptAt().isEmpty());
         kept.remove();
+        QFile::remove(storePath());
+    }
+
+    // Another program's empty object, and a key that sorts between it and
+    // what this program writes under it: the object is written once.
+    void anEmptyObjectWrittenUnderIsWrittenOnce()
+    {
+        QFile file(storePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"Orvendale": {}, "Orvendale-Beta": 1})");
+        file.close();
+        SettingsStore(storePath()).saveSetting("Company Name", "Acme");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count("\"Orvendale\""), 1);
+        QCOMPARE(onDisk(storePath()), QJsonDocument::fromJson(R"({"Orvendale": {"Company Name": "Acme"},
+                                                                  "Orvendale-Beta": 1})").object());
     }
 
     void valuesOfOtherTypesAndOtherKeysAreLeftAsTheyAre()
