@@ -219,11 +219,17 @@ Progress hurry()
     if (!held.starting)
         return Progress::None;
     held.signal->startNow();
-    std::lock_guard stand(held.signal->mutex);
-    if (!held.signal->ended)
+    bool ended = false, failed = false;
+    {
+        std::lock_guard stand(held.signal->mutex);
+        ended = held.signal->ended;
+        failed = held.signal->failed;
+    }
+    if (!ended)
         return Progress::Starting;
-    if (!held.signal->failed)
+    if (!failed)
         return Progress::Started;
+    // The start's thread is telling its failure; it ends right after.
     held.starting->wait();
     held.starting.reset();
     return Progress::Failed;

@@ -381,9 +381,14 @@ private slots:
             QTest::qWait(100);
         if (mProgram.visibleWindow("Orvendale") != mInput) {
             const QString kept = keepScreen(mProgram.screenshot());
-            QFAIL(qPrintable(QStringLiteral("\"< Back\" did not bring the input window back; the screen is in %1; "
-                                            "input: %2\nthe program's threads:\n%3\nthe program said:\n%4")
-                                 .arg(kept, mProgram.inputState(), mProgram.threadStacks(),
+            QStringList shown;
+            for (const unsigned long window : mProgram.visibleWindows("Orvendale"))
+                shown << QString::number(window, 16);
+            QFAIL(qPrintable(QStringLiteral("\"< Back\" did not bring the input window back (windows shown: %1; the "
+                                            "input window: %2, the viewer: %3); the screen is in %4; input: %5\nthe "
+                                            "program's threads:\n%6\nthe program said:\n%7")
+                                 .arg(shown.join(", "), QString::number(mInput, 16), QString::number(viewer, 16), kept,
+                                      mProgram.inputState(), mProgram.threadStacks(),
                                       mProgram.errorOutput().right(3000))));
         }
         qInfo("from \"< Back\" to the input window: %.2f s", timer.elapsed() / 1000.0);
