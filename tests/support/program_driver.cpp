@@ -145,9 +145,19 @@ unsigned long ProgramDriver::visibleWindow(const QString& title) const
 
 QList<unsigned long> ProgramDriver::visibleWindows(const QString& title) const
 {
-    const QString found = run(QStringLiteral("xdotool"),
-                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                               QStringLiteral("^%1$").arg(title)});
+    // A window destroyed while xdotool walks the window tree (the engine's,
+    // as it ends) makes it stop with an X error and find nothing: it is
+    // asked again.
+    QString found;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
+        search.waitForFinished(10000);
+        found = QString::fromLocal8Bit(search.readAllStandardOutput());
+        if (!search.readAllStandardError().contains("X Error"))
+            break;
+    }
     QList<unsigned long> windows;
     for (const QString& line : found.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         windows << line.trimmed().toULong();
