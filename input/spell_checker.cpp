@@ -46,6 +46,18 @@ void forEachWord(const QString& text, Found&& found)
     }
 }
 
+// The first word of a dictionary's word list, in the dictionary's encoding:
+// the list starts with its count, then an entry a line, each a word and its
+// affix flags after a slash. Empty when the list is missing or holds none.
+QByteArray firstWordOf(const QString& wordList)
+{
+    QFile words(wordList);
+    bool counted = false;
+    if (!words.open(QIODevice::ReadOnly) || words.readLine(64).trimmed().toInt(&counted) <= 0 || !counted)
+        return {};
+    return words.readLine().trimmed().split('/').value(0).split('\t').value(0);
+}
+
 QSet<QString> readWords(const QString& path)
 {
     QSet<QString> words;
@@ -118,10 +130,7 @@ QString SpellChecker::dictionaryBase(const QString& language) const
 
 bool SpellChecker::looksLoadable(const QString& language) const
 {
-    QFile words(dictionaryBase(language) + QStringLiteral(".dic"));
-    bool counted = false;
-    return words.open(QIODevice::ReadOnly) && words.readLine(64).trimmed().toInt(&counted) > 0 && counted
-           && !words.readLine(256).trimmed().isEmpty();
+    return !firstWordOf(dictionaryBase(language) + QStringLiteral(".dic")).isEmpty();
 }
 
 void SpellChecker::setLanguage(const QString& language)
@@ -130,11 +139,13 @@ void SpellChecker::setLanguage(const QString& language)
     mDictionary.reset();
     mAnswers.clear();
     const QString base = language.isEmpty() ? QString() : dictionaryBase(language);
-    if (!base.isEmpty() && looksLoadable(language)) {
+    const QByteArray firstWord = base.isEmpty() ? QByteArray() : firstWordOf(base + QStringLiteral(".dic"));
+    if (!firstWord.isEmpty()) {
         mDictionary = std::make_unique<Hunspell>(QFile::encodeName(base + QStringLiteral(".aff")).constData(),
                                                  QFile::encodeName(base + QStringLiteral(".dic")).constData());
         mEncoding = std::make_unique<DictionaryEncoding>(mDictionary->get_dict_encoding());
-        if (!knowsItsOwnWords(base))
+        // A loaded dictionary knows the first word of its own list.
+        if (!mDictionary->spell(firstWord.toStdString()))
             mDictionary.reset();
     }
     emit changed();
@@ -143,17 +154,6 @@ void SpellChecker::setLanguage(const QString& language)
                                      "so spelling is not checked. Reinstall its package, or choose another "
                                      "language.")
                           .arg(displayName(language), QDir::toNativeSeparators(base + QStringLiteral(".dic"))));
-}
-
-bool SpellChecker::knowsItsOwnWords(const QString& base) const
-{
-    QFile words(base + QStringLiteral(".dic"));
-    if (!words.open(QIODevice::ReadOnly))
-        return false;
-    words.readLine();  // the count
-    // An entry is a word, then its affix flags after a slash.
-    const QByteArray first = words.readLine().trimmed().split('/').value(0).split('\t').value(0);
-    return !first.isEmpty() && mDictionary->spell(first.toStdString());
 }
 
 QList<SpellChecker::Range> SpellChecker::misspelled(const QString& text) const
@@ -244,9 +244,9 @@ void SpellChecker::addToDictionary(const QString& word)
     mPersonalWords.insert(word);
     emit changed();
     // Another copy of the program may add words at the same time: under a
-    // lock, the list as it stands now gets this copy's words, and is
-    // written whole under a name of its own, then renamed; a list that is a
-    // link (kept with the user's other settings, say) stays one.
+    // lock, the list as it stands now gets this copy's words and is written
+    // whole, then renamed over it; a list that is a link (kept with the
+    // user's other settings, say) stays one.
     const QFileInfo list(mPersonalWordsFile);
     const QString target = list.isSymLink() ? list.symLinkTarget() : mPersonalWordsFile;
     QDir().mkpath(QFileInfo(target).path());
@@ -257,13 +257,7 @@ void SpellChecker::addToDictionary(const QString& word)
     mPersonalWords.unite(readWords(target));
     QStringList words(mPersonalWords.cbegin(), mPersonalWords.cend());
     words.sort();
-    const QByteArray bytes = (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
-    Main::writeFileReplacing(target, [&](const QString& path) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-            throw Failure(QStringLiteral("%1 could not be written: %2.")
-                              .arg(QDir::toNativeSeparators(target), file.errorString()));
-    });
+    Main::writeBytesReplacing(target, (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 void SpellChecker::ignoreAll(const QString& word)

@@ -83,8 +83,6 @@ signals:
 private:
     QString dictionaryBase(const QString& language) const;
     bool knows(const QString& word) const;
-    // Whether the loaded dictionary knows the first word of its own list.
-    bool knowsItsOwnWords(const QString& base) const;
 
     QStringList mFolders;
     QString mPersonalWordsFile;

@@ -73,16 +73,18 @@ public:
         if (mHeld.count(pidFile))
             return true;
         const int fd = ::open(QFile::encodeName(pidFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return false;
         const QDeadlineTimer deadline(1000);
-        while (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && !deadline.hasExpired())
+        bool locked = false;
+        while (!(locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0) && !deadline.hasExpired())
             QThread::msleep(20);
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            mHeld.emplace(pidFile, fd);
-            return true;
-        }
-        if (fd >= 0)
+        if (!locked) {
             ::close(fd);
-        return false;
+            return false;
+        }
+        mHeld.emplace(pidFile, fd);
+        return true;
     }
 
     void release(const QString& pidFile)
@@ -134,7 +136,7 @@ void removeEngineTempFolder(const QString& folder)
 // and removes; nothing outside that folder is ever touched.
 bool isTemporaryDeck(const QString& deck)
 {
-    return QDir::cleanPath(QFileInfo(deck).absolutePath()) == QDir::cleanPath(QFileInfo(Main::tempFolder()).absoluteFilePath());
+    return QFileInfo(deck).absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath();
 }
 
 // Engines ending in the background, by profile.

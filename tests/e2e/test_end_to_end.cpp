@@ -156,6 +156,16 @@ private:
         return mInput != 0;
     }
 
+    // Sends the program the signal and tells how many milliseconds it took
+    // to end; -1 when it did not end within 10 s.
+    qint64 msToEndBy(int signal)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        mProgram.signal(signal);
+        return mProgram.waitForExit(10000) ? timer.elapsed() : -1;
+    }
+
     // Presses "Start Creating Template" and waits until the engine fills the
     // temporary deck; returns the engine's pid.
     qint64 startFillingADeck()
@@ -467,10 +477,8 @@ private slots:
         QVERIFY(mProgram.signalEngine(spare, SIGSTOP));
         mProgram.click(mInputAt + kCreateButton);
         QTest::qWait(1000);
-        timer.restart();
-        mProgram.signal(SIGTERM);
-        QVERIFY2(mProgram.waitForExit(10000), "the program did not end");
-        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        const qint64 ended = msToEndBy(SIGTERM);
+        QVERIFY2(ended >= 0 && ended < 2000, qPrintable(QString::number(ended)));
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(spare), 10000);
         QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
                                   15000);
@@ -526,11 +534,8 @@ private slots:
             mProgram.key("Return");  // yes, overwrite it
             QTRY_VERIFY_WITH_TIMEOUT(QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1,
                                      10000);
-            QElapsedTimer timer;
-            timer.start();
-            mProgram.signal(signal);
-            QVERIFY2(mProgram.waitForExit(10000), "the program did not end");
-            QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+            const qint64 ended = msToEndBy(signal);
+            QVERIFY2(ended >= 0 && ended < 2000, qPrintable(QString::number(ended)));
             if (signal == SIGKILL)
                 QVERIFY(startProgram());
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);

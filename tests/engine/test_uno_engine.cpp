@@ -51,7 +51,23 @@ private:
     PrivateDisplay mDisplay;
     PrivateEngine mEngine;
     QTemporaryDir mFolder;
+    X11WindowSystem mWindows;
     UnoEngine engine() { return mEngine.engine(); }
+
+    // An engine on a profile of its own whose program never answers, with
+    // its temporary folders in mFolder.
+    EngineSettings hangingEngine(const QString& name, int startTimeoutMs)
+    {
+        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        EngineSettings hanging = mEngine.withStandInProgram(name, "exec sleep 600");
+        hanging.startTimeoutMs = startTimeoutMs;
+        return hanging;
+    }
+
+    bool engineFoldersLeft() const
+    {
+        return !QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty();
+    }
 
 private slots:
     void initTestCase()
@@ -504,11 +520,8 @@ private slots:
     // with the same words, and nothing of either is left.
     void anEngineThatHangsAtStartFailsOnceWithinItsDeadline()
     {
-        EngineSettings hanging = mEngine.withStandInProgram("hangs", "exec sleep 600");
-        hanging.startTimeoutMs = 2000;
-        qputenv("TEMP", mFolder.path().toLocal8Bit());
-        X11WindowSystem windows;
-        UnoEngine layer(windows, hanging);
+        const EngineSettings hanging = hangingEngine("hangs", 2000);
+        UnoEngine layer(mWindows, hanging);
 
         QElapsedTimer timer;
         timer.start();
@@ -526,7 +539,7 @@ private slots:
         QVERIFY(timer.elapsed() < 500);
         QVERIFY(!processAlive(hanging.recordedEnginePid()));
         QVERIFY(!QFile::exists(hanging.pidFile()));
-        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
+        QVERIFY(!engineFoldersLeft());
     }
 
     // A start that cannot hold the lock on its engine's record fails, rather
@@ -534,14 +547,12 @@ private slots:
     // behind; it starts nothing.
     void aStartWithoutItsOwnerLockFails()
     {
-        EngineSettings locked = mEngine.withStandInProgram("locked", "exec sleep 600");
-        qputenv("TEMP", mFolder.path().toLocal8Bit());
+        const EngineSettings locked = hangingEngine("locked", 60000);
         QDir().mkpath(locked.profileDir);
         const int held = ::open(QFile::encodeName(locked.pidFile()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
         const auto release = qScopeGuard([&] { ::close(held); });
-        X11WindowSystem windows;
-        UnoEngine layer(windows, locked);
+        UnoEngine layer(mWindows, locked);
         try {
             layer.CreateObject();
             QFAIL("an engine started without its lock");
@@ -549,7 +560,7 @@ private slots:
             QVERIFY2(failure.description().contains("is held by another program"), qPrintable(failure.description()));
         }
         QCOMPARE(locked.recordedEnginePid(), 0);
-        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
+        QVERIFY(!engineFoldersLeft());
     }
 
     // A spare that does not answer within the start's deadline is told as
@@ -557,11 +568,7 @@ private slots:
     // next start is a fresh one, not that failure repeated.
     void aSpareTooSlowToStartIsToldSoAndTheNextStartTriesAgain()
     {
-        EngineSettings slow = mEngine.withStandInProgram("slow", "exec sleep 600");
-        slow.startTimeoutMs = 2000;
-        qputenv("TEMP", mFolder.path().toLocal8Bit());
-        X11WindowSystem windows;
-        UnoEngine layer(windows, slow);
+        UnoEngine layer(mWindows, hangingEngine("slow", 2000));
         std::optional<EngineStartFailure> told;
         std::optional<bool> settled;
         layer.prepareSpare([&](const EngineStartFailure& failure) { told = failure; });
@@ -575,7 +582,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineUnavailable, layer.CreateObject());
         QVERIFY2(timer.elapsed() > 1500, qPrintable(QString::number(timer.elapsed())));
         layer.endInstancesStartedHere();
-        QVERIFY(QDir(mFolder.path()).entryList({"orvendale-engine-*"}, QDir::Dirs).isEmpty());
+        QVERIFY(!engineFoldersLeft());
     }
 
     void aFileThatIsNoPresentationFailsAtOnceAndSaysSo()
