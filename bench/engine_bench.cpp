@@ -1,10 +1,10 @@
 // The engine overhead of one deck: start to first answer, then open, fill the
 // 13 text shapes with no pauses, save, close and quit a 12-slide deck, on a
 // private instance. Prints the figures and the peak memory of this process.
-#include "deck_text.h"
-#include "presentation_engine.h"
-#include "private_engine.h"
-#include "uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "engine/port/presentation_engine.h"
+#include "tests/support/private_engine.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

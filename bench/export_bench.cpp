@@ -4,15 +4,15 @@
 // wait for "Done.". Then a plan of 150 lines in every section, generated as
 // the program does (its sections spread over further slides), saved in each
 // format against a 5 s bound.
-#include "deck_generation.h"
-#include "deck_text.h"
-#include "fakes.h"
-#include "plan_sections.h"
-#include "presentation_engine.h"
-#include "private_engine.h"
-#include "settings_store.h"
-#include "system_side_effects.h"
-#include "uno_engine.h"
+#include "generator/deck_generation.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/fakes.h"
+#include "shell/plan_sections.h"
+#include "engine/port/presentation_engine.h"
+#include "tests/support/private_engine.h"
+#include "shell/settings_store.h"
+#include "shell/system_side_effects.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

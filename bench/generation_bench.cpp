@@ -4,12 +4,12 @@
 // 40 lines, which go on on further slides.
 //
 //     generation_bench [copy-of-the-last-deck.ppt]
-#include "fakes.h"
-#include "deck_generation.h"
-#include "private_engine.h"
-#include "settings_store.h"
-#include "system_side_effects.h"
-#include "uno_engine.h"
+#include "tests/support/fakes.h"
+#include "generator/deck_generation.h"
+#include "tests/support/private_engine.h"
+#include "shell/settings_store.h"
+#include "shell/system_side_effects.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

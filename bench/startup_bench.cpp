@@ -2,8 +2,8 @@
 // check included), against a bare Qt window of the same kind started and
 // watched the same way, over three rounds on a private display; the first
 // round makes the engine's profile.
-#include "private_engine.h"
-#include "program_driver.h"
+#include "tests/support/private_engine.h"
+#include "tests/support/program_driver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

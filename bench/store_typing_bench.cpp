@@ -4,15 +4,15 @@
 // takes for the same texts. The bound, a bare durable replace of the bytes
 // the store holds, is measured between them, one after each keystroke and
 // each write-through, so that both meet the same disk.
-#include "dialogs.h"
-#include "fake_engine.h"
-#include "plan_window.h"
-#include "side_effects.h"
-#include "presentation_engine.h"
-#include "settings_store.h"
-#include "skin.h"
-#include "spell_checker.h"
-#include "system_side_effects.h"
+#include "shell/dialogs.h"
+#include "tests/support/fake_engine.h"
+#include "input/plan_window.h"
+#include "shell/side_effects.h"
+#include "engine/port/presentation_engine.h"
+#include "shell/settings_store.h"
+#include "shell/skin.h"
+#include "input/spell_checker.h"
+#include "shell/system_side_effects.h"
 
 #include <QApplication>
 #include <functional>

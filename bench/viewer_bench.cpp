@@ -3,8 +3,8 @@
 // from F5 to the slide over the whole screen and from Escape back to the
 // frame, and from "< Back" to the input window, over three rounds after a
 // warm-up.
-#include "private_engine.h"
-#include "program_driver.h"
+#include "tests/support/private_engine.h"
+#include "tests/support/program_driver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "availability_checks.h"
+#include "generator/availability_checks.h"
 
-#include "dialogs.h"
-#include "error_trap.h"
-#include "side_effects.h"
-#include "presentation_engine.h"
+#include "shell/dialogs.h"
+#include "shell/error_trap.h"
+#include "shell/side_effects.h"
+#include "engine/port/presentation_engine.h"
 
 namespace AvailabilityChecks {
 

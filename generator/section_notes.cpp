@@ -1,4 +1,4 @@
-#include "section_notes.h"
+#include "generator/section_notes.h"
 
 namespace SectionNotes {
 

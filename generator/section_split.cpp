@@ -1,4 +1,4 @@
-#include "section_split.h"
+#include "generator/section_split.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "dictionary_encoding.h"
+#include "input/dictionary_encoding.h"
 
 #include <cerrno>
 

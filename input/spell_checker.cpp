@@ -1,8 +1,8 @@
-#include "spell_checker.h"
+#include "input/spell_checker.h"
 
-#include "dictionary_encoding.h"
-#include "failure.h"
-#include "file_utils.h"
+#include "input/dictionary_encoding.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
 
 #include <hunspell.hxx>
 

@@ -1,6 +1,6 @@
-#include "spelling.h"
+#include "input/spelling.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>

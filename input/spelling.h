@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spell_checker.h"
+#include "input/spell_checker.h"
 
 #include <QSyntaxHighlighter>
 

@@ -1,4 +1,4 @@
-#include "tab_strip.h"
+#include "input/tab_strip.h"
 
 #include <QPainter>
 #include <QStyleOptionTab>

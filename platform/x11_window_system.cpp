@@ -1,6 +1,6 @@
-#include "x11_window_system.h"
+#include "platform/x11_window_system.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

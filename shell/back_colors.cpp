@@ -1,6 +1,6 @@
-#include "back_colors.h"
+#include "shell/back_colors.h"
 
-#include "controls.h"
+#include "shell/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "cursor_file.h"
+#include "shell/cursor_file.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "error_report.h"
+#include "shell/error_report.h"
 
-#include "dialogs.h"
-#include "product.h"
+#include "shell/dialogs.h"
+#include "shell/product.h"
 
 namespace Main {
 

@@ -1,7 +1,7 @@
-#include "error_trap.h"
+#include "shell/error_trap.h"
 
-#include "error_report.h"
-#include "failure.h"
+#include "shell/error_report.h"
+#include "shell/failure.h"
 
 #include <exception>
 

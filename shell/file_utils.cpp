@@ -1,8 +1,8 @@
-#include "file_utils.h"
+#include "shell/file_utils.h"
 
-#include "error_trap.h"
-#include "failure.h"
-#include "temporary_files.h"
+#include "shell/error_trap.h"
+#include "shell/failure.h"
+#include "shell/temporary_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

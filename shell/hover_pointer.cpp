@@ -1,9 +1,9 @@
-#include "hover_pointer.h"
+#include "shell/hover_pointer.h"
 
-#include "cursor_file.h"
-#include "error_trap.h"
-#include "file_utils.h"
-#include "product.h"
+#include "shell/cursor_file.h"
+#include "shell/error_trap.h"
+#include "shell/file_utils.h"
+#include "shell/product.h"
 
 #include <QMouseEvent>
 #include <QWidget>

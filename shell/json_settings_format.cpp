@@ -1,4 +1,4 @@
-#include "json_settings_format.h"
+#include "shell/json_settings_format.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

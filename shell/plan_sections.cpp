@@ -1,6 +1,6 @@
-#include "plan_sections.h"
+#include "shell/plan_sections.h"
 
-#include "plan_keys.h"
+#include "shell/plan_keys.h"
 
 QStringList SectionGroup::captions() const
 {

@@ -1,4 +1,4 @@
-#include "product.h"
+#include "shell/product.h"
 
 #include <QCoreApplication>
 #include <QDir>

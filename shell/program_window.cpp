@@ -1,7 +1,7 @@
-#include "program_window.h"
+#include "shell/program_window.h"
 
-#include "error_report.h"
-#include "window_style.h"
+#include "shell/error_report.h"
+#include "shell/window_style.h"
 
 ProgramWindow::ProgramWindow(QString name, Dialogs& dialogs)
     : QWidget(nullptr, Main::fixedWindowFlags()), mName(std::move(name)), mDialogs(dialogs)

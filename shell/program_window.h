@@ -1,6 +1,6 @@
 #pragma once
 
-#include "error_trap.h"
+#include "shell/error_trap.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "qt_dialogs.h"
+#include "shell/qt_dialogs.h"
 
-#include "line_breaks.h"
-#include "product.h"
+#include "shell/line_breaks.h"
+#include "shell/product.h"
 
 #include <QApplication>
 #include <QFileDialog>

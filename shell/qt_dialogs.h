@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "shell/dialogs.h"
 
 // Dialogs shown with QMessageBox.
 class QtDialogs : public Dialogs {

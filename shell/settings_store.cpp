@@ -1,8 +1,8 @@
-#include "settings_store.h"
+#include "shell/settings_store.h"
 
-#include "failure.h"
-#include "file_utils.h"
-#include "product.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
+#include "shell/product.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "json_settings_format.h"
+#include "shell/json_settings_format.h"
 
 #include <QString>
 #include <sys/types.h>

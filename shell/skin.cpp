@@ -1,6 +1,6 @@
-#include "skin.h"
+#include "shell/skin.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "startup.h"
+#include "shell/startup.h"
 
-#include "back_colors.h"
-#include "file_utils.h"
-#include "side_effects.h"
-#include "product.h"
-#include "skin.h"
+#include "shell/back_colors.h"
+#include "shell/file_utils.h"
+#include "shell/side_effects.h"
+#include "shell/product.h"
+#include "shell/skin.h"
 
 #include <QFileInfo>
 

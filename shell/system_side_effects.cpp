@@ -1,6 +1,6 @@
-#include "system_side_effects.h"
+#include "shell/system_side_effects.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QDesktopServices>
 #include <QTime>

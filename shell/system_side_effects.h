@@ -1,6 +1,6 @@
 #pragma once
 
-#include "side_effects.h"
+#include "shell/side_effects.h"
 
 #include <functional>
 #include <random>

@@ -1,7 +1,7 @@
-#include "temporary_files.h"
+#include "shell/temporary_files.h"
 
-#include "file_utils.h"
-#include "product.h"
+#include "shell/file_utils.h"
+#include "shell/product.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "termination.h"
+#include "shell/termination.h"
 
 #include <QSocketNotifier>
 

@@ -1,8 +1,8 @@
-#include "unsaved_changes.h"
+#include "shell/unsaved_changes.h"
 
-#include "dialogs.h"
-#include "product.h"
-#include "settings_store.h"
+#include "shell/dialogs.h"
+#include "shell/product.h"
+#include "shell/settings_store.h"
 
 #include <QDir>
 

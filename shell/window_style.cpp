@@ -1,4 +1,4 @@
-#include "window_style.h"
+#include "shell/window_style.h"
 
 #include <QGuiApplication>
 #include <QScreen>

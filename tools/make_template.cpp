@@ -11,10 +11,10 @@
 // every other slide its section's title, then a body text shape for bullet
 // points, then the section's drawing. Decoration and the slide numbers live
 // on two master pages. The texts come first on each slide, in that order.
-#include "engine_call.h"
-#include "engine_instance.h"
-#include "plan_sections.h"
-#include "section_drawings.h"
+#include "engine/uno/engine_call.h"
+#include "engine/uno/engine_instance.h"
+#include "shell/plan_sections.h"
+#include "tools/section_drawings.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/awt/FontDescriptor.hpp>

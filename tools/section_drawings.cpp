@@ -1,4 +1,4 @@
-#include "section_drawings.h"
+#include "tools/section_drawings.h"
 
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "program_window.h"
-#include "services.h"
+#include "shell/program_window.h"
+#include "shell/services.h"
 
 #include <QWidget>
 #include <functional>

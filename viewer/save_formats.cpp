@@ -1,4 +1,4 @@
-#include "save_formats.h"
+#include "viewer/save_formats.h"
 
 #include <QFileInfo>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presentation_engine.h"
+#include "engine/port/presentation_engine.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "presentation_engine.h"
+#include "engine/port/presentation_engine.h"
 
 std::shared_ptr<Presentation> PresentationsRef::Open(const QString& fileName)
 {

@@ -1,6 +1,6 @@
-#include "call_watchdog.h"
+#include "engine/uno/call_watchdog.h"
 
-#include "process_stat.h"
+#include "engine/uno/process_stat.h"
 
 
 #include <condition_variable>

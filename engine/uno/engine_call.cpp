@@ -1,4 +1,4 @@
-#include "engine_call.h"
+#include "engine/uno/engine_call.h"
 
 QString engineGoneReason()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "call_watchdog.h"
-#include "presentation_engine.h"
-#include "uno_values.h"
+#include "engine/uno/call_watchdog.h"
+#include "engine/port/presentation_engine.h"
+#include "engine/uno/uno_values.h"
 
 #include <com/sun/star/lang/DisposedException.hpp>
 

@@ -1,8 +1,8 @@
-#include "engine_connection.h"
+#include "engine/uno/engine_connection.h"
 
-#include "call_watchdog.h"
-#include "engine_call.h"
-#include "uno_values.h"
+#include "engine/uno/call_watchdog.h"
+#include "engine/uno/engine_call.h"
+#include "engine/uno/uno_values.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>

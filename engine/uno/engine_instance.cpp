@@ -1,7 +1,7 @@
-#include "engine_instance.h"
+#include "engine/uno/engine_instance.h"
 
-#include "engine_call.h"
-#include "spare_engine.h"
+#include "engine/uno/engine_call.h"
+#include "engine/uno/spare_engine.h"
 
 #include <QElapsedTimer>
 #include <QHash>

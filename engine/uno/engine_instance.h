@@ -1,9 +1,9 @@
 #pragma once
 
-#include "active_selection.h"
-#include "engine_connection.h"
-#include "engine_process.h"
-#include "engine_settings.h"
+#include "engine/uno/active_selection.h"
+#include "engine/uno/engine_connection.h"
+#include "engine/uno/engine_process.h"
+#include "engine/uno/engine_settings.h"
 
 
 #include <QString>

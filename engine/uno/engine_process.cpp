@@ -1,10 +1,10 @@
-#include "engine_process.h"
+#include "engine/uno/engine_process.h"
 
-#include "engine_profile.h"
-#include "pid_file.h"
-#include "process_stat.h"
-#include "failure.h"
-#include "file_utils.h"
+#include "engine/uno/engine_profile.h"
+#include "engine/uno/pid_file.h"
+#include "engine/uno/process_stat.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

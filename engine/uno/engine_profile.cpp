@@ -1,6 +1,6 @@
-#include "engine_profile.h"
+#include "engine/uno/engine_profile.h"
 
-#include "failure.h"
+#include "shell/failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "engine_settings.h"
+#include "engine/uno/engine_settings.h"
 
-#include "pid_file.h"
-#include "product.h"
+#include "engine/uno/pid_file.h"
+#include "shell/product.h"
 
 
 #include <unistd.h>

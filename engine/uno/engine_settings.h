@@ -1,6 +1,6 @@
 #pragma once
 
-#include "call_watchdog.h"
+#include "engine/uno/call_watchdog.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "line_breaks.h"
+#include "shell/line_breaks.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "parked_frame.h"
+#include "engine/uno/parked_frame.h"
 
-#include "engine_instance.h"
+#include "engine/uno/engine_instance.h"
 
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/Toolkit.hpp>

@@ -1,4 +1,4 @@
-#include "shape_names.h"
+#include "engine/uno/shape_names.h"
 
 QString shapeKind(const QString& shapeType)
 {

@@ -1,8 +1,8 @@
-#include "spare_engine.h"
+#include "engine/uno/spare_engine.h"
 
-#include "call_watchdog.h"
-#include "failure.h"
-#include "uno_values.h"
+#include "engine/uno/call_watchdog.h"
+#include "shell/failure.h"
+#include "engine/uno/uno_values.h"
 
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>

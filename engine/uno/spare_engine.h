@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine_connection.h"
-#include "engine_process.h"
-#include "engine_settings.h"
+#include "engine/uno/engine_connection.h"
+#include "engine/uno/engine_process.h"
+#include "engine/uno/engine_settings.h"
 
 #include <QString>
 #include <functional>

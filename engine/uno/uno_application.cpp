@@ -1,10 +1,10 @@
-#include "uno_application.h"
+#include "engine/uno/uno_application.h"
 
-#include "engine_call.h"
-#include "engine_instance.h"
-#include "layer_text.h"
-#include "parked_frame.h"
-#include "uno_presentation.h"
+#include "engine/uno/engine_call.h"
+#include "engine/uno/engine_instance.h"
+#include "engine/uno/layer_text.h"
+#include "engine/uno/parked_frame.h"
+#include "engine/uno/uno_presentation.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

@@ -1,9 +1,9 @@
-#include "uno_engine.h"
+#include "engine/uno/uno_engine.h"
 
-#include "engine_instance.h"
-#include "call_watchdog.h"
-#include "spare_engine.h"
-#include "uno_application.h"
+#include "engine/uno/engine_instance.h"
+#include "engine/uno/call_watchdog.h"
+#include "engine/uno/spare_engine.h"
+#include "engine/uno/uno_application.h"
 
 #include <QCoreApplication>
 #include <QTimer>

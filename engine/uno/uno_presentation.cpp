@@ -1,10 +1,10 @@
-#include "uno_presentation.h"
+#include "engine/uno/uno_presentation.h"
 
-#include "engine_call.h"
-#include "engine_instance.h"
-#include "line_breaks.h"
-#include "shape_names.h"
-#include "uno_show_window.h"
+#include "engine/uno/engine_call.h"
+#include "engine/uno/engine_instance.h"
+#include "shell/line_breaks.h"
+#include "engine/uno/shape_names.h"
+#include "engine/uno/uno_show_window.h"
 
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/awt/Size.hpp>

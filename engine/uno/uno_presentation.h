@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parked_frame.h"
-#include "presentation_engine.h"
+#include "engine/uno/parked_frame.h"
+#include "engine/port/presentation_engine.h"
 
 #include <com/sun/star/frame/XModel.hpp>
 

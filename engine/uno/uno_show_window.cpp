@@ -1,6 +1,6 @@
-#include "uno_show_window.h"
+#include "engine/uno/uno_show_window.h"
 
-#include "engine_call.h"
+#include "engine/uno/engine_call.h"
 
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "parked_frame.h"
-#include "presentation_engine.h"
-#include "slide_reached.h"
+#include "engine/uno/parked_frame.h"
+#include "engine/port/presentation_engine.h"
+#include "engine/uno/slide_reached.h"
 
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/frame/XFrame.hpp>

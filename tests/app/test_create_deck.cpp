@@ -1,12 +1,12 @@
 // "Start Creating Template" through to the viewer, the two windows wired as
 // the program wires them, with a scripted engine and window system.
-#include "fake_engine.h"
-#include "fake_windows.h"
-#include "fake_shell.h"
-#include "plan_window.h"
-#include "deck_viewer.h"
-#include "settings_store.h"
-#include "spell_checker.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_windows.h"
+#include "tests/support/fake_shell.h"
+#include "input/plan_window.h"
+#include "viewer/deck_viewer.h"
+#include "shell/settings_store.h"
+#include "input/spell_checker.h"
 
 #include <QFile>
 #include <QPushButton>

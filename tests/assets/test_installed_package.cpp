@@ -1,8 +1,8 @@
 // The Debian package as a user gets it: unpacked into a folder of its own
 // and started through its launcher on a private display, the program shows
 // its window and fills a deck from the template it carries beside itself.
-#include "private_engine.h"
-#include "program_driver.h"
+#include "tests/support/private_engine.h"
+#include "tests/support/program_driver.h"
 
 #include <QDir>
 #include <QProcess>

@@ -5,11 +5,11 @@
 // bullet (an empty line none), slides 2 to 12 show their section's title,
 // their number and the total, and each section slide shows its drawing
 // beside the text.
-#include "deck_text.h"
-#include "pdf_words.h"
-#include "plan_sections.h"
-#include "private_engine.h"
-#include "uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/pdf_words.h"
+#include "shell/plan_sections.h"
+#include "tests/support/private_engine.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,10 +1,10 @@
 // The real program on a private display with the real engine: type a plan,
 // build the deck, watch it run in the viewer, save it, go back, build again
 // and close the viewer.
-#include "deck_text.h"
-#include "private_engine.h"
-#include "program_driver.h"
-#include "uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/private_engine.h"
+#include "tests/support/program_driver.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // A copy of the program in miniature: starts an engine on the given profile
 // and pipe, opens the deck in it, says "ready" and waits to be killed, as a
 // program that holds a deck when it is killed does.
-#include "presentation_engine.h"
-#include "uno_engine.h"
-#include "x11_window_system.h"
+#include "engine/port/presentation_engine.h"
+#include "engine/uno/uno_engine.h"
+#include "platform/x11_window_system.h"
 
 #include <QCoreApplication>
 #include <QThread>

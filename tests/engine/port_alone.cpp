@@ -1,6 +1,6 @@
 // A program that uses the engine port and nothing else: it builds and links
 // with Qt Core alone.
-#include "presentation_engine.h"
+#include "engine/port/presentation_engine.h"
 
 int main()
 {

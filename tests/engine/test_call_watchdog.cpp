@@ -1,6 +1,6 @@
 // The call deadline against processes that stand in for an engine.
-#include "call_watchdog.h"
-#include "private_engine.h"
+#include "engine/uno/call_watchdog.h"
+#include "tests/support/private_engine.h"
 
 #include <QProcess>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The engine's private profile: made when missing, brought up to date when
 // an earlier version or the engine itself changed one of its settings, with
 // everything else the engine stored left in place.
-#include "engine_profile.h"
+#include "engine/uno/engine_profile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // How the engine layer finds shapes by name and maps text positions.
-#include "layer_text.h"
-#include "line_breaks.h"
-#include "shape_names.h"
+#include "engine/uno/layer_text.h"
+#include "shell/line_breaks.h"
+#include "engine/uno/shape_names.h"
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
 // The engine layer against a real, private LibreOffice Impress instance.
-#include "call_watchdog.h"
-#include "deck_text.h"
-#include "failure.h"
-#include "presentation_engine.h"
-#include "private_engine.h"
-#include "engine_process.h"
-#include "uno_engine.h"
+#include "engine/uno/call_watchdog.h"
+#include "tests/support/deck_text.h"
+#include "shell/failure.h"
+#include "engine/port/presentation_engine.h"
+#include "tests/support/private_engine.h"
+#include "engine/uno/engine_process.h"
+#include "engine/uno/uno_engine.h"
 
-#include "x11_window_system.h"
+#include "platform/x11_window_system.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // The availability checks, with a scripted engine.
-#include "fake_engine.h"
-#include "fakes.h"
-#include "availability_checks.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fakes.h"
+#include "generator/availability_checks.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // Deck generation's rules and step order, with a scripted engine.
-#include "fake_engine.h"
-#include "fakes.h"
-#include "deck_generation.h"
-#include "plan_sections.h"
-#include "settings_store.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fakes.h"
+#include "generator/deck_generation.h"
+#include "shell/plan_sections.h"
+#include "shell/settings_store.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,13 +1,13 @@
 // Deck generation against a real, private engine instance; each run takes at
 // least seven seconds because of the pauses the user watches.
-#include "deck_text.h"
-#include "fakes.h"
-#include "pdf_words.h"
-#include "deck_generation.h"
-#include "private_engine.h"
-#include "settings_store.h"
-#include "system_side_effects.h"
-#include "uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/fakes.h"
+#include "tests/support/pdf_words.h"
+#include "generator/deck_generation.h"
+#include "tests/support/private_engine.h"
+#include "shell/settings_store.h"
+#include "shell/system_side_effects.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QDir>
 #include <QElapsedTimer>

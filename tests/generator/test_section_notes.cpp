@@ -1,5 +1,5 @@
 // How a section's lines divide into its slide's text and its speaker notes.
-#include "section_notes.h"
+#include "generator/section_notes.h"
 
 #include <QtTest>
 

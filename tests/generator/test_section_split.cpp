@@ -2,7 +2,7 @@
 // a line takes a row for every 40 characters (an empty line one row), and
 // text shows at 24 pt up to 8 rows, smaller in proportion beyond; at the
 // 18 pt floor that is 10 rows.
-#include "section_split.h"
+#include "generator/section_split.h"
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
-#include "fake_engine.h"
-#include "fake_shell.h"
-#include "file_size_limit.h"
-#include "plan_window.h"
-#include "hover_pointer.h"
-#include "plan_sections.h"
-#include "product.h"
-#include "settings_store.h"
-#include "spell_checker.h"
-#include "tab_strip.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/file_size_limit.h"
+#include "input/plan_window.h"
+#include "shell/hover_pointer.h"
+#include "shell/plan_sections.h"
+#include "shell/product.h"
+#include "shell/settings_store.h"
+#include "input/spell_checker.h"
+#include "input/tab_strip.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // Spelling in the plan window: what is underlined, the context menu's
 // entries, and that checking never writes anything of its own.
-#include "fake_engine.h"
-#include "fake_shell.h"
-#include "plan_window.h"
-#include "spell_checker.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
+#include "input/plan_window.h"
+#include "input/spell_checker.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 // With --by-writer the copy is made the way the engine's exports are: a
 // writer of its own writes the file, and says only its own words when it
 // fails.
-#include "failure.h"
-#include "file_utils.h"
-#include "temporary_files.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
+#include "shell/temporary_files.h"
 
 #include <QCoreApplication>
 #include <QFile>

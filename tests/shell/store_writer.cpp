@@ -1,6 +1,6 @@
 // Writes one key again and again, saying after each write which round it was;
 // the store tests kill it at a random moment and check what the store holds.
-#include "settings_store.h"
+#include "shell/settings_store.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "error_report.h"
-#include "error_trap.h"
-#include "fakes.h"
-#include "product.h"
-#include "qt_dialogs.h"
+#include "shell/error_report.h"
+#include "shell/error_trap.h"
+#include "tests/support/fakes.h"
+#include "shell/product.h"
+#include "shell/qt_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
-#include "failure.h"
-#include "file_utils.h"
-#include "temporary_files.h"
-#include "file_size_limit.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
+#include "shell/temporary_files.h"
+#include "tests/support/file_size_limit.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "failure.h"
-#include "file_size_limit.h"
-#include "fakes.h"
-#include "settings_store.h"
-#include "unsaved_changes.h"
+#include "shell/failure.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/fakes.h"
+#include "shell/settings_store.h"
+#include "shell/unsaved_changes.h"
 
 #include <QDir>
 #include <QJsonDocument>

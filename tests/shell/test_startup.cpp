@@ -1,8 +1,8 @@
-#include "back_colors.h"
-#include "controls.h"
-#include "fakes.h"
-#include "product.h"
-#include "startup.h"
+#include "shell/back_colors.h"
+#include "shell/controls.h"
+#include "tests/support/fakes.h"
+#include "shell/product.h"
+#include "shell/startup.h"
 
 #include <QDir>
 #include <QGroupBox>

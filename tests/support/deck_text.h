@@ -2,7 +2,7 @@
 
 // Writing and reading a shape's text through the engine layer's selection
 // chain, the way deck generation does it.
-#include "presentation_engine.h"
+#include "engine/port/presentation_engine.h"
 
 // Selects a shape and reads its whole text.
 inline QString shapeText(PresentationApplication& app, Presentation& deck, int slide, const QString& shape)

@@ -3,8 +3,8 @@
 #include <functional>
 
 // A scripted presentation engine for tests of the windows and commands.
-#include "failure.h"
-#include "presentation_engine.h"
+#include "shell/failure.h"
+#include "engine/port/presentation_engine.h"
 
 #include <QCursor>
 #include <QFile>

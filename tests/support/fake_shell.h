@@ -2,9 +2,9 @@
 
 // A settings store of the test's own and fakes for every other side effect
 // of the windows.
-#include "fakes.h"
-#include "services.h"
-#include "settings_store.h"
+#include "tests/support/fakes.h"
+#include "shell/services.h"
+#include "shell/settings_store.h"
 
 struct FakeShell {
     FakeShell(const QString& storeFile, const QString& programFolder)

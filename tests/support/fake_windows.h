@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window_system.h"
+#include "platform/window_system.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "private_engine.h"
+#include "tests/support/private_engine.h"
 
-#include "process_stat.h"
+#include "engine/uno/process_stat.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -3,8 +3,8 @@
 // A private X display and a private engine instance for one test program.
 // Both are ended by process id when the tests end, and also when the test
 // program is killed by a signal or crashes.
-#include "uno_engine.h"
-#include "x11_window_system.h"
+#include "engine/uno/uno_engine.h"
+#include "platform/x11_window_system.h"
 
 #include <QProcess>
 #include <QSize>

@@ -1,7 +1,7 @@
-#include "program_driver.h"
+#include "tests/support/program_driver.h"
 
-#include "private_engine.h"
-#include "uno_engine.h"
+#include "tests/support/private_engine.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -3,7 +3,7 @@
 // Drives the real program on a private X display: starts it with a user
 // folder of its own, finds its windows, clicks and types with xdotool and
 // reads the screen with ImageMagick's import.
-#include "uno_engine.h"
+#include "engine/uno/uno_engine.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,10 +1,10 @@
 // The deck viewer's commands with a scripted engine and window system.
-#include "fake_engine.h"
-#include "fake_windows.h"
-#include "fake_shell.h"
-#include "back_colors.h"
-#include "deck_viewer.h"
-#include "settings_store.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_windows.h"
+#include "tests/support/fake_shell.h"
+#include "shell/back_colors.h"
+#include "viewer/deck_viewer.h"
+#include "shell/settings_store.h"
 
 #include <QFile>
 #include <QLabel>
