@@ -26,9 +26,9 @@ std::optional<int> answerCommandLine(int argc, char** argv)
     if (parser.isSet(help)) {
         // Without an application object the parser does not know the
         // program's name.
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                                        QStringLiteral("orvendale"))),
-                   stdout);
+        std::fputs(
+            qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orvendale"))),
+            stdout);
         return 0;
     }
     if (parser.isSet(version)) {

@@ -1,20 +1,20 @@
 // Orvendale: type a business plan, get a slide deck. This is where the real
 // services, the engine and both windows are made and wired together.
-#include "generator/availability_checks.h"
 #include "app/command_line.h"
-#include "viewer/deck_viewer.h"
-#include "shell/file_utils.h"
+#include "engine/uno/uno_engine.h"
+#include "generator/availability_checks.h"
 #include "input/plan_window.h"
+#include "input/spell_checker.h"
+#include "platform/x11_window_system.h"
+#include "shell/file_utils.h"
+#include "shell/product.h"
 #include "shell/qt_dialogs.h"
 #include "shell/settings_store.h"
 #include "shell/skin.h"
-#include "shell/product.h"
-#include "input/spell_checker.h"
 #include "shell/system_side_effects.h"
 #include "shell/temporary_files.h"
 #include "shell/termination.h"
-#include "engine/uno/uno_engine.h"
-#include "platform/x11_window_system.h"
+#include "viewer/deck_viewer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,18 +1,18 @@
 // The engine overhead of one deck: start to first answer, then open, fill the
 // 13 text shapes with no pauses, save, close and quit a 12-slide deck, on a
 // private instance. Prints the figures and the peak memory of this process.
-#include "tests/support/deck_text.h"
 #include "engine/port/presentation_engine.h"
-#include "tests/support/private_engine.h"
 #include "engine/uno/uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/private_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
@@ -61,9 +61,10 @@ int main(int argc, char** argv)
         b->Quit();
         a->Quit();
         const double quitting = seconds(timer);
-        std::printf("run %d: start %.3f s, open %.3f s, fill 13 shapes %.3f s, save and close %.3f s, "
-                    "quit %.3f s, total %.3f s\n",
-                    run, start, open, filling, saving, quitting, total.nsecsElapsed() / 1e9);
+        std::printf(
+            "run %d: start %.3f s, open %.3f s, fill 13 shapes %.3f s, save and close %.3f s, "
+            "quit %.3f s, total %.3f s\n",
+            run, start, open, filling, saving, quitting, total.nsecsElapsed() / 1e9);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -4,15 +4,15 @@
 // wait for "Done.". Then a plan of 150 lines in every section, generated as
 // the program does (its sections spread over further slides), saved in each
 // format against a 5 s bound.
-#include "generator/deck_generation.h"
-#include "tests/support/deck_text.h"
-#include "tests/support/fakes.h"
-#include "shell/plan_sections.h"
 #include "engine/port/presentation_engine.h"
-#include "tests/support/private_engine.h"
+#include "engine/uno/uno_engine.h"
+#include "generator/deck_generation.h"
+#include "shell/plan_sections.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
-#include "engine/uno/uno_engine.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/fakes.h"
+#include "tests/support/private_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -81,10 +81,10 @@ int main(int argc, char** argv)
     SystemClock clock;
     const QString longDeck = folder.filePath("ps11111111.ppt");
     const double generation = secondsFor([&] {
-        DeckGeneration::generateBusinessPlan(longDeck,
-                                             {[] { return QStringLiteral("Lumen Orchard Ltd."); },
-                                              [] { return QStringLiteral("A long plan"); }, store},
-                                             {engine, dialogs, clock, folder.path()});
+        DeckGeneration::generateBusinessPlan(
+            longDeck,
+            {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("A long plan"); }, store},
+            {engine, dialogs, clock, folder.path()});
     });
     std::printf("150 lines in every section: generated in %.3f s (%lld reports: the deck stops at 60 slides)\n",
                 generation, static_cast<long long>(dialogs.errorReports.size()));

@@ -4,12 +4,12 @@
 // 40 lines, which go on on further slides.
 //
 //     generation_bench [copy-of-the-last-deck.ppt]
-#include "tests/support/fakes.h"
+#include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
-#include "tests/support/private_engine.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
-#include "engine/uno/uno_engine.h"
+#include "tests/support/fakes.h"
+#include "tests/support/private_engine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,12 +30,14 @@ int main(int argc, char** argv)
     QFile::copy(templateDeck(), program.filePath("business_plan.ppt"));
 
     SettingsStore store(temp.filePath("store.json"));
-    store.saveSetting("FirstStatement_0", "Fresh greens grown within ten kilometres of every plate we serve.\r\n"
-                                          "- How were past goals achieved?\r\n"
-                                          "Three chef-owned restaurants signed in our first year.\r\n"
-                                          "Every farm pays for itself within 30 months.");
-    store.saveSetting("FirstStatement_1", "Mara Lind, CEO: ran supply for a 40-restaurant group.\r\n"
-                                          "Tomas Ek, head grower: twelve years of hydroponics.");
+    store.saveSetting("FirstStatement_0",
+                      "Fresh greens grown within ten kilometres of every plate we serve.\r\n"
+                      "- How were past goals achieved?\r\n"
+                      "Three chef-owned restaurants signed in our first year.\r\n"
+                      "Every farm pays for itself within 30 months.");
+    store.saveSetting("FirstStatement_1",
+                      "Mara Lind, CEO: ran supply for a 40-restaurant group.\r\n"
+                      "Tomas Ek, head grower: twelve years of hydroponics.");
     UnoEngine engine = privateEngine.engine();
     FakeDialogs dialogs;
     SystemClock clock;
@@ -53,11 +55,11 @@ int main(int argc, char** argv)
         deck = temp.filePath(QStringLiteral("ps1234567%1.ppt").arg(run + 2));
         QElapsedTimer timer;
         timer.start();
-        DeckGeneration::generateBusinessPlan(deck,
-                                         {[] { return QStringLiteral("Lumen Orchard Ltd."); },
-                                          [] { return QStringLiteral("Indoor vertical farms for city restaurants"); },
-                                          store},
-                                         {engine, dialogs, clock, program.path()});
+        DeckGeneration::generateBusinessPlan(
+            deck,
+            {[] { return QStringLiteral("Lumen Orchard Ltd."); },
+             [] { return QStringLiteral("Indoor vertical farms for city restaurants"); }, store},
+            {engine, dialogs, clock, program.path()});
         return timer.nsecsElapsed() / 1e9;
     };
     for (int run = -1; run <= 3; ++run) {
@@ -66,24 +68,28 @@ int main(int argc, char** argv)
             std::printf("warm-up run: %.3f s, not counted\n", total);
             continue;
         }
-        std::printf("run %d: %.3f s in all; bound: the 7 s of pauses; ratio %.3f (target at most 1.12, 7.84 s); "
-                    "%lld error reports\n",
-                    run, total, total / 7.0, static_cast<long long>(dialogs.errorReports.size()));
+        std::printf(
+            "run %d: %.3f s in all; bound: the 7 s of pauses; ratio %.3f (target at most 1.12, 7.84 s); "
+            "%lld error reports\n",
+            run, total, total / 7.0, static_cast<long long>(dialogs.errorReports.size()));
     }
 
     QStringList sentences, shortLines;
     for (int line = 1; line <= 15; ++line)
-        sentences << QStringLiteral("Sentence %1: our rooftop farms supply fresh greens to every partner restaurant "
-                                    "in the city all year round.").arg(line);
+        sentences << QStringLiteral(
+                         "Sentence %1: our rooftop farms supply fresh greens to every partner restaurant "
+                         "in the city all year round.")
+                         .arg(line);
     for (int line = 1; line <= 40; ++line)
         shortLines << QStringLiteral("Line %1 of the market summary").arg(line);
     store.saveSetting("FirstStatement_2", sentences.join("\r\n"));
     store.saveSetting("SecondStatement_0", shortLines.join("\r\n"));
     for (int run = 1; run <= 2; ++run) {
         const double total = generate(3 + run);
-        std::printf("long plan run %d: %.3f s in all, %.3f s beyond the 7 s of pauses (target at most 1.5 s); "
-                    "%lld error reports\n",
-                    run, total, total - 7.0, static_cast<long long>(dialogs.errorReports.size()));
+        std::printf(
+            "long plan run %d: %.3f s in all, %.3f s beyond the 7 s of pauses (target at most 1.5 s); "
+            "%lld error reports\n",
+            run, total, total - 7.0, static_cast<long long>(dialogs.errorReports.size()));
     }
     engine.endInstancesStartedHere();
     if (argc > 1) {

@@ -53,9 +53,10 @@ int main(int argc, char** argv)
         program.closeWindow(program.visibleWindow(QStringLiteral("Orvendale")));
         program.waitForExit(20000);
         const double bare = bareWindowStart(program);
-        std::printf("round %d: program start to input window %.3f s; bound: a bare window %.3f s; ratio %.2f "
-                    "(target at most 3)\n",
-                    round, start, bare, start / bare);
+        std::printf(
+            "round %d: program start to input window %.3f s; bound: a bare window %.3f s; ratio %.2f "
+            "(target at most 3)\n",
+            round, start, bare, start / bare);
     }
     return 0;
 }

@@ -4,28 +4,27 @@
 // takes for the same texts. The bound, a bare durable replace of the bytes
 // the store holds, is measured between them, one after each keystroke and
 // each write-through, so that both meet the same disk.
-#include "shell/dialogs.h"
-#include "tests/support/fake_engine.h"
-#include "input/plan_window.h"
-#include "shell/side_effects.h"
 #include "engine/port/presentation_engine.h"
-#include "shell/settings_store.h"
-#include "shell/skin.h"
+#include "input/plan_window.h"
 #include "input/spell_checker.h"
+#include "shell/dialogs.h"
+#include "shell/settings_store.h"
+#include "shell/side_effects.h"
+#include "shell/skin.h"
 #include "shell/system_side_effects.h"
+#include "tests/support/fake_engine.h"
 
 #include <QApplication>
-#include <functional>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -149,8 +148,8 @@ int main(int argc, char** argv)
     const QString language = spelling.language();
     spelling.setLanguage(QString());
     std::vector<double> millis = typeKeystrokes([](int i) { return static_cast<char>('a' + i % 26); });
-    std::printf("keystroke with write-through: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                percentile(millis, 0.5), percentile(millis, 0.99), percentile(millis, 1.0));
+    std::printf("keystroke with write-through: median %.3f ms, p99 %.3f ms, max %.3f ms\n", percentile(millis, 0.5),
+                percentile(millis, 0.99), percentile(millis, 1.0));
     const double keystrokeP99 = percentile(millis, 0.99);
     spelling.setLanguage(language);
     millis = typeKeystrokes([&](int i) { return sentence.at(i % sentence.size()).toLatin1(); });
@@ -172,15 +171,16 @@ int main(int argc, char** argv)
         millis.push_back(timer.nsecsElapsed() / 1e6);
         bareReplace();
     }
-    std::printf("write-through alone:          median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                percentile(millis, 0.5), percentile(millis, 0.99), percentile(millis, 1.0));
+    std::printf("write-through alone:          median %.3f ms, p99 %.3f ms, max %.3f ms\n", percentile(millis, 0.5),
+                percentile(millis, 0.99), percentile(millis, 1.0));
     const double writeP99 = percentile(millis, 0.99);
 
     const double bareP99 = percentile(bareMillis, 0.99);
-    std::printf("bare durable replace:         median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                percentile(bareMillis, 0.5), bareP99, percentile(bareMillis, 1.0));
-    std::printf("p99 against the bare durable replace: keystroke %.2f x, spell-checked keystroke %.2f x, "
-                "write-through %.2f x (target at most 1.3 x)\n",
-                keystrokeP99 / bareP99, spelledP99 / bareP99, writeP99 / bareP99);
+    std::printf("bare durable replace:         median %.3f ms, p99 %.3f ms, max %.3f ms\n", percentile(bareMillis, 0.5),
+                bareP99, percentile(bareMillis, 1.0));
+    std::printf(
+        "p99 against the bare durable replace: keystroke %.2f x, spell-checked keystroke %.2f x, "
+        "write-through %.2f x (target at most 1.3 x)\n",
+        keystrokeP99 / bareP99, spelledP99 / bareP99, writeP99 / bareP99);
     return 0;
 }

@@ -89,13 +89,14 @@ int main(int argc, char** argv)
         }
         // The road's bound is the fourteen half-second pauses the user watches.
         const double back = timer.elapsed() / 1000.0;
-        std::printf("round %d: button to first slide %.2f s; bound: the 7 s of pauses; ratio %.3f (target at most "
-                    "1.12); back to the input window %.2f s (target under 0.3 s)\n",
-                    round, toSlide, toSlide / 7.0, back);
-        std::printf("round %d: F5 to the full screen %.3f s, Escape to the frame %.3f s (target at most 0.5 s each: "
-                    "ratios %.2f and %.2f); against \"< Back\" in this round: %.2f and %.2f\n",
-                    round, toFullScreen, toFrame, toFullScreen / 0.5, toFrame / 0.5, toFullScreen / back,
-                    toFrame / back);
+        std::printf(
+            "round %d: button to first slide %.2f s; bound: the 7 s of pauses; ratio %.3f (target at most "
+            "1.12); back to the input window %.2f s (target under 0.3 s)\n",
+            round, toSlide, toSlide / 7.0, back);
+        std::printf(
+            "round %d: F5 to the full screen %.3f s, Escape to the frame %.3f s (target at most 0.5 s each: "
+            "ratios %.2f and %.2f); against \"< Back\" in this round: %.2f and %.2f\n",
+            round, toFullScreen, toFrame, toFullScreen / 0.5, toFrame / 0.5, toFullScreen / back, toFrame / back);
     }
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "generator/availability_checks.h"
 
+#include "engine/port/presentation_engine.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
 #include "shell/side_effects.h"
-#include "engine/port/presentation_engine.h"
 
 namespace AvailabilityChecks {
 
@@ -11,8 +11,9 @@ namespace {
 
 QString engineMissingMessage(const PresentationEngine& engine)
 {
-    return QStringLiteral("%1 is not installed on this computer. You need to have it installed to use this "
-                          "software without error.")
+    return QStringLiteral(
+               "%1 is not installed on this computer. You need to have it installed to use this "
+               "software without error.")
         .arg(engine.applicationName());
 }
 
@@ -32,11 +33,11 @@ bool shouldCancelForRunningEngine(PresentationEngine& engine, Dialogs& dialogs)
 {
     if (!isEngineRunning(engine))
         return false;
-    const bool proceed = dialogs.askYesNo(
-        QStringLiteral("%1 may be open. It is recommended that you close %1 first.\r"
-                       "Use System Monitor > Processes > %2 > End Process if necessary.\r\n\r\n"
-                       "Would you like to proceed anyway?")
-            .arg(engine.applicationName(), engine.processName()));
+    const bool proceed =
+        dialogs.askYesNo(QStringLiteral("%1 may be open. It is recommended that you close %1 first.\r"
+                                        "Use System Monitor > Processes > %2 > End Process if necessary.\r\n\r\n"
+                                        "Would you like to proceed anyway?")
+                             .arg(engine.applicationName(), engine.processName()));
     return !proceed;
 }
 

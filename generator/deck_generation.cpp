@@ -1,17 +1,17 @@
 #include "generator/deck_generation.h"
 
+#include "engine/port/presentation_engine.h"
+#include "generator/section_notes.h"
+#include "generator/section_split.h"
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/line_breaks.h"
 #include "shell/plan_sections.h"
-#include "shell/side_effects.h"
-#include "engine/port/presentation_engine.h"
 #include "shell/product.h"
-#include "generator/section_notes.h"
-#include "generator/section_split.h"
 #include "shell/settings_store.h"
+#include "shell/side_effects.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -83,8 +83,8 @@ public:
         : mTarget(std::move(targetPath)),
           mPlan(plan),
           mServices(services),
-          mTrap(services.dialogs, Main::errorLocation(QStringLiteral("LessonPlan"),
-                                                      QStringLiteral("generateBusinessPlan")))
+          mTrap(services.dialogs,
+                Main::errorLocation(QStringLiteral("LessonPlan"), QStringLiteral("generateBusinessPlan")))
     {
     }
 
@@ -188,7 +188,10 @@ private:
         engineStep(line + 2, [&] { selectAllCharacters(); });
     }
 
-    void selectShapeText() { app(mCreatedApp).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select(); }
+    void selectShapeText()
+    {
+        app(mCreatedApp).ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+    }
 
     void selectAllCharacters()
     {
@@ -208,12 +211,14 @@ private:
         if (written.size() == kept.size())
             return QString();
         if (written.count(kCrLf) + 1 == maxSlideLines)
-            return QStringLiteral("%1 is too long for a slide, which shows %2 lines: only its first %2 lines "
-                                  "are in the deck. Shorten it to keep all of it.")
+            return QStringLiteral(
+                       "%1 is too long for a slide, which shows %2 lines: only its first %2 lines "
+                       "are in the deck. Shorten it to keep all of it.")
                 .arg(what)
                 .arg(maxSlideLines);
-        return QStringLiteral("%1 is too long for a slide, which holds %2 characters: only its first "
-                              "%3 characters are in the deck. Shorten it to keep all of it.")
+        return QStringLiteral(
+                   "%1 is too long for a slide, which holds %2 characters: only its first "
+                   "%3 characters are in the deck. Shorten it to keep all of it.")
             .arg(what)
             .arg(maxLength)
             .arg(LineBreaks::toLf(written).size());
@@ -334,8 +339,11 @@ private:
             selectWholeText();
             if (part == 1)
                 title = app(mCreatedApp).ActiveWindow().Selection().TextRange().Text();
-            app(mCreatedApp).ActiveWindow().Selection().TextRange().setText(
-                QStringLiteral("%1 (%2/%3)").arg(title).arg(part).arg(parts));
+            app(mCreatedApp)
+                .ActiveWindow()
+                .Selection()
+                .TextRange()
+                .setText(QStringLiteral("%1 (%2/%3)").arg(title).arg(part).arg(parts));
         }
         deck().Slides(firstSlide + parts - 1).Shapes(TextShape::Body).Select();
     }

@@ -1,49 +1,48 @@
 #include "input/plan_window.h"
 
 #include "engine/port/presentation_engine.h"
-
+#include "generator/availability_checks.h"
+#include "generator/deck_generation.h"
+#include "input/spelling.h"
+#include "input/tab_strip.h"
 #include "shell/app_icon.h"
 #include "shell/back_colors.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
-#include "shell/error_trap.h"
 #include "shell/error_report.h"
+#include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/hover_pointer.h"
 #include "shell/line_breaks.h"
-#include "generator/availability_checks.h"
-#include "generator/deck_generation.h"
 #include "shell/plan_keys.h"
 #include "shell/plan_sections.h"
-#include "shell/side_effects.h"
 #include "shell/product.h"
-#include "input/spelling.h"
 #include "shell/settings_store.h"
+#include "shell/side_effects.h"
 #include "shell/startup.h"
-#include "input/tab_strip.h"
 #include "shell/temporary_files.h"
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
 #include "shell/window_style.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QDir>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTimer>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <exception>
-#include <memory>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -99,8 +98,7 @@ void PlanWindow::createControls()
     for (QGroupBox* frame : {mCompanyNameFrame, mPlanTitleFrame})
         Main::paintBackground(*frame, Qt::white);
 
-    const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture,
-                                  QPlainTextEdit*& box) {
+    const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture, QPlainTextEdit*& box) {
         auto* strip = new TabStrip(sections.captions(), twips(500), this);
         strip->setGeometry(twipsRect(120, top, 9240, 3615));
         picture = new PictureBox(this);
@@ -119,18 +117,18 @@ void PlanWindow::createControls()
     mFirstSectionTabs = makeStrip(firstSectionGroup(), 2505, mFirstSectionPage, mFirstSectionBox);
     mSecondSectionTabs = makeStrip(secondSectionGroup(), 6240, mSecondSectionPage, mSecondSectionBox);
 
-    for (const auto& [control, name] : std::initializer_list<std::pair<QObject*, const char*>>{
-             {mCreateButton, "createDeckButton"},
-             {mCompanyNameFrame, "companyNameFrame"},
-             {mCompanyNameBox, "companyNameBox"},
-             {mPlanTitleFrame, "planTitleFrame"},
-             {mPlanTitleBox, "planTitleBox"},
-             {mFirstSectionTabs, "firstSectionTabs"},
-             {mFirstSectionPage, "firstSectionPage"},
-             {mFirstSectionBox, "firstSectionBox"},
-             {mSecondSectionTabs, "secondSectionTabs"},
-             {mSecondSectionPage, "secondSectionPage"},
-             {mSecondSectionBox, "secondSectionBox"}})
+    for (const auto& [control, name] :
+         std::initializer_list<std::pair<QObject*, const char*>>{{mCreateButton, "createDeckButton"},
+                                                                 {mCompanyNameFrame, "companyNameFrame"},
+                                                                 {mCompanyNameBox, "companyNameBox"},
+                                                                 {mPlanTitleFrame, "planTitleFrame"},
+                                                                 {mPlanTitleBox, "planTitleBox"},
+                                                                 {mFirstSectionTabs, "firstSectionTabs"},
+                                                                 {mFirstSectionPage, "firstSectionPage"},
+                                                                 {mFirstSectionBox, "firstSectionBox"},
+                                                                 {mSecondSectionTabs, "secondSectionTabs"},
+                                                                 {mSecondSectionPage, "secondSectionPage"},
+                                                                 {mSecondSectionBox, "secondSectionBox"}})
         control->setObjectName(QLatin1String(name));
 
     setTabOrder(mCompanyNameBox, mPlanTitleBox);
@@ -298,9 +296,8 @@ void PlanWindow::startSpelling()
 {
     const QString chosen = mServices.store.getSetting(kSpellingLanguageKey);
     try {
-        mSpelling.setLanguage(mSpelling.languages().contains(chosen)
-                                  ? chosen
-                                  : mSpelling.defaultLanguage(QLocale::system().name()));
+        mSpelling.setLanguage(
+            mSpelling.languages().contains(chosen) ? chosen : mSpelling.defaultLanguage(QLocale::system().name()));
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description());
     }

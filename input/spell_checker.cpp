@@ -4,8 +4,6 @@
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 
-#include <hunspell.hxx>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +11,7 @@
 #include <QLockFile>
 #include <QTextBoundaryFinder>
 
+#include <hunspell.hxx>
 
 namespace {
 
@@ -180,7 +179,8 @@ QList<SpellChecker::Range> SpellChecker::misspelledAfterEdit(const QString& befo
     while (same < shorter && before.at(same) == after.at(same))
         ++same;
     qsizetype sameAtEnd = 0;
-    while (sameAtEnd < shorter - same && before.at(before.size() - 1 - sameAtEnd) == after.at(after.size() - 1 - sameAtEnd))
+    while (sameAtEnd < shorter - same
+           && before.at(before.size() - 1 - sameAtEnd) == after.at(after.size() - 1 - sameAtEnd))
         ++sameAtEnd;
     qsizetype from = same;
     while (from > 0 && !after.at(from - 1).isSpace())
@@ -252,8 +252,8 @@ void SpellChecker::addToDictionary(const QString& word)
     QDir().mkpath(QFileInfo(target).path());
     QLockFile lock(mPersonalWordsFile + QStringLiteral(".lock"));
     if (!lock.tryLock(5000))
-        throw Failure(QStringLiteral("%1 could not be written: another program holds it.")
-                          .arg(QDir::toNativeSeparators(target)));
+        throw Failure(
+            QStringLiteral("%1 could not be written: another program holds it.").arg(QDir::toNativeSeparators(target)));
     mPersonalWords.unite(readWords(target));
     QStringList words(mPersonalWords.cbegin(), mPersonalWords.cend());
     words.sort();
@@ -276,7 +276,8 @@ bool SpellChecker::knows(const QString& word) const
     // A typographic apostrophe checks as the typed one, and a letter typed
     // as a base letter and an accent (as some sources paste it) as the one
     // letter the dictionary holds.
-    const QString typed = QString(word).replace(QChar(0x2019), QLatin1Char('\'')).normalized(QString::NormalizationForm_C);
+    const QString typed =
+        QString(word).replace(QChar(0x2019), QLatin1Char('\'')).normalized(QString::NormalizationForm_C);
     const std::optional<QByteArray> encoded = mEncoding->encode(typed);
     // A word with letters the dictionary's encoding lacks is in another
     // script than the dictionary's: not for it to judge.

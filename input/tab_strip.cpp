@@ -15,10 +15,7 @@ public:
     }
 
 protected:
-    QSize tabSizeHint(int) const override
-    {
-        return QSize(width() / qMax(1, count()), height());
-    }
+    QSize tabSizeHint(int) const override { return QSize(width() / qMax(1, count()), height()); }
 
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 
@@ -31,9 +28,7 @@ protected:
             painter.drawControl(QStyle::CE_TabBarTabShape, option);
             const QRect textRect = option.rect.adjusted(4, 2, -4, -2);
             painter.setPen(palette().color(QPalette::WindowText));
-            painter.drawText(textRect,
-                             Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
-                             tabText(i));
+            painter.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, tabText(i));
         }
     }
 };

@@ -34,8 +34,9 @@ Display* requireDisplay()
 {
     Display* connection = display();
     if (!connection)
-        throw Failure(QStringLiteral("No X11 display could be reached: the slide show needs an X11 "
-                                     "session (Xorg or XWayland)."));
+        throw Failure(
+            QStringLiteral("No X11 display could be reached: the slide show needs an X11 "
+                           "session (Xorg or XWayland)."));
     return connection;
 }
 
@@ -154,9 +155,8 @@ WindowSystem::WindowId X11WindowSystem::createParkingWindow(const QString& class
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel(connection, DefaultScreen(connection));
     const Window window = XCreateWindow(connection, DefaultRootWindow(connection), -20000, -20000,
-                                        static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                        CopyFromParent, InputOutput, CopyFromParent,
-                                        CWOverrideRedirect | CWBackPixel, &attributes);
+                                        static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent,
+                                        InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
     QByteArray name = className.toLatin1();
     XClassHint hint{name.data(), name.data()};
     XSetClassHint(connection, window, &hint);

@@ -12,13 +12,11 @@ QString errorLocation(const QString& owner, const QString& procedure)
 
 QString errorReportText(const QString& description, const QString& location, int line)
 {
-    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ")
-           + QString::number(line) + QStringLiteral("\r\r")
-           + QStringLiteral("Please email screenshot of this message to ") + supportEmail;
+    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") + QString::number(line)
+           + QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") + supportEmail;
 }
 
-void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location,
-                     int line)
+void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location, int line)
 {
     dialogs.errorReport(errorReportText(description, location, line));
 }

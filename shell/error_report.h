@@ -15,7 +15,6 @@ QString errorLocation(const QString& owner, const QString& procedure);
 QString errorReportText(const QString& description, const QString& location, int line);
 
 // Shows the error report box and returns once the user dismissed it.
-void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location,
-                     int line);
+void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location, int line);
 
 }  // namespace Main

@@ -5,10 +5,7 @@
 
 #include <exception>
 
-ErrorTrap::ErrorTrap(Dialogs& dialogs, QString location)
-    : mDialogs(&dialogs), mLocation(std::move(location))
-{
-}
+ErrorTrap::ErrorTrap(Dialogs& dialogs, QString location) : mDialogs(&dialogs), mLocation(std::move(location)) {}
 
 ErrorTrap ErrorTrap::silent()
 {

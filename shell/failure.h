@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <stdexcept>
 
 // A failed step. Its description is what the error report box shows, so it
@@ -8,7 +9,9 @@
 class Failure : public std::runtime_error {
 public:
     explicit Failure(const QString& description)
-        : std::runtime_error(description.toStdString()), mDescription(description) {}
+        : std::runtime_error(description.toStdString()), mDescription(description)
+    {
+    }
 
     const QString& description() const { return mDescription; }
 

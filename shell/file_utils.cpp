@@ -16,8 +16,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace Main {
 
@@ -78,7 +78,8 @@ bool almostFull(const QString& path)
 
 Failure cannotWrite(const QString& path, int error)
 {
-    return Failure(QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(path), writeError(error)));
+    return Failure(
+        QStringLiteral("%1 could not be written: %2.").arg(QDir::toNativeSeparators(path), writeError(error)));
 }
 
 // A new file beside the destination, removed again unless it is kept: under
@@ -116,7 +117,8 @@ public:
                 break;
         }
         mError = errno;
-        struct stat old {}, made {};
+        struct stat old {
+        }, made{};
         if (mFd >= 0 && ::stat(QFile::encodeName(destination).constData(), &old) == 0 && ::fstat(mFd, &made) == 0
             && (old.st_mode & 07777) != (made.st_mode & 07777))
             ::fchmod(mFd, old.st_mode & 07777);

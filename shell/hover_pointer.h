@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QObject>
+
 #include <optional>
 
 class ErrorTrap;

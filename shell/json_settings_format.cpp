@@ -37,7 +37,6 @@ void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& m
     }
 }
 
-
 // A JSON string: the text in UTF-8, with quotes, backslashes and control
 // characters escaped. Runs of plain characters are encoded straight into
 // the output.
@@ -82,7 +81,9 @@ void appendKey(QByteArray& out, QStringView step)
         appendString(out, step);
         return;
     }
-    appendString(out, step.toString().replace(QLatin1String("%2F"), QLatin1String("/")).replace(QLatin1String("%25"), QLatin1String("%")));
+    appendString(out, step.toString()
+                          .replace(QLatin1String("%2F"), QLatin1String("/"))
+                          .replace(QLatin1String("%25"), QLatin1String("%")));
 }
 
 void appendValue(QByteArray& out, const QString& path, const QVariant& value, EncodedStrings& encoded)
@@ -116,8 +117,8 @@ bool hasEntriesUnder(SettingsMap::const_iterator it, SettingsMap::const_iterator
 
 // The entries whose paths start with prefix, as an object indented by depth
 // levels; each group's entries lie together, as the map keeps them sorted.
-void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMap::const_iterator end,
-                  qsizetype prefix, int depth, EncodedStrings& encoded)
+void appendObject(QByteArray& out, SettingsMap::const_iterator begin, SettingsMap::const_iterator end, qsizetype prefix,
+                  int depth, EncodedStrings& encoded)
 {
     const QByteArray indent((depth + 1) * 4, ' ');
     out += "{\n";

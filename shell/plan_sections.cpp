@@ -87,9 +87,8 @@ const SectionGroup& secondSectionGroup()
              "scale"},
             {"Key Issues",
              {"Short term:", "- Key issues needing immediate or short-term resolution.",
-              "- Consequences of decision postponement.", "Long term",
-              "- Key issues needing long-term resolution.", "- Consequences of decision postponement.",
-              "- Issues that require financial resources for resolution."},
+              "- Consequences of decision postponement.", "Long term", "- Key issues needing long-term resolution.",
+              "- Consequences of decision postponement.", "- Issues that require financial resources for resolution."},
              "Short-term and long-term issues to resolve",
              "checklist"},
         }};

@@ -9,8 +9,8 @@
 
 namespace {
 
-QMessageBox::StandardButton run(QMessageBox::Icon icon, const QString& title,
-                                const QString& text, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton run(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, title, LineBreaks::toLf(text), buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
@@ -31,8 +31,7 @@ void QtDialogs::message(const QString& text)
 
 bool QtDialogs::askYesNo(const QString& text)
 {
-    return run(QMessageBox::NoIcon, Main::applicationTitle(), text,
-               QMessageBox::Yes | QMessageBox::No)
+    return run(QMessageBox::NoIcon, Main::applicationTitle(), text, QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
 }
 

@@ -27,8 +27,8 @@ namespace {
 class StoreLock {
 public:
     explicit StoreLock(const QString& storePath)
-        : mFd(::open(QFile::encodeName(storePath + QStringLiteral(".lock")).constData(),
-                     O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+        : mFd(::open(QFile::encodeName(storePath + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC,
+                     0666))
     {
         const QDeadlineTimer deadline(2000);
         while (mFd >= 0 && ::flock(mFd, LOCK_EX | LOCK_NB) != 0) {
@@ -73,8 +73,8 @@ QString fileToReplace(const QString& storePath)
 
 QString SettingsStore::userFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/") + Main::makerName + QStringLiteral(".json");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/")
+           + Main::makerName + QStringLiteral(".json");
 }
 
 SettingsStore::SettingsStore(const QString& filePath) : mFilePath(filePath)

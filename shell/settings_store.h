@@ -3,6 +3,7 @@
 #include "shell/json_settings_format.h"
 
 #include <QString>
+
 #include <sys/types.h>
 
 // The per-user store that keeps the plan between runs: text values under the

@@ -2,8 +2,8 @@
 
 #include "shell/back_colors.h"
 #include "shell/file_utils.h"
-#include "shell/side_effects.h"
 #include "shell/product.h"
+#include "shell/side_effects.h"
 #include "shell/skin.h"
 
 #include <QFileInfo>

@@ -7,9 +7,9 @@
 #include <QUrl>
 
 #include <bit>
-#include <utility>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 void SystemProgramEnd::endNow()
 {
@@ -24,8 +24,7 @@ void SystemProgramEnd::endNow()
 void DesktopUrlOpener::open(const QString& url)
 {
     if (!QDesktopServices::openUrl(QUrl(url)))
-        throw Failure(QStringLiteral("The web page %1 could not be opened: no web browser could be started.")
-                          .arg(url));
+        throw Failure(QStringLiteral("The web page %1 could not be opened: no web browser could be started.").arg(url));
 }
 
 float SystemClock::secondsSinceMidnight()

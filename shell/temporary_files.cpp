@@ -62,8 +62,8 @@ private:
         if (mFd < 0 && !open())
             return;
         const QByteArray lines = QFile::encodeName(mFiles.join(QLatin1Char('\n')));
-        if (::ftruncate(mFd, 0) == 0)
-            [[maybe_unused]] const auto written = ::pwrite(mFd, lines.constData(), static_cast<size_t>(lines.size()), 0);
+        if (::ftruncate(mFd, 0) == 0) [[maybe_unused]]
+            const auto written = ::pwrite(mFd, lines.constData(), static_cast<size_t>(lines.size()), 0);
     }
 
     // Made under a name no other copy looks at, locked, then named as a
@@ -73,8 +73,9 @@ private:
     {
         const QString folder = recordsFolder();
         QDir().mkpath(folder);
-        const QString name = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(
-            QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString name = QStringLiteral("%1-%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         const QByteArray making = QFile::encodeName(folder + QStringLiteral("/.") + name);
         mPath = folder + QLatin1Char('/') + name + QStringLiteral(".list");
         mFd = ::open(making.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -139,7 +140,8 @@ void removeLeftBehind()
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             QFile file;
             if (file.open(fd, QIODevice::ReadOnly))
-                for (const QString& left : QFile::decodeName(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                for (const QString& left :
+                     QFile::decodeName(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
                     removeFile(left);
             ::unlink(path.constData());
         }

@@ -3,8 +3,8 @@
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <thread>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {

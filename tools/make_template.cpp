@@ -16,13 +16,23 @@
 #include "shell/plan_sections.h"
 #include "tools/section_drawings.h"
 
-#include <com/sun/star/beans/PropertyValue.hpp>
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+
 #include <com/sun/star/awt/FontDescriptor.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexReplace.hpp>
-#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/drawing/FillStyle.hpp>
 #include <com/sun/star/drawing/LineStyle.hpp>
+#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/drawing/TextVerticalAdjust.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPages.hpp>
@@ -41,17 +51,6 @@
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-
-#include <QColor>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QUrl>
-
 #include <cstdio>
 
 using namespace css;
@@ -61,7 +60,7 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr sal_Int16 kTitleContentLayout = 1;  // title and bulleted body
+constexpr sal_Int16 kTitleContentLayout = 1;     // title and bulleted body
 constexpr sal_Int16 kTitleTwoContentLayout = 3;  // title and two bodies side by side
 constexpr float kBold = 150.0f;
 
@@ -104,8 +103,10 @@ public:
         const QList<PlanSection>& sections = mSections;
         while (mPages->getCount() < 1 + sections.size())
             mPages->insertNewByIndex(mPages->getCount() - 1);
-        Reference<beans::XPropertySet>(mPages->getByIndex(0), UNO_QUERY_THROW)->setPropertyValue("Width", Any(sal_Int32(mWidth)));
-        Reference<beans::XPropertySet>(mPages->getByIndex(0), UNO_QUERY_THROW)->setPropertyValue("Height", Any(sal_Int32(mHeight)));
+        Reference<beans::XPropertySet>(mPages->getByIndex(0), UNO_QUERY_THROW)
+            ->setPropertyValue("Width", Any(sal_Int32(mWidth)));
+        Reference<beans::XPropertySet>(mPages->getByIndex(0), UNO_QUERY_THROW)
+            ->setPropertyValue("Height", Any(sal_Int32(mHeight)));
 
         const auto sectionMaster = page(mMasters, 0);
         const auto titleMaster = Reference<drawing::XDrawPage>(mMasters->insertNewByIndex(1), UNO_QUERY_THROW);
@@ -130,7 +131,8 @@ private:
 
     Reference<drawing::XShape> addShape(const Reference<drawing::XDrawPage>& target, const char* service, Box box)
     {
-        const Reference<drawing::XShape> shape(mFactory->createInstance(rtl::OUString::createFromAscii(service)), UNO_QUERY_THROW);
+        const Reference<drawing::XShape> shape(mFactory->createInstance(rtl::OUString::createFromAscii(service)),
+                                               UNO_QUERY_THROW);
         target->add(shape);
         shape->setPosition(awt::Point(box.x, box.y));
         shape->setSize(awt::Size(box.width, box.height));
@@ -139,7 +141,8 @@ private:
 
     void addPanel(const Reference<drawing::XDrawPage>& target, Box box, sal_Int32 fill)
     {
-        const Reference<beans::XPropertySet> panel(addShape(target, "com.sun.star.drawing.RectangleShape", box), UNO_QUERY_THROW);
+        const Reference<beans::XPropertySet> panel(addShape(target, "com.sun.star.drawing.RectangleShape", box),
+                                                   UNO_QUERY_THROW);
         panel->setPropertyValue("FillStyle", Any(drawing::FillStyle_SOLID));
         panel->setPropertyValue("FillColor", Any(fill));
         panel->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
@@ -239,12 +242,12 @@ private:
                      colour("paper"));
         }
         addPanel(master, {1500, mHeight * 58 / 100, 3600, 160}, colour("highlight"));
-        addLabel(master, {1500, mHeight - 1300, 16000, 700},
-                 mDescription["titleSlide"].toObject()["footer"].toString(), 11, colour("onDarkMuted"));
+        addLabel(master, {1500, mHeight - 1300, 16000, 700}, mDescription["titleSlide"].toObject()["footer"].toString(),
+                 11, colour("onDarkMuted"));
     }
 
-    void placeText(const Reference<drawing::XShape>& shape, Box box, const QString& text, float size,
-                   sal_Int32 ink, bool bold, drawing::TextVerticalAdjust vertical)
+    void placeText(const Reference<drawing::XShape>& shape, Box box, const QString& text, float size, sal_Int32 ink,
+                   bool bold, drawing::TextVerticalAdjust vertical)
     {
         shape->setPosition(awt::Point(box.x, box.y));
         shape->setSize(awt::Size(box.width, box.height));
@@ -252,7 +255,8 @@ private:
         style(shape, size, ink, bold, vertical);
     }
 
-    Reference<drawing::XDrawPage> prepareSlide(int number, sal_Int16 layout, const Reference<drawing::XDrawPage>& master)
+    Reference<drawing::XDrawPage> prepareSlide(int number, sal_Int16 layout,
+                                               const Reference<drawing::XDrawPage>& master)
     {
         const Reference<drawing::XDrawPage> slide = page(mPages, number - 1);
         Reference<drawing::XMasterPageTarget>(slide, UNO_QUERY_THROW)->setMasterPage(master);
@@ -296,8 +300,8 @@ private:
         const auto slide = prepareSlide(number, kTitleContentLayout, master);
         const Reference<beans::XPropertySet> slideProperties(slide, UNO_QUERY_THROW);
         slideProperties->setPropertyValue("IsFooterVisible", Any(true));
-        slideProperties->setPropertyValue(
-            "FooterText", Any(toUno(mDescription["sectionSlide"].toObject()["footer"].toString())));
+        slideProperties->setPropertyValue("FooterText",
+                                          Any(toUno(mDescription["sectionSlide"].toObject()["footer"].toString())));
         const QJsonObject look = mDescription["sectionSlide"].toObject();
         const QJsonObject title = look["title"].toObject();
         const QJsonObject body = look["body"].toObject();
@@ -309,8 +313,7 @@ private:
         placeText(text, boxOf(body), section.placeholder, body["size"].toInt(), colour("ink"), false,
                   drawing::TextVerticalAdjust_TOP);
         styleBody(text, body);
-        SectionDrawings(mFactory, palette())
-            .draw(slide, section.drawing, boxOf(look["visual"].toObject()));
+        SectionDrawings(mFactory, palette()).draw(slide, section.drawing, boxOf(look["visual"].toObject()));
     }
 
     // Bullet points in the accent colour with a hanging indent, a little air

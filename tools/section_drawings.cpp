@@ -7,7 +7,6 @@
 #include <com/sun/star/drawing/LineStyle.hpp>
 #include <com/sun/star/drawing/PointSequenceSequence.hpp>
 #include <com/sun/star/drawing/XShape.hpp>
-
 #include <stdexcept>
 
 using namespace css;
@@ -121,8 +120,7 @@ void SectionDrawings::draw(const Reference<drawing::XDrawPage>& slide, const QSt
     }
 }
 
-Reference<drawing::XShape> SectionDrawings::add(const char* service, double x, double y, double width,
-                                                double height)
+Reference<drawing::XShape> SectionDrawings::add(const char* service, double x, double y, double width, double height)
 {
     const Reference<drawing::XShape> shape(mFactory->createInstance(rtl::OUString::createFromAscii(service)),
                                            UNO_QUERY_THROW);
@@ -132,8 +130,7 @@ Reference<drawing::XShape> SectionDrawings::add(const char* service, double x, d
     return shape;
 }
 
-void SectionDrawings::rectangle(double x, double y, double width, double height, sal_Int32 colour,
-                                int cornerRadius)
+void SectionDrawings::rectangle(double x, double y, double width, double height, sal_Int32 colour, int cornerRadius)
 {
     const auto shape = add("com.sun.star.drawing.RectangleShape", x, y, width, height);
     fill(shape, colour);

@@ -4,12 +4,11 @@
 // section: a flag for the mission, people for the team, a pie for the market
 // and so on. Each is drawn into a square centred in the box it is given, as
 // one group: a slide then holds its texts and a single drawing.
+#include <QString>
+
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
-
-#include <QString>
-
 #include <initializer_list>
 #include <utility>
 
@@ -42,8 +41,7 @@ private:
     // Width in hundredths of a unit.
     void polyline(Points points, sal_Int32 colour, int width);
 
-    css::uno::Reference<css::drawing::XShape> add(const char* service, double x, double y, double width,
-                                                  double height);
+    css::uno::Reference<css::drawing::XShape> add(const char* service, double x, double y, double width, double height);
     css::uno::Reference<css::drawing::XShape> addPath(const char* service, Points points);
     int at(double units) const { return static_cast<int>(units * mSide / 100.0); }
 

@@ -1,5 +1,7 @@
 #include "viewer/deck_viewer.h"
 
+#include "engine/port/presentation_engine.h"
+#include "platform/window_system.h"
 #include "shell/app_icon.h"
 #include "shell/back_colors.h"
 #include "shell/dialogs.h"
@@ -8,29 +10,27 @@
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/hover_pointer.h"
+#include "shell/product.h"
 #include "shell/side_effects.h"
 #include "shell/temporary_files.h"
-#include "engine/port/presentation_engine.h"
-#include "shell/product.h"
-#include "viewer/save_formats.h"
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
 #include "shell/window_style.h"
-#include "platform/window_system.h"
+#include "viewer/save_formats.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QGuiApplication>
-#include <QWindow>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -90,11 +90,11 @@ void DeckViewer::createControls()
     for (QPushButton* button : {mSaveButton, mBackButton})
         button->setFont(Main::arialBold(11.25));
     setTabOrder(mSaveButton, mBackButton);
-    for (const auto& [control, name] : std::initializer_list<std::pair<QObject*, const char*>>{
-             {mShowFrame, "showFrame"},
-             {mClosingMessage, "closingMessage"},
-             {mSaveButton, "saveButton"},
-             {mBackButton, "backButton"}})
+    for (const auto& [control, name] :
+         std::initializer_list<std::pair<QObject*, const char*>>{{mShowFrame, "showFrame"},
+                                                                 {mClosingMessage, "closingMessage"},
+                                                                 {mSaveButton, "saveButton"},
+                                                                 {mBackButton, "backButton"}})
         control->setObjectName(QLatin1String(name));
 
     connect(mSaveButton, &QPushButton::clicked, this, [this] { saveResults(); });
@@ -222,13 +222,10 @@ void DeckViewer::onPresentingKey(int key)
                 presentFullScreen();
             return;
         case ShowState::FullScreen:
-        case ShowState::WithConsole:
-            returnToFrame();
-            return;
+        case ShowState::WithConsole: returnToFrame(); return;
         case ShowState::None:
         case ShowState::Stopped:
-        case ShowState::Closing:
-            return;
+        case ShowState::Closing: return;
         }
     });
 }
@@ -265,8 +262,7 @@ void DeckViewer::returnToFrame()
     case ShowState::None:
     case ShowState::InFrame:
     case ShowState::Stopped:
-    case ShowState::Closing:
-        return;
+    case ShowState::Closing: return;
     }
     fitShowToFrame();
     activateWindow();
@@ -303,12 +299,10 @@ void DeckViewer::checkShowStillRuns()
     switch (mShowState) {
     case ShowState::InFrame:
     case ShowState::FullScreen:
-    case ShowState::WithConsole:
-        break;
+    case ShowState::WithConsole: break;
     case ShowState::None:
     case ShowState::Stopped:
-    case ShowState::Closing:
-        return;
+    case ShowState::Closing: return;
     }
     if (mBusy)
         return;
@@ -332,10 +326,10 @@ void DeckViewer::showStopped()
         mWindows.setParent(mShowWindowId, mShowFrame->winId());
         activateWindow();
     }
-    mServices.dialogs.message(QStringLiteral(
-        "The slide show has stopped: the presentation engine closed the deck or is no longer running "
-        "(another copy of Orvendale may have ended it). \"Save Results\" still saves the deck; "
-        "\"< Back\" returns to your plan."));
+    mServices.dialogs.message(
+        QStringLiteral("The slide show has stopped: the presentation engine closed the deck or is no longer running "
+                       "(another copy of Orvendale may have ended it). \"Save Results\" still saves the deck; "
+                       "\"< Back\" returns to your plan."));
 }
 
 void DeckViewer::fitShowToFrame()

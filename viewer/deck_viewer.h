@@ -4,6 +4,7 @@
 #include "shell/services.h"
 
 #include <QWidget>
+
 #include <functional>
 #include <memory>
 

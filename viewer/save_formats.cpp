@@ -1,6 +1,7 @@
 #include "viewer/save_formats.h"
 
 #include <QFileInfo>
+
 #include <array>
 
 namespace {

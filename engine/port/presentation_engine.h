@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -118,7 +119,9 @@ private:
 class ShapeTextRef {
 public:
     ShapeTextRef(PresentationApplication& app, int start = 0, int length = -1)
-        : mApp(app), mStart(start), mLength(length) {}
+        : mApp(app), mStart(start), mLength(length)
+    {
+    }
     // Start counts from 1; a CR LF pair counts as two characters.
     ShapeTextRef Characters(int start, int length) { return ShapeTextRef(mApp, start, length); }
     void Select();

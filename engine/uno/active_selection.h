@@ -5,7 +5,6 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
-
 #include <optional>
 
 namespace css = com::sun::star;

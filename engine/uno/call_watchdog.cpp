@@ -2,7 +2,6 @@
 
 #include "engine/uno/process_stat.h"
 
-
 #include <condition_variable>
 #include <csignal>
 #include <map>
@@ -95,8 +94,7 @@ private:
                 continue;
             }
             const auto deadline = mDeadline;
-            if (mWake.wait_until(lock, deadline) != std::cv_status::timeout || mDepth == 0
-                || mDeadline != deadline)
+            if (mWake.wait_until(lock, deadline) != std::cv_status::timeout || mDepth == 0 || mDeadline != deadline)
                 continue;
             if (workedSinceLastLook() && Clock::now() - mCallStarted < kLongestBusyCall) {
                 mDeadline = Clock::now() + mPeriod;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "engine/uno/call_watchdog.h"
 #include "engine/port/presentation_engine.h"
+#include "engine/uno/call_watchdog.h"
 #include "engine/uno/uno_values.h"
 
-#include <com/sun/star/lang/DisposedException.hpp>
-
 #include <QString>
+
+#include <com/sun/star/lang/DisposedException.hpp>
 
 namespace css = com::sun::star;
 
@@ -28,8 +28,8 @@ auto engineCall(const QString& what, Call&& call) -> decltype(call())
         if (CallWatchdog::killedAStuckEngine())
             throw EngineUnavailable(QStringLiteral("%1 failed: %2").arg(what, engineGoneReason()));
         const QString detail = fromUno(error.Message).section(QStringLiteral(" at ./"), 0, 0);
-        throw Failure(QStringLiteral("%1 failed: %2").arg(what, detail.isEmpty()
-                                                                   ? QStringLiteral("the presentation engine gave no reason.")
-                                                                   : detail));
+        throw Failure(
+            QStringLiteral("%1 failed: %2")
+                .arg(what, detail.isEmpty() ? QStringLiteral("the presentation engine gave no reason.") : detail));
     }
 }

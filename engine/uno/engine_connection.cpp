@@ -12,8 +12,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-
-
 #include <csignal>
 #include <cstdlib>
 #include <thread>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <com/sun/star/frame/XDesktop2.hpp>
-#include <com/sun/star/uno/XComponentContext.hpp>
-
 #include <QString>
 #include <QStringList>
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
 #include <optional>
 
 namespace css = com::sun::star;

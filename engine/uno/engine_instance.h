@@ -5,8 +5,8 @@
 #include "engine/uno/engine_process.h"
 #include "engine/uno/engine_settings.h"
 
-
 #include <QString>
+
 #include <memory>
 
 // One running engine: its process and the connection to it, shared by every

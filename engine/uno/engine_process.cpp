@@ -18,10 +18,10 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <future>
 #include <map>
 #include <mutex>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -179,9 +179,10 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
 {
     using Cause = EngineStartFailure::Cause;
     if (!installed(settings))
-        throw EngineStartFailed(Cause::NotInstalled, QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
-                                     "(%1 was not found). Install the package libreoffice-impress.")
-                          .arg(settings.officeProgram));
+        throw EngineStartFailed(Cause::NotInstalled,
+                                QStringLiteral("LibreOffice Impress, the presentation engine, is not installed "
+                                               "(%1 was not found). Install the package libreoffice-impress.")
+                                    .arg(settings.officeProgram));
     prepareEngineProfile(settings.profileDir, settings.officeProgram);
     waitForEnding(settings.profileDir);
     EngineProcess started;
@@ -232,9 +233,9 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         if (!process.startDetached(&started.mPid))
-            throw EngineStartFailed(Cause::NotInstalled,
-                                    QStringLiteral("The presentation engine %1 could not be run.")
-                                        .arg(settings.officeProgram));
+            throw EngineStartFailed(
+                Cause::NotInstalled,
+                QStringLiteral("The presentation engine %1 could not be run.").arg(settings.officeProgram));
         PidFile{started.mPid, QCoreApplication::applicationPid(), started.mTempFolder, use == Use::AsSpare, {}}.write(
             started.mPidFile);
 
@@ -250,8 +251,9 @@ EngineProcess EngineProcess::start(const EngineSettings& settings, const std::fu
         throw EngineStartFailed(Cause::TooSlow,
                                 QStringLiteral("The presentation engine did not answer within %1 seconds.")
                                     .arg(settings.startTimeoutMs / 1000));
-    throw EngineStartFailed(Cause::Broken, QStringLiteral("The presentation engine ended while starting; it may be broken. "
-                                 "Try reinstalling the package libreoffice-impress."));
+    throw EngineStartFailed(Cause::Broken,
+                            QStringLiteral("The presentation engine ended while starting; it may be broken. "
+                                           "Try reinstalling the package libreoffice-impress."));
 }
 
 EngineProcess EngineProcess::recorded(const EngineSettings& settings)
@@ -318,9 +320,8 @@ void EngineProcess::endInBackground(int graceMs) const
     if (mPid <= 0)
         return;
     const EngineProcess process = *this;
-    std::shared_future<void> ended = std::async(std::launch::async, [process, graceMs] {
-        process.waitForEnd(graceMs);
-    }).share();
+    std::shared_future<void> ended =
+        std::async(std::launch::async, [process, graceMs] { process.waitForEnd(graceMs); }).share();
     std::lock_guard lock(ending().mutex);
     ending().processes.emplace(mProfileDir, std::move(ended));
 }

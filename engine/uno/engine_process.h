@@ -1,17 +1,17 @@
 #pragma once
 
-#include "engine/uno/engine_settings.h"
 #include "engine/port/presentation_engine.h"
+#include "engine/uno/engine_settings.h"
 
 #include <QString>
 #include <QStringList>
+
 #include <functional>
 
 // A start of the engine that failed, and why.
 class EngineStartFailed : public Failure {
 public:
-    EngineStartFailed(EngineStartFailure::Cause cause, const QString& description)
-        : Failure(description), mCause(cause)
+    EngineStartFailed(EngineStartFailure::Cause cause, const QString& description) : Failure(description), mCause(cause)
     {
     }
     EngineStartFailure failure() const { return {mCause, description()}; }

@@ -33,7 +33,8 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Impress/MultiPaneGUI/SlideSorterBar/Visible", "ImpressView", "false"},
     // The presentation window opens without its sidebar, which would follow
     // every selection the user watches being made; the slide has the room.
-    {"/org.openoffice.Office.Views/Windows/org.openoffice.Office.Views:WindowType['simpress/10336']", "Visible", "false"},
+    {"/org.openoffice.Office.Views/Windows/org.openoffice.Office.Views:WindowType['simpress/10336']", "Visible",
+     "false"},
     {"/org.openoffice.Office.Recovery/RecoveryInfo", "Enabled", "false"},
     {"/org.openoffice.Office.Recovery/AutoSave", "Enabled", "false"},
     {"/org.openoffice.Setup/Office", "ooSetupInstCompleted", "true"},
@@ -91,10 +92,9 @@ bool enforceSettings(QByteArray& xml, const std::vector<Setting>& settings)
         const QByteArray item = itemText(setting);
         if (xml.contains(item))
             continue;
-        const QRegularExpression stored(
-            QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\"[^\n]*</item>\n")
-                .arg(QRegularExpression::escape(QLatin1String(setting.path)),
-                     QRegularExpression::escape(QLatin1String(setting.name))));
+        const QRegularExpression stored(QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\"[^\n]*</item>\n")
+                                            .arg(QRegularExpression::escape(QLatin1String(setting.path)),
+                                                 QRegularExpression::escape(QLatin1String(setting.name))));
         xml = QString::fromUtf8(xml).remove(stored).toUtf8();
         const qsizetype end = xml.lastIndexOf("</oor:items>");
         if (end < 0)
@@ -128,6 +128,6 @@ void prepareEngineProfile(const QString& profileDir, const QString& officeProgra
         return;
     QSaveFile file(registry);
     if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.commit())
-        throw Failure(QStringLiteral("The engine profile %1 could not be written: %2.")
-                          .arg(registry, file.errorString()));
+        throw Failure(
+            QStringLiteral("The engine profile %1 could not be written: %2.").arg(registry, file.errorString()));
 }

@@ -3,7 +3,6 @@
 #include "engine/uno/pid_file.h"
 #include "shell/product.h"
 
-
 #include <unistd.h>
 
 EngineSettings EngineSettings::forUser()
@@ -13,9 +12,7 @@ EngineSettings EngineSettings::forUser()
     settings.profileDir = Main::userDataFolder() + QStringLiteral("/engine-profile");
     // One pipe per user and profile: copies of the program that share a
     // profile share the instance, and nothing else reaches it.
-    settings.pipeName = QStringLiteral("orvendale-engine-%1-%2")
-                            .arg(getuid())
-                            .arg(qHash(settings.profileDir), 0, 16);
+    settings.pipeName = QStringLiteral("orvendale-engine-%1-%2").arg(getuid()).arg(qHash(settings.profileDir), 0, 16);
     return settings;
 }
 

@@ -38,7 +38,8 @@ ParkedFrame parkFrame(EngineInstance& instance, WindowSystem& windows)
     parked.windows = &windows;
     parked.parking = windows.createParkingWindow(parkedShowWindowClass, kWidth, kHeight);
     try {
-        const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.connection().context()), UNO_QUERY_THROW);
+        const Reference<awt::XSystemChildFactory> factory(awt::Toolkit::create(instance.connection().context()),
+                                                          UNO_QUERY_THROW);
         const Sequence<sal_Int8> processId(16);
         const Reference<awt::XWindowPeer> peer = factory->createSystemChild(
             Any(static_cast<sal_Int64>(parked.parking)), processId, lang::SystemDependent::SYSTEM_XWINDOW);
@@ -66,8 +67,7 @@ void hideSidebar(const Reference<frame::XModel>& document)
 void hideEngineUi(const ParkedFrame& parked, const Reference<frame::XModel>& document)
 {
     const Reference<frame::XLayoutManager> layout(
-        Reference<beans::XPropertySet>(parked.frame, UNO_QUERY_THROW)->getPropertyValue("LayoutManager"),
-        UNO_QUERY);
+        Reference<beans::XPropertySet>(parked.frame, UNO_QUERY_THROW)->getPropertyValue("LayoutManager"), UNO_QUERY);
     if (layout.is()) {
         layout->setVisible(false);
     }

@@ -2,11 +2,11 @@
 
 #include "platform/window_system.h"
 
+#include <QString>
+
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/frame/XFrame2.hpp>
 #include <com/sun/star/frame/XModel.hpp>
-
-#include <QString>
 
 namespace css = com::sun::star;
 

@@ -22,8 +22,7 @@ QString defaultShapeName(const QString& shapeType, int index)
     return shapeKind(shapeType) + QLatin1Char(' ') + QString::number(index + 2);
 }
 
-int findShape(const QStringList& storedNames, const std::function<QString(int index)>& shapeTypeAt,
-              const QString& name)
+int findShape(const QStringList& storedNames, const std::function<QString(int index)>& shapeTypeAt, const QString& name)
 {
     const int stored = static_cast<int>(storedNames.indexOf(name));
     if (stored >= 0)

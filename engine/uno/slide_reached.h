@@ -4,9 +4,8 @@
 #include <com/sun/star/presentation/XSlideShowController.hpp>
 #include <com/sun/star/presentation/XSlideShowListener.hpp>
 #include <cppuhelper/implbase1.hxx>
-#include <rtl/ref.hxx>
-
 #include <mutex>
+#include <rtl/ref.hxx>
 
 // The slide a running show is at, told by the show each time it moves on.
 // Its controller goes away with the show, and so would the slide it reached,

@@ -1,18 +1,17 @@
 #include "engine/uno/spare_engine.h"
 
 #include "engine/uno/call_watchdog.h"
-#include "shell/failure.h"
 #include "engine/uno/uno_values.h"
-
-#include <com/sun/star/frame/XComponentLoader.hpp>
-#include <com/sun/star/frame/XDesktop2.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
+#include "shell/failure.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
 #include <chrono>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <condition_variable>
 #include <future>
 #include <memory>
@@ -118,12 +117,15 @@ SpareEngine::Taken startOn(const EngineSettings& settings, StartSignal& signal)
 {
     try {
         std::optional<EngineConnection> connection;
-        EngineProcess process = EngineProcess::start(settings, [&] {
-            if (signal.isCancelled())
-                throw Cancelled();
-            connection = EngineConnection::open(settings.pipeName);
-            return connection.has_value();
-        }, EngineProcess::Use::AsSpare);
+        EngineProcess process = EngineProcess::start(
+            settings,
+            [&] {
+                if (signal.isCancelled())
+                    throw Cancelled();
+                connection = EngineConnection::open(settings.pipeName);
+                return connection.has_value();
+            },
+            EngineProcess::Use::AsSpare);
         warmUp(*connection);
         return {SpareEngine::Started{std::move(*connection), std::move(process)}, {}};
     } catch (const EngineStartFailed& failed) {

@@ -5,6 +5,7 @@
 #include "engine/uno/engine_settings.h"
 
 #include <QString>
+
 #include <functional>
 #include <optional>
 

@@ -6,6 +6,8 @@
 #include "engine/uno/parked_frame.h"
 #include "engine/uno/uno_presentation.h"
 
+#include <QFileInfo>
+
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -23,9 +25,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 #include <cppuhelper/implbase1.hxx>
-
-#include <QFileInfo>
-
 #include <optional>
 
 using namespace css;
@@ -100,8 +99,8 @@ public:
             argument[0] = unoProperty("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE));
             argument[1] = unoProperty("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE));
             argument[2] = unoProperty("ReadOnly", Any(false));
-            argument[3] = unoProperty("InteractionHandler",
-                                   Any(Reference<task::XInteractionHandler>(new CancelEveryQuestion)));
+            argument[3] =
+                unoProperty("InteractionHandler", Any(Reference<task::XInteractionHandler>(new CancelEveryQuestion)));
             if (isPpt)
                 argument[4] = unoProperty("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
             ParkedFrame parked;
@@ -114,10 +113,10 @@ public:
             // stale show window class is left for a later embedding to find.
             Reference<frame::XModel> document;
             try {
-                document.set(loader->loadComponentFromURL(
-                                 fileUrl(fileName),
-                                 withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
-                             UNO_QUERY);
+                document.set(
+                    loader->loadComponentFromURL(
+                        fileUrl(fileName), withWindow ? rtl::OUString("_blank") : rtl::OUString("_self"), 0, arguments),
+                    UNO_QUERY);
                 if (!Reference<presentation::XPresentationSupplier>(document, UNO_QUERY).is()) {
                     if (const Reference<util::XCloseable> other{document, UNO_QUERY}; other.is())
                         other->close(true);
@@ -173,10 +172,11 @@ public:
             const Reference<text::XTextCursor> cursor = shapeText->createTextCursor();
             cursor->gotoStart(false);
             moveRight(cursor, LayerText::engineOffset(text, start), false);
-            moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start), true);
+            moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start),
+                      true);
             cursor->setString(toUno(LineBreaks::toLf(replacement)));
-            const QString written = LineBreaks::toCrLf(
-                LineBreaks::toLf(text.left(start) + replacement + text.mid(start + length)));
+            const QString written =
+                LineBreaks::toCrLf(LineBreaks::toLf(text.left(start) + replacement + text.mid(start + length)));
             hideBulletsOfEmptyLines(cursor, written);
             // The text is read back once written. Besides telling a write
             // that did not take, this brings the shape's layout up to date:
@@ -185,13 +185,16 @@ public:
             // after the first (about one export in five on a busy machine).
             // The engine splits a very long paragraph in parts of its own,
             // so only the characters are compared.
-            const auto characters = [](QString text) { return text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')); };
+            const auto characters = [](QString text) {
+                return text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+            };
             if (characters(fromUno(shapeText->getString())) != characters(written))
-                throw Failure(QStringLiteral("Replacing the selected text failed: the presentation engine "
-                                             "does not hold the text that was written."));
+                throw Failure(
+                    QStringLiteral("Replacing the selected text failed: the presentation engine "
+                                   "does not hold the text that was written."));
         });
-        mInstance->selection().selectText(
-            start, static_cast<int>(LineBreaks::toCrLf(LineBreaks::toLf(replacement)).size()));
+        mInstance->selection().selectText(start,
+                                          static_cast<int>(LineBreaks::toCrLf(LineBreaks::toLf(replacement)).size()));
     }
 
     // The text's size at its start, times the share (in percent) the shape
@@ -291,8 +294,7 @@ private:
 
 }  // namespace
 
-std::shared_ptr<PresentationApplication> unoApplication(std::shared_ptr<EngineInstance> instance,
-                                                        WindowSystem& windows)
+std::shared_ptr<PresentationApplication> unoApplication(std::shared_ptr<EngineInstance> instance, WindowSystem& windows)
 {
     return std::make_shared<UnoApplication>(std::move(instance), windows);
 }

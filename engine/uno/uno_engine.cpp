@@ -1,15 +1,14 @@
 #include "engine/uno/uno_engine.h"
 
-#include "engine/uno/engine_instance.h"
 #include "engine/uno/call_watchdog.h"
+#include "engine/uno/engine_instance.h"
 #include "engine/uno/spare_engine.h"
 #include "engine/uno/uno_application.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
-UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings)
-    : mWindows(windows), mSettings(std::move(settings))
+UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings) : mWindows(windows), mSettings(std::move(settings))
 {
 }
 
@@ -33,8 +32,8 @@ void UnoEngine::prepareSpare(std::function<void(const EngineStartFailure& failur
     SpareEngine::StartFailed told;
     if (onStartFailed)
         told = [onStartFailed = std::move(onStartFailed)](const EngineStartFailure& failure) {
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [=] { onStartFailed(failure); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [=] { onStartFailed(failure); }, Qt::QueuedConnection);
         };
     SpareEngine::prepare(mSettings, std::move(told));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/uno/engine_settings.h"
 #include "engine/port/presentation_engine.h"
+#include "engine/uno/engine_settings.h"
 
 class WindowSystem;
 

@@ -2,9 +2,11 @@
 
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
-#include "shell/line_breaks.h"
 #include "engine/uno/shape_names.h"
 #include "engine/uno/uno_show_window.h"
+#include "shell/line_breaks.h"
+
+#include <QRegularExpression>
 
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/awt/Size.hpp>
@@ -32,9 +34,6 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
-
-#include <QRegularExpression>
-
 #include <optional>
 
 using namespace css;
@@ -46,14 +45,10 @@ namespace {
 rtl::OUString exportFilter(SaveAsFileType format)
 {
     switch (format) {
-    case SaveAsFileType::Presentation:
-        return "MS PowerPoint 97";
-    case SaveAsFileType::OpenXMLPresentation:
-        return "Impress MS PowerPoint 2007 XML";
-    case SaveAsFileType::OpenDocumentPresentation:
-        return "impress8";
-    case SaveAsFileType::PDF:
-        return "impress_pdf_Export";
+    case SaveAsFileType::Presentation: return "MS PowerPoint 97";
+    case SaveAsFileType::OpenXMLPresentation: return "Impress MS PowerPoint 2007 XML";
+    case SaveAsFileType::OpenDocumentPresentation: return "impress8";
+    case SaveAsFileType::PDF: return "impress_pdf_Export";
     }
     throw Failure(QStringLiteral("The engine has no export filter for this format."));
 }
@@ -98,8 +93,8 @@ QStringList storedShapeNames(const Reference<drawing::XDrawPage>& page, sal_Int3
 
 class UnoPresentation : public Presentation {
 public:
-    UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document,
-                    QString path, ParkedFrame parked = {})
+    UnoPresentation(std::shared_ptr<EngineInstance> instance, Reference<frame::XModel> document, QString path,
+                    ParkedFrame parked = {})
         : mInstance(std::move(instance)),
           mDocument(std::move(document)),
           mPath(std::move(path)),
@@ -139,9 +134,8 @@ public:
 
     void Save() override
     {
-        engineCall(QStringLiteral("Saving %1").arg(shownPath(mPath)), [&] {
-            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->store();
-        });
+        engineCall(QStringLiteral("Saving %1").arg(shownPath(mPath)),
+                   [&] { Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->store(); });
     }
 
     void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
@@ -181,7 +175,8 @@ public:
     void setFooterText(int slide, const QString& text) override
     {
         engineCall(QStringLiteral("Writing the footer of slide %1").arg(slide), [&] {
-            Reference<beans::XPropertySet>(page(slide), UNO_QUERY_THROW)->setPropertyValue("FooterText", Any(toUno(text)));
+            Reference<beans::XPropertySet>(page(slide), UNO_QUERY_THROW)
+                ->setPropertyValue("FooterText", Any(toUno(text)));
         });
     }
 
@@ -259,14 +254,16 @@ private:
             Reference<container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
         while (paragraphs->hasMoreElements()) {
             const Reference<container::XEnumeration> portions =
-                Reference<container::XEnumerationAccess>(paragraphs->nextElement(), UNO_QUERY_THROW)->createEnumeration();
+                Reference<container::XEnumerationAccess>(paragraphs->nextElement(), UNO_QUERY_THROW)
+                    ->createEnumeration();
             while (portions->hasMoreElements()) {
                 const Reference<beans::XPropertySet> portion(portions->nextElement(), UNO_QUERY_THROW);
                 if (portion->getPropertyValue("TextPortionType") != Any(rtl::OUString("TextField")))
                     continue;
                 const Reference<lang::XServiceInfo> field(portion->getPropertyValue("TextField"), UNO_QUERY);
-                if (field.is() && (field->supportsService("com.sun.star.text.textfield.PageNumber")
-                                   || field->supportsService("com.sun.star.text.TextField.PageNumber")))
+                if (field.is()
+                    && (field->supportsService("com.sun.star.text.textfield.PageNumber")
+                        || field->supportsService("com.sun.star.text.TextField.PageNumber")))
                     return Reference<text::XTextRange>(portion, UNO_QUERY_THROW);
             }
         }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "engine/uno/parked_frame.h"
 #include "engine/port/presentation_engine.h"
+#include "engine/uno/parked_frame.h"
 
 #include <com/sun/star/frame/XModel.hpp>
-
 #include <memory>
 
 class EngineInstance;

@@ -2,6 +2,9 @@
 
 #include "engine/uno/engine_call.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNamed.hpp>
@@ -9,9 +12,6 @@
 #include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/presentation/XSlideShowController.hpp>
-
-#include <QElapsedTimer>
-#include <QThread>
 
 using namespace css;
 using uno::Any;
@@ -141,7 +141,8 @@ void UnoShowWindow::startShow(const Reference<drawing::XDrawPage>& from, bool fu
     // Given as arguments, these settings hold for this show alone.
     uno::Sequence<beans::PropertyValue> arguments(2);
     arguments.getArray()[0] = unoProperty("IsFullScreen", Any(fullScreen));
-    arguments.getArray()[1] = unoProperty("FirstPage", Any(Reference<container::XNamed>(from, UNO_QUERY_THROW)->getName()));
+    arguments.getArray()[1] =
+        unoProperty("FirstPage", Any(Reference<container::XNamed>(from, UNO_QUERY_THROW)->getName()));
     mShow->startWithArguments(arguments);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/uno/parked_frame.h"
 #include "engine/port/presentation_engine.h"
+#include "engine/uno/parked_frame.h"
 #include "engine/uno/slide_reached.h"
 
 #include <com/sun/star/drawing/XDrawPage.hpp>

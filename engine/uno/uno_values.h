@@ -2,13 +2,13 @@
 
 // Values crossing into UNO: texts, file addresses and the named values that
 // UNO calls take.
-#include <com/sun/star/beans/PropertyValue.hpp>
-#include <rtl/ustring.hxx>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
 #include <QUrl>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <rtl/ustring.hxx>
 
 inline QString fromUno(const rtl::OUString& text)
 {

@@ -11,8 +11,10 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("help") << "--help" << "Usage: orvendale";
-        QTest::newRow("version") << "--version" << "orvendale 0.";
+        QTest::newRow("help") << "--help"
+                              << "Usage: orvendale";
+        QTest::newRow("version") << "--version"
+                                 << "orvendale 0.";
     }
 
     void helpAndVersionNeedNoDisplay()

@@ -1,12 +1,12 @@
 // "Start Creating Template" through to the viewer, the two windows wired as
 // the program wires them, with a scripted engine and window system.
-#include "tests/support/fake_engine.h"
-#include "tests/support/fake_windows.h"
-#include "tests/support/fake_shell.h"
 #include "input/plan_window.h"
-#include "viewer/deck_viewer.h"
-#include "shell/settings_store.h"
 #include "input/spell_checker.h"
+#include "shell/settings_store.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/fake_windows.h"
+#include "viewer/deck_viewer.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
 #include <memory>
 
 namespace {

@@ -5,11 +5,11 @@
 // bullet (an empty line none), slides 2 to 12 show their section's title,
 // their number and the total, and each section slide shows its drawing
 // beside the text.
+#include "engine/uno/uno_engine.h"
+#include "shell/plan_sections.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/pdf_words.h"
-#include "shell/plan_sections.h"
 #include "tests/support/private_engine.h"
-#include "engine/uno/uno_engine.h"
 
 #include <QFile>
 #include <QImage>
@@ -51,8 +51,8 @@ QJsonObject description()
 }
 
 // Words no section text uses: each line of a section is made of these.
-const QStringList kVocabulary = {"grow", "steady", "market", "farms", "rooftop", "harvest", "local", "chefs",
-                                 "fresh", "greens", "every", "season", "partners", "cities", "quality"};
+const QStringList kVocabulary = {"grow",  "steady", "market", "farms",  "rooftop",  "harvest", "local",  "chefs",
+                                 "fresh", "greens", "every",  "season", "partners", "cities",  "quality"};
 
 QString sectionLine(int section, int line)
 {
@@ -83,9 +83,10 @@ private slots:
         QTest::addColumn<QString>("planTitle");
         // A section's lines: "x" a line of text, "" an empty line.
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("short") << "Fjordlight AS" << "Light for the north" << QStringList{"x"};
-        QTest::newRow("typical") << "Fjordlight AS" << "Indoor farms for city restaurants"
-                                 << QStringList{"x", "x", "", "x"};
+        QTest::newRow("short") << "Fjordlight AS"
+                               << "Light for the north" << QStringList{"x"};
+        QTest::newRow("typical") << "Fjordlight AS"
+                                 << "Indoor farms for city restaurants" << QStringList{"x", "x", "", "x"};
         QStringList fifteen;
         for (int i = 0; i < 15; ++i)
             fifteen << "x";
@@ -133,16 +134,16 @@ private slots:
             const Page& page = pages[number - 1];
             const QRectF slide(QPointF(0, 0), page.size);
             for (const Word& word : page.words)
-                QVERIFY2(inside(slide, word.box), qPrintable(QStringLiteral("slide %1: \"%2\" runs off the slide")
-                                                                  .arg(number)
-                                                                  .arg(word.text)));
+                QVERIFY2(inside(slide, word.box),
+                         qPrintable(QStringLiteral("slide %1: \"%2\" runs off the slide").arg(number).arg(word.text)));
             if (number == 1) {
                 for (const auto& [text, shape] : {std::pair{company, "company"}, std::pair{planTitle, "plan"}}) {
                     const QRectF box = boxIn(title[shape].toObject());
                     for (const Word& word : page.words)
                         if (text.split(' ').contains(word.text))
-                            QVERIFY2(inside(box, word.box),
-                                     qPrintable(QStringLiteral("\"%1\" lies outside the %2 shape").arg(word.text, shape)));
+                            QVERIFY2(
+                                inside(box, word.box),
+                                qPrintable(QStringLiteral("\"%1\" lies outside the %2 shape").arg(word.text, shape)));
                 }
                 continue;
             }
@@ -150,17 +151,19 @@ private slots:
             for (const Word& word : page.words) {
                 bullets += word.text == QStringLiteral("•");
                 if (kVocabulary.contains(word.text) || word.text == QStringLiteral("•"))
-                    QVERIFY2(inside(body, word.box), qPrintable(QStringLiteral("slide %1: \"%2\" lies outside the body")
-                                                                     .arg(number)
-                                                                     .arg(word.text)));
+                    QVERIFY2(inside(body, word.box),
+                             qPrintable(
+                                 QStringLiteral("slide %1: \"%2\" lies outside the body").arg(number).arg(word.text)));
             }
             const QString heading = QString(planSections[number - 2].caption).replace("&&", "&");
-            QVERIFY2(page.text().contains(heading),
-                     qPrintable(QStringLiteral("slide %1 is not titled \"%2\": %3").arg(number).arg(heading, page.text())));
+            QVERIFY2(
+                page.text().contains(heading),
+                qPrintable(QStringLiteral("slide %1 is not titled \"%2\": %3").arg(number).arg(heading, page.text())));
             const QStringList& written = sections[number - 2];
             QCOMPARE(bullets, static_cast<int>(written.size() - written.count(QString())));
             for (const QString& line : written)
-                QVERIFY2(page.text().contains(line), qPrintable(QStringLiteral("slide %1 lacks \"%2\"").arg(number).arg(line)));
+                QVERIFY2(page.text().contains(line),
+                         qPrintable(QStringLiteral("slide %1 lacks \"%2\"").arg(number).arg(line)));
             QVERIFY2(page.text().contains(QStringLiteral("%1 / 12").arg(number)),
                      qPrintable(QStringLiteral("slide %1 shows no slide number: %2").arg(number).arg(page.text())));
         }

@@ -1,19 +1,19 @@
 // The real program on a private display with the real engine: type a plan,
 // build the deck, watch it run in the viewer, save it, go back, build again
 // and close the viewer.
+#include "engine/uno/uno_engine.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
-#include "engine/uno/uno_engine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QThread>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <csignal>
@@ -51,8 +51,9 @@ QStringList decksIn(const QString& folder)
 // engine's lock files and temporary folders.
 QStringList leftIn(const QString& folder, const QStringList& running = {})
 {
-    QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).filter(
-        QRegularExpression("^(?!business_plan\\.ppt$)"));
+    QStringList left = QDir(folder)
+                           .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                           .filter(QRegularExpression("^(?!business_plan\\.ppt$)"));
     for (const QString& engineFolder : running)
         left.removeAll(engineFolder);
     return left;
@@ -124,8 +125,10 @@ private:
         const QString kept = keepScreen(screen);
         QStringList windows;
         for (const unsigned long window : mProgram.visibleWindows("Orvendale"))
-            windows << QStringLiteral("%1 at %2,%3").arg(window).arg(mProgram.windowOrigin(window).x()).arg(
-                           mProgram.windowOrigin(window).y());
+            windows << QStringLiteral("%1 at %2,%3")
+                           .arg(window)
+                           .arg(mProgram.windowOrigin(window).x())
+                           .arg(mProgram.windowOrigin(window).y());
         qWarning("no slide at %d,%d; windows: %s; the screen is in %s; the program said:\n%s", viewerAt.x(),
                  viewerAt.y(), qPrintable(windows.join(", ")), qPrintable(kept),
                  qPrintable(mProgram.errorOutput().right(3000)));
@@ -198,12 +201,12 @@ private:
             QStringList engines;
             for (const qint64 pid : mProgram.enginePids())
                 engines << QString::number(pid);
-            qWarning("no viewer alone on the screen after %.1f s: %lld windows of the program (input window shown: "
-                     "%s), an error box %s; engines running: %s; the screen is in %s; the program said:\n%s",
-                     timer.elapsed() / 1000.0, static_cast<long long>(shown.size()),
-                     shown.contains(mInput) ? "yes" : "no", mProgram.visibleWindow("Application Error") ? "up" : "not up",
-                     qPrintable(engines.join(", ")),
-                     qPrintable(kept), qPrintable(mProgram.errorOutput().right(3000)));
+            qWarning(
+                "no viewer alone on the screen after %.1f s: %lld windows of the program (input window shown: "
+                "%s), an error box %s; engines running: %s; the screen is in %s; the program said:\n%s",
+                timer.elapsed() / 1000.0, static_cast<long long>(shown.size()), shown.contains(mInput) ? "yes" : "no",
+                mProgram.visibleWindow("Application Error") ? "up" : "not up", qPrintable(engines.join(", ")),
+                qPrintable(kept), qPrintable(mProgram.errorOutput().right(3000)));
             return 0;
         }
         viewerAt = mProgram.windowOrigin(shown.first());
@@ -271,7 +274,9 @@ private slots:
         };
         QVERIFY2(redIn(word) > 10 && redIn(rest) == 0,
                  qPrintable(QString("red under the word: %1, after it: %2; the screen is in %3")
-                                .arg(redIn(word)).arg(redIn(rest)).arg(keepScreen(screen))));
+                                .arg(redIn(word))
+                                .arg(redIn(rest))
+                                .arg(keepScreen(screen))));
 
         mProgram.click(mInputAt + QPoint(40, 135), 3);
         QTest::qWait(800);
@@ -373,13 +378,15 @@ private slots:
             --top;
         const QImage framed = screen.copy(viewerAt.x() + 10, top, 516, 290);
         const auto likeness = [&](const QImage& fullScreen) {
-            return difference(framed, fullScreen.copy(0, 152, 1280, 720).scaled(framed.size(), Qt::IgnoreAspectRatio,
-                                                                                Qt::SmoothTransformation));
+            return difference(framed, fullScreen.copy(0, 152, 1280, 720)
+                                          .scaled(framed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         };
         QVERIFY2(likeness(thirdSlide) < likeness(secondSlide),
                  qPrintable(QString("the frame differs from the third slide by %1, from the second by %2; the screen "
                                     "is in %3")
-                                .arg(likeness(thirdSlide)).arg(likeness(secondSlide)).arg(keepScreen(screen))));
+                                .arg(likeness(thirdSlide))
+                                .arg(likeness(secondSlide))
+                                .arg(keepScreen(screen))));
     }
 
     void backEndsTheShowAndShowsTheInputWindow()
@@ -532,15 +539,15 @@ private slots:
             mProgram.key("Return");
             QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
             mProgram.key("Return");  // yes, overwrite it
-            QTRY_VERIFY_WITH_TIMEOUT(QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1,
-                                     10000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1, 10000);
             const qint64 ended = msToEndBy(signal);
             QVERIFY2(ended >= 0 && ended < 2000, qPrintable(QString::number(ended)));
             if (signal == SIGKILL)
                 QVERIFY(startProgram());
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
-            QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Hidden | QDir::Files), QStringList({"plan.pdf"}),
-                                      10000);
+            QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Hidden | QDir::Files),
+                                      QStringList({"plan.pdf"}), 10000);
             QVERIFY(old.open(QIODevice::ReadOnly));
             QCOMPARE(old.readAll(), QByteArray("the old plan"));
         }
@@ -580,7 +587,8 @@ private slots:
         timer.start();
         mProgram.key("F5");
         QTRY_VERIFY_WITH_TIMEOUT(isTitleSlideColour(mProgram.pixel(showLeft)) && !isBlack(mProgram.pixel(showRight))
-                                     && isBlack(mProgram.pixel(band)), 10000);
+                                     && isBlack(mProgram.pixel(band)),
+                                 10000);
         qInfo("from F5 to the slide on the other screen: %.2f s", timer.elapsed() / 1000.0);
         // The share of the desktop around the viewer that differs from before
         // F5: the console covers all of it.
@@ -605,16 +613,16 @@ private slots:
         mProgram.key("Escape");
         // The show in the frame: the second slide between black bands (the
         // console leaves a grey picture there until the frame is painted).
-        QTRY_VERIFY_WITH_TIMEOUT(isBlack(mProgram.pixel(viewerAt + QPoint(268, 40)))
-                                     && isWhite(mProgram.pixel(viewerAt + kSlideSample)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            isBlack(mProgram.pixel(viewerAt + QPoint(268, 40))) && isWhite(mProgram.pixel(viewerAt + kSlideSample)),
+            10000);
         qInfo("from Escape to the second slide in the frame: %.2f s", timer.elapsed() / 1000.0);
         QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleEngineWindows(), 0, 10000);
         QVERIFY2(covered(mProgram.screenshot()) == 0, qPrintable(keepScreen(mProgram.screenshot())));
         const QString kept = QDir::temp().filePath("orvendale-console.png");
         console.save(kept);
         qInfo("the console covered %.0f %% of the desktop around the viewer; the screen with it is in %s",
-              covered(console) * 100,
-              qPrintable(kept));
+              covered(console) * 100, qPrintable(kept));
 
         const QList<qint64> engines = mProgram.enginePids();
         mProgram.click(viewerAt + kBackButton);

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+
 #include <cstdio>
 
 int main(int argc, char** argv)

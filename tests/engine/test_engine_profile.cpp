@@ -28,12 +28,14 @@ private slots:
         QDir().mkpath(profile.filePath("user"));
         QFile stored(registry);
         QVERIFY(stored.open(QIODevice::WriteOnly));
-        stored.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\">\n"
-                     "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRun\" oor:op=\"fuse\">"
-                     "<value>true</value></prop></item>\n"
-                     "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRunDone\" oor:op=\"fuse\">"
-                     "<value>7</value></prop></item>\n"
-                     "</oor:items>\n");
+        stored.write(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+            "xmlns:oor=\"http://openoffice.org/2001/registry\">\n"
+            "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRun\" oor:op=\"fuse\">"
+            "<value>true</value></prop></item>\n"
+            "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRunDone\" oor:op=\"fuse\">"
+            "<value>7</value></prop></item>\n"
+            "</oor:items>\n");
         stored.close();
 
         prepareEngineProfile(profile.path(), QString());
@@ -65,8 +67,9 @@ private slots:
         QDir().mkpath(installation.filePath("program"));
         QFile registry(installation.filePath("share/registry/main.xcd"));
         QVERIFY(registry.open(QIODevice::WriteOnly));
-        registry.write("<prop oor:name=\"ooSetupVersionAboutBox\">\n<value>9.1.0.3</value></prop>\n"
-                       "<prop oor:name=\"ooSetupVersion\">\n        <value>9.1</value>\n</prop>\n");
+        registry.write(
+            "<prop oor:name=\"ooSetupVersionAboutBox\">\n<value>9.1.0.3</value></prop>\n"
+            "<prop oor:name=\"ooSetupVersion\">\n        <value>9.1</value>\n</prop>\n");
         registry.close();
 
         prepareEngineProfile(profile.path(), installation.filePath("program/soffice.bin"));

@@ -1,7 +1,7 @@
 // How the engine layer finds shapes by name and maps text positions.
 #include "engine/uno/layer_text.h"
-#include "shell/line_breaks.h"
 #include "engine/uno/shape_names.h"
+#include "shell/line_breaks.h"
 
 #include <QtTest>
 
@@ -33,7 +33,9 @@ private slots:
         const QStringList typeList = {"com.sun.star.presentation.TitleTextShape",
                                       "com.sun.star.presentation.OutlinerShape",
                                       "com.sun.star.drawing.GraphicObjectShape"};
-        QCOMPARE(findShape(storedNames, [&](int index) { return typeList.at(index); }, name), found);
+        QCOMPARE(findShape(
+                     storedNames, [&](int index) { return typeList.at(index); }, name),
+                 found);
     }
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()

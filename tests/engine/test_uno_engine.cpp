@@ -1,13 +1,12 @@
 // The engine layer against a real, private LibreOffice Impress instance.
-#include "engine/uno/call_watchdog.h"
-#include "tests/support/deck_text.h"
-#include "shell/failure.h"
 #include "engine/port/presentation_engine.h"
-#include "tests/support/private_engine.h"
+#include "engine/uno/call_watchdog.h"
 #include "engine/uno/engine_process.h"
 #include "engine/uno/uno_engine.h"
-
 #include "platform/x11_window_system.h"
+#include "shell/failure.h"
+#include "tests/support/deck_text.h"
+#include "tests/support/private_engine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,11 +14,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <thread>
-
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -390,8 +388,8 @@ private slots:
         writeShape(*app, *deck, 3, "Rectangle 3", "one\rtwo\nthree");
         QCOMPARE(shapeText(*app, *deck, 3, "Rectangle 3"), QString("one\r\ntwo\r\nthree"));
 
-        QVERIFY_THROWS_EXCEPTION(Failure, app->ActiveWindow().Selection().ShapeRange().TextFrame()
-                                               .TextRange().Characters(2, 50).Select());
+        QVERIFY_THROWS_EXCEPTION(
+            Failure, app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Characters(2, 50).Select());
         app->Quit();
     }
 

@@ -1,7 +1,7 @@
 // The availability checks, with a scripted engine.
+#include "generator/availability_checks.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fakes.h"
-#include "generator/availability_checks.h"
 
 #include <QtTest>
 
@@ -84,13 +84,13 @@ private slots:
         dialogs.answers = {true, false};
         QVERIFY(!AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
         QVERIFY(AvailabilityChecks::shouldCancelForRunningEngine(engine, dialogs));
-        QCOMPARE(dialogs.questions.first(),
-                 QString("LibreOffice Impress may be open. It is recommended that you close LibreOffice Impress first.\r"
-                         "Use System Monitor > Processes > soffice.bin > End Process if necessary.\r\n\r\n"
-                         "Would you like to proceed anyway?"));
+        QCOMPARE(
+            dialogs.questions.first(),
+            QString("LibreOffice Impress may be open. It is recommended that you close LibreOffice Impress first.\r"
+                    "Use System Monitor > Processes > soffice.bin > End Process if necessary.\r\n\r\n"
+                    "Would you like to proceed anyway?"));
         QVERIFY(!engine.state.calls.contains("Quit"));
     }
-
 };
 
 QTEST_MAIN(ChecksTest)

@@ -1,9 +1,9 @@
 // Deck generation's rules and step order, with a scripted engine.
-#include "tests/support/fake_engine.h"
-#include "tests/support/fakes.h"
 #include "generator/deck_generation.h"
 #include "shell/plan_sections.h"
 #include "shell/settings_store.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fakes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -123,17 +123,19 @@ private slots:
         FastClock clock;
         const QString target = mTemp.filePath("ps12345678.ppt");
 
-        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
-                                         {engine, dialogs, clock, mProgram.path()});
+        DeckGeneration::generateBusinessPlan(target,
+                                             {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
+                                             {engine, dialogs, clock, mProgram.path()});
 
         QCOMPARE(dialogs.reportedLines(), QList<int>({220}));
-        QVERIFY(dialogs.errorReports.first().startsWith("The section on slide 4 (\"1\") is too long for a slide, "
-                                                        "which shows 150 lines"));
+        QVERIFY(
+            dialogs.errorReports.first().startsWith("The section on slide 4 (\"1\") is too long for a slide, "
+                                                    "which shows 150 lines"));
         QVERIFY(QFile::exists(target));
         QVERIFY(QFile::exists(mTemp.filePath("business_plan.ppt")));
         const QStringList& calls = engine.state.calls;
-        QCOMPARE(calls.mid(0, 5), QStringList({"CreateObject", "GetObject", "Visible 1", "Open " + target + " 1",
-                                                "Shape 1 Title"}));
+        QCOMPARE(calls.mid(0, 5),
+                 QStringList({"CreateObject", "GetObject", "Visible 1", "Open " + target + " 1", "Shape 1 Title"}));
         QVERIFY(calls.contains("setText Acme"));
         QVERIFY(calls.contains("setText Heading\r\n"));
         QVERIFY(calls.contains("setText Last\r\n"));
@@ -262,7 +264,7 @@ private slots:
         const QString target = mTemp.filePath("ps87654321.ppt");
 
         DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
-                                         {engine, dialogs, clock, mProgram.path()});
+                                             {engine, dialogs, clock, mProgram.path()});
 
         QVERIFY(QFile::exists(target));
         QCOMPARE(dialogs.reportedLines(), QList<int>({100}));

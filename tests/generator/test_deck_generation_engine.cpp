@@ -1,13 +1,13 @@
 // Deck generation against a real, private engine instance; each run takes at
 // least seven seconds because of the pauses the user watches.
+#include "engine/uno/uno_engine.h"
+#include "generator/deck_generation.h"
+#include "shell/settings_store.h"
+#include "shell/system_side_effects.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/fakes.h"
 #include "tests/support/pdf_words.h"
-#include "generator/deck_generation.h"
 #include "tests/support/private_engine.h"
-#include "shell/settings_store.h"
-#include "shell/system_side_effects.h"
-#include "engine/uno/uno_engine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,9 +16,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
 #include <csignal>
+#include <memory>
 
 class GenerationTest : public QObject {
     Q_OBJECT
@@ -40,9 +40,9 @@ private:
 
     void generateWith(PresentationEngine& engine, const QString& target, const QString& company = "Acme & Co")
     {
-        DeckGeneration::generateBusinessPlan(
-            target, {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
-            {engine, mDialogs, mClock, mProgram->path()});
+        DeckGeneration::generateBusinessPlan(target,
+                                             {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
+                                             {engine, mDialogs, mClock, mProgram->path()});
     }
 
     // Reads every section shape of a deck, slide 2 to 12, and the title slide.
@@ -92,11 +92,19 @@ private slots:
         QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
         QVERIFY(QFile::exists(mTemp->filePath("business_plan.ppt")));
         QCOMPARE(readDeck(target), QStringList({
-                                       "Acme & Co", "Plan 2027",
-                                       "Heading\r\nMine\r\n", "", "",
-                                       "No final break\r\n", "Ends with a break\r\n\r\n", " - kept\r\n",
+                                       "Acme & Co",
+                                       "Plan 2027",
+                                       "Heading\r\nMine\r\n",
+                                       "",
+                                       "",
+                                       "No final break\r\n",
+                                       "Ends with a break\r\n\r\n",
+                                       " - kept\r\n",
                                        QString::fromUtf8("Größe 中文\r\n\r\nnach der Leerzeile\r\n"),
-                                       "", "", "", "",
+                                       "",
+                                       "",
+                                       "",
+                                       "",
                                    }));
     }
 
@@ -107,7 +115,8 @@ private slots:
         X11WindowSystem windows;
         QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         const auto toldOnceAt = [&](int line, const QString& what) {
-            QVERIFY2(mDialogs.reportedLines() == QList<int>({line}), qPrintable(what + ": " + mDialogs.errorReports.join("\n")));
+            QVERIFY2(mDialogs.reportedLines() == QList<int>({line}),
+                     qPrintable(what + ": " + mDialogs.errorReports.join("\n")));
             QVERIFY(mDialogs.messages.isEmpty());
             mDialogs = FakeDialogs();
         };
@@ -143,7 +152,8 @@ private slots:
         timer.start();
         generate(mTemp->filePath("ps60000004.ppt"));
         QCOMPARE(mDialogs.reportedLines().size(), 1);
-        QVERIFY2(mDialogs.errorReports.first().contains("no longer running"), qPrintable(mDialogs.errorReports.first()));
+        QVERIFY2(mDialogs.errorReports.first().contains("no longer running"),
+                 qPrintable(mDialogs.errorReports.first()));
         QVERIFY2(timer.elapsed() < 5000, "the pauses went on after the engine had gone");
     }
 
@@ -224,8 +234,9 @@ private slots:
     void notesGoToTheNotesPageOfTheSlideInEveryFormat()
     {
         QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
-        mStore->saveSetting("FirstStatement_2", "Jane Berg, founder\r\n\r\nNotes:\r\nMention her two exits\r\n"
-                                                "- a hint\r\nThen the hiring plan");
+        mStore->saveSetting("FirstStatement_2",
+                            "Jane Berg, founder\r\n\r\nNotes:\r\nMention her two exits\r\n"
+                            "- a hint\r\nThen the hiring plan");
         const QString target = mTemp->filePath("ps24242424.ppt");
         generate(target);
         QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
@@ -250,8 +261,9 @@ private slots:
         const QRegularExpressionMatch notesSlide = QRegularExpression("notesSlides/(notesSlide\\d+\\.xml)").match(rels);
         QVERIFY2(notesSlide.hasMatch(), qPrintable(rels));
         const QString notes = unzipped("copy.pptx", "ppt/notesSlides/" + notesSlide.captured(1));
-        QVERIFY2(notes.contains("<a:t>Mention her two exits</a:t>") && notes.contains("<a:t>Then the hiring plan</a:t>"),
-                 qPrintable(notes));
+        QVERIFY2(
+            notes.contains("<a:t>Mention her two exits</a:t>") && notes.contains("<a:t>Then the hiring plan</a:t>"),
+            qPrintable(notes));
         QVERIFY(!notes.contains("a hint"));
         QVERIFY(!unzipped("copy.pptx", "ppt/slides/slide4.xml").contains("Mention"));
         // .odp: inside the fourth page's notes.
@@ -272,8 +284,8 @@ private slots:
     void longSectionsGoOnOnFurtherSlidesAtTheFloorSize()
     {
         QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
-        const QStringList words = {"grow", "steady", "market", "farms", "rooftop", "harvest", "local", "chefs",
-                                   "fresh", "greens", "every", "season", "partners", "cities", "quality"};
+        const QStringList words = {"grow",  "steady", "market", "farms",  "rooftop",  "harvest", "local",  "chefs",
+                                   "fresh", "greens", "every",  "season", "partners", "cities",  "quality"};
         // Each line starts with a mark of its own: S<section>L<line>.
         QStringList marks;
         const auto section = [&](int number, int lines, int wordsPerLine) {
@@ -309,7 +321,7 @@ private slots:
             } else {
                 const QString copy = mTemp->filePath("copy." + format);
                 deck->SaveCopyAs(copy, format == "pptx" ? SaveAsFileType::OpenXMLPresentation
-                                                       : SaveAsFileType::OpenDocumentPresentation);
+                                                        : SaveAsFileType::OpenDocumentPresentation);
                 const auto reopened = app->Presentations().OpenWithoutWindow(copy);
                 reopened->SaveCopyAs(pdf, SaveAsFileType::PDF);
                 reopened->Close();

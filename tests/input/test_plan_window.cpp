@@ -1,23 +1,24 @@
-#include "tests/support/fake_engine.h"
-#include "tests/support/fake_shell.h"
-#include "tests/support/file_size_limit.h"
 #include "input/plan_window.h"
+#include "input/spell_checker.h"
+#include "input/tab_strip.h"
 #include "shell/hover_pointer.h"
 #include "shell/plan_sections.h"
 #include "shell/product.h"
 #include "shell/settings_store.h"
-#include "input/spell_checker.h"
-#include "input/tab_strip.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/file_size_limit.h"
 
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QJsonDocument>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+
 #include <memory>
 
 namespace {
@@ -155,9 +156,8 @@ private slots:
         QCOMPARE(stored(folder(), "Company Name"), QString("Acme"));
         typeInto(w.planTitleBox(), "Plan 2027");
         QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
-        QCOMPARE(storedKeys(folder()),
-                 QStringList({"Business Plan", "Company Name", "FirstStatement_0", "FirstStatement_3",
-                              "SecondStatement_0"}));
+        QCOMPARE(storedKeys(folder()), QStringList({"Business Plan", "Company Name", "FirstStatement_0",
+                                                    "FirstStatement_3", "SecondStatement_0"}));
     }
 
     void clearedSectionShowsAndStoresTheGuideAgainButBlanksStay()
@@ -228,13 +228,12 @@ private slots:
         const QString nbsp(QChar(0x00a0));
         const QString longName = QString(40000, 'n') + nbsp + "AS";
         const QString section = "lone\nfeed\rreturn" + QString(QChar(0x2028)) + "sep" + nbsp + "end";
-        const QJsonObject before{
-            {"Orvendale", QJsonObject{{"Company Name", longName},
-                                      {"Business Plan", 12345},
-                                      {"FirstStatement_0", section},
-                                      {"SecondStatement_0", true},
-                                      {"Unknown", QJsonArray{1, "two"}}}},
-            {"Elsewhere", QJsonObject{{"k", QJsonValue::Null}}}};
+        const QJsonObject before{{"Orvendale", QJsonObject{{"Company Name", longName},
+                                                           {"Business Plan", 12345},
+                                                           {"FirstStatement_0", section},
+                                                           {"SecondStatement_0", true},
+                                                           {"Unknown", QJsonArray{1, "two"}}}},
+                                 {"Elsewhere", QJsonObject{{"k", QJsonValue::Null}}}};
         writeStoreFile(folder(), before);
 
         Window w(folder());
@@ -295,8 +294,9 @@ private slots:
         const QStringList handlers = {"txtCompanyName_Change", "txtBusinessPlan_Change", "txtFirstStatement_Change",
                                       "txtSecondStatement_Change"};
         for (int i = 0; i < 4; ++i)
-            QVERIFY2(w.dialogs.errorReports[i].contains("in Quenlith2021/08/31.Form1." + handlers[i] + " at line 100\r\r"),
-                     qPrintable(w.dialogs.errorReports[i]));
+            QVERIFY2(
+                w.dialogs.errorReports[i].contains("in Quenlith2021/08/31.Form1." + handlers[i] + " at line 100\r\r"),
+                qPrintable(w.dialogs.errorReports[i]));
     }
 
     void aWriteFailingAtStartUpIsReportedByTheLoadStep()
@@ -338,8 +338,8 @@ private slots:
         Window w(folder());
         w.form.load();
         const auto move = [](QWidget* widget, QPoint at) {
-            QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
-                              Qt::NoButton, Qt::NoModifier);
+            QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                              Qt::NoModifier);
             QApplication::sendEvent(widget, &event);
         };
         move(w.createButton(), QPoint(5, 5));

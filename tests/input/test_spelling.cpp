@@ -1,9 +1,9 @@
 // Spelling in the plan window: what is underlined, the context menu's
 // entries, and that checking never writes anything of its own.
-#include "tests/support/fake_engine.h"
-#include "tests/support/fake_shell.h"
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -307,7 +307,8 @@ private slots:
         checker.setLanguage("xx_XX");
         QVERIFY(checker.misspelled(words.join(" ") + " " + foreign).isEmpty());
         QVERIFY(checker.isMisspelled(misspelled));
-        QVERIFY2(checker.suggestions(misspelled).contains(suggested), qPrintable(checker.suggestions(misspelled).join(",")));
+        QVERIFY2(checker.suggestions(misspelled).contains(suggested),
+                 qPrintable(checker.suggestions(misspelled).join(",")));
     }
 
     // After an edit only the words it touched are checked again, and what is
@@ -325,7 +326,8 @@ private slots:
         QTest::newRow("everything replaced") << line << "Totally new txet";
         QTest::newRow("emptied") << line << "";
         QTest::newRow("from empty") << "" << line;
-        QTest::newRow("repeated letters") << "aaaa bbbb" << "aaaa bbbbb";
+        QTest::newRow("repeated letters") << "aaaa bbbb"
+                                          << "aaaa bbbbb";
     }
 
     void anEditIsCheckedWhereItTouches()
@@ -355,8 +357,9 @@ private slots:
         const QList<SpellChecker::Range> edited = checker.misspelledAfterEdit(line, found, line + "wrod");
         const qint64 touched = timer.nsecsElapsed();
         QCOMPARE(edited, QList<SpellChecker::Range>({{static_cast<int>(line.size()), 4}}));
-        QVERIFY2(touched * 4 < whole, qPrintable(QString("%1 ms for the edit, %2 ms for the whole line")
-                                                     .arg(touched / 1e6).arg(whole / 1e6)));
+        QVERIFY2(
+            touched * 4 < whole,
+            qPrintable(QString("%1 ms for the edit, %2 ms for the whole line").arg(touched / 1e6).arg(whole / 1e6)));
     }
 
     // A letter typed as its base letter and an accent is the letter the
@@ -424,7 +427,8 @@ private slots:
         w.sectionBox()->selectAll();
         QTest::keyClicks(w.sectionBox(), "Recieve qwzx");
         QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
-        QCOMPARE(pickFromMenu(w.sectionBox(), 1, {"Spelling Language"}), QStringList({"No dictionary installed (off)"}));
+        QCOMPARE(pickFromMenu(w.sectionBox(), 1, {"Spelling Language"}),
+                 QStringList({"No dictionary installed (off)"}));
         QVERIFY(w.dialogs.errorReports.isEmpty() && w.dialogs.messages.isEmpty());
         QCOMPARE(w.store.getSetting("FirstStatement_0"), QString("Recieve qwzx"));
     }

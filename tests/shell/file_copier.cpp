@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
 #include <cstdio>
 
 int main(int argc, char** argv)

@@ -3,6 +3,7 @@
 #include "shell/settings_store.h"
 
 #include <QCoreApplication>
+
 #include <cstdio>
 
 int main(int argc, char** argv)

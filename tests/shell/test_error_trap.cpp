@@ -1,8 +1,8 @@
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
-#include "tests/support/fakes.h"
 #include "shell/product.h"
 #include "shell/qt_dialogs.h"
+#include "tests/support/fakes.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,7 +29,10 @@ private slots:
         FakeDialogs dialogs;
         QStringList ran;
         ErrorTrap trap(dialogs, Main::errorLocation("Form1", "Form_Load"));
-        trap.step(100, [&] { throw Failure("first"); ran << "never"; });
+        trap.step(100, [&] {
+            throw Failure("first");
+            ran << "never";
+        });
         trap.step(104, [&] { ran << "104"; });
         trap.step(106, [&] { throw std::runtime_error("second"); });
         trap.step(108, [&] { ran << "108"; });

@@ -148,7 +148,8 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(traced.readAllStandardOutput()).trimmed(), QString("copied"));
         QStringList calls;
         for (const QString& line : QString::fromLocal8Bit(traced.readAllStandardError()).split('\n'))
-            if (const qsizetype open = line.indexOf('('); open > 0 && !line.startsWith("+++") && !line.contains(mData.path()))
+            if (const qsizetype open = line.indexOf('(');
+                open > 0 && !line.startsWith("+++") && !line.contains(mData.path()))
                 calls << line.left(open);
         QCOMPARE(calls, QStringList({"fdatasync", "rename", "fsync"}));
 

@@ -14,8 +14,7 @@ namespace {
 
 void moveOver(QWidget* widget, QPointF at = QPointF(1, 1))
 {
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 

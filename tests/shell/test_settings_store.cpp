@@ -1,8 +1,8 @@
 #include "shell/failure.h"
-#include "tests/support/file_size_limit.h"
-#include "tests/support/fakes.h"
 #include "shell/settings_store.h"
 #include "shell/unsaved_changes.h"
+#include "tests/support/fakes.h"
+#include "tests/support/file_size_limit.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -12,7 +12,6 @@
 #include <QtTest>
 
 #include <future>
-
 
 namespace {
 
@@ -155,9 +154,10 @@ private slots:
         const QString damagedFile = linked ? dotfiles.filePath("Kervanel.json") : storePath();
         if (linked)
             QVERIFY(QFile::link(damagedFile, storePath()));
-        const QByteArray cut = "{\n    \"Orvendale\": {\n        \"Business Plan\": \"Plan \\\"27\\\"\",\n"
-                               "        \"Company Name\": \"Acme\",\n        \"FirstStatement_0\": 12,\n"
-                               "        \"FirstStatement_1\": \"cut sh";
+        const QByteArray cut =
+            "{\n    \"Orvendale\": {\n        \"Business Plan\": \"Plan \\\"27\\\"\",\n"
+            "        \"Company Name\": \"Acme\",\n        \"FirstStatement_0\": 12,\n"
+            "        \"FirstStatement_1\": \"cut sh";
         QFile file(damagedFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(cut);
@@ -192,7 +192,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().count("\"Orvendale\""), 1);
         QCOMPARE(onDisk(storePath()), QJsonDocument::fromJson(R"({"Orvendale": {"Company Name": "Acme"},
-                                                                  "Orvendale-Beta": 1})").object());
+                                                                  "Orvendale-Beta": 1})")
+                                          .object());
     }
 
     void valuesOfOtherTypesAndOtherKeysAreLeftAsTheyAre()
@@ -295,7 +296,8 @@ private slots:
             SettingsStore store(storePath());
             const QString value = store.getSetting("FirstStatement_0");
             const int stored = value.section("\r\n", 0, 0).toInt();
-            QVERIFY2(stored >= lastReported, qPrintable(QString("stored %1, reported %2").arg(stored).arg(lastReported)));
+            QVERIFY2(stored >= lastReported,
+                     qPrintable(QString("stored %1, reported %2").arg(stored).arg(lastReported)));
             QCOMPARE(value.section("\r\n", 1), QString(2000, QChar(0x00e9)));
             QVERIFY(QDir(mFolder.path()).entryList({"*.unreadable-*"}).isEmpty());
         }

@@ -1,8 +1,8 @@
 #include "shell/back_colors.h"
 #include "shell/controls.h"
-#include "tests/support/fakes.h"
 #include "shell/product.h"
 #include "shell/startup.h"
+#include "tests/support/fakes.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -20,10 +20,11 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("short") << "Orvendale" << "Orvendale";
+        QTest::newRow("short") << "Orvendale"
+                               << "Orvendale";
         QTest::newRow("forty, no blank") << QString(40, 'a') << QString(40, 'a');
-        QTest::newRow("forty with a blank") << QString(30, 'a') + " " + QString(9, 'b')
-                                            << QString(30, 'a') + " " + QString(9, 'b');
+        QTest::newRow("forty with a blank")
+            << QString(30, 'a') + " " + QString(9, 'b') << QString(30, 'a') + " " + QString(9, 'b');
         // 50 characters, last blank at position 41: the first 40 remain.
         QTest::newRow("one word off") << QString(40, 'a') + " " + QString(9, 'b') << QString(40, 'a');
         // 50 characters, blanks at positions 38 and 45: two words come off.
@@ -86,8 +87,8 @@ private slots:
         Main::applySkin(window, skin, folder.path());
 
         const QColor face = Main::buttonFaceColor();
-        for (QWidget* painted : {&window, static_cast<QWidget*>(frame), static_cast<QWidget*>(label),
-                                 static_cast<QWidget*>(picture)})
+        for (QWidget* painted :
+             {&window, static_cast<QWidget*>(frame), static_cast<QWidget*>(label), static_cast<QWidget*>(picture)})
             QCOMPARE(painted->palette().color(QPalette::Window), face);
         QVERIFY(!edit->autoFillBackground());
         QVERIFY(!button->autoFillBackground());

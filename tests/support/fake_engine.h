@@ -3,8 +3,8 @@
 #include <functional>
 
 // A scripted presentation engine for tests of the windows and commands.
-#include "shell/failure.h"
 #include "engine/port/presentation_engine.h"
+#include "shell/failure.h"
 
 #include <QCursor>
 #include <QFile>
@@ -18,13 +18,13 @@ class FakeEngineState {
 public:
     bool installed = true;
     bool running = false;
-    bool showStarts = true;    // false: Run starts no show and gives no window
-    bool exportFails = false;  // true: SaveCopyAs fails
-    bool consoleShowRunning = false;  // a show presented with the console runs
-    bool consoleShowGone = false;     // asking for that show fails as with the engine gone
-    std::function<void(const QString&)> onCloseOrQuit;  // told of either call as it is made
-    std::function<void()> onRun;                         // told as a show starts
-    bool busyPointerAtExport = false;                    // the busy pointer showed during the last SaveCopyAs
+    bool showStarts = true;                                // false: Run starts no show and gives no window
+    bool exportFails = false;                              // true: SaveCopyAs fails
+    bool consoleShowRunning = false;                       // a show presented with the console runs
+    bool consoleShowGone = false;                          // asking for that show fails as with the engine gone
+    std::function<void(const QString&)> onCloseOrQuit;     // told of either call as it is made
+    std::function<void()> onRun;                           // told as a show starts
+    bool busyPointerAtExport = false;                      // the busy pointer showed during the last SaveCopyAs
     QString name = QStringLiteral("LibreOffice Impress");  // the application's answer to Name
     QStringList calls;
     int openPresentations = 0;
@@ -93,8 +93,8 @@ public:
     void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
     {
         mState.calls << QStringLiteral("SaveCopyAs %1").arg(static_cast<int>(format));
-        mState.busyPointerAtExport = QGuiApplication::overrideCursor()
-                                     && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        mState.busyPointerAtExport =
+            QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         QFile file(fileName);
         if (mState.exportFails || !file.open(QIODevice::WriteOnly))
             throw Failure(QStringLiteral("Saving a copy failed."));

@@ -2,13 +2,12 @@
 
 // A settings store of the test's own and fakes for every other side effect
 // of the windows.
-#include "tests/support/fakes.h"
 #include "shell/services.h"
 #include "shell/settings_store.h"
+#include "tests/support/fakes.h"
 
 struct FakeShell {
-    FakeShell(const QString& storeFile, const QString& programFolder)
-        : store(storeFile), programFolder(programFolder)
+    FakeShell(const QString& storeFile, const QString& programFolder) : store(storeFile), programFolder(programFolder)
     {
     }
 

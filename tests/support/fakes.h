@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+
 #include <deque>
 
 class FakeDialogs : public Dialogs {

@@ -46,4 +46,3 @@ inline QList<Page> pagesOf(const QString& pdf)
     }
     return pages;
 }
-

@@ -104,8 +104,7 @@ PrivateDisplay::PrivateDisplay(QSize screen, int monitors)
     // display".
     mServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                           QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
-                          QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
+                          QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
     // Only the display number is read; what the server logs must not fill a
     // pipe nobody reads.
     mServer.setStandardErrorFile(QProcess::nullDevice());

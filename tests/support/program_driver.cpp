@@ -1,20 +1,20 @@
 #include "tests/support/program_driver.h"
 
-#include "tests/support/private_engine.h"
 #include "engine/uno/uno_engine.h"
+#include "tests/support/private_engine.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
 #include <X11/Xatom.h>
-#include <csignal>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <csignal>
 
 ProgramDriver::ProgramDriver(QString program)
     : mProgramPath(program.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../program/orvendale")
@@ -71,9 +71,9 @@ QString ProgramDriver::errorOutput() const
 QString ProgramDriver::threadStacks() const
 {
     QProcess gdb;
-    gdb.start(QStringLiteral("gdb"), {QStringLiteral("-batch"), QStringLiteral("-p"),
-                                      QString::number(mProgram.processId()), QStringLiteral("-ex"),
-                                      QStringLiteral("thread apply all bt 30")});
+    gdb.start(QStringLiteral("gdb"),
+              {QStringLiteral("-batch"), QStringLiteral("-p"), QString::number(mProgram.processId()),
+               QStringLiteral("-ex"), QStringLiteral("thread apply all bt 30")});
     if (!gdb.waitForFinished(60000))
         gdb.kill();
     return QString::fromLocal8Bit(gdb.readAllStandardOutput());
@@ -177,8 +177,8 @@ unsigned long ProgramDriver::waitForWindow(const QString& title, int timeoutMs) 
 
 QPoint ProgramDriver::windowOrigin(unsigned long window) const
 {
-    const QString shell = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                                                          QString::number(window)});
+    const QString shell = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                                          QStringLiteral("--shell"), QString::number(window)});
     QPoint origin;
     for (const QString& line : shell.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("X=")))
@@ -197,8 +197,8 @@ void ProgramDriver::click(QPoint onScreen, int button) const
 
 void ProgramDriver::movePointer(QPoint onScreen) const
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(onScreen.x()),
-                                    QString::number(onScreen.y())});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(onScreen.x()), QString::number(onScreen.y())});
 }
 
 void ProgramDriver::type(const QString& text) const
@@ -217,8 +217,8 @@ QRgb ProgramDriver::pixel(QPoint onScreen) const
     if (!display)
         return 0;
     QRgb colour = 0;
-    if (XImage* image = XGetImage(display, DefaultRootWindow(display), onScreen.x(), onScreen.y(), 1, 1, AllPlanes,
-                                  ZPixmap)) {
+    if (XImage* image =
+            XGetImage(display, DefaultRootWindow(display), onScreen.x(), onScreen.y(), 1, 1, AllPlanes, ZPixmap)) {
         colour = qRgb(static_cast<int>((XGetPixel(image, 0, 0) >> 16) & 0xff),
                       static_cast<int>((XGetPixel(image, 0, 0) >> 8) & 0xff),
                       static_cast<int>(XGetPixel(image, 0, 0) & 0xff));
@@ -247,7 +247,8 @@ void ProgramDriver::closeWindow(unsigned long window) const
 QImage ProgramDriver::screenshot() const
 {
     QProcess import;
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
     import.waitForFinished(20000);
     return QImage::fromData(import.readAllStandardOutput(), "PNG");
 }

@@ -1,18 +1,19 @@
 // The deck viewer's commands with a scripted engine and window system.
-#include "tests/support/fake_engine.h"
-#include "tests/support/fake_windows.h"
-#include "tests/support/fake_shell.h"
 #include "shell/back_colors.h"
-#include "viewer/deck_viewer.h"
 #include "shell/settings_store.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/fake_windows.h"
+#include "viewer/deck_viewer.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QGroupBox>
 #include <QtTest>
+
 #include <memory>
 
 namespace {
@@ -93,8 +94,13 @@ private slots:
         // The frame is 520 by 583 pixels, times the display scale (the
         // test also runs at scale 2) in the screen's own pixels.
         const qreal scale = v->form.devicePixelRatioF();
-        const QStringList once = {"CreateObject", "DisplayAlerts 0", "Open " + deck + " 0", "ShowType 1", "Run",
-                                  QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
+        const QStringList once = {"CreateObject",
+                                  "DisplayAlerts 0",
+                                  "Open " + deck + " 0",
+                                  "ShowType 1",
+                                  "Run",
+                                  QString("Width %1").arg(390 * scale),
+                                  QString("Height %1").arg(437.25 * scale)};
         QCOMPARE(v->engine.state.calls, once);
         QCOMPARE(v->windows.calls,
                  QStringList({"findWindow fakeShowClass", "setParent 69206017 1", "watchKeys 69206017 2"}));
@@ -315,17 +321,22 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("content");
         const auto exported = [](SaveAsFileType format) { return QByteArray::number(int(format)); };
-        QTest::newRow("no extension: the selected type's") << "deck" << "PDF Document (*.pdf)" << "deck.pdf"
-                                                           << exported(SaveAsFileType::PDF);
-        QTest::newRow("typed beats selected") << "deck.odp" << "PDF Document (*.pdf)" << "deck.odp"
-                                              << exported(SaveAsFileType::OpenDocumentPresentation);
-        QTest::newRow("in capitals") << "deck.PPTX" << "Powerpoint Files (*.ppt)" << "deck.PPTX"
-                                     << exported(SaveAsFileType::OpenXMLPresentation);
+        QTest::newRow("no extension: the selected type's") << "deck"
+                                                           << "PDF Document (*.pdf)"
+                                                           << "deck.pdf" << exported(SaveAsFileType::PDF);
+        QTest::newRow("typed beats selected") << "deck.odp"
+                                              << "PDF Document (*.pdf)"
+                                              << "deck.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
+        QTest::newRow("in capitals") << "deck.PPTX"
+                                     << "Powerpoint Files (*.ppt)"
+                                     << "deck.PPTX" << exported(SaveAsFileType::OpenXMLPresentation);
         QTest::newRow("unknown extension: the selected one added")
-            << "deck.v2" << "OpenDocument Presentation (*.odp)" << "deck.v2.odp"
-            << exported(SaveAsFileType::OpenDocumentPresentation);
-        QTest::newRow("the deck's own format: a copy") << "deck.ppt" << "PDF Document (*.pdf)" << "deck.ppt"
-                                                       << QByteArray("the filled deck");
+            << "deck.v2"
+            << "OpenDocument Presentation (*.odp)"
+            << "deck.v2.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
+        QTest::newRow("the deck's own format: a copy") << "deck.ppt"
+                                                       << "PDF Document (*.pdf)"
+                                                       << "deck.ppt" << QByteArray("the filled deck");
     }
 
     void otherFormatsAreTheEnginesExportsChosenByTheTypedExtension()
@@ -354,7 +365,8 @@ private slots:
         v->form.saveResults();
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({136}));
         // Told in the user's words, about the file the user chose.
-        QVERIFY2(v->dialogs.errorReports.first().startsWith(mFolder->filePath("deck.pdf") + " could not be written: "
+        QVERIFY2(v->dialogs.errorReports.first().startsWith(mFolder->filePath("deck.pdf")
+                                                            + " could not be written: "
                                                               "the presentation engine could not save the deck there."),
                  qPrintable(v->dialogs.errorReports.first()));
         QVERIFY(v->engine.state.busyPointerAtExport);
