@@ -10,7 +10,7 @@ packages=(
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick poppler-utils strace unzip
-  desktop-file-utils appstream lintian dpkg-dev file
+  desktop-file-utils appstream lintian dpkg-dev file clang-format
 )
 
 missing=()

@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 bash scripts/build.sh
 (cd build && ctest --output-on-failure --timeout 900)
 # The unit tests once more, built with AddressSanitizer and
