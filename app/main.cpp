@@ -40,11 +40,11 @@ int main(int argc, char** argv)
     X11WindowSystem windows;
     UnoEngine unoEngine(windows);
     PresentationEngine& engine = unoEngine;
-    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Main::programFolder()};
+    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Product::programFolder()};
 
     DeckViewer viewer(services, engine, windows);
     SpellChecker spelling(SpellChecker::systemDictionaryFolders(),
-                          Main::userDataFolder() + QStringLiteral("/personal-words.txt"));
+                          Product::userDataFolder() + QStringLiteral("/personal-words.txt"));
     PlanWindow form(services, engine, spelling);
     // A deck the plan window builds runs in the viewer; "< Back" returns to
     // the plan window.

@@ -84,24 +84,24 @@ public:
           mPlan(plan),
           mServices(services),
           mTrap(services.dialogs,
-                Main::errorLocation(QStringLiteral("LessonPlan"), QStringLiteral("generateBusinessPlan")))
+                ErrorReport::location(QStringLiteral("LessonPlan"), QStringLiteral("generateBusinessPlan")))
     {
     }
 
     void run()
     {
-        const QString source = Main::besideProgram(mServices.programFolder, kTemplateName);
-        const QString workingCopy = Main::tempFolder() + QStringLiteral("/") + kTemplateName;
+        const QString source = Product::besideProgram(mServices.programFolder, kTemplateName);
+        const QString workingCopy = Files::tempFolder() + QStringLiteral("/") + kTemplateName;
         // Each section's steps take 28 lines from 142, one slide each from
         // slide 2; the closing steps follow the last section's.
         const QStringList keys = allSectionKeys();
 
         engineStep(100, [&] { mCreatedApp = mServices.engine.CreateObject(); });
         engineStep(102, [&] { mRunningApp = mServices.engine.GetObject(); });
-        if (mTrap.test(104, [&] { return Main::fileExists(source); }))
-            mTrap.step(106, [&] { Main::copyFileReplacing(source, workingCopy); });
-        if (mTrap.test(108, [&] { return Main::fileExists(workingCopy); })) {
-            mTrap.step(110, [&] { Main::copyFileReplacing(workingCopy, mTarget); });
+        if (mTrap.test(104, [&] { return Files::exists(source); }))
+            mTrap.step(106, [&] { Files::copyReplacing(source, workingCopy); });
+        if (mTrap.test(108, [&] { return Files::exists(workingCopy); })) {
+            mTrap.step(110, [&] { Files::copyReplacing(workingCopy, mTarget); });
             engineStep(112, [&] { app(mCreatedApp).setVisible(true); });
             engineStep(114, [&] { mDeck = app(mRunningApp).Presentations().Open(mTarget); });
             // Without the presentation there is nothing to fill.

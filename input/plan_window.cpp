@@ -77,12 +77,12 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
 void PlanWindow::createControls()
 {
     setFixedSize(twips(9465), twips(9975));
-    setFont(Main::arialBold(9));
-    Main::paintBackground(*this, Qt::white);
+    setFont(WindowStyle::arialBold(9));
+    BackColors::paintBackground(*this, Qt::white);
 
     mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
     mCreateButton->setGeometry(twipsRect(120, 118, 9240, 405));
-    mCreateButton->setFont(Main::arialBold(11.25));
+    mCreateButton->setFont(WindowStyle::arialBold(11.25));
 
     mCompanyNameFrame = new QGroupBox(QStringLiteral("Company Name"), this);
     mCompanyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
@@ -96,7 +96,7 @@ void PlanWindow::createControls()
     mPlanTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
     mPlanTitleBox->setMaxLength(std::numeric_limits<int>::max());
     for (QGroupBox* frame : {mCompanyNameFrame, mPlanTitleFrame})
-        Main::paintBackground(*frame, Qt::white);
+        BackColors::paintBackground(*frame, Qt::white);
 
     const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture, QPlainTextEdit*& box) {
         auto* strip = new TabStrip(sections.captions(), twips(500), this);
@@ -178,14 +178,14 @@ void PlanWindow::connectHandlers()
 void PlanWindow::load()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
-    trap.step(100, [&] { Main::applySkin(*this, mServices.skin, mServices.programFolder); });
+    trap.step(100, [&] { Startup::applySkin(*this, mServices.skin, mServices.programFolder); });
     trap.step(104, [&] {
-        setWindowTitle(Main::productName);
-        setWindowIcon(Main::applicationIcon());
-        Main::setApplicationTitle();
+        setWindowTitle(Product::name);
+        setWindowIcon(AppIcon::icon());
+        Startup::setApplicationTitle();
     });
     mPointer->loadHandCursor(trap, mServices.programFolder);
-    trap.step(110, [&] { Main::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
+    trap.step(110, [&] { Startup::maybeOpenHomePage(mServices.clock, mServices.random, mServices.urls); });
     tellAboutDamagedStore();
     // The dictionary loads once the window is up: the plan shows at once,
     // and is underlined a moment later.
@@ -235,8 +235,8 @@ void PlanWindow::createDeckWithEngine()
                 trap.step(112, [&] { digit = static_cast<int>(mServices.random.next() * 9) + 1; });
                 trap.step(114, [&] { name += QString::number(digit); });
             }
-            trap.step(118, [&] { path = Main::tempFolder() + QStringLiteral("/") + name + QStringLiteral(".ppt"); });
-            taken = trap.test(120, [&] { return Main::fileExists(path); });
+            trap.step(118, [&] { path = Files::tempFolder() + QStringLiteral("/") + name + QStringLiteral(".ppt"); });
+            taken = trap.test(120, [&] { return Files::exists(path); });
         }
         TemporaryFiles::record(path);
         trap.step(122, [&] {
@@ -245,7 +245,7 @@ void PlanWindow::createDeckWithEngine()
                 {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); }, mServices.store},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
         });
-        if (trap.test(124, [&] { return Main::fileExists(path); })) {
+        if (trap.test(124, [&] { return Files::exists(path); })) {
             trap.step(128, [&] { emit deckCreated(path); });
             trap.step(130, [&] { hide(); });
         } else {
@@ -407,7 +407,7 @@ void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPl
 
 void PlanWindow::unload()
 {
-    Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
+    UnsavedChanges::saveBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 

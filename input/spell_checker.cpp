@@ -257,7 +257,7 @@ void SpellChecker::addToDictionary(const QString& word)
     mPersonalWords.unite(readWords(target));
     QStringList words(mPersonalWords.cbegin(), mPersonalWords.cend());
     words.sort();
-    Main::writeBytesReplacing(target, (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    Files::writeBytesReplacing(target, (words.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 void SpellChecker::ignoreAll(const QString& word)

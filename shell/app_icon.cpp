@@ -4,9 +4,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace Main {
+namespace AppIcon {
 
-void paintApplicationIcon(QPainter& painter)
+void paint(QPainter& painter)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient tile(0, 0, 0, 64);
@@ -38,18 +38,18 @@ QPixmap drawIcon(int size)
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.scale(size / 64.0, size / 64.0);
-    paintApplicationIcon(painter);
+    paint(painter);
     return pixmap;
 }
 
 }  // namespace
 
-QIcon applicationIcon()
+QIcon icon()
 {
     QIcon icon;
-    for (int size : applicationIconSizes)
+    for (int size : sizes)
         icon.addPixmap(drawIcon(size));
     return icon;
 }
 
-}  // namespace Main
+}  // namespace AppIcon

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
-namespace Main {
+namespace BackColors {
 
 namespace {
 
@@ -56,4 +56,4 @@ void setSkinBackColors(QWidget& window)
     recolour(window, true);
 }
 
-}  // namespace Main
+}  // namespace BackColors

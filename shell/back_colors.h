@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace Main {
+namespace BackColors {
 
 // The system's button face colour.
 QColor buttonFaceColor();
@@ -20,4 +20,4 @@ void setSystemBackColors(QWidget& window);
 // The same, picture boxes included: the recolouring a skin starts with.
 void setSkinBackColors(QWidget& window);
 
-}  // namespace Main
+}  // namespace BackColors

@@ -3,22 +3,23 @@
 #include "shell/dialogs.h"
 #include "shell/product.h"
 
-namespace Main {
+namespace ErrorReport {
 
-QString errorLocation(const QString& owner, const QString& procedure)
+QString location(const QString& owner, const QString& procedure)
 {
     return QStringLiteral("in Quenlith2021/08/31.%1.%2 ").arg(owner, procedure);
 }
 
-QString errorReportText(const QString& description, const QString& location, int line)
+QString text(const QString& description, const QString& location, int line)
 {
     return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") + QString::number(line)
-           + QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ") + supportEmail;
+           + QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ")
+           + Product::supportEmail;
 }
 
-void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location, int line)
+void show(Dialogs& dialogs, const QString& description, const QString& location, int line)
 {
-    dialogs.errorReport(errorReportText(description, location, line));
+    dialogs.errorReport(text(description, location, line));
 }
 
-}  // namespace Main
+}  // namespace ErrorReport

@@ -4,17 +4,17 @@
 
 class Dialogs;
 
-namespace Main {
+namespace ErrorReport {
 
 // "in Quenlith2021/08/31.<owner>.<procedure> ", the fixed location text of a
 // trapped procedure.
-QString errorLocation(const QString& owner, const QString& procedure);
+QString location(const QString& owner, const QString& procedure);
 
 // The text of the error report box: description, where, at which line, and
 // the request to mail a screenshot.
-QString errorReportText(const QString& description, const QString& location, int line);
+QString text(const QString& description, const QString& location, int line);
 
 // Shows the error report box and returns once the user dismissed it.
-void showErrorReport(Dialogs& dialogs, const QString& description, const QString& location, int line);
+void show(Dialogs& dialogs, const QString& description, const QString& location, int line);
 
-}  // namespace Main
+}  // namespace ErrorReport

@@ -37,5 +37,5 @@ bool ErrorTrap::test(int line, const std::function<bool()>& condition)
 void ErrorTrap::report(const QString& description, int line)
 {
     if (mDialogs)
-        Main::showErrorReport(*mDialogs, description, mLocation, line);
+        ErrorReport::show(*mDialogs, description, mLocation, line);
 }

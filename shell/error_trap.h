@@ -12,9 +12,9 @@ class Dialogs;
 // that fails counts as holding, so the steps it guards run next. A silent trap
 // skips failing steps without a word.
 //
-//     ErrorTrap trap(dialogs, Main::errorLocation("Form1", "Form_Load"));
+//     ErrorTrap trap(dialogs, ErrorReport::location("Form1", "Form_Load"));
 //     trap.step(100, [&] { applySkin(...); });
-//     if (trap.test(106, [&] { return fileExists(path); }))
+//     if (trap.test(106, [&] { return Files::exists(path); }))
 //         trap.step(108, [&] { loadCursor(path); });
 class ErrorTrap {
 public:

@@ -19,20 +19,20 @@
 #include <unistd.h>
 #include <utility>
 
-namespace Main {
+namespace Files {
 
-bool fileExists(const QString& path)
+bool exists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-void deleteFile(const QString& path)
+void remove(const QString& path)
 {
     QCoreApplication::processEvents();
     ErrorTrap trap = ErrorTrap::silent();
     trap.step(0, [&] {
         if (!QFile::remove(path))
-            forceDeleteFile(path);
+            forceRemove(path);
     });
 }
 
@@ -48,7 +48,7 @@ void removeDeck(const QString& path)
     QFile::remove(deckLockFile(path));
 }
 
-void forceDeleteFile(const QString& path)
+void forceRemove(const QString& path)
 {
     QFile file(path);
     file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
@@ -213,7 +213,7 @@ private:
 
 }  // namespace
 
-void copyFileReplacing(const QString& from, const QString& to)
+void copyReplacing(const QString& from, const QString& to)
 {
     const QString shownFrom = QDir::toNativeSeparators(from);
     QFile source(from);
@@ -241,7 +241,7 @@ void writeBytesReplacing(const QString& to, const QByteArray& bytes)
         throw cannotWrite(to, file.error());
 }
 
-void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write)
+void writeReplacing(const QString& to, const std::function<void(const QString& path)>& write)
 {
     FileBeside file(to);
     if (!file.isOpen())
@@ -292,4 +292,4 @@ QString tempFolder()
     return privateFolder;
 }
 
-}  // namespace Main
+}  // namespace Files

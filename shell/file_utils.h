@@ -5,16 +5,16 @@
 
 #include <functional>
 
-namespace Main {
+namespace Files {
 
 // True when something exists at path; false for a missing file, a missing
 // folder on the way, an unreadable or an empty path. Never fails.
-bool fileExists(const QString& path);
+bool exists(const QString& path);
 
 // Lets pending window events run once, then removes the file; when that
-// fails, tries once more with forceDeleteFile. Never fails and never tells
+// fails, tries once more with forceRemove. Never fails and never tells
 // whether the file is gone.
-void deleteFile(const QString& path);
+void remove(const QString& path);
 
 // The lock file the engine may write beside a deck it opens
 // (".~lock.<name>#"), even when told not to.
@@ -24,16 +24,16 @@ QString deckLockFile(const QString& deck);
 void removeDeck(const QString& path);
 
 // Removes the file even when it is read-only; throws Failure when it cannot.
-void forceDeleteFile(const QString& path);
+void forceRemove(const QString& path);
 
 // Copies a file byte for byte. The copy is written beside the destination
 // under a fresh name and then renamed over it, so the destination is either
 // the old file or the whole new one, and a link planted at the destination is
 // replaced rather than followed. Throws Failure when the copy cannot be made.
-void copyFileReplacing(const QString& from, const QString& to);
+void copyReplacing(const QString& from, const QString& to);
 
 // Writes the bytes as the whole new content of a file, replacing it the same
-// way as copyFileReplacing, through a file named like it with ".new": for a
+// way as copyReplacing, through a file named like it with ".new": for a
 // writer that holds the file's lock. Throws Failure when it cannot.
 void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 
@@ -43,11 +43,11 @@ void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 // or the whole new one. Throws Failure when the file cannot be made; what the
 // writer throws is passed on, unless the disk is full, which is said
 // instead. Either way no partial file is left.
-void writeFileReplacing(const QString& to, const std::function<void(const QString& path)>& write);
+void writeReplacing(const QString& to, const std::function<void(const QString& path)>& write);
 
 // The folder for temporary files: $TEMP when it is set, otherwise the user's
 // own runtime folder, otherwise a folder only the user can enter inside the
 // system's temporary folder.
 QString tempFolder();
 
-}  // namespace Main
+}  // namespace Files

@@ -32,8 +32,8 @@ void HoverPointer::loadCustomImage(const QString& cursorFile)
 
 void HoverPointer::loadHandCursor(ErrorTrap& trap, const QString& programFolder)
 {
-    const QString cursorFile = Main::besideProgram(programFolder, QStringLiteral("HAND-M.CUR"));
-    if (trap.test(106, [&] { return Main::fileExists(cursorFile); }))
+    const QString cursorFile = Product::besideProgram(programFolder, QStringLiteral("HAND-M.CUR"));
+    if (trap.test(106, [&] { return Files::exists(cursorFile); }))
         trap.step(108, [&] { loadCustomImage(cursorFile); });
 }
 

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-namespace Main {
+namespace Product {
 
 namespace {
 QString& titleStorage()
@@ -17,7 +17,7 @@ QString& titleStorage()
 QString userDataFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/") + makerName
-           + QStringLiteral("/") + productName;
+           + QStringLiteral("/") + name;
 }
 
 QString programFolder()
@@ -40,4 +40,4 @@ void setApplicationTitleText(const QString& title)
     titleStorage() = title;
 }
 
-}  // namespace Main
+}  // namespace Product

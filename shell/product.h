@@ -4,9 +4,9 @@
 
 // Names the program is known by: the window captions, the settings address and
 // the folder that holds the program file with everything that ships beside it.
-namespace Main {
+namespace Product {
 
-inline const QString productName = QStringLiteral("Orvendale");
+inline const QString name = QStringLiteral("Orvendale");
 inline const QString makerName = QStringLiteral("Kervanel");
 
 // Support address named in the error report box, and the maker's home page.
@@ -28,4 +28,4 @@ QString besideProgram(const QString& folder, const QString& relativePath);
 QString applicationTitle();
 void setApplicationTitleText(const QString& title);
 
-}  // namespace Main
+}  // namespace Product

@@ -4,13 +4,13 @@
 #include "shell/window_style.h"
 
 ProgramWindow::ProgramWindow(QString name, Dialogs& dialogs)
-    : QWidget(nullptr, Main::fixedWindowFlags()), mName(std::move(name)), mDialogs(dialogs)
+    : QWidget(nullptr, WindowStyle::fixedWindowFlags()), mName(std::move(name)), mDialogs(dialogs)
 {
 }
 
 ErrorTrap ProgramWindow::trapFor(const QString& procedure)
 {
-    return ErrorTrap(mDialogs, Main::errorLocation(mName, procedure));
+    return ErrorTrap(mDialogs, ErrorReport::location(mName, procedure));
 }
 
 void ProgramWindow::showEvent(QShowEvent* event)
@@ -19,6 +19,6 @@ void ProgramWindow::showEvent(QShowEvent* event)
     if (mPlaced)
         return;
     mPlaced = true;
-    Main::centreOnScreen(*this);
+    WindowStyle::centreOnScreen(*this);
     firstShown();
 }

@@ -26,12 +26,12 @@ void QtDialogs::errorReport(const QString& text)
 
 void QtDialogs::message(const QString& text)
 {
-    run(QMessageBox::NoIcon, Main::applicationTitle(), text, QMessageBox::Ok);
+    run(QMessageBox::NoIcon, Product::applicationTitle(), text, QMessageBox::Ok);
 }
 
 bool QtDialogs::askYesNo(const QString& text)
 {
-    return run(QMessageBox::NoIcon, Main::applicationTitle(), text, QMessageBox::Yes | QMessageBox::No)
+    return run(QMessageBox::NoIcon, Product::applicationTitle(), text, QMessageBox::Yes | QMessageBox::No)
            == QMessageBox::Yes;
 }
 

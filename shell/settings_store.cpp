@@ -55,7 +55,7 @@ private:
 
 QString entryPath(const QString& key)
 {
-    return JsonSettingsFormat::entryPath(Main::productName, key);
+    return JsonSettingsFormat::entryPath(Product::name, key);
 }
 
 // The file a write replaces: the store file, or the file it links to, so
@@ -74,7 +74,7 @@ QString fileToReplace(const QString& storePath)
 QString SettingsStore::userFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/")
-           + Main::makerName + QStringLiteral(".json");
+           + Product::makerName + QStringLiteral(".json");
 }
 
 SettingsStore::SettingsStore(const QString& filePath) : mFilePath(filePath)
@@ -171,7 +171,7 @@ bool SettingsStore::writeUnsaved()
     for (auto it = mUnsaved.cbegin(); it != mUnsaved.cend(); ++it)
         values.insert(it.key(), it.value());
     try {
-        Main::writeBytesReplacing(fileToReplace(mFilePath), mWriter.text(values));
+        Files::writeBytesReplacing(fileToReplace(mFilePath), mWriter.text(values));
     } catch (const Failure&) {
         return false;
     }

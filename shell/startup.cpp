@@ -8,7 +8,7 @@
 
 #include <QFileInfo>
 
-namespace Main {
+namespace Startup {
 
 namespace {
 constexpr int kMaxTitleLength = 40;
@@ -17,10 +17,10 @@ constexpr int kHomePageDraw = 7;
 
 void applySkin(QWidget& window, Skin& skin, const QString& programFolder)
 {
-    const QString path = besideProgram(programFolder, QStringLiteral("x/o.cjs"));
+    const QString path = Product::besideProgram(programFolder, QStringLiteral("x/o.cjs"));
     if (!QFileInfo(path).isFile())
         return;
-    setSkinBackColors(window);
+    BackColors::setSkinBackColors(window);
     skin.loadSkin(path, QString());
     skin.setOptions(skin.options() | Skin::StylePopups);
     skin.setApplyToDialogs(true);
@@ -42,7 +42,7 @@ QString shortenedTitle(const QString& name)
 
 void setApplicationTitle()
 {
-    setApplicationTitleText(shortenedTitle(productName));
+    Product::setApplicationTitleText(shortenedTitle(Product::name));
 }
 
 void maybeOpenHomePage(Clock& clock, Random& random, UrlOpener& urls)
@@ -50,7 +50,7 @@ void maybeOpenHomePage(Clock& clock, Random& random, UrlOpener& urls)
     random.reseed(clock.secondsSinceMidnight());
     const int draw = static_cast<int>(random.next() * 100) + 1;
     if (draw == kHomePageDraw)
-        urls.open(homePageUrl);
+        urls.open(Product::homePageUrl);
 }
 
-}  // namespace Main
+}  // namespace Startup

@@ -8,7 +8,7 @@ class Clock;
 class Random;
 class UrlOpener;
 
-namespace Main {
+namespace Startup {
 
 // When the skin file x/o.cjs lies in the program folder: recolours the
 // window and its plain controls and panels to the button face colour, then
@@ -25,4 +25,4 @@ void setApplicationTitle();
 // On about one start in a hundred, opens the maker's home page.
 void maybeOpenHomePage(Clock& clock, Random& random, UrlOpener& urls);
 
-}  // namespace Main
+}  // namespace Startup

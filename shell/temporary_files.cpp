@@ -22,7 +22,7 @@ namespace {
 
 QString recordsFolder()
 {
-    return Main::userDataFolder() + QStringLiteral("/temporary-files");
+    return Product::userDataFolder() + QStringLiteral("/temporary-files");
 }
 
 // This copy's record: the files it made, written whole at each change into
@@ -105,7 +105,7 @@ void removeFile(const QString& path)
     if (!isTemporaryFile(path))
         return;
     if (QFileInfo(path).fileName().startsWith(QLatin1String("ps")))
-        Main::removeDeck(path);
+        Files::removeDeck(path);
     else
         QFile::remove(path);
 }

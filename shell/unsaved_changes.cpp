@@ -6,16 +6,16 @@
 
 #include <QDir>
 
-namespace Main {
+namespace UnsavedChanges {
 
-void saveUnsavedBeforeEnding(SettingsStore& store, Dialogs& dialogs)
+void saveBeforeEnding(SettingsStore& store, Dialogs& dialogs)
 {
     while (!store.saveUnsaved())
         if (!dialogs.askYesNo(QStringLiteral("Your latest changes could not be saved to %1. Free some space on the "
                                              "disk or make its folder writable, then choose Yes to try again. "
                                              "Choose No to end %2 without them.")
-                                  .arg(QDir::toNativeSeparators(store.filePath()), productName)))
+                                  .arg(QDir::toNativeSeparators(store.filePath()), Product::name)))
             return;
 }
 
-}  // namespace Main
+}  // namespace UnsavedChanges

@@ -3,12 +3,12 @@
 class Dialogs;
 class SettingsStore;
 
-namespace Main {
+namespace UnsavedChanges {
 
 // Before the program ends at the user's request: tries once more to write
 // what the store could not write yet. While it still cannot, says so and
 // lets the user try again (after freeing space on the disk, say) or end
 // without those changes.
-void saveUnsavedBeforeEnding(SettingsStore& store, Dialogs& dialogs);
+void saveBeforeEnding(SettingsStore& store, Dialogs& dialogs);
 
-}  // namespace Main
+}  // namespace UnsavedChanges

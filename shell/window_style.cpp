@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace Main {
+namespace WindowStyle {
 
 QFont arialBold(qreal points)
 {
@@ -29,4 +29,4 @@ void centreOnScreen(QWidget& window)
     }
 }
 
-}  // namespace Main
+}  // namespace WindowStyle

@@ -6,7 +6,7 @@
 class QWidget;
 
 // What the program's windows share in look and placement.
-namespace Main {
+namespace WindowStyle {
 
 QFont arialBold(qreal points);
 
@@ -16,4 +16,4 @@ Qt::WindowFlags fixedWindowFlags();
 // Places the window in the middle of the screen.
 void centreOnScreen(QWidget& window);
 
-}  // namespace Main
+}  // namespace WindowStyle

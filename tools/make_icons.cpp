@@ -27,7 +27,7 @@ bool writeSvg(const QString& path)
     QPainter painter;
     if (!painter.begin(&svg))
         return false;
-    Main::paintApplicationIcon(painter);
+    AppIcon::paint(painter);
     return painter.end();
 }
 
@@ -37,7 +37,7 @@ bool writePng(const QString& path, int size)
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.scale(size / 64.0, size / 64.0);
-    Main::paintApplicationIcon(painter);
+    AppIcon::paint(painter);
     painter.end();
     return image.save(path, "PNG");
 }
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     const QDir theme(QString::fromLocal8Bit(argv[2]));
     const QString svg = theme.filePath(QStringLiteral("scalable/apps/%1.svg").arg(name));
     bool written = theme.mkpath(QStringLiteral("scalable/apps")) && writeSvg(svg);
-    for (int size : Main::applicationIconSizes) {
+    for (int size : AppIcon::sizes) {
         const QString folder = QStringLiteral("%1x%1/apps").arg(size);
         written = written && theme.mkpath(folder) && writePng(theme.filePath(folder + '/' + name + ".png"), size);
     }

@@ -72,7 +72,7 @@ DeckViewer::~DeckViewer() = default;
 void DeckViewer::createControls()
 {
     setFixedSize(twips(8040), twips(9525));
-    setFont(Main::arialBold(9));
+    setFont(WindowStyle::arialBold(9));
 
     mShowFrame = new QGroupBox(this);
     mShowFrame->setGeometry(twipsRect(120, 120, 7800, 8745));
@@ -88,7 +88,7 @@ void DeckViewer::createControls()
     mBackButton = new QPushButton(QStringLiteral("< Back"), this);
     mBackButton->setGeometry(twipsRect(120, 9000, 3720, 405));
     for (QPushButton* button : {mSaveButton, mBackButton})
-        button->setFont(Main::arialBold(11.25));
+        button->setFont(WindowStyle::arialBold(11.25));
     setTabOrder(mSaveButton, mBackButton);
     for (const auto& [control, name] :
          std::initializer_list<std::pair<QObject*, const char*>>{{mShowFrame, "showFrame"},
@@ -123,10 +123,10 @@ void DeckViewer::createControls()
 void DeckViewer::load()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
-    trap.step(100, [&] { Main::setSystemBackColors(*this); });
+    trap.step(100, [&] { BackColors::setSystemBackColors(*this); });
     trap.step(104, [&] {
-        setWindowTitle(Main::productName);
-        setWindowIcon(Main::applicationIcon());
+        setWindowTitle(Product::name);
+        setWindowIcon(AppIcon::icon());
     });
     mPointer->loadHandCursor(trap, mServices.programFolder);
 }
@@ -360,7 +360,7 @@ void DeckViewer::saveResults()
     });
     const QString& name = target.fileName;
     if (trap.test(122, [&] { return !name.isEmpty(); })) {
-        if (trap.test(124, [&] { return Main::fileExists(name); })) {
+        if (trap.test(124, [&] { return Files::exists(name); })) {
             trap.step(126, [&] {
                 yes = mServices.dialogs.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") + name
                                                  + QStringLiteral(" ?"));
@@ -387,7 +387,7 @@ void DeckViewer::saveDeck(const SaveTarget& target)
     // The deck's own format is a byte-for-byte copy; the others are the
     // engine's exports of the open deck, the show running on.
     if (target.format == SaveAsFileType::Presentation) {
-        Main::copyFileReplacing(mDeckFile, target.fileName);
+        Files::copyReplacing(mDeckFile, target.fileName);
         return;
     }
     if (!mPresentation)
@@ -395,7 +395,7 @@ void DeckViewer::saveDeck(const SaveTarget& target)
                                      "Save it as a Powerpoint file (.ppt) instead.")
                           .arg(QDir::toNativeSeparators(target.fileName)));
     const QString shown = QDir::toNativeSeparators(target.fileName);
-    Main::writeFileReplacing(target.fileName, [&](const QString& path) {
+    Files::writeReplacing(target.fileName, [&](const QString& path) {
         // The engine's own words name the hidden file it wrote and its
         // error codes: the user hears about the file they chose.
         try {
@@ -447,8 +447,8 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
     trap.step(116, [&] { mClosingMessage->hide(); });
     if (trap.test(118, [&] { return !mDeckFile.isEmpty(); }))
         trap.step(122, [&] {
-            Main::deleteFile(mDeckFile);
-            QFile::remove(Main::deckLockFile(mDeckFile));
+            Files::remove(mDeckFile);
+            QFile::remove(Files::deckLockFile(mDeckFile));
             if (!QFile::exists(mDeckFile))
                 TemporaryFiles::forget(mDeckFile);
         });
@@ -473,7 +473,7 @@ void DeckViewer::endShowForClose()
 
 void DeckViewer::unload()
 {
-    Main::saveUnsavedBeforeEnding(mServices.store, mServices.dialogs);
+    UnsavedChanges::saveBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }
 

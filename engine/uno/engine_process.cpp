@@ -122,7 +122,7 @@ bool ownerEnded(const QString& pidFile)
 // behind can be found and removed; empty when none can be made.
 QString makeEngineTempFolder()
 {
-    QByteArray pattern = QFile::encodeName(Main::tempFolder() + QStringLiteral("/orvendale-engine-XXXXXX"));
+    QByteArray pattern = QFile::encodeName(Files::tempFolder() + QStringLiteral("/orvendale-engine-XXXXXX"));
     return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
 }
 
@@ -136,7 +136,7 @@ void removeEngineTempFolder(const QString& folder)
 // and removes; nothing outside that folder is ever touched.
 bool isTemporaryDeck(const QString& deck)
 {
-    return QFileInfo(deck).absolutePath() == QFileInfo(Main::tempFolder()).absoluteFilePath();
+    return QFileInfo(deck).absolutePath() == QFileInfo(Files::tempFolder()).absoluteFilePath();
 }
 
 // Engines ending in the background, by profile.
@@ -285,7 +285,7 @@ void EngineProcess::endLeftBehind(const EngineSettings& settings)
     // for this engine.
     for (const QString& deck : left.decks)
         if (isTemporaryDeck(deck))
-            Main::removeDeck(deck);
+            Files::removeDeck(deck);
     removeEngineTempFolder(left.tempFolder);
     QFile::remove(pidFile);
 }

@@ -9,7 +9,7 @@ EngineSettings EngineSettings::forUser()
 {
     EngineSettings settings;
     settings.officeProgram = QStringLiteral(LIBREOFFICE_PROGRAM_DIR "/soffice.bin");
-    settings.profileDir = Main::userDataFolder() + QStringLiteral("/engine-profile");
+    settings.profileDir = Product::userDataFolder() + QStringLiteral("/engine-profile");
     // One pipe per user and profile: copies of the program that share a
     // profile share the instance, and nothing else reaches it.
     settings.pipeName = QStringLiteral("orvendale-engine-%1-%2").arg(getuid()).arg(qHash(settings.profileDir), 0, 16);

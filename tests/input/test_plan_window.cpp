@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(storedKeys(folder()), QStringList({"FirstStatement_0", "SecondStatement_0"}));
         QVERIFY(w.dialogs.errorReports.isEmpty());
         QCOMPARE(w.form.windowTitle(), QString("Orvendale"));
-        QCOMPARE(Main::applicationTitle(), QString("Orvendale"));
+        QCOMPARE(Product::applicationTitle(), QString("Orvendale"));
     }
 
     void guideTextsAreTheListedLinesJoinedByCrLf()
@@ -322,7 +322,7 @@ private slots:
         Window w(folder());
         w.random.draws = {0.061};
         w.form.load();
-        QCOMPARE(w.urls.opened, QStringList({Main::homePageUrl}));
+        QCOMPARE(w.urls.opened, QStringList({Product::homePageUrl}));
 
         Window failing(folder());
         failing.random.draws = {0.061};

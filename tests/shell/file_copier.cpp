@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         return 2;
     try {
         if (byWriter)
-            Main::writeFileReplacing(files[1], [&](const QString& path) {
+            Files::writeReplacing(files[1], [&](const QString& path) {
                 QFile out(path);
                 QFile in(files[0]);
                 if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
                     throw Failure(QStringLiteral("SfxBaseModel::impl_store failed: 0x909"));
             });
         else
-            Main::copyFileReplacing(files[0], files[1]);
+            Files::copyReplacing(files[0], files[1]);
         std::puts("copied");
     } catch (const Failure& failure) {
         std::puts(qPrintable(failure.description()));

@@ -15,20 +15,20 @@ class ErrorTrapTest : public QObject {
 private slots:
     void reportTextNamesDescriptionLocationAndLine()
     {
-        const QString location = Main::errorLocation("Form1", "PushButton1_Click");
+        const QString location = ErrorReport::location("Form1", "PushButton1_Click");
         QCOMPARE(location, QString("in Quenlith2021/08/31.Form1.PushButton1_Click "));
-        QCOMPARE(Main::errorReportText("Disk full", location, 112),
+        QCOMPARE(ErrorReport::text("Disk full", location, 112),
                  QString("Disk full\r\nin Quenlith2021/08/31.Form1.PushButton1_Click at line 112"
                          "\r\rPlease email screenshot of this message to ")
-                     + Main::supportEmail);
-        QVERIFY(Main::errorReportText("", location, 100).startsWith("\r\nin Quenlith"));
+                     + Product::supportEmail);
+        QVERIFY(ErrorReport::text("", location, 100).startsWith("\r\nin Quenlith"));
     }
 
     void failingStepsAreReportedInOrderAndTheProcedureRunsToItsEnd()
     {
         FakeDialogs dialogs;
         QStringList ran;
-        ErrorTrap trap(dialogs, Main::errorLocation("Form1", "Form_Load"));
+        ErrorTrap trap(dialogs, ErrorReport::location("Form1", "Form_Load"));
         trap.step(100, [&] {
             throw Failure("first");
             ran << "never";
@@ -65,7 +65,7 @@ private slots:
 
     void reportBoxIsAWarningTitledApplicationError()
     {
-        Main::setApplicationTitleText("Some Title");
+        Product::setApplicationTitleText("Some Title");
         QString title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;

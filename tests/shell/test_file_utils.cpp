@@ -40,10 +40,10 @@ private slots:
     {
         QTemporaryDir folder;
         writeFile(folder.filePath("deck.ppt"), "x");
-        QVERIFY(Main::fileExists(folder.filePath("deck.ppt")));
-        QVERIFY(!Main::fileExists(folder.filePath("other.ppt")));
-        QVERIFY(!Main::fileExists(folder.filePath("missing/deck.ppt")));
-        QVERIFY(!Main::fileExists(""));
+        QVERIFY(Files::exists(folder.filePath("deck.ppt")));
+        QVERIFY(!Files::exists(folder.filePath("other.ppt")));
+        QVERIFY(!Files::exists(folder.filePath("missing/deck.ppt")));
+        QVERIFY(!Files::exists(""));
     }
 
     void deleteFileRemovesReadOnlyFilesAndIgnoresMissingOnes()
@@ -52,11 +52,11 @@ private slots:
         const QString path = folder.filePath("locked.ppt");
         writeFile(path, "x");
         QFile::setPermissions(path, QFileDevice::ReadOwner);
-        Main::deleteFile(path);
+        Files::remove(path);
         QVERIFY(!QFile::exists(path));
 
-        Main::deleteFile(folder.filePath("never-there.ppt"));
-        QVERIFY_THROWS_EXCEPTION(Failure, Main::forceDeleteFile(folder.filePath("never-there.ppt")));
+        Files::remove(folder.filePath("never-there.ppt"));
+        QVERIFY_THROWS_EXCEPTION(Failure, Files::forceRemove(folder.filePath("never-there.ppt")));
     }
 
     void copyReplacesAPlantedLinkInsteadOfFollowingIt()
@@ -69,7 +69,7 @@ private slots:
         writeFile(victim, "must stay");
         QVERIFY(QFile::link(victim, target));
 
-        Main::copyFileReplacing(source, target);
+        Files::copyReplacing(source, target);
 
         QVERIFY(!QFileInfo(target).isSymLink());
         QFile copy(target), untouched(victim);
@@ -86,11 +86,11 @@ private slots:
         const QString large = folder.filePath("large.ppt");
         writeFile(target, "old deck");
         writeFile(large, QByteArray(3 << 20, 'd'));
-        QVERIFY_THROWS_EXCEPTION(Failure, Main::copyFileReplacing(folder.filePath("gone.ppt"), target));
+        QVERIFY_THROWS_EXCEPTION(Failure, Files::copyReplacing(folder.filePath("gone.ppt"), target));
         try {
             // The copy fails partway, after a megabyte has been written.
             const FileSizeLimit full(1 << 20);
-            Main::copyFileReplacing(large, target);
+            Files::copyReplacing(large, target);
             QFAIL("the copy should have failed");
         } catch (const Failure& failure) {
             QVERIFY2(failure.description().startsWith(target + " could not be written: "),
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(deadFile.open(QIODevice::ReadWrite));
         QVERIFY(deadFile.setFileTime(QDateTime::currentDateTime().addSecs(-7200), QFileDevice::FileModificationTime));
         deadFile.close();
-        Main::copyFileReplacing(large, folder.filePath("new.ppt"));
+        Files::copyReplacing(large, folder.filePath("new.ppt"));
         QVERIFY(!QFile::exists(dead));
         QVERIFY(QFile::exists(writing));
     }
@@ -121,7 +121,7 @@ private slots:
         QTemporaryDir folder;
         writeFile(folder.filePath("deck.ppt"), "deck");
         const mode_t saved = ::umask(027);
-        Main::copyFileReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
+        Files::copyReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
         const mode_t during = ::umask(saved);
         QCOMPARE(during, mode_t(027));
         struct stat copy {};
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(copy.st_mode & 0777, mode_t(0640));
 
         QFile::setPermissions(folder.filePath("copy.ppt"), QFile::ReadOwner | QFile::WriteOwner);
-        Main::copyFileReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
+        Files::copyReplacing(folder.filePath("deck.ppt"), folder.filePath("copy.ppt"));
         QCOMPARE(::stat(QFile::encodeName(folder.filePath("copy.ppt")).constData(), &copy), 0);
         QCOMPARE(copy.st_mode & 0777, mode_t(0600));
     }
@@ -231,19 +231,19 @@ private slots:
     {
         const QByteArray saved = qgetenv("TEMP");
         qputenv("TEMP", "/some/temp/");
-        QCOMPARE(Main::tempFolder(), QString("/some/temp"));
+        QCOMPARE(Files::tempFolder(), QString("/some/temp"));
         qputenv("TEMP", "");
         qputenv("XDG_RUNTIME_DIR", "/run/user/1234");
-        QCOMPARE(Main::tempFolder(), QString("/run/user/1234"));
+        QCOMPARE(Files::tempFolder(), QString("/run/user/1234"));
         qunsetenv("TEMP");
         qunsetenv("XDG_RUNTIME_DIR");
         // The shared folder holds one of the user's own, the same each time.
-        const QFileInfo own(Main::tempFolder());
+        const QFileInfo own(Files::tempFolder());
         QCOMPARE(own.absolutePath(), QDir::tempPath());
         QVERIFY(own.isDir() && own.ownerId() == ::getuid());
         QCOMPARE(own.permissions() & (QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther),
                  QFile::Permissions());
-        QCOMPARE(Main::tempFolder(), own.absoluteFilePath());
+        QCOMPARE(Files::tempFolder(), own.absoluteFilePath());
         qputenv("TEMP", saved);
     }
 };

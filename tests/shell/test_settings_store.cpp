@@ -247,13 +247,13 @@ private slots:
             // Still failing as the program ends: the user is told, and may
             // end without it.
             dialogs.answers = {false};
-            Main::saveUnsavedBeforeEnding(store, dialogs);
+            UnsavedChanges::saveBeforeEnding(store, dialogs);
             QCOMPARE(dialogs.questions.size(), 1);
             QVERIFY(dialogs.questions.first().startsWith("Your latest changes could not be saved to " + storePath()));
         }
         // Once the store can be written again, what was typed last is
         // written by the try the program's end makes, without a word.
-        Main::saveUnsavedBeforeEnding(store, dialogs);
+        UnsavedChanges::saveBeforeEnding(store, dialogs);
         QCOMPARE(dialogs.questions.size(), 1);
         QCOMPARE(planOnDisk(storePath()).value("FirstStatement_1").toString(), large);
     }

@@ -39,7 +39,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, title);
-        QCOMPARE(Main::shortenedTitle(name), title);
+        QCOMPARE(Startup::shortenedTitle(name), title);
     }
 
     void homePageOpensOnlyWhenTheDrawIsSeven()
@@ -49,8 +49,8 @@ private slots:
         FakeUrlOpener urls;
         random.draws = {0.05, 0.06, 0.0699, 0.07, 0.99};
         for (int i = 0; i < 5; ++i)
-            Main::maybeOpenHomePage(clock, random, urls);
-        QCOMPARE(urls.opened, QStringList({Main::homePageUrl, Main::homePageUrl}));
+            Startup::maybeOpenHomePage(clock, random, urls);
+        QCOMPARE(urls.opened, QStringList({Product::homePageUrl, Product::homePageUrl}));
         QCOMPARE(random.seeds.size(), 5);
         QCOMPARE(random.seeds.first(), clock.now);
     }
@@ -61,7 +61,7 @@ private slots:
         FakeSkin skin;
         QWidget window;
         const QPalette before = window.palette();
-        Main::applySkin(window, skin, folder.path());
+        Startup::applySkin(window, skin, folder.path());
         QVERIFY(skin.calls.isEmpty());
         QCOMPARE(window.palette(), before);
     }
@@ -81,12 +81,12 @@ private slots:
         auto* picture = new PictureBox(&window);
         auto* edit = new QLineEdit(&window);
         auto* button = new QPushButton(&window);
-        Main::paintBackground(window, Qt::white);
+        BackColors::paintBackground(window, Qt::white);
 
         FakeSkin skin;
-        Main::applySkin(window, skin, folder.path());
+        Startup::applySkin(window, skin, folder.path());
 
-        const QColor face = Main::buttonFaceColor();
+        const QColor face = BackColors::buttonFaceColor();
         for (QWidget* painted :
              {&window, static_cast<QWidget*>(frame), static_cast<QWidget*>(label), static_cast<QWidget*>(picture)})
             QCOMPARE(painted->palette().color(QPalette::Window), face);

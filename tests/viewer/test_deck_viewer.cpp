@@ -427,7 +427,7 @@ private slots:
         v->form.load();
         QVERIFY(v->showFrame()->title().isEmpty());
         for (QWidget* coloured : {static_cast<QWidget*>(v->showFrame()), static_cast<QWidget*>(v->closingMessage())})
-            QCOMPARE(coloured->palette().color(QPalette::Window), Main::buttonFaceColor());
+            QCOMPARE(coloured->palette().color(QPalette::Window), BackColors::buttonFaceColor());
         QVERIFY(v->closingMessage()->alignment() & Qt::AlignLeft);
     }
 };
