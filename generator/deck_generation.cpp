@@ -25,6 +25,26 @@ namespace DeckGeneration {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// A section's steps, as lines counted from the section's first line. A
+// failed step is reported at its line, and the lines stay as they have
+// always been so that a report reads the same whatever version made it
+// (CONTRIBUTING, "Error locations and step lines").
+namespace SectionStep {
+enum : int {
+    SelectSlide = 0,
+    SelectBody = 2,
+    SelectBodyText = 4,  // and its characters at 6
+    ClearText = 8,
+    ReadText = 10,
+    SplitNotes = 12,
+    AddLine = 18,
+    WriteText = 22,
+    WriteNotes = 23,
+    Pause = 24,
+    Unselect = 26,
+};
+}  // namespace SectionStep
 const QString kTemplateName = QStringLiteral("business_plan.ppt");
 
 // Thrown by a step that cannot run because an earlier step failed and was
@@ -359,13 +379,16 @@ private:
 
     void writeSection(int line, int slide, const QString& key)
     {
-        engineStep(line, [&] { deck().Slides(slide).Select(); });
-        engineStep(line + 2, [&] { deck().Slides(slide).Shapes(TextShape::Body).Select(); });
-        selectAllText(line + 4);
+        engineStep(line + SectionStep::SelectSlide, [&] { deck().Slides(slide).Select(); });
+        engineStep(line + SectionStep::SelectBody, [&] { deck().Slides(slide).Shapes(TextShape::Body).Select(); });
+        selectAllText(line + SectionStep::SelectBodyText);
         QString text;
-        mTrap.step(line + 8, [&] { text.clear(); });
+        // Clearing cannot fail, yet it is a trapped step with a line of its
+        // own like every other: the lines a report gives stay one for one
+        // with the steps that run.
+        mTrap.step(line + SectionStep::ClearText, [&] { text.clear(); });
         QString stored;
-        const bool anyText = mTrap.test(line + 10, [&] {
+        const bool anyText = mTrap.test(line + SectionStep::ReadText, [&] {
             stored = mPlan.store.getSetting(key);
             return !stored.isEmpty();
         });
@@ -373,16 +396,16 @@ private:
         // not, and the notes go to the slide's notes page.
         SectionNotes::Parts parts;
         if (anyText)
-            mTrap.step(line + 12, [&] { parts = SectionNotes::split(LineBreaks::lines(stored)); });
+            mTrap.step(line + SectionStep::SplitNotes, [&] { parts = SectionNotes::split(LineBreaks::lines(stored)); });
         for (const QString& each : std::as_const(parts.slideLines))
-            mTrap.step(line + 18, [&] { text += each + kCrLf; });
-        engineStep(line + 22, [&] { writeSectionText(slide, text); });
+            mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
+        engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text); });
         // After the section's copies of its slide are made: the notes go
         // with its first slide only.
         if (!parts.notes.isEmpty())
-            engineStep(line + 23, [&] { writeNotes(slide, parts.notes); });
-        pause(line + 24);
-        engineStep(line + 26, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
+            engineStep(line + SectionStep::WriteNotes, [&] { writeNotes(slide, parts.notes); });
+        pause(line + SectionStep::Pause);
+        engineStep(line + SectionStep::Unselect, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
 
     QString mTarget;
