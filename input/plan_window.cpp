@@ -225,8 +225,12 @@ void PlanWindow::createDeckWithEngine()
         QString path;
         bool taken = true;
         while (taken) {
-            // "ps" and eight digits from 1 to 9; the generator takes the time
-            // of day in before every digit.
+            // "ps" and eight digits from 1 to 9: every deck gets a name of its
+            // own in the temporary folder, so making one never overwrites a
+            // deck a viewer, or another copy of the program, still has open;
+            // a name already taken is drawn again. The time of day is mixed
+            // into the generator before every digit, so that two copies whose
+            // generators started alike still draw different names.
             QString name;
             trap.step(106, [&] { name = QStringLiteral("ps"); });
             for (int i = 0; i < 8; ++i) {
