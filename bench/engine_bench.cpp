@@ -1,15 +1,13 @@
 // The engine overhead of one deck: start to first answer, then open, fill the
 // 13 text shapes with no pauses, save, close and quit a 12-slide deck, on a
 // private instance. Prints the figures and the peak memory of this process.
+#include "bench/bench_engine.h"
 #include "engine/port/presentation_engine.h"
-#include "engine/uno/uno_engine.h"
 #include "tests/support/deck_text.h"
-#include "tests/support/private_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -28,15 +26,13 @@ double seconds(QElapsedTimer& timer)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    PrivateDisplay display;
-    PrivateEngine privateEngine;
-    QTemporaryDir folder;
-    UnoEngine engine = privateEngine.engine();
+    BenchEngine bench;
+    UnoEngine& engine = bench.engine;
 
     // A first start makes the private profile; the figures are for a warm one.
     engine.CreateObject()->Quit();
 
-    const QString deckPath = folder.filePath("deck.ppt");
+    const QString deckPath = bench.folder.filePath("deck.ppt");
     for (int run = 1; run <= 3; ++run) {
         copyOfTemplateDeck(deckPath);
 

@@ -4,20 +4,18 @@
 // wait for "Done.". Then a plan of 150 lines in every section, generated as
 // the program does (its sections spread over further slides), saved in each
 // format against a 5 s bound.
+#include "bench/bench_engine.h"
 #include "engine/port/presentation_engine.h"
-#include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
 #include "shell/plan_sections.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/fakes.h"
-#include "tests/support/private_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
@@ -37,12 +35,10 @@ double secondsFor(const std::function<void()>& step)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    PrivateDisplay display;
-    PrivateEngine privateEngine;
-    QTemporaryDir folder;
-    UnoEngine engine = privateEngine.engine();
+    BenchEngine bench;
+    UnoEngine& engine = bench.engine;
 
-    const QString deckPath = copyOfTemplateDeck(folder.filePath("deck.ppt"));
+    const QString deckPath = copyOfTemplateDeck(bench.folder.filePath("deck.ppt"));
     const auto application = engine.CreateObject();
     const auto deck = application->Presentations().OpenWithoutWindow(deckPath);
     writeShape(*application, *deck, 1, "Rectangle 2", "Lumen Orchard Ltd.");
@@ -61,7 +57,7 @@ int main(int argc, char** argv)
         const double save = secondsFor([&] { deck->Save(); });
         std::printf("run %d: save in place (.ppt) %.3f s\n", run, save);
         for (const auto& format : formats) {
-            const QString copy = folder.filePath(QStringLiteral("copy.%1").arg(QLatin1String(format.name)));
+            const QString copy = bench.folder.filePath(QStringLiteral("copy.%1").arg(QLatin1String(format.name)));
             const double seconds = secondsFor([&] { deck->SaveCopyAs(copy, format.format); });
             std::printf("  .%-4s %.3f s = %.2f x the save in place, %.2f x the 2 s bound\n", format.name, seconds,
                         seconds / save, seconds / 2.0);
@@ -69,9 +65,9 @@ int main(int argc, char** argv)
     }
     application->Quit();
 
-    qputenv("TEMP", folder.path().toLocal8Bit());
-    QFile::copy(templateDeck(), folder.filePath("business_plan.ppt"));
-    SettingsStore store(folder.filePath("store.json"));
+    qputenv("TEMP", bench.folder.path().toLocal8Bit());
+    QFile::copy(templateDeck(), bench.folder.filePath("business_plan.ppt"));
+    SettingsStore store(bench.folder.filePath("store.json"));
     QStringList lines;
     for (int line = 1; line <= 150; ++line)
         lines << QStringLiteral("Line %1 of a long plan, about as long as a line a founder writes").arg(line);
@@ -79,19 +75,19 @@ int main(int argc, char** argv)
         store.saveSetting(key, lines.join(QStringLiteral("\r\n")));
     FakeDialogs dialogs;
     SystemClock clock;
-    const QString longDeck = folder.filePath("ps11111111.ppt");
+    const QString longDeck = bench.folder.filePath("ps11111111.ppt");
     const double generation = secondsFor([&] {
         DeckGeneration::generateBusinessPlan(
             longDeck,
             {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("A long plan"); }, store},
-            {engine, dialogs, clock, folder.path()});
+            {engine, dialogs, clock, bench.folder.path()});
     });
     std::printf("150 lines in every section: generated in %.3f s (%lld reports: the deck stops at 60 slides)\n",
                 generation, static_cast<long long>(dialogs.errorReports.size()));
     const auto longApplication = engine.CreateObject();
     const auto filled = longApplication->Presentations().OpenWithoutWindow(longDeck);
     for (const auto& format : formats) {
-        const QString copy = folder.filePath(QStringLiteral("long.%1").arg(QLatin1String(format.name)));
+        const QString copy = bench.folder.filePath(QStringLiteral("long.%1").arg(QLatin1String(format.name)));
         const double seconds = secondsFor([&] { filled->SaveCopyAs(copy, format.format); });
         std::printf("  .%-4s %.3f s = %.2f x the 5 s bound\n", format.name, seconds, seconds / 5.0);
     }

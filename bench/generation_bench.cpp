@@ -4,12 +4,11 @@
 // 40 lines, which go on on further slides.
 //
 //     generation_bench [copy-of-the-last-deck.ppt]
-#include "engine/uno/uno_engine.h"
+#include "bench/bench_engine.h"
 #include "generator/deck_generation.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
 #include "tests/support/fakes.h"
-#include "tests/support/private_engine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,9 +22,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    PrivateDisplay display;
-    PrivateEngine privateEngine;
-    QTemporaryDir program, temp;
+    BenchEngine bench;
+    QTemporaryDir program;
+    const QTemporaryDir& temp = bench.folder;
     qputenv("TEMP", temp.path().toLocal8Bit());
     QFile::copy(templateDeck(), program.filePath("business_plan.ppt"));
 
@@ -38,7 +37,7 @@ int main(int argc, char** argv)
     store.saveSetting("FirstStatement_1",
                       "Mara Lind, CEO: ran supply for a 40-restaurant group.\r\n"
                       "Tomas Ek, head grower: twelve years of hydroponics.");
-    UnoEngine engine = privateEngine.engine();
+    UnoEngine& engine = bench.engine;
     FakeDialogs dialogs;
     SystemClock clock;
     engine.CreateObject()->Quit();  // make the private profile first

@@ -5,6 +5,7 @@
 // warm-up.
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
+#include "tests/support/program_places.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,20 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-const QPoint kCreateButton(316, 21);
-const QPoint kBackButton(132, 613);
-const QPoint kSlideSample(100, 400);
-const QPoint kFrameCentre(268, 300);
-// On the 1280 x 1024 screen: the slide's left edge when it fills the
-// screen's width, and a place the viewer never covers.
-const QPoint kScreenLeftEdge(1, 512);
-const QPoint kOutsideViewer(1270, 1014);
-
-bool isTitleSlideColour(QRgb pixel)
-{
-    return qRed(pixel) < 60 && qGreen(pixel) > 50 && qGreen(pixel) < 110 && qBlue(pixel) > 80;
-}
 
 bool titleSlideShows(const ProgramDriver& program, QPoint viewerAt)
 {

@@ -5,6 +5,7 @@
 #include "tests/support/deck_text.h"
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
+#include "tests/support/program_places.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,27 +20,6 @@
 #include <csignal>
 
 namespace {
-
-// Window-relative places of the controls.
-const QPoint kCompanyBox(300, 72);
-const QPoint kPlanTitleBox(300, 135);
-const QPoint kCreateButton(316, 21);
-const QPoint kFrameCentre(268, 300);
-const QPoint kBackButton(132, 613);
-const QPoint kSaveButton(396, 613);
-// Left part of the slide in the frame: dark on the title slide, white body
-// text area on a section slide.
-const QPoint kSlideSample(100, 400);
-
-bool isTitleSlideColour(QRgb pixel)
-{
-    return qRed(pixel) < 60 && qGreen(pixel) > 50 && qGreen(pixel) < 110 && qBlue(pixel) > 80 && qBlue(pixel) < 140;
-}
-
-bool isWhite(QRgb pixel)
-{
-    return qRed(pixel) > 240 && qGreen(pixel) > 240 && qBlue(pixel) > 240;
-}
 
 QStringList decksIn(const QString& folder)
 {
@@ -345,19 +325,19 @@ private slots:
         const QImage before = mProgram.screenshot();
         // The slide is 16:9: on the 1280 x 1024 screen it takes the whole
         // width between bands 152 pixels high.
-        const QPoint leftEdge(1, 512), rightEdge(1278, 512), outside(1270, 1014);
+        const QPoint rightEdge(1278, 512);
         QVERIFY(!QRect(viewerAt, QSize(536, 640)).contains(rightEdge));
         mProgram.movePointer(viewerAt + kFrameCentre);
         QElapsedTimer timer;
         timer.start();
         mProgram.key("F5");
-        QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(leftEdge)) && isWhite(mProgram.pixel(rightEdge)), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(kScreenLeftEdge)) && isWhite(mProgram.pixel(rightEdge)), 5000);
         qInfo("from F5 to the slide at the screen's edges: %.2f s", timer.elapsed() / 1000.0);
         const QImage secondSlide = mProgram.screenshot();
 
         mProgram.key("Right");
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.screenshot() != secondSlide, 5000);
-        QVERIFY(isWhite(mProgram.pixel(leftEdge)));
+        QVERIFY(isWhite(mProgram.pixel(kScreenLeftEdge)));
         const QImage thirdSlide = mProgram.screenshot();
         // Said for a later failure's sake: a key that did not reach the show
         // leaves the two all but alike.
@@ -366,7 +346,7 @@ private slots:
 
         timer.restart();
         mProgram.key("Escape");
-        QTRY_COMPARE_WITH_TIMEOUT(mProgram.pixel(outside), before.pixel(outside), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.pixel(kOutsideViewer), before.pixel(kOutsideViewer), 5000);
         qInfo("from Escape to the frame: %.2f s", timer.elapsed() / 1000.0);
         QVERIFY(waitForSlide(viewerAt, isWhite, 5000));
         // The frame shows the third slide: it looks more like the third

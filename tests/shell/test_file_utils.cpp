@@ -1,6 +1,7 @@
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/temporary_files.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/file_size_limit.h"
 
 #include <QDir>
@@ -9,23 +10,6 @@
 #include <QtTest>
 
 #include <sys/stat.h>
-
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
 
 class FileUtilsTest : public QObject {
     Q_OBJECT

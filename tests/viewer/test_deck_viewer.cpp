@@ -4,6 +4,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_shell.h"
 #include "tests/support/fake_windows.h"
+#include "tests/support/file_bytes.h"
 #include "viewer/deck_viewer.h"
 
 #include <QFile>
@@ -37,19 +38,6 @@ struct Viewer : FakeShell {
     QPushButton* backButton() { return form.findChild<QPushButton*>("backButton"); }
 };
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Counts the paint events of a widget.
 class PaintCounter : public QObject {
 public:
@@ -73,6 +61,19 @@ private:
     std::unique_ptr<QTemporaryDir> mFolder;
     std::unique_ptr<Viewer> v;
     QString deck;
+
+    // "< Back", whatever the show was doing: the show ends, the engine
+    // quits, the input window comes back and the deck is deleted, with
+    // nothing reported.
+    void backEndsEverything()
+    {
+        v->form.goBack();
+        QVERIFY(!v->form.isPresenting());
+        QVERIFY(v->engine.state.calls.contains("Quit"));
+        QVERIFY(v->inputWindow.isVisible());
+        QVERIFY(!QFile::exists(deck));
+        QVERIFY(v->dialogs.errorReports.isEmpty());
+    }
 
 private slots:
     void init()
@@ -141,12 +142,7 @@ private slots:
         QVERIFY(!v->form.isPresenting() && v->windows.calls.isEmpty());
 
         v->windows.pressKey(Qt::Key_F5);
-        v->form.goBack();
-        QVERIFY(!v->form.isPresenting());
-        QVERIFY(v->engine.state.calls.contains("Quit"));
-        QVERIFY(v->inputWindow.isVisible());
-        QVERIFY(!QFile::exists(deck));
-        QVERIFY(v->dialogs.errorReports.isEmpty());
+        backEndsEverything();
     }
 
     // With a second screen, F5 presents the deck there in the engine's own
@@ -191,12 +187,7 @@ private slots:
         for (const int key : {Qt::Key_F5, Qt::Key_Escape})
             v->windows.pressKey(key);
         QVERIFY(v->engine.state.calls.isEmpty());
-        v->form.goBack();
-        QVERIFY(!v->form.isPresenting());
-        QVERIFY(v->engine.state.calls.contains("Quit"));
-        QVERIFY(v->inputWindow.isVisible());
-        QVERIFY(!QFile::exists(deck));
-        QVERIFY(v->dialogs.errorReports.isEmpty());
+        backEndsEverything();
     }
 
     void aMissingDeckGivesOneReportAndAnEmptyFrame()
