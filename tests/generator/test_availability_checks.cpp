@@ -7,7 +7,7 @@
 
 Q_DECLARE_METATYPE(EngineStartFailure)
 
-class ChecksTest : public QObject {
+class AvailabilityChecksTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -93,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ChecksTest)
+QTEST_MAIN(AvailabilityChecksTest)
 #include "test_availability_checks.moc"

@@ -20,7 +20,7 @@
 #include <csignal>
 #include <memory>
 
-class GenerationTest : public QObject {
+class DeckGenerationEngineTest : public QObject {
     Q_OBJECT
 
 private:
@@ -68,6 +68,9 @@ private slots:
         qputenv("TEMP", mTemp->path().toLocal8Bit());
         mStore = std::make_unique<SettingsStore>(mTemp->filePath("store.json"));
         mDialogs = FakeDialogs();
+        // The template beside the program, as installed; the tests of
+        // another template, or of none, take it away.
+        QVERIFY(QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt")));
     }
 
     void cleanup()
@@ -78,7 +81,6 @@ private slots:
 
     void everySectionRuleEndsUpInTheSavedDeck()
     {
-        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         mStore->saveSetting("FirstStatement_0", "Heading\r\n- hint\r\nMine");
         mStore->saveSetting("FirstStatement_1", "- only\r\n- hints");
         mStore->saveSetting("FirstStatement_3", "No final break");
@@ -113,7 +115,6 @@ private slots:
     void anEngineThatCannotRunOrADamagedTemplateIsToldOnce()
     {
         X11WindowSystem windows;
-        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         const auto toldOnceAt = [&](int line, const QString& what) {
             QVERIFY2(mDialogs.reportedLines() == QList<int>({line}),
                      qPrintable(what + ": " + mDialogs.errorReports.join("\n")));
@@ -159,6 +160,7 @@ private slots:
 
     void templateOnlyInTempIsFilledInTheRunningInstanceWhichIsQuit()
     {
+        QFile::remove(mProgram->filePath("business_plan.ppt"));
         QFile::copy(templateDeck(), mTemp->filePath("business_plan.ppt"));
         mStore->saveSetting("SecondStatement_4", "Short term:\r\nHire two growers");
         UnoEngine engine = mEngine.engine();
@@ -181,6 +183,7 @@ private slots:
 
     void noTemplateAnywhereMakesNoFileAndNoMessage()
     {
+        QFile::remove(mProgram->filePath("business_plan.ppt"));
         const QString target = mTemp->filePath("ps33333333.ppt");
         generate(target);
         QVERIFY(!QFile::exists(target));
@@ -190,6 +193,7 @@ private slots:
 
     void elevenSlideTemplateReportsTheStepsOfSlideTwelveAndIsStillSaved()
     {
+        QFile::remove(mProgram->filePath("business_plan.ppt"));
         QCOMPARE(QProcess::execute(QCoreApplication::applicationDirPath() + "/make_template",
                                    {QFINDTESTDATA("../../assets/business_plan.json"),
                                     mProgram->filePath("business_plan.ppt"), mTemp->filePath("work"), "10"}),
@@ -207,7 +211,6 @@ private slots:
     // A line longer than a text box holds is cut, on its slide alone.
     void controlCharactersAreDroppedAndTooLongTextsCutAndReported()
     {
-        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         mStore->saveSetting("FirstStatement_0", QString("Before") + QChar(0) + "after\tTab" + QChar(7) + "!");
         mStore->saveSetting("FirstStatement_2", QString(40000, 'x'));
         const QString target = mTemp->filePath("ps55555555.ppt");
@@ -233,7 +236,6 @@ private slots:
     // format the viewer saves, and never the slide or the PDF.
     void notesGoToTheNotesPageOfTheSlideInEveryFormat()
     {
-        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         mStore->saveSetting("FirstStatement_2",
                             "Jane Berg, founder\r\n\r\nNotes:\r\nMention her two exits\r\n"
                             "- a hint\r\nThen the hiring plan");
@@ -283,7 +285,6 @@ private slots:
 
     void longSectionsGoOnOnFurtherSlidesAtTheFloorSize()
     {
-        QFile::copy(templateDeck(), mProgram->filePath("business_plan.ppt"));
         const QStringList words = {"grow",  "steady", "market", "farms",  "rooftop",  "harvest", "local",  "chefs",
                                    "fresh", "greens", "every",  "season", "partners", "cities",  "quality"};
         // Each line starts with a mark of its own: S<section>L<line>.
@@ -369,5 +370,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GenerationTest)
+QTEST_MAIN(DeckGenerationEngineTest)
 #include "test_deck_generation_engine.moc"
