@@ -1,6 +1,7 @@
 #include "generator/deck_generation.h"
 
 #include "engine/port/presentation_engine.h"
+#include "generator/section_charts.h"
 #include "generator/section_notes.h"
 #include "generator/section_split.h"
 #include "shell/error_report.h"
@@ -19,6 +20,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace DeckGeneration {
 
@@ -42,7 +44,9 @@ enum : int {
     WriteText = 22,
     WriteNotes = 23,
     Pause = 24,
+    MakeChart = 25,  // each chart's slide and chart, after the text's slides
     Unselect = 26,
+    ChartPause = 27,
 };
 }  // namespace SectionStep
 const QString kTemplateName = QStringLiteral("business_plan.ppt");
@@ -129,8 +133,10 @@ public:
                 pause(116);
                 writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
+                const QList<PlanSection> sections = allSections();
                 for (int k = 0; k < keys.size(); ++k)
-                    writeSection(kFirstSectionLine + kSectionLines * k, k + 2 + mAddedSlides, keys.at(k));
+                    writeSection(kFirstSectionLine + kSectionLines * k, k + 2 + mAddedSlides, keys.at(k),
+                                 QString(sections.at(k).caption).replace(QStringLiteral("&&"), QStringLiteral("&")));
             }
         }
         close(kFirstSectionLine + kSectionLines * static_cast<int>(keys.size()));
@@ -161,6 +167,13 @@ private:
         mTrap.step(line + 12, [&] { mDeck.reset(); });
         mTrap.step(line + 14, [&] { mRunningApp.reset(); });
         mTrap.step(line + 16, [&] { mCreatedApp.reset(); });
+        if (!mChartValuesUnread.isEmpty() && !mEngineGone)
+            mTrap.step(line + 18, [&] {
+                throw Failure(QStringLiteral("Some of the plan's chart numbers could not be read and are left out of "
+                                             "their charts (%1). Write them as numbers, such as 1200, 1.5M or "
+                                             "€120k, to chart them.")
+                                  .arg(mChartValuesUnread.join(QStringLiteral("; "))));
+            });
     }
 
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
@@ -377,8 +390,9 @@ private:
         engineStep(line + 10, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
 
-    void writeSection(int line, int slide, const QString& key)
+    void writeSection(int line, int slide, const QString& key, const QString& title)
     {
+        const int addedBefore = mAddedSlides;
         engineStep(line + SectionStep::SelectSlide, [&] { deck().Slides(slide).Select(); });
         engineStep(line + SectionStep::SelectBody, [&] { deck().Slides(slide).Shapes(TextShape::Body).Select(); });
         selectAllText(line + SectionStep::SelectBodyText);
@@ -395,17 +409,55 @@ private:
         // Every slide line is written, each followed by CR LF; hints are
         // not, and the notes go to the slide's notes page.
         SectionNotes::Parts parts;
+        SectionCharts::Parts charts;
         if (anyText)
-            mTrap.step(line + SectionStep::SplitNotes, [&] { parts = SectionNotes::split(LineBreaks::lines(stored)); });
-        for (const QString& each : std::as_const(parts.slideLines))
+            mTrap.step(line + SectionStep::SplitNotes, [&] {
+                parts = SectionNotes::split(LineBreaks::lines(stored));
+                charts = SectionCharts::extract(parts.slideLines);
+                for (const QString& unread : std::as_const(charts.unread))
+                    mChartValuesUnread << title + QStringLiteral(", ") + unread;
+            });
+        for (const QString& each : std::as_const(charts.slideLines))
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
         engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text); });
+        // Each chart on a copy of the section's last slide, before the notes
+        // go to its first one.
+        for (const SectionCharts::Chart& chart : std::as_const(charts.charts)) {
+            engineStep(line + SectionStep::MakeChart,
+                       [&] { writeChart(slide + mAddedSlides - addedBefore, title, chart); });
+            pause(line + SectionStep::ChartPause);
+        }
         // After the section's copies of its slide are made: the notes go
         // with its first slide only.
         if (!parts.notes.isEmpty())
             engineStep(line + SectionStep::WriteNotes, [&] { writeNotes(slide, parts.notes); });
         pause(line + SectionStep::Pause);
         engineStep(line + SectionStep::Unselect, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
+    }
+
+    // A chart on a copy of the slide after it, titled with the section's
+    // title and its own.
+    void writeChart(int after, const QString& sectionTitle, const SectionCharts::Chart& chart)
+    {
+        const QString title = sectionTitle + QStringLiteral(": ") + chart.title;
+        if (1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides) {
+            if (std::exchange(mDeckFullTold, true))
+                return;
+            throw Failure(QStringLiteral("The plan is too long for a deck of %1 slides: the chart \"%2\" and the "
+                                         "sections' lines that do not fit on their slides are left out. Shorten "
+                                         "the plan to keep all of it.")
+                              .arg(kMostSlides)
+                              .arg(title));
+        }
+        deck().Slides(after).Duplicate();
+        ++mAddedSlides;
+        const int slide = after + 1;
+        deck().Slides(slide).Select();
+        deck().Slides(slide).Shapes(TextShape::Title).Select();
+        selectWholeText();
+        tellIfCut(writeSelectedText(title, QStringLiteral("The title of the chart \"%1\"").arg(chart.title),
+                                    maxSlideTextLength));
+        deck().Slides(slide).AddChart(chart.data);
     }
 
     QString mTarget;
@@ -423,6 +475,9 @@ private:
     // slides on by one.
     int mAddedSlides = 0;
     bool mDeckFullTold = false;
+    // The chart values of the whole plan that could not be read, told once
+    // at the end: "Financial Plan, row "Revenue": "12x"".
+    QStringList mChartValuesUnread;
 };
 
 }  // namespace

@@ -60,6 +60,11 @@ void SlideRef::setNotesText(const QString& text)
     presentation.setNotesText(slide, text);
 }
 
+void SlideRef::AddChart(const ChartData& chart)
+{
+    presentation.replaceBodyWithChart(slide, chart);
+}
+
 ShapeRef SlideRef::Shapes(TextShape shape)
 {
     return ShapeRef{presentation, slide, presentation.shapeName(shape)};

@@ -4,9 +4,11 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The presentation application as the program drives it: an application
 // object with its presentations, the active window's selection and the
@@ -200,6 +202,24 @@ struct ShapeRef {
     void Select();
 };
 
+// A chart of numbers: one value per category in each series; a value that
+// could not be read is a gap, never a zero. A pie shows the first series.
+struct ChartData {
+    enum class Kind { Columns, Bars, Line, Pie };
+    struct Series {
+        QString name;
+        QList<std::optional<double>> values;
+    };
+    Kind kind = Kind::Columns;
+    QStringList categories;
+    QList<Series> series;
+    // What the value axis writes before and after each number (a currency
+    // sign, "%"), and whether its numbers show decimals.
+    QString valuePrefix;
+    QString valueSuffix;
+    bool decimals = false;
+};
+
 // Presentation.Slides(n)
 struct SlideRef {
     Presentation& presentation;
@@ -215,6 +235,9 @@ struct SlideRef {
     // The speaker notes of the slide, lines separated by CR LF: on its
     // notes page, never on the slide or in the show.
     void setNotesText(const QString& text);
+    // Puts the engine's own chart of the data where the slide's body text and
+    // drawing were, in the deck's colours and fonts; those two are taken off.
+    void AddChart(const ChartData& chart);
 };
 
 // The window a slide show runs in; sizes are in points.
@@ -280,6 +303,7 @@ protected:
     virtual void duplicateSlide(int slide) = 0;
     virtual void setFooterText(int slide, const QString& text) = 0;
     virtual void setNotesText(int slide, const QString& text) = 0;
+    virtual void replaceBodyWithChart(int slide, const ChartData& chart) = 0;
     virtual void updateSlideTotals() = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
     // The name a template's text shape answers to.

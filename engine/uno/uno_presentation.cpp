@@ -3,11 +3,13 @@
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
 #include "engine/uno/shape_names.h"
+#include "engine/uno/uno_chart.h"
 #include "engine/uno/uno_show_window.h"
 #include "shell/line_breaks.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -16,12 +18,14 @@
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/XLinkTargetSupplier.hpp>
+#include <com/sun/star/drawing/FillStyle.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPageDuplicator.hpp>
 #include <com/sun/star/drawing/XDrawPages.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
 #include <com/sun/star/drawing/XDrawView.hpp>
 #include <com/sun/star/drawing/XMasterPagesSupplier.hpp>
+#include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/IndexOutOfBoundsException.hpp>
@@ -34,7 +38,9 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
+#include <map>
 #include <optional>
+#include <vector>
 
 using namespace css;
 using namespace css::uno;
@@ -227,17 +233,7 @@ public:
     {
         engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
-            const QStringList storedNames = storedShapeNames(drawPage, drawPage->getCount());
-            // The shape's type gives the kind of its default name.
-            const auto typeAt = [&](int i) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-                return fromUno(Reference<drawing::XShape>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getShapeType());
-#pragma GCC diagnostic pop
-            };
-            const int index = findShape(storedNames, typeAt, name);
-            if (index < 0)
-                throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
+            const int index = shapeIndex(drawPage, slide, name);
             const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
             showInWindow(view(), drawPage, Any(shape));
             mInstance->selection().selectShape(mDocument, view().selection, shape,
@@ -246,7 +242,101 @@ public:
         });
     }
 
+    // The chart covers the body and the drawing beside it.
+    void replaceBodyWithChart(int slide, const ChartData& chart) override
+    {
+        engineCall(QStringLiteral("Making the chart on slide %1").arg(slide), [&] {
+            const Reference<drawing::XDrawPage> drawPage = page(slide);
+            const Reference<drawing::XShape> body(
+                drawPage->getByIndex(shapeIndex(drawPage, slide, shapeName(TextShape::Body))), UNO_QUERY_THROW);
+            std::vector<Reference<drawing::XShape>> covered = {body};
+            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i)
+                if (const Reference<drawing::XShape> shape(drawPage->getByIndex(i), UNO_QUERY_THROW); isDrawing(shape))
+                    covered.push_back(shape);
+            awt::Point topLeft = body->getPosition();
+            awt::Point bottomRight(topLeft.X + body->getSize().Width, topLeft.Y + body->getSize().Height);
+            for (const Reference<drawing::XShape>& shape : covered) {
+                topLeft = awt::Point(std::min(topLeft.X, shape->getPosition().X),
+                                     std::min(topLeft.Y, shape->getPosition().Y));
+                bottomRight = awt::Point(std::max(bottomRight.X, shape->getPosition().X + shape->getSize().Width),
+                                         std::max(bottomRight.Y, shape->getPosition().Y + shape->getSize().Height));
+            }
+            const Reference<beans::XPropertySet> text(Reference<text::XText>(body, UNO_QUERY_THROW)->createTextCursor(),
+                                                      UNO_QUERY_THROW);
+            ChartLook look{deckColours(), {}, 0};
+            text->getPropertyValue("CharFontName") >>= look.fontName;
+            text->getPropertyValue("CharColor") >>= look.textColour;
+            showInWindow(view(), drawPage, Any());
+            mInstance->selection().showDocument(mDocument, view().selection);
+            for (const Reference<drawing::XShape>& shape : covered)
+                drawPage->remove(shape);
+            addChart(Reference<lang::XMultiServiceFactory>(mDocument, UNO_QUERY_THROW), drawPage, chart, look, topLeft,
+                     awt::Size(bottomRight.X - topLeft.X, bottomRight.Y - topLeft.Y));
+        });
+    }
+
 private:
+    // The index of the shape that answers to name on the slide.
+    static int shapeIndex(const Reference<drawing::XDrawPage>& drawPage, int slide, const QString& name)
+    {
+        const QStringList storedNames = storedShapeNames(drawPage, drawPage->getCount());
+        // The shape's type gives the kind of its default name.
+        const auto typeAt = [&](int i) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+            return fromUno(Reference<drawing::XShape>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getShapeType());
+#pragma GCC diagnostic pop
+        };
+        const int index = findShape(storedNames, typeAt, name);
+        if (index < 0)
+            throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
+        return index;
+    }
+
+    // A slide's drawing: the group of shapes the template draws beside a
+    // section's text.
+    static bool isDrawing(const Reference<drawing::XShape>& shape)
+    {
+        return Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
+            ->supportsService("com.sun.star.drawing.GroupShape");
+    }
+
+    // The deck's colours, the one its drawings cover most first: what its
+    // charts draw their series in. White, the paper, is left out.
+    const std::vector<sal_Int32>& deckColours()
+    {
+        if (!mDeckColours.empty())
+            return mDeckColours;
+        std::map<sal_Int32, double> covered;
+        for (sal_Int32 p = 0; p < pages()->getCount(); ++p) {
+            const Reference<drawing::XDrawPage> drawPage(pages()->getByIndex(p), UNO_QUERY_THROW);
+            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i) {
+                const Reference<drawing::XShape> group(drawPage->getByIndex(i), UNO_QUERY_THROW);
+                if (!isDrawing(group))
+                    continue;
+                const Reference<drawing::XShapes> parts(group, UNO_QUERY_THROW);
+                for (sal_Int32 j = 0; j < parts->getCount(); ++j) {
+                    const Reference<drawing::XShape> part(parts->getByIndex(j), UNO_QUERY_THROW);
+                    const Reference<beans::XPropertySet> fill(part, UNO_QUERY_THROW);
+                    sal_Int32 colour = 0;
+                    if (fill->getPropertyValue("FillStyle") == Any(drawing::FillStyle_SOLID)
+                        && (fill->getPropertyValue("FillColor") >>= colour) && (colour & 0xFFFFFF) != 0xFFFFFF)
+                        covered[colour] += double(part->getSize().Width) * part->getSize().Height;
+                }
+            }
+        }
+        std::vector<std::pair<double, sal_Int32>> byArea;
+        for (const auto& [colour, area] : covered)
+            byArea.emplace_back(area, colour);
+        std::sort(byArea.begin(), byArea.end(), std::greater<>());
+        for (const auto& [area, colour] : byArea)
+            mDeckColours.push_back(colour);
+        // A deck without drawings: the engine's own dark blue, then orange.
+        if (mDeckColours.empty())
+            mDeckColours = {0x004586, 0xFF420E};
+        return mDeckColours;
+    }
+
     // The slide number field in a text, or none.
     static Reference<text::XTextRange> slideNumberField(const Reference<text::XText>& text)
     {
@@ -343,6 +433,7 @@ private:
     Reference<frame::XModel> mDocument;
     std::optional<DocumentView> mView;
     Reference<drawing::XDrawPages> mPages;
+    std::vector<sal_Int32> mDeckColours;
     QString mPath;
     ParkedFrame mParked;
 };

@@ -206,6 +206,49 @@ private slots:
         QVERIFY(reports.isEmpty());
     }
 
+    // Each chart goes on a copy of the section's last slide, after its
+    // continuation, titled with the section's title and its own; numbers
+    // that cannot be read are told once, at the end. A failing chart is
+    // told once at its step.
+    void chartsGoOnSlidesOfTheirOwnAfterTheSection()
+    {
+        SettingsStore store(mTemp.filePath("charts.json"));
+        store.saveSetting("FirstStatement_2", numberedLines(15).join("\r\n")
+                                                  + "\r\n\r\nChart: Growth\r\nYear: 2027, 2028\r\nRevenue: 12x, "
+                                                    "480\r\n\r\nChart (pie): Funds\r\nUse: Team, Product\r\nShare: 60%, 40%");
+        const auto generate = [&](FakeEngine& engine, FakeDialogs& dialogs) {
+            FastClock clock;
+            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps50505050.ppt"),
+                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                                 {engine, dialogs, clock, mProgram.path()});
+        };
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        generate(engine, dialogs);
+        const QStringList calls = engine.state.calls;
+        QCOMPARE(calls.filter(QRegularExpression("^(Duplicate|Chart)")),
+                 QStringList({"Duplicate 4", "Duplicate 5", "Chart 6", "Duplicate 6", "Chart 7"}));
+        const auto& slides = engine.state.slides;
+        QCOMPARE(slides.size(), 15);
+        QCOMPARE(slides.at(5).value("Title"), QString("Market Summary: Growth"));
+        QCOMPARE(slides.at(5).value("Chart"), QString("columns: 2027 2028 | Revenue gap 480 [ ]"));
+        QVERIFY(!slides.at(5).contains("Body"));
+        QCOMPARE(slides.at(6).value("Title"), QString("Market Summary: Funds"));
+        QCOMPARE(slides.at(6).value("Chart"), QString("pie: Team Product | Share 60 40 [ %]"));
+        QCOMPARE(slides.at(4).value("Body"), numberedLines(15).mid(10).join("\r\n") + "\r\n");
+        QVERIFY(calls.contains("UpdateSlideTotals"));
+        QCOMPARE(dialogs.reportedLines(), QList<int>({468}));
+        QVERIFY2(dialogs.errorReports.first().contains("(Market Summary, row \"Revenue\": \"12x\")"),
+                 qPrintable(dialogs.errorReports.first()));
+
+        FakeEngine failing;
+        failing.state.chartFails = true;
+        FakeDialogs told;
+        generate(failing, told);
+        QCOMPARE(told.reportedLines(), QList<int>({142 + 28 * 2 + 25}));
+        QVERIFY(told.errorReports.first().contains("no longer running"));
+    }
+
     // Notes are filtered as slide text is, and notes longer than a notes
     // page holds keep their whole first lines and are told.
     void notesLongerThanAPageAreCutAtWholeLinesAndTold()

@@ -368,6 +368,65 @@ private slots:
             QCOMPARE(copied, marks);
         }
     }
+    // A column chart and a line chart in the Financial Plan, each on a slide
+    // of its own after the section's, as the engine's own chart object in
+    // the .ppt, in every copy and drawn in the PDF; their lines are no
+    // slide text.
+    void chartsAreNativeInEveryFormat()
+    {
+        mStore->saveSetting("SecondStatement_1",
+                            "Revenue grows fourfold\r\n"
+                            "Chart: Revenue and costs, EUR thousands\r\n"
+                            "Year: 2027, 2028, 2029, 2030\r\n"
+                            "Revenue: 120, 480, 1 200, 2 600\r\n"
+                            "Costs: 300, 450, 800, 1 400\r\n"
+                            "\r\n"
+                            "Chart (line): Customers\r\n"
+                            "Year: 2027, 2028, 2029, 2030\r\n"
+                            "Customers: 3, 12, 40, 95");
+        const QString target = mTemp->filePath("ps66666666.ppt");
+        generate(target, "Fjordlight AS");
+        QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
+
+        UnoEngine engine = mEngine.engine();
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(target);
+        QCOMPARE(shapeText(*app, *deck, 9, "Rectangle 3"), QString("Revenue grows fourfold\r\n"));
+        QCOMPARE(shapeText(*app, *deck, 10, "Rectangle 2"),
+                 QString("Financial Plan: Revenue and costs, EUR thousands"));
+        QCOMPARE(shapeText(*app, *deck, 11, "Rectangle 2"), QString("Financial Plan: Customers"));
+        QCOMPARE(shapeText(*app, *deck, 12, "Rectangle 2"), QString("Resource Requirements"));
+        const QString pptx = mTemp->filePath("copy.pptx"), odp = mTemp->filePath("copy.odp"),
+                      pdf = mTemp->filePath("copy.pdf");
+        deck->SaveCopyAs(pptx, SaveAsFileType::OpenXMLPresentation);
+        deck->SaveCopyAs(odp, SaveAsFileType::OpenDocumentPresentation);
+        deck->SaveCopyAs(pdf, SaveAsFileType::PDF);
+        app->Quit();
+
+        const auto unzipped = [](const QString& archive, const QString& members) {
+            QProcess unzip;
+            unzip.start("unzip", {"-p", archive, members});
+            unzip.waitForFinished(20000);
+            return QString::fromUtf8(unzip.readAllStandardOutput());
+        };
+        // The .pptx holds a chart part for each, with the typed numbers.
+        const QString charts = unzipped(pptx, "ppt/charts/chart*.xml");
+        for (const char* typed : {"<c:barChart>", "<c:lineChart>", "2027", "2030", "Costs", "2600", "1400", "95"})
+            QVERIFY2(charts.contains(typed), typed);
+        QVERIFY(!unzipped(pptx, "ppt/slides/slide*.xml").contains("Year:"));
+        // The .odp holds chart objects whose tables keep the numbers.
+        const QString objects = unzipped(odp, "Object*/content.xml");
+        for (const char* typed : {"chart:class=\"chart:bar\"", "chart:class=\"chart:line\"", "2600", "Customers"})
+            QVERIFY2(objects.contains(typed), typed);
+        // The PDF draws the charts, their categories and legends as text.
+        const QList<Page> pages = pagesOf(pdf);
+        QCOMPARE(pages.size(), 14);
+        for (const char* shown : {"2027", "2030", "Revenue", "Costs", "10 / 14"})
+            QVERIFY2(pages.at(9).text().contains(shown), qPrintable(pages.at(9).text()));
+        QVERIFY2(pages.at(10).text().contains("11 / 14"), qPrintable(pages.at(10).text()));
+        for (const Page& page : pages)
+            QVERIFY2(!page.text().contains("Year:") && !page.text().contains("Chart"), qPrintable(page.text()));
+    }
 };
 
 QTEST_MAIN(DeckGenerationEngineTest)

@@ -20,6 +20,7 @@ public:
     bool running = false;
     bool showStarts = true;                                // false: Run starts no show and gives no window
     bool exportFails = false;                              // true: SaveCopyAs fails
+    bool chartFails = false;                               // true: AddChart fails as with the engine gone
     bool consoleShowRunning = false;                       // a show presented with the console runs
     bool consoleShowGone = false;                          // asking for that show fails as with the engine gone
     std::function<void(const QString&)> onCloseOrQuit;     // told of either call as it is made
@@ -122,6 +123,26 @@ public:
     {
         mState.calls << QStringLiteral("Notes %1").arg(slide);
         mState.slides[slide - 1][QStringLiteral("Notes")] = text;
+    }
+    // The chart takes the body's place, written out as "columns: Year 2027
+    // 2028 | Revenue 120 gap".
+    void replaceBodyWithChart(int slide, const ChartData& chart) override
+    {
+        if (mState.chartFails)
+            throw EngineUnavailable(QStringLiteral("The presentation engine is no longer running."));
+        static const char* const kinds[] = {"columns", "bars", "line", "pie"};
+        QStringList rows = {
+            QStringLiteral("%1: %2").arg(kinds[static_cast<int>(chart.kind)], chart.categories.join(' '))};
+        for (const ChartData::Series& series : chart.series) {
+            QStringList values = {series.name};
+            for (const std::optional<double>& value : series.values)
+                values << (value ? QString::number(*value) : QStringLiteral("gap"));
+            rows << values.join(' ');
+        }
+        mState.calls << QStringLiteral("Chart %1").arg(slide);
+        mState.slides[slide - 1].remove(shapeName(TextShape::Body));
+        mState.slides[slide - 1][QStringLiteral("Chart")] =
+            rows.join(QStringLiteral(" | ")) + QStringLiteral(" [%1 %2]").arg(chart.valuePrefix, chart.valueSuffix);
     }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
     QString shapeName(TextShape shape) override { return shape == TextShape::Title ? "Title" : "Body"; }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Numbers as people type them in a plan: "1,200,000", "1.200.000",
+// "1 200 000", "1'200", "2,5", "1.2M", "€120k", "120 kr", "12%", "-12",
+// "−12", "(12)".
+namespace ChartNumbers {
+
+struct Number {
+    double value = 0;
+    // A currency sign or "%" written before or after the number.
+    QString prefix;
+    QString suffix;
+    bool decimals = false;
+};
+
+// The number the text says, or nothing when it says none.
+std::optional<Number> read(const QString& text);
+
+}  // namespace ChartNumbers

@@ -1,0 +1,30 @@
+#pragma once
+
+// The charts a section's slide lines hold. A line "Chart: <title>" (any
+// case, spaces around ignored; "Chart (line):", "Chart (bar):" and
+// "Chart (pie):" choose the kind, plain "Chart:" makes columns) starts a
+// chart; the lines right after it of the form "Label: value, value, ..."
+// are its rows, up to a blank line or a line of another form. The first row
+// names the categories, every later one is a series.
+#include "engine/port/presentation_engine.h"
+
+#include <QStringList>
+
+namespace SectionCharts {
+
+struct Chart {
+    QString title;
+    ChartData data;
+};
+
+struct Parts {
+    // The slide lines that are not a chart's.
+    QStringList slideLines;
+    QList<Chart> charts;
+    // What could not be read, one entry a value: 'row "Revenue": "12x"'.
+    QStringList unread;
+};
+
+Parts extract(const QStringList& slideLines);
+
+}  // namespace SectionCharts
