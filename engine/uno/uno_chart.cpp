@@ -3,6 +3,7 @@
 #include "engine/uno/uno_values.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/chart/ChartAxisPosition.hpp>
 #include <com/sun/star/chart/ChartLegendPosition.hpp>
 #include <com/sun/star/chart/X3DDisplay.hpp>
 #include <com/sun/star/chart/XAxisXSupplier.hpp>
@@ -130,6 +131,12 @@ void drawAxes(const Reference<chart::XChartDocument>& document, const Reference<
     values->setPropertyValue("LineColor", Any(kLineColour));
     properties(Reference<chart::XAxisYSupplier>(diagram, UNO_QUERY_THROW)->getYMainGrid())
         ->setPropertyValue("LineColor", Any(kLineColour));
+    // Bars list the categories from the top down, in the order typed, with
+    // the value axis kept at the foot.
+    if (chart.kind == ChartData::Kind::Bars) {
+        categories->setPropertyValue("ReverseDirection", Any(true));
+        values->setPropertyValue("CrossoverPosition", Any(chart::ChartAxisPosition_END));
+    }
     values->setPropertyValue("LinkNumberFormatToSource", Any(false));
     values->setPropertyValue("NumberFormat", Any(numberFormat(document, chart)));
 }
