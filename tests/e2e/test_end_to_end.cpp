@@ -2,6 +2,7 @@
 // build the deck, watch it run in the viewer, save it, go back, build again
 // and close the viewer.
 #include "engine/uno/uno_engine.h"
+#include "tests/support/chart_plan.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
@@ -611,6 +612,55 @@ private slots:
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         for (const qint64 engine : engines)
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+    }
+
+    // Charts typed in a section are drawn on slides of their own: the
+    // columns, in the deck's dark blue and teal, stand where a section
+    // slide has its text.
+    void aChartIsDrawnOnASlideOfItsOwn()
+    {
+        if (mProgram.running()) {
+            mProgram.signal(SIGTERM);
+            QVERIFY(mProgram.waitForExit(20000));
+        }
+        QFile store(mProgram.storeFile());
+        QVERIFY(store.open(QIODevice::ReadWrite));
+        QJsonObject all = QJsonDocument::fromJson(store.readAll()).object();
+        QJsonObject plan = all["Orvendale"].toObject();
+        plan["FirstStatement_0"] = kThreeChartsSection;
+        all["Orvendale"] = plan;
+        store.resize(0);
+        store.write(QJsonDocument(all).toJson());
+        store.close();
+        QVERIFY(startProgram());
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        // Where a section slide's text stands in the frame.
+        const QRect body(viewerAt + QPoint(20, 230), QSize(300, 180));
+        const auto pixelsLike = [&](const QImage& screen, QRgb colour) {
+            int like = 0;
+            for (int x = body.left(); x <= body.right(); ++x)
+                for (int y = body.top(); y <= body.bottom(); ++y) {
+                    const QRgb pixel = screen.pixel(x, y);
+                    like += std::abs(qRed(pixel) - qRed(colour)) + std::abs(qGreen(pixel) - qGreen(colour))
+                                + std::abs(qBlue(pixel) - qBlue(colour))
+                            < 40;
+                }
+            return like;
+        };
+        const QRgb dark = qRgb(0x12, 0x4E, 0x66), teal = qRgb(0x1F, 0x8A, 0x8A);
+        mProgram.click(viewerAt + kFrameCentre);
+        QVERIFY(waitForSlide(viewerAt, isWhite, 10000));
+        const QImage textSlide = mProgram.screenshot();
+        QVERIFY(pixelsLike(textSlide, teal) < 20);
+        mProgram.click(viewerAt + kFrameCentre);
+        QImage chartSlide;
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsLike(chartSlide = mProgram.screenshot(), teal) > 200, 10000);
+        QVERIFY2(pixelsLike(chartSlide, dark) > 200, qPrintable(keepScreen(chartSlide)));
+        const QString kept = QDir::temp().filePath("orvendale-e2e-chart.png");
+        chartSlide.copy(QRect(viewerAt, QSize(536, 640))).save(kept);
+        qInfo("the chart slide in the frame: %s", qPrintable(kept));
     }
 
     // An engine that is installed but cannot be started (here: its profile

@@ -273,13 +273,17 @@ private slots:
                  qPrintable(dialogs.errorReports.first()));
     }
 
-    // A plan that would need more than 60 slides fills 60 and is told once.
+    // A plan that would need more than 60 slides fills 60 and is told once;
+    // its charts count.
     void aPlanBeyondSixtySlidesIsCutAtWholeLinesAndToldOnce()
     {
         SettingsStore store(mTemp.filePath("huge.json"));
         const QStringList lines = numberedLines(60);
         for (const QString& key : allSectionKeys())
             store.saveSetting(key, lines.join("\r\n"));
+        // A chart beyond the 60 slides is left out, told by the same message.
+        store.saveSetting(allSectionKeys().last(),
+                          "Chart: Growth\r\nYear: 2027\r\nRevenue: 1\r\n" + lines.join("\r\n"));
         FakeEngine engine;
         FakeDialogs dialogs;
         FastClock clock;
@@ -287,6 +291,7 @@ private slots:
                                              {[] { return QString("Acme"); }, [] { return QString(); }, store},
                                              {engine, dialogs, clock, mProgram.path()});
         QCOMPARE(engine.state.slides.size(), 60);
+        QVERIFY(engine.state.calls.filter("Chart").isEmpty());
         QCOMPARE(dialogs.reportedLines().size(), 1);
         QVERIFY2(dialogs.errorReports.first().startsWith("The plan is too long for a deck of 60 slides: from the "
                                                          "section on slide 56 (\"Line 1\") on"),
