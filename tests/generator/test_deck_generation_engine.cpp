@@ -378,7 +378,7 @@ private slots:
                             "Revenue grows fourfold\r\n"
                             "Chart: Revenue and costs, EUR thousands\r\n"
                             "Year: 2027, 2028, 2029, 2030\r\n"
-                            "Revenue: 120, 480, 1 200, 2 600\r\n"
+                            "Revenue: €120, 480, 1 200, 2 600\r\n"
                             "Costs: 300, 450, 800, 1 400\r\n"
                             "\r\n"
                             "Chart (line): Customers\r\n"
@@ -411,7 +411,8 @@ private slots:
         };
         // The .pptx holds a chart part for each, with the typed numbers.
         const QString charts = unzipped(pptx, "ppt/charts/chart*.xml");
-        for (const char* typed : {"<c:barChart>", "<c:lineChart>", "2027", "2030", "Costs", "2600", "1400", "95"})
+        for (const char* typed :
+             {"<c:barChart>", "<c:lineChart>", "2027", "2030", "Costs", "2600", "1400", "95", "€#,##0"})
             QVERIFY2(charts.contains(typed), typed);
         QVERIFY(!unzipped(pptx, "ppt/slides/slide*.xml").contains("Year:"));
         // The .odp holds chart objects whose tables keep the numbers.
