@@ -8,7 +8,7 @@
 #include "bench/bench_engine.h"
 #include "engine/port/presentation_engine.h"
 #include "generator/deck_generation.h"
-#include "shell/plan_sections.h"
+#include "plan/plan_sections.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
 #include "tests/support/chart_plan.h"

@@ -13,7 +13,7 @@
 // on two master pages. The texts come first on each slide, in that order.
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
-#include "shell/plan_sections.h"
+#include "plan/plan_sections.h"
 #include "tools/section_drawings.h"
 
 #include <QColor>

@@ -6,7 +6,7 @@
 // their number and the total, and each section slide shows its drawing
 // beside the text.
 #include "engine/uno/uno_engine.h"
-#include "shell/plan_sections.h"
+#include "plan/plan_sections.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/pdf_words.h"
 #include "tests/support/private_engine.h"

@@ -1,6 +1,6 @@
 // Deck generation's rules and step order, with a scripted engine.
 #include "generator/deck_generation.h"
-#include "shell/plan_sections.h"
+#include "plan/plan_sections.h"
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fakes.h"

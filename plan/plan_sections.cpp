@@ -1,6 +1,6 @@
-#include "shell/plan_sections.h"
+#include "plan/plan_sections.h"
 
-#include "shell/plan_keys.h"
+#include "plan/plan_keys.h"
 
 QStringList SectionGroup::captions() const
 {

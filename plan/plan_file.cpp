@@ -1,0 +1,82 @@
+#include "plan/plan_file.h"
+
+#include "plan/plan_keys.h"
+#include "plan/plan_sections.h"
+#include "shell/failure.h"
+#include "shell/file_utils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace PlanFile {
+
+namespace {
+
+const QString kFormatKey = QStringLiteral("format");
+const QString kFormatName = QStringLiteral("Orvendale plan");
+const QString kVersionKey = QStringLiteral("version");
+const QString kPlanKey = QStringLiteral("plan");
+
+[[noreturn]] void notAPlan(const QString& path, const QString& why)
+{
+    throw Failure(QStringLiteral("\"%1\" cannot be opened as a plan: %2.").arg(QDir::toNativeSeparators(path), why));
+}
+
+}  // namespace
+
+QStringList keys()
+{
+    return QStringList{PlanKeys::companyName, PlanKeys::planTitle} + allSectionKeys();
+}
+
+Texts read(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        notAPlan(path, QStringLiteral("it is a folder"));
+    if (info.size() > kMostBytes)
+        notAPlan(path, QStringLiteral("at %1 MB it is far larger than any plan").arg(info.size() / (1024 * 1024)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        notAPlan(path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()
+        || document.object().value(kFormatKey).toString() != kFormatName)
+        notAPlan(path, QStringLiteral("it is not an Orvendale plan file"));
+    const QJsonObject root = document.object();
+    if (root.value(kVersionKey).toInt() != kVersion)
+        notAPlan(path, QStringLiteral("it was written in another version of the plan format (%1) than this program "
+                                      "reads (%2)")
+                           .arg(root.value(kVersionKey).toVariant().toString())
+                           .arg(kVersion));
+    const QJsonObject plan = root.value(kPlanKey).toObject();
+    Texts texts;
+    for (const QString& key : keys()) {
+        const QJsonValue value = plan.value(key);
+        if (!value.isUndefined() && !value.isString())
+            notAPlan(path, QStringLiteral("its \"%1\" is not text").arg(key));
+        texts.insert(key, value.toString());
+    }
+    return texts;
+}
+
+void write(const QString& path, const Texts& texts)
+{
+    QJsonObject plan;
+    for (const QString& key : keys())
+        plan.insert(key, texts.value(key));
+    const QJsonObject root{{kFormatKey, kFormatName}, {kVersionKey, kVersion}, {kPlanKey, plan}};
+    const QByteArray bytes = QJsonDocument(root).toJson();
+    Files::writeReplacing(path, [&](const QString& staging) {
+        QFile file(staging);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+            throw Failure(QStringLiteral("\"%1\" could not be written: %2.")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+    });
+}
+
+}  // namespace PlanFile

@@ -1,0 +1,32 @@
+#pragma once
+
+// A plan kept in a file of its own (".orvendale"): UTF-8 JSON with the
+// format's name and version and the plan's texts under the store's keys,
+// so that a plan can be sent, kept per investor and opened again.
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace PlanFile {
+
+inline constexpr int kVersion = 1;
+inline const QString kSuffix = QStringLiteral("orvendale");
+// No plan comes near this; a file beyond it is not one.
+inline constexpr qint64 kMostBytes = 32 * 1024 * 1024;
+
+// The plan's texts by store key.
+using Texts = QMap<QString, QString>;
+
+// Every key a plan has, in the window's order: the company name, the plan's
+// title, then the sections.
+QStringList keys();
+
+// The texts of the plan file, every key present ("" where the file has
+// none). Throws Failure naming the file and what is wrong with it when it is
+// no plan this version can open.
+Texts read(const QString& path);
+
+// Writes the plan file whole or not at all, and durably.
+void write(const QString& path, const Texts& texts);
+
+}  // namespace PlanFile
