@@ -1,7 +1,8 @@
-// A bare Qt window of the plan window's size and kind: a button, two line
-// edits and two tab widgets. The start-up benchmark's bound.
+// A bare Qt window of the plan window's size and kind: a menu bar, a button,
+// two line edits and two tab widgets. The start-up benchmark's bound.
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -13,8 +14,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Bare window"));
-    window.setFixedSize(631, 665);
+    window.setFixedSize(631, 707);
     auto* layout = new QVBoxLayout(&window);
+    auto* menus = new QMenuBar;
+    for (const char* menu : {"&Plan", "&Edit", "&Deck", "&Help"})
+        menus->addMenu(QString::fromLatin1(menu))->addAction(QStringLiteral("Command"));
+    layout->setMenuBar(menus);
     layout->addWidget(new QPushButton(QStringLiteral("Start Creating Template")));
     layout->addWidget(new QLineEdit);
     layout->addWidget(new QLineEdit);

@@ -35,6 +35,7 @@ public:
     void message(const QString&) override {}
     bool askYesNo(const QString&) override { return true; }
     SaveChoice askSaveFileName(const QString&, const QStringList&) override { return {}; }
+    QString askOpenFileName(const QString&, const QStringList&) override { return {}; }
 };
 
 class NoProgramEnd : public ProgramEnd {

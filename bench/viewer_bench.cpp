@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     if (!display.ok() || !program.start())
         return 1;
     const unsigned long input = program.waitForWindow("Orvendale", 60000);
-    const QPoint inputAt = program.windowOrigin(input);
+    const QPoint inputAt = program.windowOrigin(input) + QPoint(0, kMenuBarHeight);
 
     // One unmeasured round first, so that the figures are those of warm
     // engine profiles: the engine's first use of a profile builds caches and

@@ -5,6 +5,7 @@
 #include "generator/deck_generation.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
+#include "plan/plan_document.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_sections.h"
 #include "shell/app_icon.h"
@@ -68,29 +69,36 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
       mServices(std::move(services)),
       mEngine(engine),
       mSpelling(spelling),
+      mDocument(std::make_unique<PlanDocument>(mServices.store)),
       mPointer(new HoverPointer(*this))
 {
     createControls();
     connectHandlers();
 }
 
+PlanWindow::~PlanWindow() = default;
+
 void PlanWindow::createControls()
 {
-    setFixedSize(twips(9465), twips(9975));
+    // The controls keep their places in the client area, between the menu
+    // bar and the status line.
+    mClientArea = new QWidget(this);
+    mClientArea->setGeometry(0, kMenuBarHeight, twips(9465), twips(9975));
+    setFixedSize(twips(9465), kMenuBarHeight + twips(9975) + kStatusLineHeight);
     setFont(WindowStyle::arialBold(9));
     BackColors::paintBackground(*this, Qt::white);
 
-    mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
+    mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), mClientArea);
     mCreateButton->setGeometry(twipsRect(120, 118, 9240, 405));
     mCreateButton->setFont(WindowStyle::arialBold(11.25));
 
-    mCompanyNameFrame = new QGroupBox(QStringLiteral("Company Name"), this);
+    mCompanyNameFrame = new QGroupBox(QStringLiteral("Company Name"), mClientArea);
     mCompanyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
     mCompanyNameBox = new QLineEdit(mCompanyNameFrame);
     mCompanyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
     mCompanyNameBox->setMaxLength(std::numeric_limits<int>::max());
 
-    mPlanTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), this);
+    mPlanTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), mClientArea);
     mPlanTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
     mPlanTitleBox = new QLineEdit(mPlanTitleFrame);
     mPlanTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
@@ -99,9 +107,9 @@ void PlanWindow::createControls()
         BackColors::paintBackground(*frame, Qt::white);
 
     const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture, QPlainTextEdit*& box) {
-        auto* strip = new TabStrip(sections.captions(), twips(500), this);
+        auto* strip = new TabStrip(sections.captions(), twips(500), mClientArea);
         strip->setGeometry(twipsRect(120, top, 9240, 3615));
-        picture = new PictureBox(this);
+        picture = new PictureBox(mClientArea);
         picture->setGeometry(twipsRect(135, top + 540, 9150, 3030));
         QPalette page = picture->palette();
         page.setColor(QPalette::Window, page.color(QPalette::Base));
@@ -138,6 +146,7 @@ void PlanWindow::createControls()
     setTabOrder(mCreateButton, mFirstSectionTabs->tabBar());
     setTabOrder(mFirstSectionTabs->tabBar(), mSecondSectionTabs->tabBar());
     mCompanyNameBox->setFocus();
+    createMenus();
 }
 
 void PlanWindow::connectHandlers()
@@ -169,8 +178,12 @@ void PlanWindow::connectHandlers()
     mCompanyNameBox->installEventFilter(this);
     mPlanTitleBox->installEventFilter(this);
 
+    connect(mDocument.get(), &PlanDocument::replaced, this, [this] { showPlan(); });
+    connect(mDocument.get(), &PlanDocument::stateChanged, this, [this] { showDocumentState(); });
+
     mPointer->watchButton(mCreateButton);
     mPointer->watchBackground(this);
+    mPointer->watchBackground(mClientArea);
     mPointer->watchBackground(mCompanyNameFrame);
     mPointer->watchBackground(mPlanTitleFrame);
 }
@@ -339,21 +352,24 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
             cursor.insertText(replacement);
         };
     }
-    actions.chooseLanguage = [this](const QString& language) {
-        try {
-            mSpelling.setLanguage(language);
-        } catch (const Failure& failure) {
-            mServices.dialogs.message(failure.description());
-            return;
-        }
-        untrapped(QStringLiteral("SpellingLanguage_Click"),
-                  [&] { mServices.store.saveSetting(kSpellingLanguageKey, language); });
-    };
+    actions.chooseLanguage = [this](const QString& language) { chooseSpellingLanguage(language); };
     actions.tellFailure = [this](const QString& description) {
         untrapped(QStringLiteral("AddToDictionary_Click"), [&] { throw Failure(description); });
     };
     addSpellingEntries(*menu, mSpelling, text, index, actions);
     menu->exec(global);
+}
+
+void PlanWindow::chooseSpellingLanguage(const QString& language)
+{
+    try {
+        mSpelling.setLanguage(language);
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+        return;
+    }
+    untrapped(QStringLiteral("SpellingLanguage_Click"),
+              [&] { mServices.store.saveSetting(kSpellingLanguageKey, language); });
 }
 
 void PlanWindow::tellAboutDamagedStore()
@@ -381,14 +397,18 @@ void PlanWindow::loadStep(ErrorTrap& trap, int line, const std::function<void()>
 
 void PlanWindow::companyNameChanged()
 {
-    if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::companyName, mCompanyNameBox->text());
+    if (mShowingStoredText)
+        return;
+    mServices.store.saveSetting(PlanKeys::companyName, mCompanyNameBox->text());
+    mDocument->changed();
 }
 
 void PlanWindow::planTitleChanged()
 {
-    if (!mShowingStoredText)
-        mServices.store.saveSetting(PlanKeys::planTitle, mPlanTitleBox->text());
+    if (mShowingStoredText)
+        return;
+    mServices.store.saveSetting(PlanKeys::planTitle, mPlanTitleBox->text());
+    mDocument->changed();
 }
 
 void PlanWindow::firstSectionChanged()
@@ -407,10 +427,12 @@ void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPl
         return;
     const QString key = sections.key(strip->currentTab());
     mServices.store.saveSetting(key, typedText(*box->document()));
+    mDocument->changed();
 }
 
 void PlanWindow::unload()
 {
+    writePlanFileNow();
     UnsavedChanges::saveBeforeEnding(mServices.store, mServices.dialogs);
     mServices.programEnd.endNow();
 }

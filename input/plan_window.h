@@ -7,11 +7,15 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class ErrorTrap;
 class HoverPointer;
 class PresentationEngine;
 class PictureBox;
+class PlanDocument;
+class QLabel;
+class QMenuBar;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -29,6 +33,12 @@ class PlanWindow : public ProgramWindow {
 public:
     // The plan title and the sections are spell-checked as they are typed.
     PlanWindow(ShellServices services, PresentationEngine& engine, SpellChecker& spelling);
+    ~PlanWindow() override;
+
+    // The menu bar above the controls and the status line below them, in
+    // pixels.
+    static constexpr int kMenuBarHeight = 22;
+    static constexpr int kStatusLineHeight = 20;
 
     // Start-up: skin, title, pointer, home page, the plan from the store.
     void load();
@@ -49,6 +59,13 @@ public:
     void secondSectionChanged();
     void unload();
 
+    // The plan commands of the menu bar.
+    void newPlan();
+    void openPlan();
+    void openPlanFile(const QString& path);
+    void savePlanAs();
+    PlanDocument& document() { return *mDocument; }
+
 signals:
     // A deck was built at path; whoever shows it does so before this returns.
     void deckCreated(const QString& path);
@@ -56,11 +73,20 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A plan file dropped on the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createDeckWithEngine();
     void createControls();
+    void createMenus();
     void connectHandlers();
+    // Every box shows what the store holds, after the plan was replaced.
+    void showPlan();
+    void showDocumentState();
+    void writePlanFileNow();
+    void chooseSpellingLanguage(const QString& language);
     void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void showStored(QLineEdit* box, const QString& key);
@@ -75,6 +101,9 @@ private:
 
     // The controls carry their names as object names, by which tests and
     // tools find them.
+    QWidget* mClientArea;
+    QMenuBar* mMenuBar;
+    QLabel* mStatusLine;
     QPushButton* mCreateButton;
     QGroupBox* mCompanyNameFrame;
     QLineEdit* mCompanyNameBox;
@@ -90,6 +119,7 @@ private:
     ShellServices mServices;
     PresentationEngine& mEngine;
     SpellChecker& mSpelling;
+    std::unique_ptr<PlanDocument> mDocument;
     HoverPointer* mPointer;
     // Set while a box is filled with the text the store holds.
     bool mShowingStoredText = false;

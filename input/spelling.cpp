@@ -80,6 +80,28 @@ void LineSpelling::underline()
     QCoreApplication::sendEvent(&mBox, &event);
 }
 
+void fillLanguageMenu(QMenu& languages, SpellChecker& checker,
+                      const std::function<void(const QString& language)>& choose)
+{
+    languages.clear();
+    qDeleteAll(languages.findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly));
+    const QStringList installed = checker.languages();
+    if (installed.isEmpty())
+        languages.addAction(QStringLiteral("No dictionary installed"))->setEnabled(false);
+    auto* group = new QActionGroup(&languages);
+    for (const QString& language : installed) {
+        // One that cannot be loaded says so here; chosen, it tells why.
+        QAction* choice = languages.addAction(
+            SpellChecker::displayName(language)
+            + (checker.looksLoadable(language) ? QString() : QStringLiteral(" (cannot be loaded)")));
+        choice->setCheckable(true);
+        choice->setChecked(language == checker.language());
+        choice->setData(language);
+        group->addAction(choice);
+        QObject::connect(choice, &QAction::triggered, &languages, [=] { choose(language); });
+    }
+}
+
 void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text, int index,
                         const SpellingMenuActions& actions)
 {
@@ -118,21 +140,7 @@ void addSpellingEntries(QMenu& menu, SpellChecker& checker, const QString& text,
     }
 
     auto* languages = new QMenu(QStringLiteral("Spelling Language"), &menu);
-    const QStringList installed = checker.languages();
-    if (installed.isEmpty())
-        languages->addAction(QStringLiteral("No dictionary installed"))->setEnabled(false);
-    auto* group = new QActionGroup(languages);
-    for (const QString& language : installed) {
-        // One that cannot be loaded says so here; chosen, it tells why.
-        QAction* choice = languages->addAction(
-            SpellChecker::displayName(language)
-            + (checker.looksLoadable(language) ? QString() : QStringLiteral(" (cannot be loaded)")));
-        choice->setCheckable(true);
-        choice->setChecked(language == checker.language());
-        choice->setData(language);
-        group->addAction(choice);
-        QObject::connect(choice, &QAction::triggered, &menu, [=] { actions.chooseLanguage(language); });
-    }
+    fillLanguageMenu(*languages, checker, actions.chooseLanguage);
     menu.insertSeparator(boxEntries);
     menu.insertMenu(boxEntries, languages);
     menu.insertSeparator(boxEntries);

@@ -58,6 +58,11 @@ struct SpellingMenuActions {
     std::function<void(const QString& description)> tellFailure;
 };
 
+// Fills a "Spelling Language" menu afresh: every installed dictionary, the
+// one in use checked, each one that cannot be loaded marked.
+void fillLanguageMenu(QMenu& languages, SpellChecker& checker,
+                      const std::function<void(const QString& language)>& choose);
+
 // Puts the spelling entries at the top of a box's context menu, for the
 // word at index of text (or the one ending right before it): up to five suggestions, "Add to Dictionary" and
 // "Ignore All" when the word is misspelled, then the "Spelling Language"

@@ -24,4 +24,7 @@ public:
     // A save dialog that does not ask about overwriting and offers the file
     // types in this order, the first selected.
     virtual SaveChoice askSaveFileName(const QString& title, const QStringList& filters) = 0;
+    // An open dialog for one existing file of the types offered; the file's
+    // path, or "" when cancelled.
+    virtual QString askOpenFileName(const QString& title, const QStringList& filters) = 0;
 };

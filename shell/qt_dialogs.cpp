@@ -48,3 +48,14 @@ SaveChoice QtDialogs::askSaveFileName(const QString& title, const QStringList& f
         return {};
     return {dialog.selectedFiles().first(), dialog.selectedNameFilter()};
 }
+
+QString QtDialogs::askOpenFileName(const QString& title, const QStringList& filters)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}

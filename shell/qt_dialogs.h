@@ -9,4 +9,5 @@ public:
     void message(const QString& text) override;
     bool askYesNo(const QString& text) override;
     SaveChoice askSaveFileName(const QString& title, const QStringList& filters) override;
+    QString askOpenFileName(const QString& title, const QStringList& filters) override;
 };

@@ -132,7 +132,7 @@ private:
             return false;
         }
         mInput = mProgram.waitForWindow("Orvendale", 60000);
-        mInputAt = mProgram.windowOrigin(mInput);
+        mInputAt = mProgram.windowOrigin(mInput) + QPoint(0, kMenuBarHeight);
         if (!mInput)
             qWarning("no input window after %.1f s; the program is %s; its threads:\n%s\nit said:\n%s",
                      timer.elapsed() / 1000.0, mProgram.running() ? "running" : "not running",

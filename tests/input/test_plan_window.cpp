@@ -1,6 +1,7 @@
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
 #include "input/tab_strip.h"
+#include "plan/plan_document.h"
 #include "plan/plan_sections.h"
 #include "shell/hover_pointer.h"
 #include "shell/product.h"
@@ -13,7 +14,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -368,13 +372,92 @@ private slots:
         QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
     }
 
+    // Saved as a plan file, the plan follows there as it is typed; a file
+    // that is no plan is told and changes nothing; opening one, dropping
+    // one or a new plan replaces what the boxes show.
+    void planFilesAreSavedFollowedAndOpened()
+    {
+        Window w(folder());
+        w.form.load();
+        const QString file = folder() + "/fjordlight.orvendale";
+        w.dialogs.saveFileName = folder() + "/fjordlight";
+        w.form.savePlanAs();
+        QCOMPARE(w.form.document().file(), file);
+        QCOMPARE(w.dialogs.saveDialogs, QStringList({"Save Plan As|Orvendale plans (*.orvendale)"}));
+        typeInto(w.companyNameBox(), "Fjordlight AS");
+        QTRY_COMPARE_WITH_TIMEOUT(PlanFile::read(file).value("Company Name"), QString("Fjordlight AS"), 1000);
+        QVERIFY(w.form.findChild<QLabel*>("statusLine")->text().startsWith("Plan file " + file));
+
+        QFile broken(folder() + "/broken.orvendale");
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a plan") > 0);
+        broken.close();
+        w.dialogs.openFileName = broken.fileName();
+        w.form.openPlan();
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY(w.dialogs.messages.first().contains(broken.fileName()));
+        QCOMPARE(w.companyNameBox()->text(), QString("Fjordlight AS"));
+
+        PlanFile::Texts sent = PlanFile::read(file);
+        sent["Company Name"] = "Sent AS";
+        sent["FirstStatement_0"] = "Sent mission\r\nSecond line";
+        PlanFile::write(folder() + "/sent.orvendale", sent);
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(folder() + "/sent.orvendale")});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &drop);
+        QCOMPARE(w.companyNameBox()->text(), QString("Sent AS"));
+        QCOMPARE(w.firstSectionBox()->toPlainText(), QString("Sent mission\nSecond line"));
+        QCOMPARE(w.form.document().file(), folder() + "/sent.orvendale");
+        QCOMPARE(w.form.document().recentFiles().size(), 2);
+
+        w.form.newPlan();
+        QVERIFY(w.companyNameBox()->text().isEmpty());
+        QVERIFY(w.firstSectionBox()->toPlainText().startsWith("The company's long-term mission:"));
+        QVERIFY(w.form.document().file().isEmpty());
+        QCOMPARE(PlanFile::read(folder() + "/sent.orvendale"), sent);
+        QVERIFY(w.dialogs.errorReports.isEmpty());
+    }
+
+    // The menu bar's commands, with their mnemonics; the edit commands act
+    // on the box with the focus.
+    void theMenuBarHoldsThePlanEditDeckAndHelpCommands()
+    {
+        Window w(folder());
+        w.form.load();
+        auto* bar = w.form.findChild<QMenuBar*>("menuBar");
+        QStringList menus;
+        for (QAction* menu : bar->actions())
+            menus << menu->text();
+        QCOMPARE(menus, QStringList({"&Plan", "&Edit", "&Deck", "&Help"}));
+        const auto command = [&](int menu, const QString& text) {
+            for (QAction* action : bar->actions().at(menu)->menu()->actions())
+                if (action->text() == text)
+                    return action;
+            return static_cast<QAction*>(nullptr);
+        };
+        QVERIFY(command(0, "Save &As…") && command(0, "Open &Recent") && command(0, "&Quit"));
+        typeInto(w.companyNameBox(), "Fjordlight AS");
+        command(1, "Select &All")->trigger();
+        command(1, "Cu&t")->trigger();
+        QCOMPARE(stored(folder(), "Company Name"), QString());
+        command(1, "&Undo")->trigger();
+        QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight AS"));
+        command(3, "&Home Page")->trigger();
+        QCOMPARE(w.urls.opened.size(), 1);
+    }
+
     void layoutFollowsTheWindowTable()
     {
         Window w(folder());
-        QCOMPARE(w.form.size(), QSize(631, 665));
+        // The controls' area between the menu bar and the status line.
+        QCOMPARE(w.createButton()->parentWidget()->geometry(), QRect(0, 22, 631, 665));
+        QCOMPARE(w.form.size(), QSize(631, 22 + 665 + 20));
         QCOMPARE(w.createButton()->geometry(), QRect(8, 8, 616, 27));
         QCOMPARE(w.planTitleFrame()->geometry(), QRect(8, 103, 616, 55));
-        QCOMPARE(w.firstSectionBox()->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 209));
+        QCOMPARE(w.firstSectionBox()->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 22 + 209));
         QCOMPARE(w.secondSectionTabs()->geometry(), QRect(8, 416, 616, 241));
         QCOMPARE(w.form.minimumSize(), w.form.maximumSize());
         QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));

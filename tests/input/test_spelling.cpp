@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(entries.first(), QString("Receive"));
         QVERIFY(entries.contains("Add to Dictionary") && entries.contains("Ignore All")
                 && entries.contains("Spelling Language"));
-        QVERIFY(entries.indexOf("Spelling Language") < entries.indexOf("&Undo\tCtrl+Z"));
+        QVERIFY(entries.indexOf("Spelling Language") < entries.indexOf(QRegularExpression("^&Undo")));
         QCOMPARE(w.store.getSetting("FirstStatement_0"), QString("Receive the plan"));
         QVERIFY(underlinedInSection(w.sectionBox()).isEmpty());
 

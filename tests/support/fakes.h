@@ -20,6 +20,8 @@ public:
     QString saveFileName;      // what the save dialog returns
     QString saveFilter;        // the file type it returns; the first offered when empty
     QStringList saveDialogs;   // "title|filter" of every save dialog shown
+    QString openFileName;      // what the open dialog returns
+    QStringList openDialogs;   // "title|filter" of every open dialog shown
 
     void errorReport(const QString& text) override { errorReports << text; }
 
@@ -52,6 +54,11 @@ public:
     {
         saveDialogs << title + "|" + filters.join(";;");
         return {saveFileName, saveFilter.isEmpty() ? filters.value(0) : saveFilter};
+    }
+    QString askOpenFileName(const QString& title, const QStringList& filters) override
+    {
+        openDialogs << title + "|" + filters.join(";;");
+        return openFileName;
     }
 };
 

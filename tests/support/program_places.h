@@ -6,7 +6,9 @@
 #include <QColor>
 #include <QPoint>
 
-// The input window.
+// The input window, whose controls lie below its menu bar: their places
+// count from the top left of the area below it.
+inline constexpr int kMenuBarHeight = 22;
 inline const QPoint kCreateButton(316, 21);
 inline const QPoint kCompanyBox(300, 72);
 inline const QPoint kPlanTitleBox(300, 135);

@@ -1,0 +1,195 @@
+// The plan window's menu bar and status line, and the plan commands behind
+// them: plans as files, the deck, editing and help.
+#include "engine/port/presentation_engine.h"
+#include "input/plan_window.h"
+#include "input/spelling.h"
+#include "input/tab_strip.h"
+#include "plan/plan_document.h"
+#include "plan/plan_keys.h"
+#include "plan/plan_sections.h"
+#include "shell/dialogs.h"
+#include "shell/error_trap.h"
+#include "shell/failure.h"
+#include "shell/product.h"
+#include "shell/side_effects.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QShortcut>
+
+namespace {
+
+const QString kPlanFilter = QStringLiteral("Orvendale plans (*.orvendale)");
+
+// The local plan file a drag carries, or "".
+QString droppedPlanFile(const QMimeData* data)
+{
+    if (!data || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return QFileInfo(path).suffix() == PlanFile::kSuffix ? path : QString();
+}
+
+}  // namespace
+
+void PlanWindow::createMenus()
+{
+    mMenuBar = new QMenuBar(this);
+    mMenuBar->setGeometry(0, 0, width(), kMenuBarHeight);
+    mMenuBar->setObjectName(QStringLiteral("menuBar"));
+
+    QMenu* plan = mMenuBar->addMenu(QStringLiteral("&Plan"));
+    plan->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newPlan(); });
+    plan->addAction(QStringLiteral("&Open…"), QKeySequence::Open, this, [this] { openPlan(); });
+    QMenu* recent = plan->addMenu(QStringLiteral("Open &Recent"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+        recent->clear();
+        const QStringList files = mDocument->recentFiles();
+        if (files.isEmpty())
+            recent->addAction(QStringLiteral("No plan files yet"))->setEnabled(false);
+        for (const QString& file : files)
+            recent->addAction(QDir::toNativeSeparators(file), this, [this, file] { openPlanFile(file); });
+    });
+    plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
+                    [this] { savePlanAs(); });
+    plan->addSeparator();
+    plan->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+
+    // The edit commands act on the box that has the window's focus; both
+    // kinds of box have them under the same names.
+    QMenu* edit = mMenuBar->addMenu(QStringLiteral("&Edit"));
+    const auto onFocusedBox = [this](const char* command) {
+        return [this, command] {
+            QWidget* box = focusWidget();
+            if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
+                QMetaObject::invokeMethod(box, command);
+        };
+    };
+    edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, onFocusedBox("undo"));
+    edit->addAction(QStringLiteral("&Redo"), QKeySequence::Redo, this, onFocusedBox("redo"));
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("Cu&t"), QKeySequence::Cut, this, onFocusedBox("cut"));
+    edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, onFocusedBox("copy"));
+    edit->addAction(QStringLiteral("&Paste"), QKeySequence::Paste, this, onFocusedBox("paste"));
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("Select &All"), QKeySequence::SelectAll, this, onFocusedBox("selectAll"));
+
+    QMenu* deck = mMenuBar->addMenu(QStringLiteral("&Deck"));
+    deck->addAction(QStringLiteral("&Start Creating Template"), this, [this] { createDeck(); });
+    QMenu* languages = deck->addMenu(QStringLiteral("Spelling &Language"));
+    connect(languages, &QMenu::aboutToShow, this, [this, languages] {
+        fillLanguageMenu(*languages, mSpelling, [this](const QString& language) { chooseSpellingLanguage(language); });
+    });
+
+    QMenu* help = mMenuBar->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Home Page"), this, [this] { mServices.urls.open(Product::homePageUrl); });
+    help->addAction(QStringLiteral("&About Orvendale"), this, [this] {
+        mServices.dialogs.message(
+            QStringLiteral("%1 %2\nCopyright 2026 %3. All rights reserved.\nDecks are made with %4.")
+                .arg(Product::name, QCoreApplication::applicationVersion(), Product::makerName,
+                     mEngine.applicationName()));
+    });
+    // F10 opens the menu bar, as in other desktop programs.
+    connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+            [this] { mMenuBar->setActiveAction(mMenuBar->actions().first()); });
+
+    mStatusLine = new QLabel(this);
+    mStatusLine->setObjectName(QStringLiteral("statusLine"));
+    mStatusLine->setGeometry(4, height() - kStatusLineHeight, width() - 8, kStatusLineHeight);
+    mStatusLine->setFont(font());
+    setAcceptDrops(true);
+    showDocumentState();
+}
+
+void PlanWindow::showDocumentState()
+{
+    const QString where = mDocument->file().isEmpty()
+                              ? QStringLiteral("The plan is kept in %1's store").arg(Product::name)
+                              : QStringLiteral("Plan file %1").arg(QDir::toNativeSeparators(mDocument->file()));
+    const QDateTime written = mDocument->lastWritten();
+    mStatusLine->setText(
+        written.isValid() ? where + QStringLiteral(" · last written at %1").arg(written.toString("HH:mm:ss")) : where);
+}
+
+void PlanWindow::showPlan()
+{
+    showStored(mCompanyNameBox, PlanKeys::companyName);
+    showStored(mPlanTitleBox, PlanKeys::planTitle);
+    // An empty section shows its guide, which is stored as at a first start.
+    showSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
+    showSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
+}
+
+void PlanWindow::newPlan()
+{
+    untrapped(QStringLiteral("mnuNew_Click"), [this] { mDocument->startNew(); });
+}
+
+void PlanWindow::openPlan()
+{
+    const QString path = mServices.dialogs.askOpenFileName(QStringLiteral("Open Plan"), {kPlanFilter});
+    if (!path.isEmpty())
+        openPlanFile(path);
+}
+
+// A file that is no plan is told as what it is, not as an error of the
+// program; the plan stays as it was.
+void PlanWindow::openPlanFile(const QString& path)
+{
+    try {
+        mDocument->open(path);
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
+}
+
+void PlanWindow::savePlanAs()
+{
+    QString path = mServices.dialogs.askSaveFileName(QStringLiteral("Save Plan As"), {kPlanFilter}).fileName;
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix() != PlanFile::kSuffix)
+        path += QLatin1Char('.') + PlanFile::kSuffix;
+    if (QFileInfo::exists(path)
+        && !mServices.dialogs.askYesNo(
+            QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path))))
+        return;
+    try {
+        mDocument->saveAs(path);
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
+}
+
+void PlanWindow::writePlanFileNow()
+{
+    try {
+        mDocument->writeNow();
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description()
+                                  + QStringLiteral(" Your plan is kept in %1's store.").arg(Product::name));
+    }
+}
+
+void PlanWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedPlanFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void PlanWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedPlanFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openPlanFile(path);
+}
