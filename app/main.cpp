@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     X11WindowSystem windows;
     UnoEngine unoEngine(windows);
     PresentationEngine& engine = unoEngine;
-    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, Product::programFolder()};
+    const ShellServices services{
+        store, dialogs, programEnd, urls, clock, random, skin, Product::programFolder(), Product::userDataFolder()};
 
     DeckViewer viewer(services, engine, windows);
     SpellChecker spelling(SpellChecker::systemDictionaryFolders(),

@@ -69,7 +69,7 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
       mServices(std::move(services)),
       mEngine(engine),
       mSpelling(spelling),
-      mDocument(std::make_unique<PlanDocument>(mServices.store)),
+      mDocument(std::make_unique<PlanDocument>(mServices.store, mServices.dataFolder + QStringLiteral("/snapshots"))),
       mPointer(new HoverPointer(*this))
 {
     createControls();
@@ -256,6 +256,8 @@ void PlanWindow::createDeckWithEngine()
             taken = trap.test(120, [&] { return Files::exists(path); });
         }
         TemporaryFiles::record(path);
+        // The plan that made this deck, to go back to.
+        trap.step(121, [&] { mDocument->takeSnapshot(PlanSnapshots::Kind::Deck); });
         trap.step(122, [&] {
             DeckGeneration::generateBusinessPlan(
                 path,

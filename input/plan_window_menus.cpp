@@ -2,6 +2,7 @@
 // them: plans as files, the deck, editing and help.
 #include "engine/port/presentation_engine.h"
 #include "input/plan_window.h"
+#include "input/snapshots_dialog.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"
@@ -60,6 +61,8 @@ void PlanWindow::createMenus()
     });
     plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                     [this] { savePlanAs(); });
+    plan->addAction(QStringLiteral("&Snapshots…"), this,
+                    [this] { SnapshotsDialog(*mDocument, mServices.dialogs, this).exec(); });
     plan->addSeparator();
     plan->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 

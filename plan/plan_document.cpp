@@ -13,7 +13,8 @@ const QString kRecentFilesKey = QStringLiteral("Recent Plan Files");
 
 }  // namespace
 
-PlanDocument::PlanDocument(SettingsStore& store) : mStore(store)
+PlanDocument::PlanDocument(SettingsStore& store, const QString& snapshotFolder)
+    : mStore(store), mSnapshots(snapshotFolder)
 {
     mPendingWrite.setSingleShot(true);
     mPendingWrite.setInterval(kFileDelayMs);
@@ -51,6 +52,7 @@ void PlanDocument::saveAs(const QString& path)
 void PlanDocument::open(const QString& path)
 {
     const PlanFile::Texts texts = PlanFile::read(path);
+    takeSnapshot(PlanSnapshots::Kind::BeforeOpen);
     writeNow();
     for (auto text = texts.begin(); text != texts.end(); ++text)
         mStore.saveSetting(text.key(), text.value());
@@ -60,6 +62,7 @@ void PlanDocument::open(const QString& path)
 
 void PlanDocument::startNew()
 {
+    takeSnapshot(PlanSnapshots::Kind::BeforeNew);
     writeNow();
     for (const QString& key : PlanFile::keys())
         mStore.saveSetting(key, QString());
@@ -68,6 +71,21 @@ void PlanDocument::startNew()
     mLastWritten = QDateTime::currentDateTime();
     emit replaced();
     emit stateChanged();
+}
+
+void PlanDocument::takeSnapshot(PlanSnapshots::Kind kind, const QString& name)
+{
+    mSnapshots.take(storedTexts(), kind, name);
+}
+
+void PlanDocument::restore(const PlanSnapshots::Snapshot& snapshot)
+{
+    const PlanFile::Texts texts = mSnapshots.texts(snapshot);
+    takeSnapshot(PlanSnapshots::Kind::BeforeRestore);
+    for (auto text = texts.begin(); text != texts.end(); ++text)
+        mStore.saveSetting(text.key(), text.value());
+    changed();
+    emit replaced();
 }
 
 void PlanDocument::writeNow()

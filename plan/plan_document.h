@@ -5,6 +5,7 @@
 // written whole within a second of the last change and when the program
 // ends. The files opened or saved last are remembered.
 #include "plan/plan_file.h"
+#include "plan/plan_snapshots.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -19,7 +20,8 @@ public:
     // How long after the last change the plan file is written.
     static constexpr int kFileDelayMs = 500;
 
-    explicit PlanDocument(SettingsStore& store);
+    // Snapshots are kept in snapshotFolder.
+    PlanDocument(SettingsStore& store, const QString& snapshotFolder);
 
     // The plan file kept current, or "" while the plan is in the store alone.
     QString file() const { return mFile; }
@@ -37,6 +39,12 @@ public:
     void open(const QString& path);
     // An empty plan in the store alone: the sections show their guides.
     void startNew();
+    // Opening, a new plan and a restore first keep the plan as it stood in a
+    // snapshot, which may throw Failure: the plan is not replaced then.
+    PlanSnapshots& snapshots() { return mSnapshots; }
+    void takeSnapshot(PlanSnapshots::Kind kind, const QString& name = QString());
+    // Puts the snapshot's texts in the store; the plan file, if any, follows.
+    void restore(const PlanSnapshots::Snapshot& snapshot);
     // Writes a change the plan file does not hold yet, at once; for the
     // program's end. Throws Failure when it cannot.
     void writeNow();
@@ -52,6 +60,7 @@ private:
     void keepFile(const QString& path);
 
     SettingsStore& mStore;
+    PlanSnapshots mSnapshots;
     QString mFile;
     QDateTime mLastWritten;
     // The plan file misses a change: its write is pending or failed.

@@ -19,6 +19,7 @@ const QString kFormatKey = QStringLiteral("format");
 const QString kFormatName = QStringLiteral("Orvendale plan");
 const QString kVersionKey = QStringLiteral("version");
 const QString kPlanKey = QStringLiteral("plan");
+const QString kAboutKey = QStringLiteral("about");
 
 [[noreturn]] void notAPlan(const QString& path, const QString& why)
 {
@@ -64,12 +65,22 @@ Texts read(const QString& path)
     return texts;
 }
 
-void write(const QString& path, const Texts& texts)
+QJsonObject about(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMostBytes)
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object().value(kAboutKey).toObject();
+}
+
+void write(const QString& path, const Texts& texts, const QJsonObject& about)
 {
     QJsonObject plan;
     for (const QString& key : keys())
         plan.insert(key, texts.value(key));
-    const QJsonObject root{{kFormatKey, kFormatName}, {kVersionKey, kVersion}, {kPlanKey, plan}};
+    QJsonObject root{{kFormatKey, kFormatName}, {kVersionKey, kVersion}, {kPlanKey, plan}};
+    if (!about.isEmpty())
+        root.insert(kAboutKey, about);
     const QByteArray bytes = QJsonDocument(root).toJson();
     Files::writeReplacing(path, [&](const QString& staging) {
         QFile file(staging);

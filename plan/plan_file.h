@@ -3,6 +3,7 @@
 // A plan kept in a file of its own (".orvendale"): UTF-8 JSON with the
 // format's name and version and the plan's texts under the store's keys,
 // so that a plan can be sent, kept per investor and opened again.
+#include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -26,7 +27,11 @@ QStringList keys();
 // no plan this version can open.
 Texts read(const QString& path);
 
-// Writes the plan file whole or not at all, and durably.
-void write(const QString& path, const Texts& texts);
+// Writes the plan file whole or not at all, and durably; what is said about
+// the plan (a snapshot's kind and time, say) goes beside its texts.
+void write(const QString& path, const Texts& texts, const QJsonObject& about = {});
+
+// What was said about the plan in the file; empty when nothing.
+QJsonObject about(const QString& path);
 
 }  // namespace PlanFile

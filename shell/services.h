@@ -21,4 +21,7 @@ struct ShellServices {
     Random& random;
     Skin& skin;
     QString programFolder;
+    // Where the program keeps what it makes for the user: snapshots of the
+    // plan, among others.
+    QString dataFolder;
 };

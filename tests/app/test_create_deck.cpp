@@ -2,6 +2,7 @@
 // the program wires them, with a scripted engine and window system.
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
+#include "plan/plan_document.h"
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_shell.h"
@@ -101,6 +102,8 @@ private slots:
         QVERIFY(!w->form.isVisible());
         QVERIFY(!w->form.isBusy());
         QVERIFY(w->dialogs.messages.isEmpty());
+        // The plan that made the deck is kept as a snapshot.
+        QCOMPARE(w->form.document().snapshots().list().first().label(), QString("A deck was made"));
     }
 
     // Each step of drawing the name is reported under its own line.

@@ -1,4 +1,5 @@
 #include "input/plan_window.h"
+#include "input/snapshots_dialog.h"
 #include "input/spell_checker.h"
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -419,6 +421,34 @@ private slots:
         QVERIFY(w.form.document().file().isEmpty());
         QCOMPARE(PlanFile::read(folder() + "/sent.orvendale"), sent);
         QVERIFY(w.dialogs.errorReports.isEmpty());
+    }
+
+    // Through the snapshots dialog: a named snapshot taken, the one kept
+    // before a new plan restored into the boxes, one deleted.
+    void aSnapshotIsRestoredThroughTheDialog()
+    {
+        Window w(folder());
+        w.form.load();
+        typeInto(w.companyNameBox(), "Fjordlight AS");
+        w.form.newPlan();
+        QVERIFY(w.companyNameBox()->text().isEmpty());
+        SnapshotsDialog dialog(w.form.document(), w.dialogs);
+        auto* list = dialog.findChild<QListWidget*>("snapshotList");
+        QCOMPARE(list->count(), 1);
+        dialog.findChild<QLineEdit*>()->setText("Empty plan");
+        dialog.takeNamed();
+        QCOMPARE(list->count(), 2);
+        QVERIFY(list->item(0)->text().contains("Empty plan"));
+        QVERIFY(list->item(1)->text().contains("Before a new plan · Fjordlight AS"));
+        list->setCurrentRow(1);
+        dialog.restoreSelected();
+        QCOMPARE(w.companyNameBox()->text(), QString("Fjordlight AS"));
+        QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight AS"));
+        QCOMPARE(list->count(), 3);
+        list->setCurrentRow(0);
+        dialog.deleteSelected();
+        QCOMPARE(list->count(), 2);
+        QVERIFY(w.dialogs.messages.isEmpty() && w.dialogs.errorReports.isEmpty());
     }
 
     // The menu bar's commands, with their mnemonics; the edit commands act

@@ -25,7 +25,7 @@ private slots:
     {
         mFolder = std::make_unique<QTemporaryDir>();
         mStore = std::make_unique<SettingsStore>(path("store.json"));
-        mDocument = std::make_unique<PlanDocument>(*mStore);
+        mDocument = std::make_unique<PlanDocument>(*mStore, path("snapshots"));
         mStore->saveSetting(PlanKeys::companyName, "Fjordlight AS");
     }
 
@@ -79,7 +79,7 @@ private slots:
         for (int i = 1; i <= 10; ++i)
             mDocument->saveAs(path(QString("plan%1.orvendale").arg(i)));
         mDocument->saveAs(path("plan5.orvendale"));
-        const QStringList recent = PlanDocument(*mStore).recentFiles();
+        const QStringList recent = PlanDocument(*mStore, path("snapshots")).recentFiles();
         QCOMPARE(recent.size(), 8);
         QCOMPARE(recent.mid(0, 3),
                  QStringList({path("plan5.orvendale"), path("plan10.orvendale"), path("plan9.orvendale")}));

@@ -11,7 +11,10 @@ struct FakeShell {
     {
     }
 
-    ShellServices services() { return {store, dialogs, programEnd, urls, clock, random, skin, programFolder}; }
+    ShellServices services()
+    {
+        return {store, dialogs, programEnd, urls, clock, random, skin, programFolder, programFolder + "/data"};
+    }
 
     SettingsStore store;
     FakeDialogs dialogs;
