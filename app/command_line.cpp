@@ -18,7 +18,16 @@ std::optional<int> answerCommandLine(int argc, char** argv)
                                   QStringLiteral("Prints this help, then ends."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Prints the version, then ends."));
-    parser.addOptions({help, version});
+    const QCommandLineOption exportDeck(
+        QStringLiteral("export"),
+        QStringLiteral("Makes the deck without a window or a display, from the plan file or else from the plan "
+                       "kept by the program, in the format the name ends in (.ppt, .pptx, .odp, .pdf); prints a "
+                       "line a slide. Exits 0 when made, 1 when the plan cannot be read, 2 when the engine fails, "
+                       "3 when the deck cannot be written."),
+        QStringLiteral("deck"));
+    parser.addOptions({help, version, exportDeck});
+    parser.addPositionalArgument(QStringLiteral("plan"), QStringLiteral("A plan file (.orvendale) to export."),
+                                 QStringLiteral("[plan.orvendale]"));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -1,6 +1,7 @@
 // Orvendale: type a business plan, get a slide deck. This is where the real
 // services, the engine and both windows are made and wired together.
 #include "app/command_line.h"
+#include "app/deck_export.h"
 #include "engine/uno/uno_engine.h"
 #include "generator/availability_checks.h"
 #include "input/plan_window.h"
@@ -26,6 +27,11 @@ int main(int argc, char** argv)
 {
     if (const auto answered = answerCommandLine(argc, argv))
         return *answered;
+    // The deck from the command line: no window, no display.
+    if (argc >= 3 && QByteArray(argv[1]) == "--export") {
+        QCoreApplication app(argc, argv);
+        return exportDeck(QString::fromLocal8Bit(argv[2]), argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+    }
     // The slide show is taken into the viewer as an X11 window.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);

@@ -112,6 +112,10 @@ public:
     {
     }
 
+    // Whether the engine could be used to the end: it started and never
+    // went away.
+    bool engineStayed() const { return !mEngineGone; }
+
     void run()
     {
         const QString source = Product::besideProgram(mServices.programFolder, kTemplateName);
@@ -482,9 +486,11 @@ private:
 
 }  // namespace
 
-void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)
+bool generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services)
 {
-    Generation(std::move(targetPath), plan, services).run();
+    Generation generation(std::move(targetPath), plan, services);
+    generation.run();
+    return generation.engineStayed();
 }
 
 constexpr float kSecondsPerDay = 86400.0f;

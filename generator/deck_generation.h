@@ -30,8 +30,9 @@ struct GenerationServices {
 // Copies the template deck to targetPath, fills it with the plan in a visible
 // window of the presentation application, saves it and ends the application.
 // Reports each failing step and goes on; success shows only as a file at
-// targetPath afterwards.
-void generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services);
+// targetPath afterwards. Returns false when the engine could not be started
+// or went away: the deck is not filled then.
+bool generateBusinessPlan(QString targetPath, const PlanSource& plan, const GenerationServices& services);
 
 // The most characters a text box of the deck keeps, a paragraph break
 // counting as one; the deck's file format cuts off whatever lies beyond.
