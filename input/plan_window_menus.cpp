@@ -107,7 +107,9 @@ void PlanWindow::createMenus()
     mStatusLine = new QLabel(this);
     mStatusLine->setObjectName(QStringLiteral("statusLine"));
     mStatusLine->setGeometry(4, height() - kStatusLineHeight, width() - 8, kStatusLineHeight);
-    mStatusLine->setFont(font());
+    QFont regular = font();
+    regular.setBold(false);
+    mStatusLine->setFont(regular);
     setAcceptDrops(true);
     showDocumentState();
 }
