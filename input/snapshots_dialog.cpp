@@ -61,8 +61,11 @@ void SnapshotsDialog::showList()
         mList->addItem(QStringLiteral("%1 · %2 · %3")
                            .arg(snapshot.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm")), snapshot.label(),
                                 snapshot.firstWords));
+    // The newest is chosen to begin with.
     mRestore->setEnabled(false);
     mDelete->setEnabled(false);
+    if (mList->count() > 0)
+        mList->setCurrentRow(0);
 }
 
 void SnapshotsDialog::restoreSelected()

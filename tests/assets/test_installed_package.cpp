@@ -3,6 +3,7 @@
 // its window and fills a deck from the template it carries beside itself.
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
+#include "tests/support/program_places.h"
 
 #include <QDir>
 #include <QProcess>
@@ -34,7 +35,7 @@ private slots:
         QVERIFY(program.start());
         const unsigned long window = program.waitForWindow("Orvendale", 60000);
         QVERIFY2(window, qPrintable(program.errorOutput()));
-        program.click(program.windowOrigin(window) + QPoint(316, 21));  // "Start Creating Template"
+        program.click(program.windowOrigin(window) + QPoint(0, kMenuBarHeight) + kCreateButton);
         // The template's working copy and the deck being filled come from
         // the template beside the unpacked program.
         const QDir temp(program.tempFolder());

@@ -2,6 +2,7 @@
 // build the deck, watch it run in the viewer, save it, go back, build again
 // and close the viewer.
 #include "engine/uno/uno_engine.h"
+#include "plan/plan_file.h"
 #include "tests/support/chart_plan.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/private_engine.h"
@@ -612,6 +613,59 @@ private slots:
         QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
         for (const qint64 engine : engines)
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+    }
+
+    // Through the menus, as a user does it: Save As, typing that reaches
+    // the plan file, a new start, a new plan, Open Recent bringing the texts
+    // back, and the snapshot taken before the next new plan restored.
+    void aPlanFileIsSavedReopenedAndASnapshotRestored()
+    {
+        QVERIFY(startProgram());
+        QTemporaryDir folder;
+        const QString file = folder.filePath("investor one.orvendale");
+        const auto storedName = [&] {
+            QFile store(mProgram.storeFile());
+            store.open(QIODevice::ReadOnly);
+            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()["Company Name"].toString();
+        };
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.type("Saved AS");
+        mProgram.key("ctrl+shift+s");
+        QVERIFY(mProgram.waitForWindow("Save Plan As", 20000));
+        QTest::qWait(500);
+        mProgram.type(file);
+        mProgram.key("Return");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 10000);
+        mProgram.click(mInputAt + kPlanTitleBox);
+        mProgram.type("For investor one");
+        QTRY_COMPARE_WITH_TIMEOUT(PlanFile::read(file).value("Business Plan"), QString("For investor one"), 5000);
+
+        mProgram.closeWindow(mInput);
+        QVERIFY(mProgram.waitForExit(20000));
+        QVERIFY(startProgram());
+        // Keys go where the pointer is: on the window.
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.key("ctrl+n");
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString(), 5000);
+        mProgram.key("F10");
+        QTest::qWait(500);
+        mProgram.key("r");
+        QTest::qWait(500);
+        mProgram.key("Return");
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString("Saved AS"), 5000);
+
+        mProgram.key("ctrl+n");
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString(), 5000);
+        mProgram.key("F10");
+        QTest::qWait(500);
+        mProgram.key("s");
+        QVERIFY(mProgram.waitForWindow("Snapshots", 10000));
+        QTest::qWait(500);
+        // The newest snapshot, chosen as the dialog opens, is the plan
+        // before this new one.
+        mProgram.key("alt+r");
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString("Saved AS"), 5000);
+        mProgram.key("Escape");
     }
 
     // Charts typed in a section are drawn on slides of their own: the

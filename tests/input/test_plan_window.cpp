@@ -435,6 +435,7 @@ private slots:
         SnapshotsDialog dialog(w.form.document(), w.dialogs);
         auto* list = dialog.findChild<QListWidget*>("snapshotList");
         QCOMPARE(list->count(), 1);
+        QCOMPARE(list->currentRow(), 0);
         dialog.findChild<QLineEdit*>()->setText("Empty plan");
         dialog.takeNamed();
         QCOMPARE(list->count(), 2);
