@@ -3,6 +3,7 @@
 #include "engine/port/presentation_engine.h"
 #include "generator/availability_checks.h"
 #include "generator/deck_generation.h"
+#include "input/deck_export_run.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"

@@ -13,6 +13,7 @@ class ErrorTrap;
 class HoverPointer;
 class PresentationEngine;
 class PictureBox;
+class DeckExportRun;
 class PlanDocument;
 class QLabel;
 class QMenuBar;
@@ -64,6 +65,9 @@ public:
     void openPlan();
     void openPlanFile(const QString& path);
     void savePlanAs();
+    // Makes the deck in the background, in the format of the name chosen,
+    // under a progress box that can cancel it.
+    void exportDeckFile();
     PlanDocument& document() { return *mDocument; }
 
 signals:
@@ -120,6 +124,7 @@ private:
     PresentationEngine& mEngine;
     SpellChecker& mSpelling;
     std::unique_ptr<PlanDocument> mDocument;
+    std::unique_ptr<DeckExportRun> mExport;
     HoverPointer* mPointer;
     // Set while a box is filled with the text the store holds.
     bool mShowingStoredText = false;

@@ -1,6 +1,7 @@
 // The plan window's menu bar and status line, and the plan commands behind
 // them: plans as files, the deck, editing and help.
 #include "engine/port/presentation_engine.h"
+#include "input/deck_export_run.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
 #include "input/spelling.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QShortcut>
 
 namespace {
@@ -61,6 +63,7 @@ void PlanWindow::createMenus()
     });
     plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                     [this] { savePlanAs(); });
+    plan->addAction(QStringLiteral("&Export Deck…"), this, [this] { exportDeckFile(); });
     plan->addAction(QStringLiteral("&Snapshots…"), this,
                     [this] { SnapshotsDialog(*mDocument, mServices.dialogs, this).exec(); });
     plan->addSeparator();
@@ -172,6 +175,42 @@ void PlanWindow::savePlanAs()
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description());
     }
+}
+
+void PlanWindow::exportDeckFile()
+{
+    if (mExport && mExport->running())
+        return;
+    static const QStringList filters = {
+        QStringLiteral("PDF (*.pdf)"), QStringLiteral("PowerPoint Presentation (*.pptx)"),
+        QStringLiteral("OpenDocument Presentation (*.odp)"), QStringLiteral("PowerPoint 97-2003 Presentation (*.ppt)")};
+    const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Export Deck"), filters);
+    if (choice.fileName.isEmpty())
+        return;
+    // A name without one of the formats' endings takes the chosen type's.
+    QString path = choice.fileName;
+    static const QStringList endings = {"pdf", "pptx", "odp", "ppt"};
+    if (!endings.contains(QFileInfo(path).suffix().toLower()))
+        path += QLatin1Char('.') + endings.value(static_cast<int>(filters.indexOf(choice.filter)), endings.first());
+    mExport = std::make_unique<DeckExportRun>(mServices.programFolder + QStringLiteral("/orvendale"),
+                                              QStringList{QStringLiteral("--export")});
+    auto* progress = new QProgressDialog(QStringLiteral("Making the deck %1…").arg(QFileInfo(path).fileName()),
+                                         QStringLiteral("Cancel"), 0, 0, this);
+    progress->setObjectName(QStringLiteral("exportProgress"));
+    progress->setWindowModality(Qt::WindowModal);
+    connect(progress, &QProgressDialog::canceled, mExport.get(), &DeckExportRun::cancel);
+    connect(mExport.get(), &DeckExportRun::finished, this, [this, progress, path](int code, const QString& said) {
+        // A cancelled box is hidden already; either way it goes now.
+        progress->close();
+        progress->deleteLater();
+        if (code == 0)
+            mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path)));
+        else if (code != 130)
+            mServices.dialogs.message(QStringLiteral("The deck could not be made: %1")
+                                          .arg(said.trimmed().remove(QStringLiteral("orvendale: "))));
+    });
+    mExport->start(path);
+    progress->show();
 }
 
 void PlanWindow::writePlanFileNow()

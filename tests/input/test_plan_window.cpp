@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -450,6 +451,40 @@ private slots:
         dialog.deleteSelected();
         QCOMPARE(list->count(), 2);
         QVERIFY(w.dialogs.messages.isEmpty() && w.dialogs.errorReports.isEmpty());
+    }
+
+    // Export Deck runs the program's own export in the background: the
+    // name gets the chosen type's ending, a failure is told in its words,
+    // and Cancel interrupts it without a word.
+    void exportDeckRunsTheCommandLineExportInTheBackground()
+    {
+        Window w(folder());
+        w.form.load();
+        const auto exportWith = [&](const QByteArray& script) {
+            QFile program(folder() + "/orvendale");
+            QVERIFY(program.open(QIODevice::WriteOnly));
+            program.write("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n" + script);
+            program.close();
+            program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            w.dialogs.saveFileName = folder() + "/deck";
+            w.dialogs.saveFilter = "OpenDocument Presentation (*.odp)";
+            w.form.exportDeckFile();
+        };
+        exportWith("echo 'orvendale: the engine failed.' >&2\nexit 2\n");
+        QTRY_COMPARE(w.dialogs.messages, QStringList({"The deck could not be made: the engine failed."}));
+        QFile arguments(folder() + "/arguments");
+        QVERIFY(arguments.open(QIODevice::ReadOnly));
+        QCOMPARE(arguments.readAll().trimmed(), ("--export " + folder() + "/deck.odp").toUtf8());
+
+        exportWith("exec sleep 30\n");
+        QProgressDialog* progress = nullptr;
+        QTRY_VERIFY((progress = w.form.findChild<QProgressDialog*>("exportProgress")));
+        QElapsedTimer timer;
+        timer.start();
+        progress->findChild<QPushButton*>()->click();
+        QTRY_VERIFY(!w.form.findChild<QProgressDialog*>("exportProgress"));
+        QVERIFY(timer.elapsed() < 2000);
+        QCOMPARE(w.dialogs.messages.size(), 1);
     }
 
     // The menu bar's commands, with their mnemonics; the edit commands act

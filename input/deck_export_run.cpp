@@ -1,0 +1,42 @@
+#include "input/deck_export_run.h"
+
+#include <csignal>
+
+DeckExportRun::DeckExportRun(QString program, QStringList leading)
+    : mProgram(std::move(program)), mLeading(std::move(leading))
+{
+    connect(&mProcess, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        emit finished(status == QProcess::NormalExit ? code : 130,
+                      QString::fromLocal8Bit(mProcess.readAllStandardError()));
+    });
+    connect(&mProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            emit finished(2, mProcess.errorString());
+    });
+}
+
+// An export still running when the window goes is interrupted and waited
+// for, so that its engine ends with it.
+DeckExportRun::~DeckExportRun()
+{
+    if (running()) {
+        cancel();
+        if (!mProcess.waitForFinished(20000))
+            mProcess.kill();
+    }
+}
+
+void DeckExportRun::start(const QString& target)
+{
+    // Cancel interrupts the export even when this program was started with
+    // interrupts ignored (from a script's background job, say), which its
+    // children would inherit.
+    mProcess.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
+    mProcess.start(mProgram, mLeading + QStringList{target});
+}
+
+void DeckExportRun::cancel()
+{
+    if (running())
+        ::kill(static_cast<pid_t>(mProcess.processId()), SIGINT);
+}

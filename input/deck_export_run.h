@@ -1,0 +1,32 @@
+#pragma once
+
+// "Export Deck…": the deck made by the program's own command-line export
+// in a process of its own, so that the window stays free and a cancel ends
+// it at once, its engine and files with it.
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+
+class DeckExportRun : public QObject {
+    Q_OBJECT
+public:
+    // program and leading run the export: the program's own file and
+    // "--export" in the program.
+    DeckExportRun(QString program, QStringList leading);
+    ~DeckExportRun() override;
+
+    void start(const QString& target);
+    bool running() const { return mProcess.state() != QProcess::NotRunning; }
+    // Interrupts the export as Ctrl+C does: it ends and leaves nothing.
+    void cancel();
+
+signals:
+    // The export's exit code (0 made, 1 plan, 2 engine, 3 not written, 130
+    // cancelled) and what it said on its error output.
+    void finished(int code, const QString& said);
+
+private:
+    QString mProgram;
+    QStringList mLeading;
+    QProcess mProcess;
+};
