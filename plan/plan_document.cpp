@@ -58,6 +58,10 @@ void PlanDocument::open(const QString& path)
         mStore.saveSetting(text.key(), text.value());
     keepFile(path);
     emit replaced();
+    // What the window stores as it shows the plan (the guides of empty
+    // sections) is no change of the file: opening a file leaves it as it is.
+    mPendingWrite.stop();
+    mFileBehind = false;
 }
 
 void PlanDocument::startNew()

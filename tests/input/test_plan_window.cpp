@@ -9,6 +9,7 @@
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_shell.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/file_size_limit.h"
 
 #include <QGroupBox>
@@ -403,6 +404,7 @@ private slots:
         PlanFile::Texts sent = PlanFile::read(file);
         sent["Company Name"] = "Sent AS";
         sent["FirstStatement_0"] = "Sent mission\r\nSecond line";
+        sent["SecondStatement_0"] = "";
         PlanFile::write(folder() + "/sent.orvendale", sent);
         QMimeData dropped;
         dropped.setUrls({QUrl::fromLocalFile(folder() + "/sent.orvendale")});
@@ -415,6 +417,10 @@ private slots:
         QCOMPARE(w.firstSectionBox()->toPlainText(), QString("Sent mission\nSecond line"));
         QCOMPARE(w.form.document().file(), folder() + "/sent.orvendale");
         QCOMPARE(w.form.document().recentFiles().size(), 2);
+        // Its empty sections show their guides, and the file stays as sent.
+        const QByteArray sentBytes = readFile(folder() + "/sent.orvendale");
+        QTest::qWait(PlanDocument::kFileDelayMs + 200);
+        QCOMPARE(readFile(folder() + "/sent.orvendale"), sentBytes);
 
         w.form.newPlan();
         QVERIFY(w.companyNameBox()->text().isEmpty());
