@@ -2,6 +2,8 @@
 
 #include "engine/uno/uno_values.h"
 
+#include <QScopeGuard>
+
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/chart/ChartAxisPosition.hpp>
 #include <com/sun/star/chart/ChartLegendPosition.hpp>
@@ -18,6 +20,7 @@
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <vector>
 
 using namespace css;
 using namespace css::uno;
@@ -141,6 +144,35 @@ void drawAxes(const Reference<chart::XChartDocument>& document, const Reference<
     values->setPropertyValue("NumberFormat", Any(numberFormat(document, chart)));
 }
 
+// A legend names the series, or a pie's slices.
+void drawLegend(const Reference<chart::XChartDocument>& document, const ChartData& chart, const ChartLook& look)
+{
+    const Reference<beans::XPropertySet> settings = properties(document);
+    settings->setPropertyValue("HasMainTitle", Any(false));
+    const bool legend = chart.series.size() > 1 || chart.kind == ChartData::Kind::Pie;
+    settings->setPropertyValue("HasLegend", Any(legend));
+    if (!legend)
+        return;
+    const Reference<beans::XPropertySet> key = properties(document->getLegend());
+    setText(key, look);
+    key->setPropertyValue("Alignment", Any(chart::ChartLegendPosition_BOTTOM));
+    key->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
+    key->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
+}
+
+// The slide shows through: no wall behind the plot, no frame around it.
+void showSlideThrough(const Reference<chart::XChartDocument>& document, const Reference<chart::XDiagram>& diagram,
+                      const ChartData& chart)
+{
+    std::vector<Reference<beans::XPropertySet>> backgrounds = {properties(document->getArea())};
+    if (chart.kind != ChartData::Kind::Pie)
+        backgrounds.push_back(properties(Reference<chart::X3DDisplay>(diagram, UNO_QUERY_THROW)->getWall()));
+    for (const Reference<beans::XPropertySet>& background : backgrounds) {
+        background->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
+        background->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
+    }
+}
+
 }  // namespace
 
 void addChart(const Reference<lang::XMultiServiceFactory>& document, const Reference<drawing::XDrawPage>& slide,
@@ -152,9 +184,16 @@ void addChart(const Reference<lang::XMultiServiceFactory>& document, const Refer
     shape->setSize(size);
     properties(shape)->setPropertyValue("CLSID", Any(kChartClassId));
     const Reference<chart::XChartDocument> model(properties(shape)->getPropertyValue("Model"), UNO_QUERY_THROW);
-    // The chart draws once, when it is complete.
+    // The chart draws once, when it is complete; an engine gone meanwhile
+    // has nothing left to draw.
     const Reference<frame::XModel> frameModel(model, UNO_QUERY_THROW);
     frameModel->lockControllers();
+    const auto unlock = qScopeGuard([&] {
+        try {
+            frameModel->unlockControllers();
+        } catch (const uno::Exception&) {
+        }
+    });
     model->setDiagram(Reference<chart::XDiagram>(
         Reference<lang::XMultiServiceFactory>(model, UNO_QUERY_THROW)->createInstance(diagramType(chart.kind)),
         UNO_QUERY_THROW));
@@ -165,28 +204,6 @@ void addChart(const Reference<lang::XMultiServiceFactory>& document, const Refer
     drawSeries(diagram, chart, look);
     if (chart.kind != ChartData::Kind::Pie)
         drawAxes(model, diagram, chart, look);
-
-    const Reference<beans::XPropertySet> chartSettings = properties(model);
-    chartSettings->setPropertyValue("HasMainTitle", Any(false));
-    // A legend names the series, or a pie's slices.
-    const bool legend = chart.series.size() > 1 || chart.kind == ChartData::Kind::Pie;
-    chartSettings->setPropertyValue("HasLegend", Any(legend));
-    if (legend) {
-        const Reference<beans::XPropertySet> key = properties(model->getLegend());
-        setText(key, look);
-        key->setPropertyValue("Alignment", Any(chart::ChartLegendPosition_BOTTOM));
-        key->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
-        key->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
-    }
-    // The slide shows through: no wall behind the plot, no frame around it.
-    if (chart.kind != ChartData::Kind::Pie) {
-        const Reference<beans::XPropertySet> wall =
-            properties(Reference<chart::X3DDisplay>(diagram, UNO_QUERY_THROW)->getWall());
-        wall->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
-        wall->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
-    }
-    const Reference<beans::XPropertySet> area = properties(model->getArea());
-    area->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
-    area->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
-    frameModel->unlockControllers();
+    drawLegend(model, chart, look);
+    showSlideThrough(model, diagram, chart);
 }
