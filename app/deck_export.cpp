@@ -4,6 +4,7 @@
 
 #include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
+#include "generator/save_formats.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
 #include "platform/window_system.h"
@@ -65,20 +66,6 @@ void printError(const QString& text)
     std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
 }
 
-std::optional<SaveAsFileType> formatOf(const QString& target)
-{
-    const QString suffix = QFileInfo(target).suffix().toLower();
-    if (suffix == QLatin1String("ppt"))
-        return SaveAsFileType::Presentation;
-    if (suffix == QLatin1String("pptx"))
-        return SaveAsFileType::OpenXMLPresentation;
-    if (suffix == QLatin1String("odp"))
-        return SaveAsFileType::OpenDocumentPresentation;
-    if (suffix == QLatin1String("pdf"))
-        return SaveAsFileType::PDF;
-    return std::nullopt;
-}
-
 // The engine of the export alone: a profile and pipe of its own, so that a
 // running copy of the program and its engines are never touched.
 EngineSettings exportEngineSettings()
@@ -112,7 +99,7 @@ void printSlides(PresentationEngine& engine, const QString& deckPath)
 
 int exportDeck(const QString& target, const QString& planFile)
 {
-    const std::optional<SaveAsFileType> format = formatOf(target);
+    const std::optional<SaveAsFileType> format = formatOfName(target);
     if (!format) {
         printError(QStringLiteral("%1: the name must end in .ppt, .pptx, .odp or .pdf.").arg(target));
         return 3;
@@ -127,16 +114,7 @@ int exportDeck(const QString& target, const QString& planFile)
     qputenv("TEMP", work.path().toLocal8Bit());
     SettingsStore plan(work.filePath(QStringLiteral("plan.json")));
     try {
-        PlanFile::Texts texts;
-        if (!planFile.isEmpty()) {
-            texts = PlanFile::read(planFile);
-        } else {
-            const SettingsStore stored;
-            for (const QString& key : PlanFile::keys())
-                texts.insert(key, stored.getSetting(key));
-        }
-        for (auto text = texts.begin(); text != texts.end(); ++text)
-            plan.saveSetting(text.key(), text.value());
+        PlanFile::store(plan, planFile.isEmpty() ? PlanFile::storedTexts(SettingsStore()) : PlanFile::read(planFile));
     } catch (const Failure& failure) {
         printError(failure.description());
         return 1;

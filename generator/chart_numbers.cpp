@@ -97,6 +97,15 @@ std::optional<QString> plainDigits(QString digits)
     return std::nullopt;
 }
 
+// Takes a minus or minus sign off the text's start.
+bool takeMinus(QString& text)
+{
+    if (!text.startsWith(QLatin1Char('-')) && !text.startsWith(QChar(0x2212)))
+        return false;
+    text = text.mid(1).trimmed();
+    return true;
+}
+
 }  // namespace
 
 std::optional<Number> read(const QString& typed)
@@ -115,17 +124,11 @@ std::optional<Number> read(const QString& typed)
     }
     if (number.suffix.isEmpty())
         number.suffix = takeCurrency(text, true);
-    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QChar(0x2212))) {
-        negative = !negative;
-        text = text.mid(1).trimmed();
-    }
+    negative ^= takeMinus(text);
     number.prefix = takeCurrency(text, false);
     if (!number.prefix.isEmpty() && !number.suffix.isEmpty())
         return std::nullopt;
-    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QChar(0x2212))) {
-        negative = !negative;
-        text = text.mid(1).trimmed();
-    }
+    negative ^= takeMinus(text);
     const double times = takeMultiplier(text);
     static const QRegularExpression digitsOnly(QStringLiteral("^[0-9][0-9 \\x{00A0}\\x{202F}'’.,]*$"));
     if (!digitsOnly.match(text).hasMatch() || !text.back().isDigit())

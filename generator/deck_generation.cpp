@@ -140,7 +140,7 @@ public:
                 const QList<PlanSection> sections = allSections();
                 for (int k = 0; k < keys.size(); ++k)
                     writeSection(kFirstSectionLine + kSectionLines * k, k + 2 + mAddedSlides, keys.at(k),
-                                 QString(sections.at(k).caption).replace(QStringLiteral("&&"), QStringLiteral("&")));
+                                 sections.at(k).title());
             }
         }
         close(kFirstSectionLine + kSectionLines * static_cast<int>(keys.size()));
@@ -179,6 +179,10 @@ private:
                                   .arg(mChartValuesUnread.join(QStringLiteral("; "))));
             });
     }
+
+    // The title slide, a slide a section and those added so far fill the
+    // most slides a deck gets.
+    bool deckIsFull() const { return 1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides; }
 
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
     {
@@ -316,26 +320,25 @@ private:
 
         int current = slide;
         QStringList cuts;
-        const SectionSplit::Slides slides{
-            [&](const QStringList& part) {
-                selectWholeText();
-                const QString partText = part.join(kCrLf) + kCrLf;
-                const QString partCut = writeSelectedText(partText, what(current, part.first()), maxSlideTextLength);
-                if (!partCut.isEmpty())
-                    cuts << partCut;
-                return shownSizeOf(partText);
-            },
-            [&] {
-                // The title slide, a slide a section and those added so far.
-                if (1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides)
-                    return false;
-                deck().Slides(current).Duplicate();
-                ++current;
-                ++mAddedSlides;
-                deck().Slides(current).Select();
-                deck().Slides(current).Shapes(TextShape::Body).Select();
-                return true;
-            }};
+        const SectionSplit::Slides slides{[&](const QStringList& part) {
+                                              selectWholeText();
+                                              const QString partText = part.join(kCrLf) + kCrLf;
+                                              const QString partCut = writeSelectedText(
+                                                  partText, what(current, part.first()), maxSlideTextLength);
+                                              if (!partCut.isEmpty())
+                                                  cuts << partCut;
+                                              return shownSizeOf(partText);
+                                          },
+                                          [&] {
+                                              if (deckIsFull())
+                                                  return false;
+                                              deck().Slides(current).Duplicate();
+                                              ++current;
+                                              ++mAddedSlides;
+                                              deck().Slides(current).Select();
+                                              deck().Slides(current).Shapes(TextShape::Body).Select();
+                                              return true;
+                                          }};
         const SectionSplit::Result spread = SectionSplit::spread(lines, shownSize, slides);
         countParts(slide, static_cast<int>(spread.linesPerSlide.size()));
         // A deck that is full is told once: the sections after it lose
@@ -444,7 +447,7 @@ private:
     void writeChart(int after, const QString& sectionTitle, const SectionCharts::Chart& chart)
     {
         const QString title = sectionTitle + QStringLiteral(": ") + chart.title;
-        if (1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides) {
+        if (deckIsFull()) {
             if (std::exchange(mDeckFullTold, true))
                 return;
             throw Failure(QStringLiteral("The plan is too long for a deck of %1 slides: the chart \"%2\" and the "

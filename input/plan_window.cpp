@@ -402,16 +402,14 @@ void PlanWindow::companyNameChanged()
 {
     if (mShowingStoredText)
         return;
-    mServices.store.saveSetting(PlanKeys::companyName, mCompanyNameBox->text());
-    mDocument->changed();
+    storeText(PlanKeys::companyName, mCompanyNameBox->text());
 }
 
 void PlanWindow::planTitleChanged()
 {
     if (mShowingStoredText)
         return;
-    mServices.store.saveSetting(PlanKeys::planTitle, mPlanTitleBox->text());
-    mDocument->changed();
+    storeText(PlanKeys::planTitle, mPlanTitleBox->text());
 }
 
 void PlanWindow::firstSectionChanged()
@@ -429,7 +427,13 @@ void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPl
     if (mShowingStoredText)
         return;
     const QString key = sections.key(strip->currentTab());
-    mServices.store.saveSetting(key, typedText(*box->document()));
+    storeText(key, typedText(*box->document()));
+}
+
+// A keystroke's text goes to the store at once, and to the plan file soon.
+void PlanWindow::storeText(const QString& key, const QString& text)
+{
+    mServices.store.saveSetting(key, text);
     mDocument->changed();
 }
 

@@ -93,6 +93,7 @@ private:
     void chooseSpellingLanguage(const QString& language);
     void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
     void storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
+    void storeText(const QString& key, const QString& text);
     void showStored(QLineEdit* box, const QString& key);
     void startSpelling();
     // The spelling entries, then the box's own, at pos in the box.

@@ -1,6 +1,7 @@
 // The plan window's menu bar and status line, and the plan commands behind
 // them: plans as files, the deck, editing and help.
 #include "engine/port/presentation_engine.h"
+#include "generator/save_formats.h"
 #include "input/deck_export_run.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
@@ -181,17 +182,11 @@ void PlanWindow::exportDeckFile()
 {
     if (mExport && mExport->running())
         return;
-    static const QStringList filters = {
-        QStringLiteral("PDF (*.pdf)"), QStringLiteral("PowerPoint Presentation (*.pptx)"),
-        QStringLiteral("OpenDocument Presentation (*.odp)"), QStringLiteral("PowerPoint 97-2003 Presentation (*.ppt)")};
-    const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Export Deck"), filters);
+    const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Export Deck"), saveFilters());
     if (choice.fileName.isEmpty())
         return;
     // A name without one of the formats' endings takes the chosen type's.
-    QString path = choice.fileName;
-    static const QStringList endings = {"pdf", "pptx", "odp", "ppt"};
-    if (!endings.contains(QFileInfo(path).suffix().toLower()))
-        path += QLatin1Char('.') + endings.value(static_cast<int>(filters.indexOf(choice.filter)), endings.first());
+    const QString path = saveTarget(choice.fileName, choice.filter).fileName;
     mExport = std::make_unique<DeckExportRun>(mServices.programFolder + QStringLiteral("/orvendale"),
                                               QStringList{QStringLiteral("--export")});
     auto* progress = new QProgressDialog(QStringLiteral("Making the deck %1…").arg(QFileInfo(path).fileName()),

@@ -57,7 +57,8 @@ SnapshotsDialog::SnapshotsDialog(PlanDocument& document, Dialogs& dialogs, QWidg
 void SnapshotsDialog::showList()
 {
     mList->clear();
-    for (const PlanSnapshots::Snapshot& snapshot : mDocument.snapshots().list())
+    mShown = mDocument.snapshots().list();
+    for (const PlanSnapshots::Snapshot& snapshot : std::as_const(mShown))
         mList->addItem(QStringLiteral("%1 · %2 · %3")
                            .arg(snapshot.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm")), snapshot.label(),
                                 snapshot.firstWords));
@@ -73,7 +74,7 @@ void SnapshotsDialog::restoreSelected()
     const int row = mList->currentRow();
     if (row < 0)
         return;
-    tell([&] { mDocument.restore(mDocument.snapshots().list().at(row)); });
+    tell([&] { mDocument.restore(mShown.at(row)); });
     showList();
 }
 
@@ -82,7 +83,7 @@ void SnapshotsDialog::deleteSelected()
     const int row = mList->currentRow();
     if (row < 0)
         return;
-    mDocument.snapshots().remove(mDocument.snapshots().list().at(row));
+    mDocument.snapshots().remove(mShown.at(row));
     showList();
 }
 

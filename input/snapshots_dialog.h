@@ -2,6 +2,8 @@
 
 // "Snapshots…": the plan's snapshots, newest first, to restore or delete,
 // and a named one to take now.
+#include "plan/plan_snapshots.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -28,6 +30,8 @@ private:
 
     PlanDocument& mDocument;
     Dialogs& mDialogs;
+    // The snapshots the list shows, in its order.
+    QList<PlanSnapshots::Snapshot> mShown;
     QListWidget* mList;
     QLineEdit* mName;
     QPushButton* mRestore;

@@ -33,19 +33,24 @@ QStringList PlanDocument::recentFiles() const
     return mStore.getSetting(kRecentFilesKey).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// Runs at every keystroke: the state is told only when the second it
+// shows moves on.
 void PlanDocument::changed()
 {
-    mLastWritten = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::currentDateTime();
+    const bool newSecond = now.toSecsSinceEpoch() != mLastWritten.toSecsSinceEpoch();
+    mLastWritten = now;
     if (!mFile.isEmpty()) {
         mFileBehind = true;
         mPendingWrite.start();
     }
-    emit stateChanged();
+    if (newSecond)
+        emit stateChanged();
 }
 
 void PlanDocument::saveAs(const QString& path)
 {
-    PlanFile::write(path, storedTexts());
+    PlanFile::write(path, PlanFile::storedTexts(mStore));
     keepFile(path);
 }
 
@@ -54,8 +59,7 @@ void PlanDocument::open(const QString& path)
     const PlanFile::Texts texts = PlanFile::read(path);
     takeSnapshot(PlanSnapshots::Kind::BeforeOpen);
     writeNow();
-    for (auto text = texts.begin(); text != texts.end(); ++text)
-        mStore.saveSetting(text.key(), text.value());
+    PlanFile::store(mStore, texts);
     keepFile(path);
     emit replaced();
     // What the window stores as it shows the plan (the guides of empty
@@ -79,15 +83,14 @@ void PlanDocument::startNew()
 
 void PlanDocument::takeSnapshot(PlanSnapshots::Kind kind, const QString& name)
 {
-    mSnapshots.take(storedTexts(), kind, name);
+    mSnapshots.take(PlanFile::storedTexts(mStore), kind, name);
 }
 
 void PlanDocument::restore(const PlanSnapshots::Snapshot& snapshot)
 {
     const PlanFile::Texts texts = mSnapshots.texts(snapshot);
     takeSnapshot(PlanSnapshots::Kind::BeforeRestore);
-    for (auto text = texts.begin(); text != texts.end(); ++text)
-        mStore.saveSetting(text.key(), text.value());
+    PlanFile::store(mStore, texts);
     changed();
     emit replaced();
 }
@@ -97,16 +100,8 @@ void PlanDocument::writeNow()
     mPendingWrite.stop();
     if (!mFileBehind)
         return;
-    PlanFile::write(mFile, storedTexts());
+    PlanFile::write(mFile, PlanFile::storedTexts(mStore));
     mFileBehind = false;
-}
-
-PlanFile::Texts PlanDocument::storedTexts() const
-{
-    PlanFile::Texts texts;
-    for (const QString& key : PlanFile::keys())
-        texts.insert(key, mStore.getSetting(key));
-    return texts;
 }
 
 void PlanDocument::keepFile(const QString& path)

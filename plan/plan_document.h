@@ -56,7 +56,6 @@ signals:
     void replaced();
 
 private:
-    PlanFile::Texts storedTexts() const;
     void keepFile(const QString& path);
 
     SettingsStore& mStore;

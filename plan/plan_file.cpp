@@ -4,6 +4,7 @@
 #include "plan/plan_sections.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
+#include "shell/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,6 +64,20 @@ Texts read(const QString& path)
         texts.insert(key, value.toString());
     }
     return texts;
+}
+
+Texts storedTexts(const SettingsStore& store)
+{
+    Texts texts;
+    for (const QString& key : keys())
+        texts.insert(key, store.getSetting(key));
+    return texts;
+}
+
+void store(SettingsStore& store, const Texts& texts)
+{
+    for (auto text = texts.begin(); text != texts.end(); ++text)
+        store.saveSetting(text.key(), text.value());
 }
 
 QJsonObject about(const QString& path)

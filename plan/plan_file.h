@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+class SettingsStore;
+
 namespace PlanFile {
 
 inline constexpr int kVersion = 1;
@@ -26,6 +28,11 @@ QStringList keys();
 // none). Throws Failure naming the file and what is wrong with it when it is
 // no plan this version can open.
 Texts read(const QString& path);
+
+// The plan's texts as the store holds them, and the store made to hold
+// them.
+Texts storedTexts(const SettingsStore& store);
+void store(SettingsStore& store, const Texts& texts);
 
 // Writes the plan file whole or not at all, and durably; what is said about
 // the plan (a snapshot's kind and time, say) goes beside its texts.

@@ -17,6 +17,9 @@ struct PlanSection {
     QString placeholder;
     // The kind of drawing the template puts beside the text.
     QString drawing;
+
+    // The slide's title: the caption with its doubled ampersands single.
+    QString title() const { return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")); }
 };
 
 struct SectionGroup {

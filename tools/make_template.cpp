@@ -306,7 +306,7 @@ private:
         const QJsonObject title = look["title"].toObject();
         const QJsonObject body = look["body"].toObject();
         // The caption's doubled ampersand shows as one.
-        const QString heading = QString(section.caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        const QString heading = section.title();
         placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW), boxOf(title), heading,
                   title["size"].toInt(), colour("onDark"), true, drawing::TextVerticalAdjust_CENTER);
         const Reference<drawing::XShape> text(slide->getByIndex(1), UNO_QUERY_THROW);

@@ -1,6 +1,7 @@
 #include "viewer/deck_viewer.h"
 
 #include "engine/port/presentation_engine.h"
+#include "generator/save_formats.h"
 #include "platform/window_system.h"
 #include "shell/app_icon.h"
 #include "shell/back_colors.h"
@@ -16,7 +17,6 @@
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
 #include "shell/window_style.h"
-#include "viewer/save_formats.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-// The file types "Save Results" offers, the deck's own first.
+#include <optional>
+
+// The file types a deck is saved in, the deck's own first.
 QStringList saveFilters();
 
 // Where a saved deck goes and in which format.
@@ -18,3 +20,6 @@ struct SaveTarget {
 // (whatever the selected type); otherwise the selected type's format is used
 // and its extension added to the name.
 SaveTarget saveTarget(const QString& typed, const QString& selectedFilter);
+
+// The format a file name's extension says, or nothing for another one.
+std::optional<SaveAsFileType> formatOfName(const QString& name);

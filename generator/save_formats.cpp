@@ -1,4 +1,4 @@
-#include "viewer/save_formats.h"
+#include "generator/save_formats.h"
 
 #include <QFileInfo>
 
@@ -29,12 +29,19 @@ QStringList saveFilters()
     return filters;
 }
 
-SaveTarget saveTarget(const QString& typed, const QString& selectedFilter)
+std::optional<SaveAsFileType> formatOfName(const QString& name)
 {
-    const QString extension = QFileInfo(typed).suffix();
+    const QString extension = QFileInfo(name).suffix();
     for (const SaveFormat& format : kFormats)
         if (extension.compare(QLatin1String(format.extension), Qt::CaseInsensitive) == 0)
-            return {typed, format.format};
+            return format.format;
+    return std::nullopt;
+}
+
+SaveTarget saveTarget(const QString& typed, const QString& selectedFilter)
+{
+    if (const std::optional<SaveAsFileType> format = formatOfName(typed))
+        return {typed, *format};
     for (const SaveFormat& format : kFormats)
         if (selectedFilter == QLatin1String(format.filter))
             return {typed + QLatin1Char('.') + QLatin1String(format.extension), format.format};
