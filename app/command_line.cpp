@@ -26,7 +26,8 @@ std::optional<int> answerCommandLine(int argc, char** argv)
                        "3 when the deck cannot be written."),
         QStringLiteral("deck"));
     parser.addOptions({help, version, exportDeck});
-    parser.addPositionalArgument(QStringLiteral("plan"), QStringLiteral("A plan file (.orvendale) to export."),
+    parser.addPositionalArgument(QStringLiteral("plan"),
+                                 QStringLiteral("A plan file (.orvendale) to open in the window, or to export."),
                                  QStringLiteral("[plan.orvendale]"));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

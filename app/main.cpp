@@ -7,6 +7,7 @@
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
 #include "platform/x11_window_system.h"
+#include "shell/desktop_recent_files.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
 #include "shell/qt_dialogs.h"
@@ -46,8 +47,16 @@ int main(int argc, char** argv)
     X11WindowSystem windows;
     UnoEngine unoEngine(windows);
     PresentationEngine& engine = unoEngine;
-    const ShellServices services{
-        store, dialogs, programEnd, urls, clock, random, skin, Product::programFolder(), Product::userDataFolder()};
+    const ShellServices services{store,
+                                 dialogs,
+                                 programEnd,
+                                 urls,
+                                 clock,
+                                 random,
+                                 skin,
+                                 Product::programFolder(),
+                                 Product::userDataFolder(),
+                                 DesktopRecentFiles::listFile()};
 
     DeckViewer viewer(services, engine, windows);
     SpellChecker spelling(SpellChecker::systemDictionaryFolders(),
@@ -73,6 +82,11 @@ int main(int argc, char** argv)
     });
     form.load();
     form.show();
+    // A plan file named on the command line (the desktop's "open with")
+    // opens as Plan > Open does.
+    const QStringList planFiles = app.arguments().mid(1);
+    if (!planFiles.isEmpty() && !planFiles.first().startsWith(QLatin1Char('-')))
+        form.openPlanFile(planFiles.first());
     // Once the window is up, an engine starts in the background, so that
     // the first deck does not wait for one; an engine that cannot be
     // started is told as a missing one is.

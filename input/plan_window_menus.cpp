@@ -102,7 +102,7 @@ void PlanWindow::createMenus()
         mServices.dialogs.message(
             QStringLiteral("%1 %2\nCopyright 2026 %3. All rights reserved.\nDecks are made with %4.")
                 .arg(Product::name, QCoreApplication::applicationVersion(), Product::makerName,
-                     mEngine.applicationName()));
+                     QStringList{mEngine.applicationName(), mEngine.applicationVersion()}.join(' ').trimmed()));
     });
     // F10 opens the menu bar, as in other desktop programs.
     connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,

@@ -1,5 +1,6 @@
 #include "plan/plan_document.h"
 
+#include "shell/desktop_recent_files.h"
 #include "shell/failure.h"
 #include "shell/settings_store.h"
 
@@ -13,8 +14,8 @@ const QString kRecentFilesKey = QStringLiteral("Recent Plan Files");
 
 }  // namespace
 
-PlanDocument::PlanDocument(SettingsStore& store, const QString& snapshotFolder)
-    : mStore(store), mSnapshots(snapshotFolder)
+PlanDocument::PlanDocument(SettingsStore& store, const QString& snapshotFolder, const QString& desktopRecentList)
+    : mStore(store), mSnapshots(snapshotFolder), mDesktopRecentList(desktopRecentList)
 {
     mPendingWrite.setSingleShot(true);
     mPendingWrite.setInterval(kFileDelayMs);
@@ -114,5 +115,6 @@ void PlanDocument::keepFile(const QString& path)
     recent.removeAll(mFile);
     recent.prepend(mFile);
     mStore.saveSetting(kRecentFilesKey, recent.mid(0, kRecentFiles).join(QLatin1Char('\n')));
+    DesktopRecentFiles::add(mDesktopRecentList, mFile, PlanFile::kMimeType);
     emit stateChanged();
 }

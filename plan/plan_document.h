@@ -20,8 +20,9 @@ public:
     // How long after the last change the plan file is written.
     static constexpr int kFileDelayMs = 500;
 
-    // Snapshots are kept in snapshotFolder.
-    PlanDocument(SettingsStore& store, const QString& snapshotFolder);
+    // Snapshots are kept in snapshotFolder; the plan files opened or saved
+    // also join the desktop's desktopRecentList.
+    PlanDocument(SettingsStore& store, const QString& snapshotFolder, const QString& desktopRecentList);
 
     // The plan file kept current, or "" while the plan is in the store alone.
     QString file() const { return mFile; }
@@ -60,6 +61,7 @@ private:
 
     SettingsStore& mStore;
     PlanSnapshots mSnapshots;
+    QString mDesktopRecentList;
     QString mFile;
     QDateTime mLastWritten;
     // The plan file misses a change: its write is pending or failed.

@@ -14,6 +14,8 @@ namespace PlanFile {
 
 inline constexpr int kVersion = 1;
 inline const QString kSuffix = QStringLiteral("orvendale");
+// The type the desktop knows plan files by (the package describes it).
+inline const QString kMimeType = QStringLiteral("application/x-orvendale-plan");
 // No plan comes near this; a file beyond it is not one.
 inline constexpr qint64 kMostBytes = 32 * 1024 * 1024;
 

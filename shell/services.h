@@ -24,4 +24,7 @@ struct ShellServices {
     // Where the program keeps what it makes for the user: snapshots of the
     // plan, among others.
     QString dataFolder;
+    // The desktop's list of recently used files, which plan files opened or
+    // saved join.
+    QString desktopRecentList;
 };

@@ -63,6 +63,9 @@ public:
     // The name the application answers under (its default property), which
     // messages to the user name it by.
     virtual QString applicationName() const = 0;
+    // The installed application's version as it states it ("7.4.7.2"), read
+    // without starting it; empty when it cannot be told.
+    virtual QString applicationVersion() const = 0;
     // The name of the application's process in the desktop's process list.
     virtual QString processName() const = 0;
 

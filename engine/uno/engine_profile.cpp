@@ -52,24 +52,6 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Common/VCL", "ForceSkiaRaster", "true"},
 };
 
-// The engine's version as its installation states it ("7.4"), empty when
-// the installation does not say.
-QByteArray installedEngineVersion(const QString& officeProgram)
-{
-    QFile registry(QFileInfo(officeProgram).dir().filePath(QStringLiteral("../share/registry/main.xcd")));
-    if (!registry.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray xml = registry.readAll();
-    const qsizetype prop = xml.indexOf("<prop oor:name=\"ooSetupVersion\">");
-    if (prop < 0)
-        return {};
-    const qsizetype start = xml.indexOf("<value>", prop) + 7;
-    const qsizetype end = xml.indexOf("</value>", start);
-    if (start < 7 || end < 0 || end - start > 16)
-        return {};
-    return xml.mid(start, end - start);
-}
-
 QByteArray itemText(const Setting& setting)
 {
     return QByteArray("<item oor:path=\"") + setting.path + "\"><prop oor:name=\"" + setting.name
@@ -107,6 +89,22 @@ bool enforceSettings(QByteArray& xml, const std::vector<Setting>& settings)
 
 }  // namespace
 
+QByteArray installedProductValue(const QString& officeProgram, const QByteArray& name)
+{
+    QFile registry(QFileInfo(officeProgram).dir().filePath(QStringLiteral("../share/registry/main.xcd")));
+    if (!registry.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray xml = registry.readAll();
+    const qsizetype prop = xml.indexOf("<prop oor:name=\"" + name + "\">");
+    if (prop < 0)
+        return {};
+    const qsizetype start = xml.indexOf("<value>", prop) + 7;
+    const qsizetype end = xml.indexOf("</value>", start);
+    if (start < 7 || end < 0 || end - start > 16)
+        return {};
+    return xml.mid(start, end - start);
+}
+
 void prepareEngineProfile(const QString& profileDir, const QString& officeProgram)
 {
     std::vector<Setting> settings(std::begin(kSettings), std::end(kSettings));
@@ -114,7 +112,7 @@ void prepareEngineProfile(const QString& profileDir, const QString& officeProgra
     // engine test its drawing at every start until it ends cleanly once
     // (seconds with the renderer above), and offer news about the version
     // in the first window the user watches.
-    const QByteArray version = installedEngineVersion(officeProgram);
+    const QByteArray version = installedProductValue(officeProgram, "ooSetupVersion");
     if (!version.isEmpty())
         settings.push_back({"/org.openoffice.Setup/Product", "ooSetupLastVersion", version.constData()});
     const QString userDir = profileDir + QStringLiteral("/user");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Makes the engine's private profile, or brings an existing one up to date:
@@ -8,3 +9,8 @@
 // drawing in memory; and it has seen the version of the engine installed
 // beside officeProgram.
 void prepareEngineProfile(const QString& profileDir, const QString& officeProgram);
+
+// A value the engine's installation beside officeProgram states about its
+// product, read from its registry without starting it: "ooSetupVersion"
+// ("7.4"), "ooSetupVersionAboutBox" ("7.4.7.2"); empty when it does not say.
+QByteArray installedProductValue(const QString& officeProgram, const QByteArray& name);

@@ -2,6 +2,7 @@
 
 #include "engine/uno/call_watchdog.h"
 #include "engine/uno/engine_instance.h"
+#include "engine/uno/engine_profile.h"
 #include "engine/uno/spare_engine.h"
 #include "engine/uno/uno_application.h"
 
@@ -73,6 +74,11 @@ void UnoEngine::endInstanceLeftBehind()
 QString UnoEngine::applicationName() const
 {
     return unoApplicationName;
+}
+
+QString UnoEngine::applicationVersion() const
+{
+    return QString::fromUtf8(installedProductValue(mSettings.officeProgram, "ooSetupVersionAboutBox"));
 }
 
 // The office's program file, as the process list shows it.

@@ -16,6 +16,7 @@ public:
     std::shared_ptr<PresentationApplication> GetObject() override;
     bool CanCreateObject() override;
     QString applicationName() const override;
+    QString applicationVersion() const override;
     QString processName() const override;
 
     const EngineSettings& settings() const { return mSettings; }

@@ -5,6 +5,7 @@
 #include "plan/plan_file.h"
 #include "tests/support/chart_plan.h"
 #include "tests/support/deck_text.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/program_places.h"
@@ -120,7 +121,7 @@ private:
     // Starts the program and waits for its input window; says what went
     // wrong when it does not show. A run still going from an earlier test
     // is ended first.
-    bool startProgram()
+    bool startProgram(const QStringList& arguments = {})
     {
         if (mProgram.running()) {
             mProgram.signal(SIGTERM);
@@ -128,7 +129,7 @@ private:
         }
         QElapsedTimer timer;
         timer.start();
-        if (!mProgram.start()) {
+        if (!mProgram.start(arguments)) {
             qWarning("the program could not be started");
             return false;
         }
@@ -666,6 +667,19 @@ private slots:
         mProgram.key("alt+r");
         QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString("Saved AS"), 5000);
         mProgram.key("Escape");
+
+        // The desktop offers the file again; opened from there, its texts
+        // come back.
+        QVERIFY(
+            readFile(mProgram.dataFolder() + "/recently-used.xbel").contains(QUrl::fromLocalFile(file).toEncoded()));
+        QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindow("Snapshots"), 0ul, 5000);
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.key("ctrl+n");
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString(), 5000);
+        mProgram.closeWindow(mInput);
+        QVERIFY(mProgram.waitForExit(20000));
+        QVERIFY(startProgram({file}));
+        QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString("Saved AS"), 10000);
     }
 
     // Charts typed in a section are drawn on slides of their own: the

@@ -75,6 +75,9 @@ private slots:
         prepareEngineProfile(profile.path(), installation.filePath("program/soffice.bin"));
         QVERIFY(readAll(profile.filePath("user/registrymodifications.xcu"))
                     .contains("<prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>9.1</value>"));
+        // The About box names the full version.
+        QCOMPARE(installedProductValue(installation.filePath("program/soffice.bin"), "ooSetupVersionAboutBox"),
+                 QByteArray("9.1.0.3"));
     }
 };
 

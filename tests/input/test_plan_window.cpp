@@ -519,6 +519,8 @@ private slots:
         QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight AS"));
         command(3, "&Home Page")->trigger();
         QCOMPARE(w.urls.opened.size(), 1);
+        command(3, "&About Orvendale")->trigger();
+        QVERIFY(w.dialogs.messages.last().contains("LibreOffice Impress 7.4.7.2"));
     }
 
     void layoutFollowsTheWindowTable()

@@ -3,6 +3,7 @@
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
 #include "shell/settings_store.h"
+#include "tests/support/file_bytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,7 +23,7 @@ private slots:
     {
         mFolder = std::make_unique<QTemporaryDir>();
         mStore = std::make_unique<SettingsStore>(path("store.json"));
-        mDocument = std::make_unique<PlanDocument>(*mStore, path("snapshots"));
+        mDocument = std::make_unique<PlanDocument>(*mStore, path("snapshots"), path("recently-used.xbel"));
         mStore->saveSetting(PlanKeys::companyName, "Fjordlight AS");
     }
 
@@ -38,16 +39,20 @@ private slots:
     }
 
     // The last eight files, the newest first, each once; kept in the store.
+    // Each also joins the desktop's list, once.
     void theRecentFilesAreTheLastEight()
     {
         for (int i = 1; i <= 10; ++i)
             mDocument->saveAs(path(QString("plan%1.orvendale").arg(i)));
         mDocument->saveAs(path("plan5.orvendale"));
-        const QStringList recent = PlanDocument(*mStore, path("snapshots")).recentFiles();
+        const QStringList recent = PlanDocument(*mStore, path("snapshots"), QString()).recentFiles();
         QCOMPARE(recent.size(), 8);
         QCOMPARE(recent.mid(0, 3),
                  QStringList({path("plan5.orvendale"), path("plan10.orvendale"), path("plan9.orvendale")}));
         QVERIFY(!recent.contains(path("plan2.orvendale")));
+        const QByteArray desktopList = readFile(path("recently-used.xbel"));
+        QCOMPARE(desktopList.count("<bookmark "), 10);
+        QCOMPARE(desktopList.count(QUrl::fromLocalFile(path("plan5.orvendale")).toEncoded() + '"'), 1);
     }
 };
 

@@ -49,7 +49,7 @@ private slots:
     void aRestoreGivesBackEveryTextExactly()
     {
         SettingsStore store(mFolder->filePath("store.json"));
-        PlanDocument document(store, mFolder->filePath("snapshots"));
+        PlanDocument document(store, mFolder->filePath("snapshots"), QString());
         QStringList written;
         for (const QString& key : PlanFile::keys()) {
             written << key + " \"quoted\" \\ é 漢字\r\nsecond\nthird\r\t\u00A0 end  ";

@@ -232,6 +232,7 @@ public:
         return state.installed;
     }
     QString applicationName() const override { return QStringLiteral("LibreOffice Impress"); }
+    QString applicationVersion() const override { return QStringLiteral("7.4.7.2"); }
     QString processName() const override { return QStringLiteral("soffice.bin"); }
     void prepareSpare(std::function<void(const EngineStartFailure&)>) override { state.calls << "prepareSpare"; }
     // Settles at once, unless a test holds the spare's start to settle it

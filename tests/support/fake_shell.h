@@ -13,7 +13,9 @@ struct FakeShell {
 
     ShellServices services()
     {
-        return {store, dialogs, programEnd, urls, clock, random, skin, programFolder, programFolder + "/data"};
+        const QString data = programFolder + "/data";
+        return {store,  dialogs, programEnd,    urls, clock,
+                random, skin,    programFolder, data, data + "/recently-used.xbel"};
     }
 
     SettingsStore store;

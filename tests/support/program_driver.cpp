@@ -33,7 +33,7 @@ ProgramDriver::~ProgramDriver()
     mProgram.waitForFinished(5000);
 }
 
-bool ProgramDriver::start()
+bool ProgramDriver::start(const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mHome.filePath(QStringLiteral("config")));
@@ -48,6 +48,7 @@ bool ProgramDriver::start()
     mProgram.setStandardOutputFile(QProcess::nullDevice());
     mProgram.setStandardErrorFile(mHome.filePath(QStringLiteral("program-errors.txt")), QIODevice::Append);
     mProgram.setProgram(mProgramPath);
+    mProgram.setArguments(arguments);
     mProgram.start();
     return mProgram.waitForStarted();
 }

@@ -15,7 +15,7 @@ public:
     explicit ProgramDriver(QString program = QString());
     ~ProgramDriver();
 
-    bool start();
+    bool start(const QStringList& arguments = {});
     bool running() const;
     // Waits for the program to end by itself.
     bool waitForExit(int timeoutMs);
