@@ -4,6 +4,8 @@
 #include "generator/section_charts.h"
 #include "generator/section_notes.h"
 #include "generator/section_split.h"
+#include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
@@ -15,6 +17,8 @@
 #include "shell/side_effects.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <QThread>
 
@@ -135,6 +139,7 @@ public:
             // Without the presentation there is nothing to fill.
             if (mDeck) {
                 pause(116);
+                placeLogo(117);
                 writeTitleShape(118, TextShape::Title, mPlan.companyName, QStringLiteral("The company name"));
                 writeTitleShape(130, TextShape::Body, mPlan.planTitle, QStringLiteral("The plan title"));
                 const QList<PlanSection> sections = allSections();
@@ -178,6 +183,22 @@ private:
                                              "€120k, to chart them.")
                                   .arg(mChartValuesUnread.join(QStringLiteral("; "))));
             });
+    }
+
+    // The plan's logo where the deck's designs show one; a plan without one
+    // makes the deck as it always was.
+    void placeLogo(int line)
+    {
+        const QString logo = mPlan.store.getSetting(PlanKeys::logo);
+        if (logo.isEmpty())
+            return;
+        engineStep(line, [&] {
+            if (!QFileInfo(logo).isFile())
+                throw Failure(QStringLiteral("The plan's logo %1 is missing, so the deck has none. Choose the logo "
+                                             "again with Deck > Logo….")
+                                  .arg(QDir::toNativeSeparators(logo)));
+            deck().PlaceLogo(logo, PlanLogo::description(mPlan.companyName()));
+        });
     }
 
     // The title slide, a slide a section and those added so far fill the

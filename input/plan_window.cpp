@@ -99,6 +99,7 @@ void PlanWindow::createControls()
     mCompanyNameBox = new QLineEdit(mCompanyNameFrame);
     mCompanyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
     mCompanyNameBox->setMaxLength(std::numeric_limits<int>::max());
+    createLogoPreview();
 
     mPlanTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), mClientArea);
     mPlanTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
@@ -207,6 +208,7 @@ void PlanWindow::load()
     QTimer::singleShot(0, this, [this] { startSpelling(); });
     loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
     loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
+    showLogo();
     loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
     loadStep(trap, 134, [&] { secondSectionTabChanged(0); });
     trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });

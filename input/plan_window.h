@@ -13,6 +13,7 @@ class ErrorTrap;
 class HoverPointer;
 class PresentationEngine;
 class PictureBox;
+class QAction;
 class DeckExportRun;
 class PlanDocument;
 class QLabel;
@@ -65,6 +66,11 @@ public:
     void openPlan();
     void openPlanFile(const QString& path);
     void savePlanAs();
+    // The company's logo: a picture chosen, dropped or taken off; the plan
+    // keeps a copy of it.
+    void chooseLogo();
+    void setLogo(const QString& file);
+    void removeLogo();
     // Makes the deck in the background, in the format of the name chosen,
     // under a progress box that can cancel it.
     void exportDeckFile();
@@ -77,7 +83,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // A plan file dropped on the window is opened.
+    // A plan file dropped on the window is opened; a picture becomes the
+    // logo.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -89,6 +96,8 @@ private:
     // Every box shows what the store holds, after the plan was replaced.
     void showPlan();
     void showDocumentState();
+    void createLogoPreview();
+    void showLogo();
     void writePlanFileNow();
     void chooseSpellingLanguage(const QString& language);
     void showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box);
@@ -112,6 +121,8 @@ private:
     QPushButton* mCreateButton;
     QGroupBox* mCompanyNameFrame;
     QLineEdit* mCompanyNameBox;
+    QLabel* mLogoPreview;
+    QAction* mRemoveLogoAction;
     QGroupBox* mPlanTitleFrame;
     QLineEdit* mPlanTitleBox;
     TabStrip* mFirstSectionTabs;

@@ -33,13 +33,22 @@ namespace {
 
 const QString kPlanFilter = QStringLiteral("Orvendale plans (*.orvendale)");
 
-// The local plan file a drag carries, or "".
-QString droppedPlanFile(const QMimeData* data)
+// The one local file a drag carries, or "".
+QString droppedFile(const QMimeData* data)
 {
     if (!data || data->urls().size() != 1 || !data->urls().first().isLocalFile())
         return {};
-    const QString path = data->urls().first().toLocalFile();
-    return QFileInfo(path).suffix() == PlanFile::kSuffix ? path : QString();
+    return data->urls().first().toLocalFile();
+}
+
+bool isPlanFile(const QString& path)
+{
+    return QFileInfo(path).suffix() == PlanFile::kSuffix;
+}
+
+bool isPicture(const QString& path)
+{
+    return QStringList{"png", "jpg", "jpeg", "svg"}.contains(QFileInfo(path).suffix().toLower());
 }
 
 }  // namespace
@@ -91,6 +100,10 @@ void PlanWindow::createMenus()
 
     QMenu* deck = mMenuBar->addMenu(QStringLiteral("&Deck"));
     deck->addAction(QStringLiteral("&Start Creating Template"), this, [this] { createDeck(); });
+    deck->addSeparator();
+    deck->addAction(QStringLiteral("L&ogo…"), this, [this] { chooseLogo(); });
+    mRemoveLogoAction = deck->addAction(QStringLiteral("&Remove Logo"), this, [this] { removeLogo(); });
+    deck->addSeparator();
     QMenu* languages = deck->addMenu(QStringLiteral("Spelling &Language"));
     connect(languages, &QMenu::aboutToShow, this, [this, languages] {
         fillLanguageMenu(*languages, mSpelling, [this](const QString& language) { chooseSpellingLanguage(language); });
@@ -135,6 +148,7 @@ void PlanWindow::showPlan()
     // An empty section shows its guide, which is stored as at a first start.
     showSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
     showSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
+    showLogo();
 }
 
 void PlanWindow::newPlan()
@@ -220,15 +234,19 @@ void PlanWindow::writePlanFileNow()
 
 void PlanWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedPlanFile(event->mimeData()).isEmpty())
+    const QString path = droppedFile(event->mimeData());
+    if (isPlanFile(path) || isPicture(path))
         event->acceptProposedAction();
 }
 
 void PlanWindow::dropEvent(QDropEvent* event)
 {
-    const QString path = droppedPlanFile(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openPlanFile(path);
+    const QString path = droppedFile(event->mimeData());
+    if (isPlanFile(path)) {
+        event->acceptProposedAction();
+        openPlanFile(path);
+    } else if (isPicture(path)) {
+        event->acceptProposedAction();
+        setLogo(path);
+    }
 }

@@ -31,7 +31,7 @@ const QString kAboutKey = QStringLiteral("about");
 
 QStringList keys()
 {
-    return QStringList{PlanKeys::companyName, PlanKeys::planTitle} + allSectionKeys();
+    return QStringList{PlanKeys::companyName, PlanKeys::planTitle} + allSectionKeys() + QStringList{PlanKeys::logo};
 }
 
 Texts read(const QString& path)

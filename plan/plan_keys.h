@@ -9,6 +9,8 @@ inline const QString companyName = QStringLiteral("Company Name");
 inline const QString planTitle = QStringLiteral("Business Plan");
 inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
 inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
+// The plan's own copy of the company's logo, a file path; "" for none.
+inline const QString logo = QStringLiteral("Logo");
 
 inline QString sectionKey(const QString& prefix, int tab)
 {

@@ -24,6 +24,8 @@ PlanSnapshots::Kind kindNamed(const QString& name)
 QString firstWordsOf(const PlanFile::Texts& texts)
 {
     for (const QString& key : PlanFile::keys()) {
+        if (key == PlanKeys::logo)
+            continue;
         const QString text = texts.value(key).simplified();
         if (!text.isEmpty())
             return text.size() <= 60 ? text : text.left(text.lastIndexOf(QLatin1Char(' '), 60)) + QStringLiteral("…");

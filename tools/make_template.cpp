@@ -177,6 +177,17 @@ private:
         addPanel(master, {1500, mHeight - 1050, 1400, 80}, colour("accent"));
         placeFooter(master, {1500, mHeight - 950, 16000, 700});
         addSlideNumber(master, {mWidth - 6500, mHeight - 950, 5000, 700});
+        addLogoArea(master, mDescription["sectionSlide"].toObject()["logo"].toObject());
+    }
+
+    // Where the company's logo goes: a rectangle without fill, line or
+    // text, which shows nothing until a deck places a logo there.
+    void addLogoArea(const Reference<drawing::XDrawPage>& master, const QJsonObject& logo)
+    {
+        const Reference<beans::XPropertySet> area(addShape(master, "com.sun.star.drawing.RectangleShape", boxOf(logo)),
+                                                  UNO_QUERY_THROW);
+        area->setPropertyValue("FillStyle", Any(drawing::FillStyle_NONE));
+        area->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
     }
 
     // The design's footer placeholder, which shows each slide's own footer
@@ -244,6 +255,7 @@ private:
         addPanel(master, {1500, mHeight * 58 / 100, 3600, 160}, colour("highlight"));
         addLabel(master, {1500, mHeight - 1300, 16000, 700}, mDescription["titleSlide"].toObject()["footer"].toString(),
                  11, colour("onDarkMuted"));
+        addLogoArea(master, mDescription["titleSlide"].toObject()["logo"].toObject());
     }
 
     void placeText(const Reference<drawing::XShape>& shape, Box box, const QString& text, float size, sal_Int32 ink,

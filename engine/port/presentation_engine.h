@@ -295,6 +295,11 @@ public:
     // slide's number ("5 / 15") up to date; a .ppt keeps that total as text,
     // which slides added later leave behind.
     void UpdateSlideTotals() { updateSlideTotals(); }
+    // Shows the picture in file, embedded in the deck, where the deck's
+    // designs place the company's logo (the title slide, and the footer of
+    // the other slides), as large as fits with its aspect ratio kept;
+    // described by description for those who cannot see it.
+    void PlaceLogo(const QString& file, const QString& description) { placeLogo(file, description); }
 
 protected:
     friend struct ShapeRef;
@@ -308,6 +313,7 @@ protected:
     virtual void setNotesText(int slide, const QString& text) = 0;
     virtual void replaceBodyWithChart(int slide, const ChartData& chart) = 0;
     virtual void updateSlideTotals() = 0;
+    virtual void placeLogo(const QString& file, const QString& description) = 0;
     virtual void selectShape(int slide, const QString& name) = 0;
     // The name a template's text shape answers to.
     virtual QString shapeName(TextShape shape) = 0;

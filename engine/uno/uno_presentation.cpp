@@ -4,6 +4,7 @@
 #include "engine/uno/engine_instance.h"
 #include "engine/uno/shape_names.h"
 #include "engine/uno/uno_chart.h"
+#include "engine/uno/uno_logo.h"
 #include "engine/uno/uno_show_window.h"
 #include "shell/line_breaks.h"
 
@@ -210,6 +211,14 @@ public:
                         if (const Reference<text::XTextRange> number = slideNumberField(text); number.is())
                             writeTotalAfter(number, total);
             }
+        });
+    }
+
+    void placeLogo(const QString& file, const QString& description) override
+    {
+        engineCall(QStringLiteral("Placing the logo"), [&] {
+            ::placeLogo(mInstance->connection().context(), Reference<lang::XComponent>(mDocument, UNO_QUERY_THROW),
+                        file, description);
         });
     }
 

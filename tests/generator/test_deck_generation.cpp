@@ -249,6 +249,38 @@ private slots:
         QVERIFY(told.errorReports.first().contains("no longer running"));
     }
 
+    // The plan's logo is placed before the title slide's texts, described
+    // by the company's name; a logo whose copy went is told, and the deck is
+    // made without it.
+    void theLogoIsPlacedOrItsLossTold()
+    {
+        SettingsStore store(mTemp.filePath("logo.json"));
+        const QString logo = mTemp.filePath("3f2a.png");
+        QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), logo);
+        store.saveSetting("Logo", logo);
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        const auto generate = [&] {
+            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps60606060.ppt"),
+                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                                 {engine, dialogs, clock, mProgram.path()});
+        };
+        generate();
+        const QStringList& calls = engine.state.calls;
+        QCOMPARE(calls.filter("PlaceLogo"), QStringList({"PlaceLogo 3f2a.png \"Acme logo\""}));
+        QVERIFY(calls.indexOf("PlaceLogo 3f2a.png \"Acme logo\"") < calls.indexOf("setText Acme"));
+        QVERIFY(dialogs.errorReports.isEmpty());
+
+        QFile::remove(logo);
+        engine.state.calls.clear();
+        generate();
+        QVERIFY(calls.filter("PlaceLogo").isEmpty());
+        QCOMPARE(dialogs.reportedLines(), QList<int>({117}));
+        QVERIFY(dialogs.errorReports.first().contains("Deck > Logo"));
+        QVERIFY(calls.contains("Save"));
+    }
+
     // Notes are filtered as slide text is, and notes longer than a notes
     // page holds keep their whole first lines and are told.
     void notesLongerThanAPageAreCutAtWholeLinesAndTold()

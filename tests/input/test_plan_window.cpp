@@ -430,6 +430,58 @@ private slots:
         QVERIFY(w.dialogs.errorReports.isEmpty());
     }
 
+    // A logo chosen through the dialog shows beside the company name and
+    // outlives its original; a file that is no picture is told and changes
+    // nothing; one dropped replaces it; Remove Logo and a new plan take it
+    // off.
+    void theLogoIsChosenDroppedAndRemoved()
+    {
+        Window w(folder());
+        w.form.load();
+        const auto logo = [&](const QString& name, const QColor& colour) {
+            QImage image(90, 30, QImage::Format_RGB32);
+            image.fill(colour);
+            image.save(folder() + "/" + name);
+            return folder() + "/" + name;
+        };
+        auto* preview = w.form.findChild<QLabel*>("logoPreview");
+        const int fullWidth = w.companyNameBox()->width();
+        w.dialogs.openFileName = logo("red.png", Qt::red);
+        w.form.chooseLogo();
+        QCOMPARE(w.dialogs.openDialogs, QStringList({"Choose the Company's Logo|Pictures (*.png *.jpg *.jpeg *.svg)"}));
+        const QString copy = stored(folder(), "Logo");
+        QVERIFY(copy.startsWith(folder() + "/data/logos/"));
+        QFile::remove(folder() + "/red.png");
+        QVERIFY(QFile::exists(copy));
+        QVERIFY(preview->isVisibleTo(&w.form));
+        QCOMPARE(preview->pixmap().size(), QSize(40, 13));
+        QCOMPARE(w.companyNameBox()->width(), fullWidth - 40 - 8);
+
+        writeFile(folder() + "/notes.png", "not a picture");
+        w.dialogs.openFileName = folder() + "/notes.png";
+        w.form.chooseLogo();
+        QCOMPARE(w.dialogs.messages.size(), 1);
+        QVERIFY(w.dialogs.messages.first().contains(folder() + "/notes.png"));
+        QCOMPARE(stored(folder(), "Logo"), copy);
+
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(logo("blue.jpg", Qt::blue))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &drop);
+        QVERIFY2(stored(folder(), "Logo").endsWith(".jpg"), qPrintable(w.dialogs.messages.join("|")));
+
+        w.form.removeLogo();
+        QCOMPARE(stored(folder(), "Logo"), QString());
+        QVERIFY(!preview->isVisibleTo(&w.form));
+        QCOMPARE(w.companyNameBox()->width(), fullWidth);
+        w.form.setLogo(copy);
+        w.form.newPlan();
+        QVERIFY(!preview->isVisibleTo(&w.form));
+    }
+
     // Through the snapshots dialog: a named snapshot taken, the one kept
     // before a new plan restored into the boxes, one deleted.
     void aSnapshotIsRestoredThroughTheDialog()

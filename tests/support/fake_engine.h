@@ -8,6 +8,7 @@
 
 #include <QCursor>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
 #include <QStringList>
@@ -145,6 +146,10 @@ public:
             rows.join(QStringLiteral(" | ")) + QStringLiteral(" [%1 %2]").arg(chart.valuePrefix, chart.valueSuffix);
     }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
+    void placeLogo(const QString& file, const QString& description) override
+    {
+        mState.calls << QStringLiteral("PlaceLogo %1 \"%2\"").arg(QFileInfo(file).fileName(), description);
+    }
     QString shapeName(TextShape shape) override { return shape == TextShape::Title ? "Title" : "Body"; }
     void selectShape(int slide, const QString& name) override
     {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The company's logo, which the deck shows on its title slide and in every
+// other slide's footer. The plan keeps a copy of its own, so that moving or
+// deleting the picture the user chose loses nothing.
+namespace PlanLogo {
+
+// A logo is a picture the deck can carry whole; no logo comes near these.
+inline constexpr qint64 kMostBytes = 20 * 1024 * 1024;
+inline constexpr qint64 kMostPixels = 40'000'000;
+
+// The file types offered for a logo, as a file dialog's filter.
+QString fileFilter();
+
+// Checks that file is a PNG, JPEG or SVG picture a deck can show, without
+// references to other files or the network, and copies it into folder under
+// a name drawn from its content; returns the copy's path. Throws Failure
+// naming the file and what is wrong with it otherwise.
+QString adopt(const QString& file, const QString& folder);
+
+// The text that describes the logo to those who cannot see it.
+QString description(const QString& companyName);
+
+}  // namespace PlanLogo
