@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -56,6 +57,19 @@ private:
             texts << shapeText(*app, *deck, slide, "Rectangle 3");
         app->Quit();
         return texts;
+    }
+
+    // The pages on which pdfimages finds a picture.
+    static QSet<int> pagesWithPictures(const QString& pdf)
+    {
+        QProcess list;
+        list.start("pdfimages", {"-list", pdf});
+        list.waitForFinished(20000);
+        QSet<int> pages;
+        for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n').mid(2))
+            if (line.simplified().section(' ', 2, 2) == "image")
+                pages << line.simplified().section(' ', 0, 0).toInt();
+        return pages;
     }
 
 private slots:
@@ -304,6 +318,11 @@ private slots:
         mStore->saveSetting("FirstStatement_0", section(1, 4, 4));
         mStore->saveSetting("FirstStatement_1", section(2, 15, 16));
         mStore->saveSetting("FirstStatement_2", section(3, 40, 4));
+        // With the company's logo, which takes nothing from the text's room.
+        QImage logo(300, 100, QImage::Format_ARGB32);
+        logo.fill(QColor("#C0392B"));
+        QVERIFY(logo.save(mTemp->filePath("logo.png")));
+        mStore->saveSetting("Logo", mTemp->filePath("logo.png"));
         const QString target = mTemp->filePath("ps55555555.ppt");
         QElapsedTimer timer;
         timer.start();
@@ -328,8 +347,17 @@ private slots:
                 reopened->Close();
             }
             saved[format] = pagesOf(pdf);
+            QCOMPARE(pagesWithPictures(pdf).size(), saved[format].size());
         }
+        deck->SaveCopyAs(mTemp->filePath("logo.pptx"), SaveAsFileType::OpenXMLPresentation);
         app->Quit();
+        // The .pptx embeds the logo in both designs' masters.
+        QProcess unzip;
+        unzip.start("unzip", {"-p", mTemp->filePath("logo.pptx"), "ppt/slideMasters/slideMaster*.xml"});
+        QVERIFY(unzip.waitForFinished(20000));
+        const QString masters = QString::fromUtf8(unzip.readAllStandardOutput());
+        QCOMPARE(masters.count("<p:pic>"), 2);
+        QCOMPARE(masters.count("r:embed="), 2);
 
         const QList<Page>& pages = saved["ppt"];
         QVERIFY2(pages.size() > 12, qPrintable(QString::number(pages.size())));
