@@ -4,6 +4,7 @@
 #include "generator/section_charts.h"
 #include "generator/section_notes.h"
 #include "generator/section_split.h"
+#include "plan/plan_designs.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
@@ -53,7 +54,8 @@ enum : int {
     ChartPause = 27,
 };
 }  // namespace SectionStep
-const QString kTemplateName = QStringLiteral("business_plan.ppt");
+// The template's working copy in the temporary folder, whatever the design.
+const QString kWorkingCopyName = QStringLiteral("business_plan.ppt");
 
 // Thrown by a step that cannot run because an earlier step failed and was
 // reported: it is skipped without a word.
@@ -122,8 +124,9 @@ public:
 
     void run()
     {
-        const QString source = Product::besideProgram(mServices.programFolder, kTemplateName);
-        const QString workingCopy = Files::tempFolder() + QStringLiteral("/") + kTemplateName;
+        const QString source = Product::besideProgram(
+            mServices.programFolder, PlanDesigns::chosen(mPlan.store.getSetting(PlanKeys::design)).templateFile);
+        const QString workingCopy = Files::tempFolder() + QStringLiteral("/") + kWorkingCopyName;
         // Each section's steps take 28 lines from 142, one slide each from
         // slide 2; the closing steps follow the last section's.
         const QStringList keys = allSectionKeys();

@@ -7,6 +7,7 @@
 #include "input/snapshots_dialog.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
+#include "plan/plan_designs.h"
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_sections.h"
@@ -14,8 +15,10 @@
 #include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/product.h"
+#include "shell/settings_store.h"
 #include "shell/side_effects.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -103,6 +106,23 @@ void PlanWindow::createMenus()
     deck->addSeparator();
     deck->addAction(QStringLiteral("L&ogo…"), this, [this] { chooseLogo(); });
     mRemoveLogoAction = deck->addAction(QStringLiteral("&Remove Logo"), this, [this] { removeLogo(); });
+    QMenu* designs = deck->addMenu(QStringLiteral("D&esign"));
+    auto* designGroup = new QActionGroup(designs);
+    for (const PlanDesigns::Design& design : PlanDesigns::all()) {
+        QAction* choice = designs->addAction(QLatin1Char('&') + design.name);
+        choice->setCheckable(true);
+        choice->setData(design.id);
+        designGroup->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, id = design.id] {
+            untrapped(QStringLiteral("mnuDesign_Click"), [&] { storeText(PlanKeys::design, id); });
+        });
+    }
+    // The plan's choice, which opening a plan may change.
+    connect(designs, &QMenu::aboutToShow, this, [this, designGroup] {
+        const QString chosen = PlanDesigns::chosen(mServices.store.getSetting(PlanKeys::design)).id;
+        for (QAction* choice : designGroup->actions())
+            choice->setChecked(choice->data().toString() == chosen);
+    });
     deck->addSeparator();
     QMenu* languages = deck->addMenu(QStringLiteral("Spelling &Language"));
     connect(languages, &QMenu::aboutToShow, this, [this, languages] {

@@ -31,7 +31,8 @@ const QString kAboutKey = QStringLiteral("about");
 
 QStringList keys()
 {
-    return QStringList{PlanKeys::companyName, PlanKeys::planTitle} + allSectionKeys() + QStringList{PlanKeys::logo};
+    return QStringList{PlanKeys::companyName, PlanKeys::planTitle} + allSectionKeys()
+           + QStringList{PlanKeys::logo, PlanKeys::design};
 }
 
 Texts read(const QString& path)

@@ -23,7 +23,7 @@ inline constexpr qint64 kMostBytes = 32 * 1024 * 1024;
 using Texts = QMap<QString, QString>;
 
 // Every key a plan has, in the window's order: the company name, the plan's
-// title, the sections, then the logo's file.
+// title, the sections, then the logo's file and the design's id.
 QStringList keys();
 
 // The texts of the plan file, every key present ("" where the file has

@@ -11,6 +11,8 @@ inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
 inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
 // The plan's own copy of the company's logo, a file path; "" for none.
 inline const QString logo = QStringLiteral("Logo");
+// The deck's design, by its id; "" for the first.
+inline const QString design = QStringLiteral("Design");
 
 inline QString sectionKey(const QString& prefix, int tab)
 {

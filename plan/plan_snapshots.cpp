@@ -24,7 +24,7 @@ PlanSnapshots::Kind kindNamed(const QString& name)
 QString firstWordsOf(const PlanFile::Texts& texts)
 {
     for (const QString& key : PlanFile::keys()) {
-        if (key == PlanKeys::logo)
+        if (key == PlanKeys::logo || key == PlanKeys::design)
             continue;
         const QString text = texts.value(key).simplified();
         if (!text.isEmpty())

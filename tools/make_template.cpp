@@ -96,6 +96,7 @@ public:
         mWidth = page["width"].toInt();
         mHeight = page["height"].toInt();
         mFont = description["font"].toString();
+        mTitleFont = description["titleFont"].toString(mFont);
     }
 
     void build()
@@ -124,7 +125,7 @@ private:
         return Reference<drawing::XDrawPage>(pages->getByIndex(index), UNO_QUERY_THROW);
     }
 
-    sal_Int32 colour(const char* name) const
+    sal_Int32 colour(const QString& name) const
     {
         return static_cast<sal_Int32>(QColor(mDescription["colours"].toObject()[name].toString()).rgb() & 0xffffff);
     }
@@ -171,13 +172,30 @@ private:
 
     void decorateSectionMaster(const Reference<drawing::XDrawPage>& master)
     {
-        const int band = mHeight * 19 / 100;
-        addPanel(master, {0, 0, mWidth, band}, colour("dark"));
-        addPanel(master, {0, band, mWidth, 120}, colour("highlight"));
-        addPanel(master, {1500, mHeight - 1050, 1400, 80}, colour("accent"));
+        const QJsonObject look = mDescription["sectionSlide"].toObject();
+        decorate(master, look["decoration"].toArray());
         placeFooter(master, {1500, mHeight - 950, 16000, 700});
         addSlideNumber(master, {mWidth - 6500, mHeight - 950, 5000, 700});
-        addLogoArea(master, mDescription["sectionSlide"].toObject()["logo"].toObject());
+        addLogoArea(master, look["logo"].toObject());
+    }
+
+    // The design's own shapes on a master, in the order given: rectangles,
+    // or ellipses, filled with a colour of the palette, without lines.
+    void decorate(const Reference<drawing::XDrawPage>& master, const QJsonArray& decoration)
+    {
+        for (const QJsonValue& value : decoration) {
+            const QJsonObject shape = value.toObject();
+            const bool ellipse = shape["shape"].toString() == QLatin1String("ellipse");
+            const Reference<beans::XPropertySet> drawn(
+                addShape(master, ellipse ? "com.sun.star.drawing.EllipseShape" : "com.sun.star.drawing.RectangleShape",
+                         boxOf(shape)),
+                UNO_QUERY_THROW);
+            drawn->setPropertyValue("FillStyle", Any(drawing::FillStyle_SOLID));
+            drawn->setPropertyValue("FillColor", Any(colour(shape["colour"].toString())));
+            drawn->setPropertyValue("LineStyle", Any(drawing::LineStyle_NONE));
+            if (shape.contains("transparency"))
+                drawn->setPropertyValue("FillTransparence", Any(sal_Int16(shape["transparency"].toInt())));
+        }
     }
 
     // Where the company's logo goes: a rectangle without fill, line or
@@ -241,21 +259,11 @@ private:
 
     void decorateTitleMaster(const Reference<drawing::XDrawPage>& master)
     {
-        const int panel = mWidth * 30 / 100;
-        addPanel(master, {0, 0, mWidth, mHeight}, colour("dark"));
-        addPanel(master, {mWidth - panel, 0, panel, mHeight}, colour("accent"));
-        // Three rising bars, the program's own mark.
-        const int barWidth = panel / 7;
-        const int baseline = mHeight * 78 / 100;
-        for (int i = 0; i < 3; ++i) {
-            const int height = mHeight * (16 + 12 * i) / 100;
-            addPanel(master, {mWidth - panel + barWidth * (1 + 2 * i), baseline - height, barWidth, height},
-                     colour("paper"));
-        }
-        addPanel(master, {1500, mHeight * 58 / 100, 3600, 160}, colour("highlight"));
-        addLabel(master, {1500, mHeight - 1300, 16000, 700}, mDescription["titleSlide"].toObject()["footer"].toString(),
-                 11, colour("onDarkMuted"));
-        addLogoArea(master, mDescription["titleSlide"].toObject()["logo"].toObject());
+        const QJsonObject look = mDescription["titleSlide"].toObject();
+        decorate(master, look["decoration"].toArray());
+        addLabel(master, {1500, mHeight - 1300, 16000, 700}, look["footer"].toString(), 11,
+                 colour(look["footerColour"].toString()));
+        addLogoArea(master, look["logo"].toObject());
     }
 
     void placeText(const Reference<drawing::XShape>& shape, Box box, const QString& text, float size, sal_Int32 ink,
@@ -288,15 +296,22 @@ private:
         const QJsonObject plan = title["plan"].toObject();
         const Reference<drawing::XShape> name(slide->getByIndex(0), UNO_QUERY_THROW);
         const Reference<drawing::XShape> subtitle(slide->getByIndex(1), UNO_QUERY_THROW);
-        placeText(name, boxOf(company), company["text"].toString(), company["size"].toInt(), colour("onDark"), true,
-                  drawing::TextVerticalAdjust_BOTTOM);
-        placeText(subtitle, boxOf(plan), plan["text"].toString(), plan["size"].toInt(), colour("onDarkMuted"), false,
-                  drawing::TextVerticalAdjust_TOP);
+        placeText(name, boxOf(company), company["text"].toString(), company["size"].toInt(),
+                  colour(company["colour"].toString()), true, drawing::TextVerticalAdjust_BOTTOM);
+        inTitleFont(name);
+        placeText(subtitle, boxOf(plan), plan["text"].toString(), plan["size"].toInt(),
+                  colour(plan["colour"].toString()), false, drawing::TextVerticalAdjust_TOP);
         for (const auto& shape : {name, subtitle}) {
             Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW)
                 ->setPropertyValue("TextFitToSize", Any(drawing::TextFitToSizeType_AUTOFIT));
             withoutBullets(shape);
         }
+    }
+
+    void inTitleFont(const Reference<drawing::XShape>& shape)
+    {
+        Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW)
+            ->setPropertyValue("CharFontName", Any(toUno(mTitleFont)));
     }
 
     static void withoutBullets(const Reference<drawing::XShape>& shape)
@@ -320,7 +335,8 @@ private:
         // The caption's doubled ampersand shows as one.
         const QString heading = section.title();
         placeText(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW), boxOf(title), heading,
-                  title["size"].toInt(), colour("onDark"), true, drawing::TextVerticalAdjust_CENTER);
+                  title["size"].toInt(), colour(title["colour"].toString()), true, drawing::TextVerticalAdjust_CENTER);
+        inTitleFont(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW));
         const Reference<drawing::XShape> text(slide->getByIndex(1), UNO_QUERY_THROW);
         placeText(text, boxOf(body), section.placeholder, body["size"].toInt(), colour("ink"), false,
                   drawing::TextVerticalAdjust_TOP);
@@ -383,6 +399,8 @@ private:
     int mWidth = 0;
     int mHeight = 0;
     QString mFont;
+    // The company name's and the sections' titles' font.
+    QString mTitleFont;
 };
 
 void buildDeck(EngineInstance& engine, const QJsonObject& description, const QList<PlanSection>& sections,

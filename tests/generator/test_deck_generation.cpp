@@ -4,6 +4,7 @@
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fakes.h"
+#include "tests/support/file_bytes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -279,6 +280,39 @@ private slots:
         QCOMPARE(dialogs.reportedLines(), QList<int>({117}));
         QVERIFY(dialogs.errorReports.first().contains("Deck > Logo"));
         QVERIFY(calls.contains("Save"));
+    }
+
+    // The design the plan chose is the template filled; one this program
+    // does not know is the first design.
+    void theChosenDesignsTemplateIsFilled_data()
+    {
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QString>("filled");
+        QTest::newRow("none") << ""
+                              << "business_plan.ppt";
+        QTest::newRow("graphite") << "graphite"
+                                  << "business_plan_graphite.ppt";
+        QTest::newRow("unknown") << "marble"
+                                 << "business_plan.ppt";
+    }
+
+    void theChosenDesignsTemplateIsFilled()
+    {
+        QFETCH(QString, design);
+        QFETCH(QString, filled);
+        for (const QString& name : {"business_plan.ppt", "business_plan_graphite.ppt"}) {
+            QFile::remove(mProgram.filePath(name));
+            writeFile(mProgram.filePath(name), name.toLatin1());
+        }
+        SettingsStore store(mTemp.filePath("design.json"));
+        store.saveSetting("Design", design);
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps70707070.ppt"),
+                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             {engine, dialogs, clock, mProgram.path()});
+        QCOMPARE(readFile(mTemp.filePath("ps70707070.ppt")), filled.toLatin1());
     }
 
     // Notes are filtered as slide text is, and notes longer than a notes

@@ -2,6 +2,7 @@
 // least seven seconds because of the pauses the user watches.
 #include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
+#include "plan/plan_designs.h"
 #include "shell/settings_store.h"
 #include "shell/system_side_effects.h"
 #include "tests/support/deck_text.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -297,8 +299,20 @@ private slots:
             QVERIFY2(!page.text().contains("Mention") && !page.text().contains("hiring"), qPrintable(page.text()));
     }
 
+    void longSectionsGoOnOnFurtherSlidesAtTheFloorSize_data()
+    {
+        QTest::addColumn<QString>("design");
+        for (const PlanDesigns::Design& design : PlanDesigns::all())
+            QTest::newRow(qPrintable(design.id)) << design.id;
+    }
+
     void longSectionsGoOnOnFurtherSlidesAtTheFloorSize()
     {
+        QFETCH(QString, design);
+        const QString templateFile = PlanDesigns::chosen(design).templateFile;
+        QFile::remove(mProgram->filePath(templateFile));
+        QVERIFY(QFile::copy(QFileInfo(templateDeck()).dir().filePath(templateFile), mProgram->filePath(templateFile)));
+        mStore->saveSetting("Design", design);
         const QStringList words = {"grow",  "steady", "market", "farms",  "rooftop",  "harvest", "local",  "chefs",
                                    "fresh", "greens", "every",  "season", "partners", "cities",  "quality"};
         // Each line starts with a mark of its own: S<section>L<line>.

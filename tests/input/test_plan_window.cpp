@@ -482,6 +482,37 @@ private slots:
         QVERIFY(!preview->isVisibleTo(&w.form));
     }
 
+    // A design chosen from the menu is the plan's: stored, written to its
+    // plan file, shown checked; a new plan has the first again.
+    void theDesignChosenIsThePlans()
+    {
+        Window w(folder());
+        w.form.load();
+        QMenu* deck = w.form.findChild<QMenuBar*>("menuBar")->actions().at(2)->menu();
+        QMenu* designs = nullptr;
+        for (QAction* action : deck->actions())
+            if (action->text() == "D&esign")
+                designs = action->menu();
+        QVERIFY(designs);
+        const auto checked = [&] {
+            emit designs->aboutToShow();
+            QStringList names;
+            for (QAction* choice : designs->actions())
+                if (choice->isChecked())
+                    names << choice->text();
+            return names;
+        };
+        QCOMPARE(checked(), QStringList({"&Harbour"}));
+        designs->actions().at(1)->trigger();
+        QCOMPARE(stored(folder(), "Design"), QString("daylight"));
+        w.dialogs.saveFileName = folder() + "/daylight";
+        w.form.savePlanAs();
+        QCOMPARE(PlanFile::read(folder() + "/daylight.orvendale").value("Design"), QString("daylight"));
+        QCOMPARE(checked(), QStringList({"&Daylight"}));
+        w.form.newPlan();
+        QCOMPARE(checked(), QStringList({"&Harbour"}));
+    }
+
     // Through the snapshots dialog: a named snapshot taken, the one kept
     // before a new plan restored into the boxes, one deleted.
     void aSnapshotIsRestoredThroughTheDialog()

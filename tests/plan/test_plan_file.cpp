@@ -28,7 +28,7 @@ private slots:
         const QString path = mFolder.filePath("plan.orvendale");
         PlanFile::write(path, texts);
         QCOMPARE(PlanFile::read(path), texts);
-        QCOMPARE(PlanFile::keys().size(), 14);  // 13 texts and the logo
+        QCOMPARE(PlanFile::keys().size(), 15);  // 13 texts, the logo and the design
         // Written again over itself, with nothing left beside it.
         PlanFile::write(path, texts);
         QCOMPARE(QDir(mFolder.path()).entryList(QDir::Files), QStringList({"plan.orvendale"}));
