@@ -7,6 +7,7 @@
 #include "generator/save_formats.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "platform/window_system.h"
 #include "shell/dialogs.h"
 #include "shell/failure.h"
@@ -132,11 +133,11 @@ int exportDeck(const QString& target, const QString& planFile)
     NoPauses clock;
     PrintedReports reports;
     const QString deck = work.filePath(QStringLiteral("ps00000000.ppt"));
-    const bool engineStayed =
-        DeckGeneration::generateBusinessPlan(deck,
-                                             {[&] { return plan.getSetting(PlanKeys::companyName); },
-                                              [&] { return plan.getSetting(PlanKeys::planTitle); }, plan},
-                                             {engine, reports, clock, Product::programFolder()});
+    const bool engineStayed = DeckGeneration::generateBusinessPlan(
+        deck,
+        {[&] { return plan.getSetting(PlanKeys::companyName); }, [&] { return plan.getSetting(PlanKeys::planTitle); },
+         plan},
+        {engine, reports, clock, Product::programFolder(), PlanLogo::folder(Product::userDataFolder())});
     int code = 0;
     if (interrupted) {
         code = 130;

@@ -61,7 +61,7 @@ int main(int argc, char** argv)
             deck,
             {[] { return QStringLiteral("Lumen Orchard Ltd."); },
              [] { return QStringLiteral("Indoor vertical farms for city restaurants"); }, store},
-            {engine, dialogs, clock, program.path()});
+            {engine, dialogs, clock, program.path(), temp.path()});
         return timer.nsecsElapsed() / 1e9;
     };
     double typical = 0;
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     QImage logo(600, 200, QImage::Format_ARGB32);
     logo.fill(QColor("#C0392B"));
     logo.save(temp.filePath("logo.png"));
-    store.saveSetting("Logo", temp.filePath("logo.png"));
+    store.saveSetting("Logo", "logo.png");
     for (int run = 1; run <= 2; ++run) {
         const double total = generate(7 + run);
         std::printf(

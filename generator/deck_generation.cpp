@@ -192,7 +192,7 @@ private:
     // makes the deck as it always was.
     void placeLogo(int line)
     {
-        const QString logo = mPlan.store.getSetting(PlanKeys::logo);
+        const QString logo = PlanLogo::copyOf(mPlan.store.getSetting(PlanKeys::logo), mServices.logoFolder);
         if (logo.isEmpty())
             return;
         engineStep(line, [&] {

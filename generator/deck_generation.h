@@ -25,6 +25,8 @@ struct GenerationServices {
     Dialogs& dialogs;
     Clock& clock;
     QString programFolder;
+    // Where the copies of the plans' logos are.
+    QString logoFolder;
 };
 
 // Copies the template deck to targetPath, fills it with the plan in a visible

@@ -8,6 +8,7 @@
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
 #include "shell/app_icon.h"
 #include "shell/back_colors.h"
@@ -266,7 +267,8 @@ void PlanWindow::createDeckWithEngine()
             DeckGeneration::generateBusinessPlan(
                 path,
                 {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); }, mServices.store},
-                {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder});
+                {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder,
+                 PlanLogo::folder(mServices.dataFolder)});
         });
         if (trap.test(124, [&] { return Files::exists(path); })) {
             trap.step(128, [&] { emit deckCreated(path); });

@@ -33,7 +33,7 @@ void PlanWindow::chooseLogo()
 void PlanWindow::setLogo(const QString& file)
 {
     try {
-        storeText(PlanKeys::logo, PlanLogo::adopt(file, mServices.dataFolder + QStringLiteral("/logos")));
+        storeText(PlanKeys::logo, PlanLogo::adopt(file, PlanLogo::folder(mServices.dataFolder)));
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description());
     }
@@ -48,7 +48,8 @@ void PlanWindow::removeLogo()
 
 void PlanWindow::showLogo()
 {
-    const QString logo = mServices.store.getSetting(PlanKeys::logo);
+    const QString logo =
+        PlanLogo::copyOf(mServices.store.getSetting(PlanKeys::logo), PlanLogo::folder(mServices.dataFolder));
     QImage preview;
     if (!logo.isEmpty()) {
         QImageReader reader(logo);

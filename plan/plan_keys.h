@@ -9,7 +9,7 @@ inline const QString companyName = QStringLiteral("Company Name");
 inline const QString planTitle = QStringLiteral("Business Plan");
 inline const QString firstSectionPrefix = QStringLiteral("FirstStatement_");
 inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
-// The plan's own copy of the company's logo, a file path; "" for none.
+// The name of the plan's own copy of the company's logo; "" for none.
 inline const QString logo = QStringLiteral("Logo");
 // The deck's design, by its id; "" for the first.
 inline const QString design = QStringLiteral("Design");

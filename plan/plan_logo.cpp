@@ -78,6 +78,17 @@ QString outsideReference(const QByteArray& svg)
 
 }  // namespace
 
+QString folder(const QString& dataFolder)
+{
+    return dataFolder + QStringLiteral("/logos");
+}
+
+QString copyOf(const QString& kept, const QString& folder)
+{
+    const QString name = QFileInfo(kept).fileName();
+    return name.isEmpty() ? QString() : QDir(folder).filePath(name);
+}
+
 QString fileFilter()
 {
     return QStringLiteral("Pictures (*.png *.jpg *.jpeg *.svg)");
@@ -128,7 +139,7 @@ QString adopt(const QString& file, const QString& folder)
             QStringLiteral("The folder %1 for the logo could not be made.").arg(QDir::toNativeSeparators(folder)));
     if (!QFileInfo::exists(copy))
         Files::writeBytesReplacing(copy, bytes);
-    return copy;
+    return QFileInfo(copy).fileName();
 }
 
 QString description(const QString& companyName)

@@ -14,11 +14,18 @@ inline constexpr qint64 kMostPixels = 40'000'000;
 // The file types offered for a logo, as a file dialog's filter.
 QString fileFilter();
 
+// The folder of the logos' copies in the program's data folder.
+QString folder(const QString& dataFolder);
+
 // Checks that file is a PNG, JPEG or SVG picture a deck can show, without
 // references to other files or the network, and copies it into folder under
-// a name drawn from its content; returns the copy's path. Throws Failure
-// naming the file and what is wrong with it otherwise.
+// a name drawn from its content; returns that name, which the plan keeps.
+// Throws Failure naming the file and what is wrong with it otherwise.
 QString adopt(const QString& file, const QString& folder);
+
+// The copy a name the plan keeps stands for, always inside folder (a plan
+// file from elsewhere names no other file on this computer); "" for none.
+QString copyOf(const QString& kept, const QString& folder);
 
 // The text that describes the logo to those who cannot see it.
 QString description(const QString& companyName);

@@ -731,6 +731,69 @@ private slots:
         qInfo("the chart slide in the frame: %s", qPrintable(kept));
     }
 
+    // A logo chosen through its dialog and a design chosen from the menu
+    // change the show: the title slide before and after, compared.
+    void aLogoAndADesignChangeTheShow()
+    {
+        if (mProgram.running()) {
+            mProgram.signal(SIGTERM);
+            QVERIFY(mProgram.waitForExit(20000));
+        }
+        QVERIFY(startProgram());
+        QTemporaryDir folder;
+        QImage logo(300, 100, QImage::Format_RGB32);
+        logo.fill(qRgb(0xC0, 0x39, 0x2B));
+        QVERIFY(logo.save(folder.filePath("logo.png")));
+        // The title slide in the frame, once shown.
+        const auto titleSlide = [&](bool (*check)(QRgb)) -> QImage {
+            QPoint viewerAt;
+            if (!createDeck(viewerAt) || !waitForSlide(viewerAt, check, 30000))
+                return QImage();
+            QTest::qWait(1000);
+            const QImage slide = mProgram.screenshot().copy(QRect(viewerAt, QSize(536, 600)));
+            mProgram.click(viewerAt + kBackButton);
+            QTest::qWaitFor([&] { return mProgram.visibleWindows("Orvendale") == QList<unsigned long>{mInput}; },
+                            10000);
+            return slide;
+        };
+        const auto logoPixels = [](const QImage& slide) {
+            int red = 0;
+            for (int y = 0; y < slide.height(); ++y)
+                for (int x = 0; x < slide.width(); ++x)
+                    red += slide.pixel(x, y) == qRgb(0xC0, 0x39, 0x2B);
+            return red;
+        };
+        const QImage before = titleSlide(isTitleSlideColour);
+        QVERIFY(!before.isNull());
+        QCOMPARE(logoPixels(before), 0);
+
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.key("alt+d");
+        QTest::qWait(500);
+        mProgram.key("o");
+        QVERIFY(mProgram.waitForWindow("Choose the Company's Logo", 20000));
+        QTest::qWait(500);
+        mProgram.type(folder.filePath("logo.png"));
+        mProgram.key("Return");
+        QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindow("Choose the Company's Logo") == 0, 10000);
+        QTest::qWait(500);
+        mProgram.click(mInputAt + kCompanyBox);
+        QTest::qWait(500);
+        mProgram.key("alt+d");
+        QTest::qWait(500);
+        mProgram.key("e");
+        QTest::qWait(500);
+        mProgram.key("d");
+        // The light design's title slide is the warm paper colour.
+        const QImage after = titleSlide([](QRgb pixel) { return qRed(pixel) > 235 && qRed(pixel) - qBlue(pixel) > 6; });
+        QVERIFY(!after.isNull());
+        QVERIFY2(logoPixels(after) > 500, qPrintable(keepScreen(after)));
+        QVERIFY2(difference(before, after) > 40, qPrintable(keepScreen(after)));
+        const QString kept = QDir::temp().filePath("orvendale-e2e-design.png");
+        after.save(kept);
+        qInfo("the title slide with a logo in the light design: %s", qPrintable(kept));
+    }
+
     // An engine that is installed but cannot be started (here: its profile
     // cannot be made, as a file stands where the data folder should be) is
     // told once, soon after the window shows, and the program ends.

@@ -258,14 +258,14 @@ private slots:
         SettingsStore store(mTemp.filePath("logo.json"));
         const QString logo = mTemp.filePath("3f2a.png");
         QFile::copy(QFINDTESTDATA("test_deck_generation.cpp"), logo);
-        store.saveSetting("Logo", logo);
+        store.saveSetting("Logo", "3f2a.png");
         FakeEngine engine;
         FakeDialogs dialogs;
         FastClock clock;
         const auto generate = [&] {
             DeckGeneration::generateBusinessPlan(mTemp.filePath("ps60606060.ppt"),
                                                  {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 {engine, dialogs, clock, mProgram.path()});
+                                                 {engine, dialogs, clock, mProgram.path(), mTemp.path()});
         };
         generate();
         const QStringList& calls = engine.state.calls;

@@ -45,7 +45,7 @@ private:
     {
         DeckGeneration::generateBusinessPlan(target,
                                              {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
-                                             {engine, mDialogs, mClock, mProgram->path()});
+                                             {engine, mDialogs, mClock, mProgram->path(), mTemp->path()});
     }
 
     // Reads every section shape of a deck, slide 2 to 12, and the title slide.
@@ -336,7 +336,7 @@ private slots:
         QImage logo(300, 100, QImage::Format_ARGB32);
         logo.fill(QColor("#C0392B"));
         QVERIFY(logo.save(mTemp->filePath("logo.png")));
-        mStore->saveSetting("Logo", mTemp->filePath("logo.png"));
+        mStore->saveSetting("Logo", "logo.png");
         const QString target = mTemp->filePath("ps55555555.ppt");
         QElapsedTimer timer;
         timer.start();

@@ -90,15 +90,26 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, suffix);
         writeFile(path("chosen"), content);
-        const QString copy = PlanLogo::adopt(path("chosen"), path("logos"));
+        const QString kept = PlanLogo::adopt(path("chosen"), path("logos"));
+        const QString copy = PlanLogo::copyOf(kept, path("logos"));
         QCOMPARE(QFileInfo(copy).dir().path(), path("logos"));
         QCOMPARE(QFileInfo(copy).suffix(), suffix);
         QCOMPARE(readFile(copy), content);
         // The original may go; the same picture again is the same copy.
         QFile::remove(path("chosen"));
         writeFile(path("again"), content);
-        QCOMPARE(PlanLogo::adopt(path("again"), path("logos")), copy);
+        QCOMPARE(PlanLogo::adopt(path("again"), path("logos")), kept);
         QCOMPARE(QDir(path("logos")).entryList(QDir::Files).size(), 1);
+    }
+
+    // What a plan keeps names a copy in the folder, whatever a plan file
+    // from elsewhere says.
+    void theKeptNameStaysInsideTheFolder()
+    {
+        QCOMPARE(PlanLogo::copyOf("3f2a.png", "/data/logos"), QString("/data/logos/3f2a.png"));
+        QCOMPARE(PlanLogo::copyOf("/home/someone/private.png", "/data/logos"), QString("/data/logos/private.png"));
+        QCOMPARE(PlanLogo::copyOf("../../private.png", "/data/logos"), QString("/data/logos/private.png"));
+        QCOMPARE(PlanLogo::copyOf("", "/data/logos"), QString());
     }
 
     void whatIsNoLogoIsRefusedWithItsReason_data()
