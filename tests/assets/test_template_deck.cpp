@@ -6,12 +6,14 @@
 // their number and the total, and each section slide shows its drawing
 // beside the text.
 #include "engine/uno/uno_engine.h"
+#include "plan/plan_designs.h"
 #include "plan/plan_sections.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/pdf_words.h"
 #include "tests/support/private_engine.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,9 +45,10 @@ bool inside(const QRectF& box, const QRectF& word)
     return box.adjusted(-1, -1, 1, 1).contains(letters);
 }
 
-QJsonObject description()
+// The description a design's template deck is built from.
+QJsonObject description(const PlanDesigns::Design& design)
 {
-    QFile file(ORVENDALE_ASSETS_DIR "/business_plan.json");
+    QFile file(QStringLiteral(ORVENDALE_ASSETS_DIR "/%1.json").arg(QFileInfo(design.templateFile).completeBaseName()));
     file.open(QIODevice::ReadOnly);
     return QJsonDocument::fromJson(file.readAll()).object();
 }
@@ -71,7 +74,7 @@ private:
     PrivateDisplay mDisplay;
     PrivateEngine mEngine;
     QTemporaryDir mFolder;
-    QJsonObject mLook = description();
+    QJsonObject mLook = description(PlanDesigns::all().first());
 
 private slots:
     void initTestCase() { QVERIFY2(mDisplay.ok(), "Xvfb could not be started"); }
@@ -79,31 +82,42 @@ private slots:
 
     void aFilledDeckStaysInsideItsShapes_data()
     {
+        QTest::addColumn<QString>("design");
         QTest::addColumn<QString>("company");
         QTest::addColumn<QString>("planTitle");
         // A section's lines: "x" a line of text, "" an empty line.
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("short") << "Fjordlight AS"
-                               << "Light for the north" << QStringList{"x"};
-        QTest::newRow("typical") << "Fjordlight AS"
-                                 << "Indoor farms for city restaurants" << QStringList{"x", "x", "", "x"};
         QStringList fifteen;
         for (int i = 0; i < 15; ++i)
             fifteen << "x";
-        QTest::newRow("long") << "Fjordlight Vertical Farming and Northern Light Agriculture Cooperative AS"
-                              << "A five-year path for indoor farms that supply fresh greens to the "
-                                 "restaurants of every northern city, all year round"
-                              << fifteen;
+        for (const PlanDesigns::Design& design : PlanDesigns::all()) {
+            const auto row = [&](const char* plan) -> QTestData& {
+                return QTest::addRow("%s %s", qPrintable(design.id), plan);
+            };
+            row("short") << design.id << "Fjordlight AS"
+                         << "Light for the north" << QStringList{"x"};
+            row("typical") << design.id << "Fjordlight AS"
+                           << "Indoor farms for city restaurants" << QStringList{"x", "x", "", "x"};
+            row("long") << design.id << "Fjordlight Vertical Farming and Northern Light Agriculture Cooperative AS"
+                        << "A five-year path for indoor farms that supply fresh greens to the "
+                           "restaurants of every northern city, all year round"
+                        << fifteen;
+        }
     }
 
     void aFilledDeckStaysInsideItsShapes()
     {
+        QFETCH(QString, design);
         QFETCH(QString, company);
         QFETCH(QString, planTitle);
         QFETCH(QStringList, lines);
 
-        const QString deckPath =
-            copyOfTemplateDeck(mFolder.filePath(QStringLiteral("%1.ppt").arg(QTest::currentDataTag())));
+        const PlanDesigns::Design& chosen = PlanDesigns::chosen(design);
+        mLook = description(chosen);
+        const QString deckPath = mFolder.filePath(QStringLiteral("%1.ppt").arg(QTest::currentDataTag()));
+        QFile::remove(deckPath);
+        QVERIFY(QFile::copy(QFileInfo(templateDeck()).dir().filePath(chosen.templateFile), deckPath));
+        QFile::setPermissions(deckPath, QFile::ReadOwner | QFile::WriteOwner);
         const auto app = mEngine.engine().CreateObject();
         const auto deck = app->Presentations().OpenWithoutWindow(deckPath);
         writeShape(*app, *deck, 1, "Rectangle 2", company);
