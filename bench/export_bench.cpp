@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         DeckGeneration::generateBusinessPlan(
             longDeck,
             {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("A long plan"); }, store},
-            {engine, dialogs, clock, bench.folder.path()});
+            {engine, dialogs, clock, bench.folder.path(), bench.folder.path()});
     });
     std::printf("150 lines in every section: generated in %.3f s (%lld reports: the deck stops at 60 slides)\n",
                 generation, static_cast<long long>(dialogs.errorReports.size()));
@@ -105,7 +105,7 @@ int main(int argc, char** argv)
         const QString path = bench.folder.filePath(name);
         DeckGeneration::generateBusinessPlan(
             path, {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("Charts"); }, store},
-            {engine, dialogs, clock, bench.folder.path()});
+            {engine, dialogs, clock, bench.folder.path(), bench.folder.path()});
         const auto application = engine.CreateObject();
         const auto generated = application->Presentations().OpenWithoutWindow(path);
         double fastest = 1e9;

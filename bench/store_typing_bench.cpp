@@ -90,7 +90,8 @@ int main(int argc, char** argv)
     SystemRandom random;
     StyleSheetSkin skin;
     FakeEngine engine;
-    const ShellServices services{store, dialogs, programEnd, urls, clock, random, skin, folder.path(), folder.path()};
+    const ShellServices services{store,  dialogs, programEnd,    urls,          clock,
+                                 random, skin,    folder.path(), folder.path(), folder.filePath("recently-used.xbel")};
     SpellChecker spelling(SpellChecker::systemDictionaryFolders(), folder.filePath("personal-words.txt"));
     PlanWindow form(services, engine, spelling);
     form.load();

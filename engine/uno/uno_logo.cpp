@@ -18,6 +18,7 @@
 #include <com/sun/star/graphic/GraphicProvider.hpp>
 #include <com/sun/star/graphic/XGraphic.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <vector>
 
@@ -48,9 +49,9 @@ struct Area {
 
 bool isLogoArea(const Reference<drawing::XShape>& shape)
 {
-    const QString type = fromUno(shape->getShapeType());
-    if (type != QLatin1String("com.sun.star.drawing.RectangleShape")
-        && type != QLatin1String("com.sun.star.drawing.CustomShape"))
+    const Reference<lang::XServiceInfo> kind(shape, UNO_QUERY_THROW);
+    if (!kind->supportsService("com.sun.star.drawing.RectangleShape")
+        && !kind->supportsService("com.sun.star.drawing.CustomShape"))
         return false;
     const Reference<beans::XPropertySet> properties(shape, UNO_QUERY_THROW);
     const Reference<text::XText> text(shape, UNO_QUERY);

@@ -752,9 +752,9 @@ private slots:
             QTest::qWait(1000);
             const QImage slide = mProgram.screenshot().copy(QRect(viewerAt, QSize(536, 600)));
             mProgram.click(viewerAt + kBackButton);
-            QTest::qWaitFor([&] { return mProgram.visibleWindows("Orvendale") == QList<unsigned long>{mInput}; },
-                            10000);
-            return slide;
+            const bool back = QTest::qWaitFor(
+                [&] { return mProgram.visibleWindows("Orvendale") == QList<unsigned long>{mInput}; }, 10000);
+            return back ? slide : QImage();
         };
         const auto logoPixels = [](const QImage& slide) {
             int red = 0;

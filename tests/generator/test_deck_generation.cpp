@@ -61,6 +61,12 @@ private:
     QTemporaryDir mProgram;
     QTemporaryDir mTemp;
 
+    // The template beside the program, logos among the temporary files.
+    DeckGeneration::GenerationServices services(FakeEngine& engine, FakeDialogs& dialogs, Clock& clock)
+    {
+        return {engine, dialogs, clock, mProgram.path(), mTemp.path()};
+    }
+
 private slots:
     void initTestCase() { qputenv("TEMP", mTemp.path().toLocal8Bit()); }
 
@@ -89,7 +95,7 @@ private slots:
         FastClock clock;
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps10101010.ppt"),
                                              {[] { return QString(); }, [] { return QString(); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
         QStringList written;
         for (int slide = 2; slide < 2 + sections.size(); ++slide)
             written << engine.state.slides.at(slide - 1).value("Body");
@@ -126,7 +132,7 @@ private slots:
 
         DeckGeneration::generateBusinessPlan(target,
                                              {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
 
         QCOMPARE(dialogs.reportedLines(), QList<int>({220}));
         QVERIFY(
@@ -166,7 +172,7 @@ private slots:
             FastClock clock;
             DeckGeneration::generateBusinessPlan(mTemp.filePath("ps20202020.ppt"),
                                                  {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 {engine, dialogs, clock, mProgram.path()});
+                                                 services(engine, dialogs, clock));
             reports << dialogs.errorReports;
             slidesShown = engine.state.slides;
             return engine.state.calls;
@@ -221,7 +227,7 @@ private slots:
             FastClock clock;
             DeckGeneration::generateBusinessPlan(mTemp.filePath("ps50505050.ppt"),
                                                  {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 {engine, dialogs, clock, mProgram.path()});
+                                                 services(engine, dialogs, clock));
         };
         FakeEngine engine;
         FakeDialogs dialogs;
@@ -265,7 +271,7 @@ private slots:
         const auto generate = [&] {
             DeckGeneration::generateBusinessPlan(mTemp.filePath("ps60606060.ppt"),
                                                  {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 {engine, dialogs, clock, mProgram.path(), mTemp.path()});
+                                                 services(engine, dialogs, clock));
         };
         generate();
         const QStringList& calls = engine.state.calls;
@@ -300,9 +306,9 @@ private slots:
     {
         QFETCH(QString, design);
         QFETCH(QString, filled);
-        for (const QString& name : {"business_plan.ppt", "business_plan_graphite.ppt"}) {
+        for (const char* name : {"business_plan.ppt", "business_plan_graphite.ppt"}) {
             QFile::remove(mProgram.filePath(name));
-            writeFile(mProgram.filePath(name), name.toLatin1());
+            writeFile(mProgram.filePath(name), name);
         }
         SettingsStore store(mTemp.filePath("design.json"));
         store.saveSetting("Design", design);
@@ -311,7 +317,7 @@ private slots:
         FastClock clock;
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps70707070.ppt"),
                                              {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
         QCOMPARE(readFile(mTemp.filePath("ps70707070.ppt")), filled.toLatin1());
     }
 
@@ -330,7 +336,7 @@ private slots:
         FastClock clock;
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps40404040.ppt"),
                                              {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
         const QString written = engine.state.slides.at(1).value("Notes");
         QCOMPARE(written, (QStringList{"Sayhello"} + notes.mid(1, 327)).join("\r\n"));
         QCOMPARE(dialogs.errorReports.size(), 1);
@@ -355,7 +361,7 @@ private slots:
         FastClock clock;
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
                                              {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
         QCOMPARE(engine.state.slides.size(), 60);
         QVERIFY(engine.state.calls.filter("Chart").isEmpty());
         QCOMPARE(dialogs.reportedLines().size(), 1);
@@ -378,7 +384,7 @@ private slots:
         const QString target = mTemp.filePath("ps87654321.ppt");
 
         DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
-                                             {engine, dialogs, clock, mProgram.path()});
+                                             services(engine, dialogs, clock));
 
         QVERIFY(QFile::exists(target));
         QCOMPARE(dialogs.reportedLines(), QList<int>({100}));
