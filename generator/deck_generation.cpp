@@ -169,6 +169,8 @@ private:
             engineStep(line + 2, [&] {
                 if (mAddedSlides > 0)
                     deck().UpdateSlideTotals();
+                const QString planTitle = mPlan.planTitle().simplified();
+                deck().setTitle(planTitle.isEmpty() ? mPlan.companyName().simplified() : planTitle);
                 deck().Slides(1).Select();
             });
             engineStep(line + 4, [&] { deck().Save(); });

@@ -288,9 +288,12 @@ public:
     // Saves in place, in the deck's own format.
     virtual void Save() = 0;
     // Writes the deck to another file in the given format; the presentation
-    // stays as it is, a running show included.
+    // stays as it is, a running show included. A PDF is tagged for
+    // assistive technology (PDF/UA), with the deck's title as its own.
     virtual void SaveCopyAs(const QString& fileName, SaveAsFileType format) = 0;
     virtual void Close() = 0;
+    // The deck's title, which its files carry as the document's title.
+    virtual void setTitle(const QString& title) = 0;
     // Brings the number of slides that the deck's designs show beside each
     // slide's number ("5 / 15") up to date; a .ppt keeps that total as text,
     // which slides added later leave behind.

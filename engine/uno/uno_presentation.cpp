@@ -18,6 +18,8 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/document/XDocumentProperties.hpp>
+#include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
 #include <com/sun/star/document/XLinkTargetSupplier.hpp>
 #include <com/sun/star/drawing/FillStyle.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
@@ -151,7 +153,25 @@ public:
             uno::Sequence<beans::PropertyValue> arguments(2);
             arguments.getArray()[0] = unoProperty("FilterName", Any(exportFilter(format)));
             arguments.getArray()[1] = unoProperty("Overwrite", Any(true));
+            if (format == SaveAsFileType::PDF) {
+                // Tagged, so that screen readers follow the slides' structure
+                // and read the drawings' descriptions.
+                uno::Sequence<beans::PropertyValue> pdf(2);
+                pdf.getArray()[0] = unoProperty("UseTaggedPDF", Any(true));
+                pdf.getArray()[1] = unoProperty("PDFUACompliance", Any(true));
+                arguments.realloc(3);
+                arguments.getArray()[2] = unoProperty("FilterData", Any(pdf));
+            }
             Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
+        });
+    }
+
+    void setTitle(const QString& title) override
+    {
+        engineCall(QStringLiteral("Writing the title of %1").arg(shownPath(mPath)), [&] {
+            Reference<document::XDocumentPropertiesSupplier>(mDocument, UNO_QUERY_THROW)
+                ->getDocumentProperties()
+                ->setTitle(toUno(title));
         });
     }
 

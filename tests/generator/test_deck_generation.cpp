@@ -209,7 +209,8 @@ private slots:
                 footers << QString("Footer %1 Acme").arg(slide);
             return footers;
         }());
-        QCOMPARE(calls.mid(calls.indexOf("UpdateSlideTotals"), 2), QStringList({"UpdateSlideTotals", "Slide 1"}));
+        QCOMPARE(calls.mid(calls.indexOf("UpdateSlideTotals"), 3),
+                 QStringList({"UpdateSlideTotals", "Title Acme", "Slide 1"}));  // no plan title: the company
         QVERIFY(reports.isEmpty());
     }
 

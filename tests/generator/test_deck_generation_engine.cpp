@@ -469,6 +469,20 @@ private slots:
         QVERIFY2(pages.at(10).text().contains("11 / 14"), qPrintable(pages.at(10).text()));
         for (const Page& page : pages)
             QVERIFY2(!page.text().contains("Year:") && !page.text().contains("Chart"), qPrintable(page.text()));
+        // Tagged for screen readers, titled with the plan's title, a heading
+        // a slide.
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(20000));
+        const QString said = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(
+            said.contains(QRegularExpression("Tagged: +yes")) && said.contains(QRegularExpression("Title: +Plan 2027")),
+            qPrintable(said));
+        info.start("pdfinfo", {"-struct-text", pdf});
+        QVERIFY(info.waitForFinished(20000));
+        const QString structure = QString::fromUtf8(info.readAllStandardOutput());
+        QCOMPARE(structure.count(QRegularExpression("^H ", QRegularExpression::MultilineOption)), 13);
+        QVERIFY(structure.contains("\"Financial Plan: Customers\""));
     }
 };
 

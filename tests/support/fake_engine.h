@@ -146,6 +146,7 @@ public:
             rows.join(QStringLiteral(" | ")) + QStringLiteral(" [%1 %2]").arg(chart.valuePrefix, chart.valueSuffix);
     }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
+    void setTitle(const QString& title) override { mState.calls << "Title " + title; }
     void placeLogo(const QString& file, const QString& description) override
     {
         mState.calls << QStringLiteral("PlaceLogo %1 \"%2\"").arg(QFileInfo(file).fileName(), description);
