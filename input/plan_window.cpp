@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -124,6 +125,7 @@ void PlanWindow::createControls()
         box->setGeometry(twipsRect(90, 90, 8970, 2805));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         box->setTabChangesFocus(true);
+        strip->takeTabKeysFrom(box);
         return strip;
     };
     mFirstSectionTabs = makeStrip(firstSectionGroup(), 2505, mFirstSectionPage, mFirstSectionBox);
@@ -142,6 +144,7 @@ void PlanWindow::createControls()
                                                                  {mSecondSectionPage, "secondSectionPage"},
                                                                  {mSecondSectionBox, "secondSectionBox"}})
         control->setObjectName(QLatin1String(name));
+    describeControls();
 
     setTabOrder(mCompanyNameBox, mPlanTitleBox);
     setTabOrder(mPlanTitleBox, mFirstSectionBox);
@@ -151,6 +154,24 @@ void PlanWindow::createControls()
     setTabOrder(mFirstSectionTabs->tabBar(), mSecondSectionTabs->tabBar());
     mCompanyNameBox->setFocus();
     createMenus();
+}
+
+// What a screen reader says of each control; a section box's name follows
+// its tab.
+void PlanWindow::describeControls()
+{
+    mCreateButton->setAccessibleDescription(QStringLiteral("Makes the slide deck from the plan and shows it"));
+    mCompanyNameBox->setAccessibleName(QStringLiteral("Company name"));
+    mCompanyNameBox->setAccessibleDescription(QStringLiteral("On the title slide and in every slide's footer"));
+    mPlanTitleBox->setAccessibleName(QStringLiteral("Plan title"));
+    mPlanTitleBox->setAccessibleDescription(QStringLiteral("On the title slide, under the company name"));
+    mFirstSectionTabs->tabBar()->setAccessibleName(QStringLiteral("Sections"));
+    mSecondSectionTabs->tabBar()->setAccessibleName(QStringLiteral("More sections"));
+    for (QPlainTextEdit* box : {mFirstSectionBox, mSecondSectionBox})
+        box->setAccessibleDescription(
+            QStringLiteral("Each line becomes a bullet point of the section's slide. A line Notes: starts the "
+                           "speaker notes, a line Chart: a chart. Control+Page Down shows the next section."));
+    mLogoPreview->setAccessibleName(QStringLiteral("Company logo"));
 }
 
 void PlanWindow::connectHandlers()
@@ -294,6 +315,8 @@ void PlanWindow::secondSectionTabChanged(int /*previousTab*/)
 void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
 {
     const int tab = strip->currentTab();
+    box->setAccessibleName(QStringLiteral("%1 section")
+                               .arg(strip->tabBar()->tabText(tab).replace(QLatin1String("&&"), QLatin1String("&"))));
     if (tab >= 0 && tab < sections.count()) {
         const QString stored = mServices.store.getSetting(sections.key(tab));
         if (stored.isEmpty()) {

@@ -92,6 +92,7 @@ private:
     void createDeckWithEngine();
     void createControls();
     void createMenus();
+    void describeControls();
     void connectHandlers();
     // Every box shows what the store holds, after the plan was replaced.
     void showPlan();

@@ -1,5 +1,6 @@
 #include "input/tab_strip.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
@@ -43,6 +44,34 @@ TabStrip::TabStrip(const QStringList& captions, int tabHeight, QWidget* parent)
         mPreviousTab = tab;
         emit clicked(previous);
     });
+}
+
+void TabStrip::takeTabKeysFrom(QWidget* page)
+{
+    page->installEventFilter(this);
+    mBar->installEventFilter(this);
+}
+
+bool TabStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!(key->modifiers() & Qt::ControlModifier))
+        return false;
+    const bool back = key->modifiers() & Qt::ShiftModifier;
+    int step = 0;
+    if (key->key() == Qt::Key_PageDown || (key->key() == Qt::Key_Tab && !back))
+        step = 1;
+    else if (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_Backtab)
+        step = -1;
+    if (step == 0)
+        return false;
+    // The key is taken before a shortcut or the box can use it.
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+        setCurrentTab((currentTab() + step + mBar->count()) % mBar->count());
+    return true;
 }
 
 int TabStrip::currentTab() const

@@ -14,12 +14,17 @@ public:
     int currentTab() const;
     void setCurrentTab(int tab);
     QTabBar* tabBar() const;
+    // Control+Page Down and Control+Tab show the next tab while the page or
+    // the tabs have the focus, Control+Page Up and Control+Shift+Tab the one
+    // before, as in other programs' tabbed pages.
+    void takeTabKeysFrom(QWidget* page);
 
 signals:
     // A tab was selected; passes the tab that was selected before.
     void clicked(int previousTab);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -105,6 +105,10 @@ void DeckViewer::createControls()
     mPointer->watchBackground(mShowFrame);
 
     mShowFrame->setToolTip(QStringLiteral("F5 presents the deck full screen; Escape brings it back here."));
+    mShowFrame->setAccessibleName(QStringLiteral("Slide show"));
+    mShowFrame->setAccessibleDescription(
+        QStringLiteral("The deck's slide show runs here: Right or a click moves on, Left goes back. F5 presents it "
+                       "full screen, Escape brings it back here."));
     for (const int key : {Qt::Key_F5, Qt::Key_Escape})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
                 [this, key] { onPresentingKey(key); });

@@ -5,6 +5,7 @@
 #include "plan/plan_document.h"
 #include "plan/plan_sections.h"
 #include "shell/hover_pointer.h"
+#include "shell/line_breaks.h"
 #include "shell/product.h"
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
@@ -166,6 +167,34 @@ private slots:
         QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
         QCOMPARE(storedKeys(folder()), QStringList({"Business Plan", "Company Name", "FirstStatement_0",
                                                     "FirstStatement_3", "SecondStatement_0"}));
+    }
+
+    // Without a mouse: Control+Page Down/Up and Control+(Shift+)Tab move
+    // through a strip's sections from its box, round the ends; a screen
+    // reader hears which section a box holds.
+    void sectionsAreSwitchedWithTheKeyboardAndNamed()
+    {
+        Window w(folder());
+        w.form.load();
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        QCOMPARE(w.companyNameBox()->accessibleName(), QString("Company name"));
+        QCOMPARE(w.firstSectionBox()->accessibleName(), QString("Mission Statement section"));
+        QPlainTextEdit* box = w.firstSectionBox();
+        const auto press = [&](QWidget* at, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QTest::keyClick(at, key, modifiers);
+            return w.firstSectionTabs()->currentTab() * 10 + w.secondSectionTabs()->currentTab();
+        };
+        QCOMPARE(press(box, Qt::Key_PageDown, Qt::ControlModifier), 10);
+        QCOMPARE(box->accessibleName(), QString("The Team section"));
+        QCOMPARE(press(box, Qt::Key_Tab, Qt::ControlModifier), 20);
+        QCOMPARE(press(box, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), 10);
+        QCOMPARE(press(box, Qt::Key_PageUp, Qt::ControlModifier), 0);
+        QCOMPARE(press(box, Qt::Key_PageUp, Qt::ControlModifier), 50);
+        QCOMPARE(press(w.secondSectionBox(), Qt::Key_PageUp, Qt::ControlModifier), 54);
+        QCOMPARE(w.secondSectionBox()->accessibleName(), QString("Key Issues section"));
+        QCOMPARE(press(w.secondSectionTabs()->tabBar(), Qt::Key_PageDown, Qt::ControlModifier), 50);
+        QCOMPARE(box->toPlainText(), LineBreaks::toLf(firstSectionGroup().guideText(5)));
     }
 
     void clearedSectionShowsAndStoresTheGuideAgainButBlanksStay()

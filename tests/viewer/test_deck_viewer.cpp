@@ -417,6 +417,7 @@ private slots:
         // colour with its label, which starts at its left edge.
         v->form.load();
         QVERIFY(v->showFrame()->title().isEmpty());
+        QCOMPARE(v->showFrame()->accessibleName(), QString("Slide show"));
         for (QWidget* coloured : {static_cast<QWidget*>(v->showFrame()), static_cast<QWidget*>(v->closingMessage())})
             QCOMPARE(coloured->palette().color(QPalette::Window), BackColors::buttonFaceColor());
         QVERIFY(v->closingMessage()->alignment() & Qt::AlignLeft);
