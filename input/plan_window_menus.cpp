@@ -20,6 +20,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -137,9 +138,18 @@ void PlanWindow::createMenus()
                 .arg(Product::name, QCoreApplication::applicationVersion(), Product::makerName,
                      QStringList{mEngine.applicationName(), mEngine.applicationVersion()}.join(' ').trimmed()));
     });
-    // F10 opens the menu bar, as in other desktop programs.
+    // F10 opens the menu bar, as in other desktop programs; Shift+F10 the
+    // menu of the box with the focus, as the menu key does.
     connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
             [this] { mMenuBar->setActiveAction(mMenuBar->actions().first()); });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        QWidget* box = focusWidget();
+        if (!box)
+            return;
+        const QPoint at = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at, box->mapToGlobal(at));
+        QApplication::sendEvent(box, &menuKey);
+    });
 
     mStatusLine = new QLabel(this);
     mStatusLine->setObjectName(QStringLiteral("statusLine"));

@@ -20,11 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -195,6 +197,20 @@ private slots:
         QCOMPARE(w.secondSectionBox()->accessibleName(), QString("Key Issues section"));
         QCOMPARE(press(w.secondSectionTabs()->tabBar(), Qt::Key_PageDown, Qt::ControlModifier), 50);
         QCOMPARE(box->toPlainText(), LineBreaks::toLf(firstSectionGroup().guideText(5)));
+        // Shift+F10 opens the spelling menu of the box with the focus.
+        box->setFocus();
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions())
+                    opened += action->text() + "|";
+                menu->close();
+            }
+        });
+        for (QShortcut* shortcut : w.form.findChildren<QShortcut*>())
+            if (shortcut->key() == QKeySequence("Shift+F10"))
+                emit shortcut->activated();
+        QVERIFY2(opened.contains("|Spelling Language|"), qPrintable(opened));
     }
 
     void clearedSectionShowsAndStoresTheGuideAgainButBlanksStay()
