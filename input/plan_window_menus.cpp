@@ -10,6 +10,7 @@
 #include "plan/plan_designs.h"
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
@@ -48,11 +49,6 @@ QString droppedFile(const QMimeData* data)
 bool isPlanFile(const QString& path)
 {
     return QFileInfo(path).suffix() == PlanFile::kSuffix;
-}
-
-bool isPicture(const QString& path)
-{
-    return QStringList{"png", "jpg", "jpeg", "svg"}.contains(QFileInfo(path).suffix().toLower());
 }
 
 }  // namespace
@@ -265,7 +261,7 @@ void PlanWindow::writePlanFileNow()
 void PlanWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     const QString path = droppedFile(event->mimeData());
-    if (isPlanFile(path) || isPicture(path))
+    if (isPlanFile(path) || PlanLogo::hasPictureName(path))
         event->acceptProposedAction();
 }
 
@@ -275,7 +271,7 @@ void PlanWindow::dropEvent(QDropEvent* event)
     if (isPlanFile(path)) {
         event->acceptProposedAction();
         openPlanFile(path);
-    } else if (isPicture(path)) {
+    } else if (PlanLogo::hasPictureName(path)) {
         event->acceptProposedAction();
         setLogo(path);
     }

@@ -76,6 +76,10 @@ QString outsideReference(const QByteArray& svg)
     return QString();
 }
 
+// The names a logo's file may end in.
+const QStringList kSuffixes = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                               QStringLiteral("svg")};
+
 }  // namespace
 
 QString folder(const QString& dataFolder)
@@ -91,7 +95,12 @@ QString copyOf(const QString& kept, const QString& folder)
 
 QString fileFilter()
 {
-    return QStringLiteral("Pictures (*.png *.jpg *.jpeg *.svg)");
+    return QStringLiteral("Pictures (*.%1)").arg(kSuffixes.join(QStringLiteral(" *.")));
+}
+
+bool hasPictureName(const QString& file)
+{
+    return kSuffixes.contains(QFileInfo(file).suffix().toLower());
 }
 
 QString adopt(const QString& file, const QString& folder)

@@ -11,8 +11,10 @@ namespace PlanLogo {
 inline constexpr qint64 kMostBytes = 20 * 1024 * 1024;
 inline constexpr qint64 kMostPixels = 40'000'000;
 
-// The file types offered for a logo, as a file dialog's filter.
+// The file types offered for a logo, as a file dialog's filter, and
+// whether a file's name is one of them.
 QString fileFilter();
+bool hasPictureName(const QString& file);
 
 // The folder of the logos' copies in the program's data folder.
 QString folder(const QString& dataFolder);

@@ -67,6 +67,14 @@ private:
         return {engine, dialogs, clock, mProgram.path(), mTemp.path()};
     }
 
+    // Generates Acme's plan in the store into target, without waiting.
+    void generateForAcme(SettingsStore& store, const QString& target, FakeEngine& engine, FakeDialogs& dialogs)
+    {
+        FastClock clock;
+        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             services(engine, dialogs, clock));
+    }
+
 private slots:
     void initTestCase() { qputenv("TEMP", mTemp.path().toLocal8Bit()); }
 
@@ -169,10 +177,7 @@ private slots:
         const auto generate = [&] {
             FakeEngine engine;  // shows 10 lines at the floor
             FakeDialogs dialogs;
-            FastClock clock;
-            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps20202020.ppt"),
-                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 services(engine, dialogs, clock));
+            generateForAcme(store, mTemp.filePath("ps20202020.ppt"), engine, dialogs);
             reports << dialogs.errorReports;
             slidesShown = engine.state.slides;
             return engine.state.calls;
@@ -225,10 +230,7 @@ private slots:
                                                   + "\r\n\r\nChart: Growth\r\nYear: 2027, 2028\r\nRevenue: 12x, "
                                                     "480\r\n\r\nChart (pie): Funds\r\nUse: Team, Product\r\nShare: 60%, 40%");
         const auto generate = [&](FakeEngine& engine, FakeDialogs& dialogs) {
-            FastClock clock;
-            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps50505050.ppt"),
-                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 services(engine, dialogs, clock));
+            generateForAcme(store, mTemp.filePath("ps50505050.ppt"), engine, dialogs);
         };
         FakeEngine engine;
         FakeDialogs dialogs;
@@ -268,13 +270,7 @@ private slots:
         store.saveSetting("Logo", "3f2a.png");
         FakeEngine engine;
         FakeDialogs dialogs;
-        FastClock clock;
-        const auto generate = [&] {
-            DeckGeneration::generateBusinessPlan(mTemp.filePath("ps60606060.ppt"),
-                                                 {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                                 services(engine, dialogs, clock));
-        };
-        generate();
+        generateForAcme(store, mTemp.filePath("ps60606060.ppt"), engine, dialogs);
         const QStringList& calls = engine.state.calls;
         QCOMPARE(calls.filter("PlaceLogo"), QStringList({"PlaceLogo 3f2a.png \"Acme logo\""}));
         QVERIFY(calls.indexOf("PlaceLogo 3f2a.png \"Acme logo\"") < calls.indexOf("setText Acme"));
@@ -282,7 +278,7 @@ private slots:
 
         QFile::remove(logo);
         engine.state.calls.clear();
-        generate();
+        generateForAcme(store, mTemp.filePath("ps60606060.ppt"), engine, dialogs);
         QVERIFY(calls.filter("PlaceLogo").isEmpty());
         QCOMPARE(dialogs.reportedLines(), QList<int>({117}));
         QVERIFY(dialogs.errorReports.first().contains("Deck > Logo"));
@@ -315,10 +311,7 @@ private slots:
         store.saveSetting("Design", design);
         FakeEngine engine;
         FakeDialogs dialogs;
-        FastClock clock;
-        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps70707070.ppt"),
-                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             services(engine, dialogs, clock));
+        generateForAcme(store, mTemp.filePath("ps70707070.ppt"), engine, dialogs);
         QCOMPARE(readFile(mTemp.filePath("ps70707070.ppt")), filled.toLatin1());
     }
 
@@ -334,10 +327,7 @@ private slots:
         store.saveSetting("FirstStatement_0", "Text\nNotes:\n" + notes.join("\n"));
         FakeEngine engine;
         FakeDialogs dialogs;
-        FastClock clock;
-        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps40404040.ppt"),
-                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             services(engine, dialogs, clock));
+        generateForAcme(store, mTemp.filePath("ps40404040.ppt"), engine, dialogs);
         const QString written = engine.state.slides.at(1).value("Notes");
         QCOMPARE(written, (QStringList{"Sayhello"} + notes.mid(1, 327)).join("\r\n"));
         QCOMPARE(dialogs.errorReports.size(), 1);
@@ -359,10 +349,7 @@ private slots:
                           "Chart: Growth\r\nYear: 2027\r\nRevenue: 1\r\n" + lines.join("\r\n"));
         FakeEngine engine;
         FakeDialogs dialogs;
-        FastClock clock;
-        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
-                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
-                                             services(engine, dialogs, clock));
+        generateForAcme(store, mTemp.filePath("ps30303030.ppt"), engine, dialogs);
         QCOMPARE(engine.state.slides.size(), 60);
         QVERIFY(engine.state.calls.filter("Chart").isEmpty());
         QCOMPARE(dialogs.reportedLines().size(), 1);
