@@ -15,6 +15,7 @@
 #include "shell/product.h"
 #include "shell/settings_store.h"
 #include "shell/side_effects.h"
+#include "shell/temporary_files.h"
 #include "shell/termination.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,8 @@ public:
     void resizeWindow(WindowId, int, int) override {}
     void destroyWindow(WindowId) override {}
     void showOver(WindowId, const QRect&) override {}
+    void giveKeyboard(WindowId) override {}
+    WindowId keyWindowOf(WindowId window) override { return window; }
     void watchKeys(WindowId, const QList<int>&, std::function<void(int)>) override {}
     QList<QRect> screenAreas() override { return {}; }
 };
@@ -115,7 +118,10 @@ int exportDeck(const QString& target, const QString& planFile)
     qputenv("TEMP", work.path().toLocal8Bit());
     SettingsStore plan(work.filePath(QStringLiteral("plan.json")));
     try {
-        PlanFile::store(plan, planFile.isEmpty() ? PlanFile::storedTexts(SettingsStore()) : PlanFile::read(planFile));
+        const SettingsStore userStore;
+        PlanFile::store(plan, planFile.isEmpty() ? PlanFile::storedTexts(userStore) : PlanFile::read(planFile));
+        // The deck is written in the language the user spell-checks in.
+        plan.saveSetting(PlanKeys::spellingLanguage, userStore.getSetting(PlanKeys::spellingLanguage));
     } catch (const Failure& failure) {
         printError(failure.description());
         return 1;
@@ -169,5 +175,7 @@ int exportDeck(const QString& target, const QString& planFile)
         }
     }
     engine.endInstancesStartedHere();
+    // With the record of this run's working files, which are gone by now.
+    TemporaryFiles::removeAll();
     return code;
 }

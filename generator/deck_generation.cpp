@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 #include <QThread>
 
@@ -171,6 +172,8 @@ private:
                     deck().UpdateSlideTotals();
                 const QString planTitle = mPlan.planTitle().simplified();
                 deck().setTitle(planTitle.isEmpty() ? mPlan.companyName().simplified() : planTitle);
+                const QString language = mPlan.store.getSetting(PlanKeys::spellingLanguage);
+                deck().setLanguage(language.isEmpty() ? QLocale::system().name() : language);
                 deck().Slides(1).Select();
             });
             engineStep(line + 4, [&] { deck().Save(); });

@@ -2,6 +2,7 @@
 
 #include "generator/chart_numbers.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace SectionCharts {
@@ -53,6 +54,30 @@ std::optional<Row> row(const QString& line)
     for (const QString& value : values)
         read.values << value.trimmed();
     return read;
+}
+
+// The kind of chart, its title, and the range of its categories or, for a
+// pie, its slices: "Column chart: Revenue and costs by year, 2027 to 2030",
+// "Pie chart: Use of funds, Team, Product and Sales".
+QString describe(const QString& title, const ChartData& chart)
+{
+    static const QHash<ChartData::Kind, QString> kinds{{ChartData::Kind::Columns, QStringLiteral("Column chart")},
+                                                       {ChartData::Kind::Bars, QStringLiteral("Bar chart")},
+                                                       {ChartData::Kind::Line, QStringLiteral("Line chart")},
+                                                       {ChartData::Kind::Pie, QStringLiteral("Pie chart")}};
+    const QStringList& categories = chart.categories;
+    QStringList parts;
+    if (!title.isEmpty())
+        parts << title;
+    if (categories.size() == 1)
+        parts << categories.first();
+    else if (chart.kind == ChartData::Kind::Pie && !categories.isEmpty())
+        parts << categories.first(categories.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ")
+                     + categories.last();
+    else if (!categories.isEmpty())
+        parts << QStringLiteral("%1 to %2").arg(categories.first(), categories.last());
+    const QString kind = kinds.value(chart.kind);
+    return parts.isEmpty() ? kind : kind + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -109,8 +134,10 @@ Parts extract(const QStringList& slideLines)
             ++i;
         if (chart.data.series.isEmpty())
             parts.unread << QStringLiteral("chart \"%1\": no rows of numbers after its categories").arg(chart.title);
-        else
+        else {
+            chart.data.description = describe(chart.title, chart.data);
             parts.charts << chart;
+        }
     }
     // Blank lines left at the end, before a chart that was there, would show
     // as empty paragraphs at the end of the slide.

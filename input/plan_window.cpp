@@ -61,10 +61,6 @@ QString typedText(const QTextDocument& box)
     return LineBreaks::toCrLf(text);
 }
 
-// The store key of the dictionary the user chose; no key of the plan is
-// like it.
-const QString kSpellingLanguageKey = QStringLiteral("Spelling Language");
-
 }  // namespace
 
 PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, SpellChecker& spelling)
@@ -157,7 +153,8 @@ void PlanWindow::createControls()
 }
 
 // What a screen reader says of each control; a section box's name follows
-// its tab.
+// its tab. (A tab strip is heard by the section it shows: Qt's tab strips
+// answer with their current tab's caption alone.)
 void PlanWindow::describeControls()
 {
     mCreateButton->setAccessibleDescription(QStringLiteral("Makes the slide deck from the plan and shows it"));
@@ -165,8 +162,6 @@ void PlanWindow::describeControls()
     mCompanyNameBox->setAccessibleDescription(QStringLiteral("On the title slide and in every slide's footer"));
     mPlanTitleBox->setAccessibleName(QStringLiteral("Plan title"));
     mPlanTitleBox->setAccessibleDescription(QStringLiteral("On the title slide, under the company name"));
-    mFirstSectionTabs->tabBar()->setAccessibleName(QStringLiteral("Sections"));
-    mSecondSectionTabs->tabBar()->setAccessibleName(QStringLiteral("More sections"));
     for (QPlainTextEdit* box : {mFirstSectionBox, mSecondSectionBox})
         box->setAccessibleDescription(
             QStringLiteral("Each line becomes a bullet point of the section's slide. A line Notes: starts the "
@@ -342,7 +337,7 @@ void PlanWindow::showStored(QLineEdit* box, const QString& key)
 // the system's language.
 void PlanWindow::startSpelling()
 {
-    const QString chosen = mServices.store.getSetting(kSpellingLanguageKey);
+    const QString chosen = mServices.store.getSetting(PlanKeys::spellingLanguage);
     try {
         mSpelling.setLanguage(
             mSpelling.languages().contains(chosen) ? chosen : mSpelling.defaultLanguage(QLocale::system().name()));
@@ -400,7 +395,7 @@ void PlanWindow::chooseSpellingLanguage(const QString& language)
         return;
     }
     untrapped(QStringLiteral("SpellingLanguage_Click"),
-              [&] { mServices.store.saveSetting(kSpellingLanguageKey, language); });
+              [&] { mServices.store.saveSetting(PlanKeys::spellingLanguage, language); });
 }
 
 void PlanWindow::tellAboutDamagedStore()

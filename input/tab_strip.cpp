@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
@@ -13,6 +14,18 @@ public:
         setDrawBase(false);
         setUsesScrollButtons(false);
         setExpanding(false);
+    }
+
+private:
+    // Where the keyboard is, however the focus came: the style's own frame
+    // marks it only after a key moved it there.
+    void drawFocus(QStylePainter& painter, const QRect& rect) const
+    {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect;
+        focus.state |= QStyle::State_KeyboardFocusChange;
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 
 protected:
@@ -30,6 +43,8 @@ protected:
             const QRect textRect = option.rect.adjusted(4, 2, -4, -2);
             painter.setPen(palette().color(QPalette::WindowText));
             painter.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, tabText(i));
+            if (hasFocus() && i == currentIndex())
+                drawFocus(painter, option.rect.adjusted(3, 3, -3, -3));
         }
     }
 };

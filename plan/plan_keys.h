@@ -13,6 +13,9 @@ inline const QString secondSectionPrefix = QStringLiteral("SecondStatement_");
 inline const QString logo = QStringLiteral("Logo");
 // The deck's design, by its id; "" for the first.
 inline const QString design = QStringLiteral("Design");
+// The dictionary the plan is spell-checked with, which also names the
+// language its deck is written in; "" for the system's.
+inline const QString spellingLanguage = QStringLiteral("Spelling Language");
 
 inline QString sectionKey(const QString& prefix, int tab)
 {

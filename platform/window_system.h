@@ -35,9 +35,16 @@ public:
     // order the presentation engine counts its displays in; one area for a
     // display of one screen.
     virtual QList<QRect> screenAreas() = 0;
+    // Gives the keyboard to the window, at once and whatever a window
+    // manager would do.
+    virtual void giveKeyboard(WindowId window) = 0;
+    // The window that takes the keys of a window another program made: the
+    // last window inside it, or the window itself when it holds none.
+    virtual WindowId keyWindowOf(WindowId window) = 0;
     // From now on the keys (Qt key codes) pressed while the keyboard is in
     // the window, or a window inside it, go to onKey instead of to those
-    // windows, on the event loop's thread. A later call for the same window
-    // replaces the keys; none stops watching.
+    // windows, on the event loop's thread; Tab pressed with Shift comes as
+    // Qt::Key_Backtab. A later call for the same window replaces the keys;
+    // none stops watching.
     virtual void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) = 0;
 };

@@ -66,7 +66,8 @@ QList<Window> childrenOf(Display* connection, Window window)
 }
 
 // The keys the viewer watches, by Qt's name and the display's.
-constexpr std::pair<int, KeySym> kWatchableKeys[] = {{Qt::Key_F5, XK_F5}, {Qt::Key_Escape, XK_Escape}};
+constexpr std::pair<int, KeySym> kWatchableKeys[] = {
+    {Qt::Key_F5, XK_F5}, {Qt::Key_Escape, XK_Escape}, {Qt::Key_Tab, XK_Tab}};
 
 KeySym keySymOf(int qtKey)
 {
@@ -76,11 +77,11 @@ KeySym keySymOf(int qtKey)
     return 0;
 }
 
-int qtKeyOf(KeySym symbol)
+int qtKeyOf(KeySym symbol, bool shifted)
 {
     for (const auto& [key, watched] : kWatchableKeys)
         if (watched == symbol)
-            return key;
+            return key == Qt::Key_Tab && shifted ? int(Qt::Key_Backtab) : key;
     return 0;
 }
 
@@ -120,8 +121,8 @@ void X11WindowSystem::handOnKeyPresses()
         if (event.type != KeyPress)
             continue;
         const auto watched = mWatched.constFind(event.xkey.window);
-        const int key = qtKeyOf(XLookupKeysym(&event.xkey, 0));
-        if (watched != mWatched.constEnd() && watched->keys.contains(key))
+        const int key = qtKeyOf(XLookupKeysym(&event.xkey, 0), event.xkey.state & ShiftMask);
+        if (watched != mWatched.constEnd() && watched->keys.contains(key == Qt::Key_Backtab ? Qt::Key_Tab : key))
             watched->onKey(key);
     }
 }
@@ -193,11 +194,21 @@ void X11WindowSystem::showOver(WindowId window, const QRect& area)
     XMoveResizeWindow(connection, window, area.x(), area.y(), static_cast<unsigned>(area.width()),
                       static_cast<unsigned>(area.height()));
     XRaiseWindow(connection, window);
-    // The keyboard goes to the window another program made inside it, when
-    // there is one: that is the window that takes keys.
-    const QList<Window> children = childrenOf(connection, window);
-    XSetInputFocus(connection, children.isEmpty() ? window : children.last(), RevertToPointerRoot, CurrentTime);
+    giveKeyboard(keyWindowOf(window));
+}
+
+void X11WindowSystem::giveKeyboard(WindowId window)
+{
+    if (!window)
+        return;
+    XSetInputFocus(requireDisplay(), window, RevertToPointerRoot, CurrentTime);
     sync();
+}
+
+WindowSystem::WindowId X11WindowSystem::keyWindowOf(WindowId window)
+{
+    const QList<Window> children = childrenOf(requireDisplay(), window);
+    return children.isEmpty() ? window : children.last();
 }
 
 void X11WindowSystem::watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey)

@@ -18,6 +18,8 @@ public:
     void resizeWindow(WindowId window, int width, int height) override;
     void destroyWindow(WindowId window) override;
     void showOver(WindowId window, const QRect& area) override;
+    void giveKeyboard(WindowId window) override;
+    WindowId keyWindowOf(WindowId window) override;
     void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) override;
     QList<QRect> screenAreas() override;
 

@@ -11,8 +11,10 @@
 // every other slide its section's title, then a body text shape for bullet
 // points, then the section's drawing. Decoration and the slide numbers live
 // on two master pages. The texts come first on each slide, in that order.
+#include "engine/uno/deck_properties.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
+#include "engine/uno/shape_descriptions.h"
 #include "plan/plan_sections.h"
 #include "tools/section_drawings.h"
 
@@ -84,13 +86,16 @@ Box boxOf(const QJsonObject& shape)
 
 class DeckBuilder {
 public:
-    DeckBuilder(const QJsonObject& description, QList<PlanSection> sections, Reference<lang::XComponent> document)
+    DeckBuilder(const QJsonObject& description, QList<PlanSection> sections, Reference<lang::XComponent> document,
+                Reference<uno::XComponentContext> context, QString workFolder)
         : mDescription(description),
           mSections(std::move(sections)),
           mDocument(std::move(document)),
           mFactory(mDocument, UNO_QUERY_THROW),
           mPages(Reference<drawing::XDrawPagesSupplier>(mDocument, UNO_QUERY_THROW)->getDrawPages()),
-          mMasters(Reference<drawing::XMasterPagesSupplier>(mDocument, UNO_QUERY_THROW)->getMasterPages())
+          mMasters(Reference<drawing::XMasterPagesSupplier>(mDocument, UNO_QUERY_THROW)->getMasterPages()),
+          mContext(std::move(context)),
+          mWorkFolder(std::move(workFolder))
     {
         const QJsonObject page = description["page"].toObject();
         mWidth = page["width"].toInt();
@@ -117,6 +122,7 @@ public:
         buildTitleSlide(titleMaster);
         for (int i = 0; i < sections.size(); ++i)
             buildSectionSlide(i + 2, sections.at(i), sectionMaster);
+        writeChartColours();
     }
 
 private:
@@ -341,7 +347,8 @@ private:
         placeText(text, boxOf(body), section.placeholder, body["size"].toInt(), colour("ink"), false,
                   drawing::TextVerticalAdjust_TOP);
         styleBody(text, body);
-        SectionDrawings(mFactory, palette()).draw(slide, section.drawing, boxOf(look["visual"].toObject()));
+        SectionDrawings(mContext, mFactory, palette(), mWorkFolder, mCoverage)
+            .draw(slide, section.drawing, boxOf(look["visual"].toObject()));
     }
 
     // Bullet points in the accent colour with a hanging indent, a little air
@@ -385,6 +392,21 @@ private:
         paragraphs->setPropertyValue("NumberingIsNumber", Any(true));
     }
 
+    // Charts draw their series in the colours the drawings cover most,
+    // white (the paper) left out.
+    void writeChartColours()
+    {
+        std::vector<std::pair<double, sal_Int32>> byArea;
+        for (const auto& [colour, area] : mCoverage)
+            if ((colour & 0xFFFFFF) != 0xFFFFFF)
+                byArea.emplace_back(area, colour);
+        std::sort(byArea.begin(), byArea.end(), std::greater<>());
+        QStringList names;
+        for (const auto& [area, colour] : byArea)
+            names << QColor(QRgb(colour)).name(QColor::HexRgb);
+        DeckProperties::write(mDocument, DeckProperties::chartColours, names.join(QLatin1Char(' ')));
+    }
+
     Palette palette() const
     {
         return {colour("dark"), colour("accent"), colour("highlight"), colour("muted"), colour("paper")};
@@ -396,6 +418,10 @@ private:
     Reference<lang::XMultiServiceFactory> mFactory;
     Reference<drawing::XDrawPages> mPages;
     Reference<drawing::XDrawPages> mMasters;
+    Reference<uno::XComponentContext> mContext;
+    QString mWorkFolder;
+    // The area the drawings fill in each colour.
+    std::map<sal_Int32, double> mCoverage;
     int mWidth = 0;
     int mHeight = 0;
     QString mFont;
@@ -404,15 +430,16 @@ private:
 };
 
 void buildDeck(EngineInstance& engine, const QJsonObject& description, const QList<PlanSection>& sections,
-               const QString& outPath)
+               const QString& outPath, const QString& workFolder)
 {
     uno::Sequence<beans::PropertyValue> hidden(1);
     hidden.getArray()[0] = unoProperty("Hidden", Any(true));
     const Reference<frame::XComponentLoader> loader(engine.connection().desktop(), UNO_QUERY_THROW);
     const Reference<lang::XComponent> document =
         loader->loadComponentFromURL("private:factory/simpress", "_blank", 0, hidden);
-    DeckBuilder(description, sections, document).build();
+    DeckBuilder(description, sections, document, engine.connection().context(), workFolder).build();
 
+    keepShapeDescriptions(document);
     uno::Sequence<beans::PropertyValue> ppt(1);
     ppt.getArray()[0] = unoProperty("FilterName", Any(rtl::OUString("MS PowerPoint 97")));
     Reference<frame::XStorable>(document, UNO_QUERY_THROW)
@@ -455,8 +482,10 @@ int main(int argc, char** argv)
     try {
         const auto engine = EngineInstance::reach(settings, true);
         try {
-            engineCall(QStringLiteral("Building the template deck"),
-                       [&] { buildDeck(*engine, description.object(), sections, QString::fromLocal8Bit(argv[2])); });
+            engineCall(QStringLiteral("Building the template deck"), [&] {
+                buildDeck(*engine, description.object(), sections, QString::fromLocal8Bit(argv[2]),
+                          QString::fromLocal8Bit(argv[3]));
+            });
         } catch (...) {
             EngineInstance::endAllStartedHere();
             throw;

@@ -1,12 +1,20 @@
 #include "tools/section_drawings.h"
 
+#include "engine/uno/uno_values.h"
+
+#include <QDir>
+#include <QHash>
+
 #include <com/sun/star/awt/Point.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/drawing/CircleKind.hpp>
 #include <com/sun/star/drawing/FillStyle.hpp>
+#include <com/sun/star/drawing/GraphicExportFilter.hpp>
 #include <com/sun/star/drawing/LineStyle.hpp>
 #include <com/sun/star/drawing/PointSequenceSequence.hpp>
 #include <com/sun/star/drawing/XShape.hpp>
+#include <com/sun/star/graphic/GraphicProvider.hpp>
+#include <com/sun/star/graphic/XGraphic.hpp>
 #include <stdexcept>
 
 using namespace css;
@@ -21,7 +29,7 @@ Reference<beans::XPropertySet> properties(const Reference<drawing::XShape>& shap
     return Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW);
 }
 
-void fill(const Reference<drawing::XShape>& shape, sal_Int32 colour)
+void paint(const Reference<drawing::XShape>& shape, sal_Int32 colour)
 {
     properties(shape)->setPropertyValue("FillStyle", Any(drawing::FillStyle_SOLID));
     properties(shape)->setPropertyValue("FillColor", Any(colour));
@@ -30,8 +38,30 @@ void fill(const Reference<drawing::XShape>& shape, sal_Int32 colour)
 
 }  // namespace
 
+QString SectionDrawings::description(const QString& kind)
+{
+    static const QHash<QString, QString> descriptions{
+        {QStringLiteral("flag"), QStringLiteral("A flag on a pole")},
+        {QStringLiteral("people"), QStringLiteral("Three people side by side")},
+        {QStringLiteral("pie"), QStringLiteral("A pie cut into three slices")},
+        {QStringLiteral("bulb"), QStringLiteral("A light bulb")},
+        {QStringLiteral("layers"), QStringLiteral("Three layers stacked on one another")},
+        {QStringLiteral("versus"), QStringLiteral("Pairs of bars compared side by side")},
+        {QStringLiteral("target"), QStringLiteral("An arrow in the centre of a target")},
+        {QStringLiteral("chart"), QStringLiteral("Rising columns with a line climbing above them")},
+        {QStringLiteral("coins"), QStringLiteral("Three stacks of coins, each taller than the last")},
+        {QStringLiteral("scale"), QStringLiteral("A balance scale")},
+        {QStringLiteral("checklist"), QStringLiteral("A checklist with two items ticked")},
+    };
+    const auto found = descriptions.constFind(kind);
+    if (found == descriptions.constEnd())
+        throw std::invalid_argument("the description names an unknown drawing: " + kind.toStdString());
+    return *found;
+}
+
 void SectionDrawings::draw(const Reference<drawing::XDrawPage>& slide, const QString& kind, Box box)
 {
+    const QString shows = description(kind);
     const Reference<drawing::XShape> group(mFactory->createInstance("com.sun.star.drawing.GroupShape"),
                                            UNO_QUERY_THROW);
     slide->add(group);
@@ -39,6 +69,39 @@ void SectionDrawings::draw(const Reference<drawing::XDrawPage>& slide, const QSt
     mSide = std::min(box.width, box.height);
     mLeft = box.x + (box.width - mSide) / 2;
     mTop = box.y + (box.height - mSide) / 2;
+    drawShapes(kind);
+    replaceByPicture(slide, shows);
+}
+
+void SectionDrawings::replaceByPicture(const Reference<drawing::XDrawPage>& slide, const QString& description)
+{
+    const Reference<drawing::XShape> group(mGroup, UNO_QUERY_THROW);
+    const rtl::OUString url = fileUrl(QDir(mWorkFolder).filePath(QStringLiteral("drawing.emf")));
+    // A metafile keeps the drawing a vector picture in every format the deck
+    // is saved in, the deck's own included.
+    const Reference<drawing::XGraphicExportFilter> exporter = drawing::GraphicExportFilter::create(mContext);
+    exporter->setSourceDocument(Reference<lang::XComponent>(group, UNO_QUERY_THROW));
+    uno::Sequence<beans::PropertyValue> target(2);
+    target.getArray()[0] = unoProperty("URL", Any(url));
+    target.getArray()[1] = unoProperty("MediaType", Any(rtl::OUString("image/x-emf")));
+    exporter->filter(target);
+
+    uno::Sequence<beans::PropertyValue> source(1);
+    source.getArray()[0] = unoProperty("URL", Any(url));
+    const Reference<graphic::XGraphic> graphic = graphic::GraphicProvider::create(mContext)->queryGraphic(source);
+    const Reference<drawing::XShape> picture(mFactory->createInstance("com.sun.star.drawing.GraphicObjectShape"),
+                                             UNO_QUERY_THROW);
+    slide->add(picture);
+    picture->setPosition(group->getPosition());
+    picture->setSize(group->getSize());
+    properties(picture)->setPropertyValue("Graphic", Any(graphic));
+    properties(picture)->setPropertyValue("Description", Any(toUno(description)));
+    slide->remove(group);
+    mGroup.clear();
+}
+
+void SectionDrawings::drawShapes(const QString& kind)
+{
     const auto& c = mColours;
     if (kind == QLatin1String("flag")) {
         ellipse(14, 88, 40, 8, c.muted);
@@ -115,8 +178,6 @@ void SectionDrawings::draw(const Reference<drawing::XDrawPage>& slide, const QSt
             if (row < 2)
                 polyline({{9, top + 8}, {15, top + 15}, {27, top - 2}}, c.highlight, 250);
         }
-    } else {
-        throw std::invalid_argument("the description names an unknown drawing: " + kind.toStdString());
     }
 }
 
@@ -128,6 +189,13 @@ Reference<drawing::XShape> SectionDrawings::add(const char* service, double x, d
     shape->setPosition(awt::Point(mLeft + at(x), mTop + at(y)));
     shape->setSize(awt::Size(std::max(at(width), 1), std::max(at(height), 1)));
     return shape;
+}
+
+void SectionDrawings::fill(const Reference<drawing::XShape>& shape, sal_Int32 colour)
+{
+    paint(shape, colour);
+    const awt::Size size = shape->getSize();
+    mCoverage[colour] += double(size.Width) * size.Height;
 }
 
 void SectionDrawings::rectangle(double x, double y, double width, double height, sal_Int32 colour, int cornerRadius)

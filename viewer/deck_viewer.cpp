@@ -89,7 +89,14 @@ void DeckViewer::createControls()
     mBackButton->setGeometry(twipsRect(120, 9000, 3720, 405));
     for (QPushButton* button : {mSaveButton, mBackButton})
         button->setFont(WindowStyle::arialBold(11.25));
+    // The frame takes its turn in the tab order, handing the keyboard on to
+    // the show; Tab in the show comes back to the buttons.
+    mShowFrame->setFocusPolicy(Qt::TabFocus);
+    for (QWidget* control :
+         {static_cast<QWidget*>(mShowFrame), static_cast<QWidget*>(mSaveButton), static_cast<QWidget*>(mBackButton)})
+        control->installEventFilter(this);
     setTabOrder(mSaveButton, mBackButton);
+    setTabOrder(mBackButton, mShowFrame);
     for (const auto& [control, name] :
          std::initializer_list<std::pair<QObject*, const char*>>{{mShowFrame, "showFrame"},
                                                                  {mClosingMessage, "closingMessage"},
@@ -196,10 +203,43 @@ void DeckViewer::embedSlideShow()
         throw Failure(QStringLiteral("The window of the slide show could not be found, so it cannot be shown here."));
     mWindows.setParent(show, mShowFrame->winId());
     mShowWindowId = show;
-    // Keys pressed in the show reach it, apart from these two: F5 would do
-    // nothing there, and Escape would end the show.
-    mWindows.watchKeys(show, {Qt::Key_F5, Qt::Key_Escape}, [this](int key) { onPresentingKey(key); });
+    // Keys pressed in the show reach it, apart from these: F5 would do
+    // nothing there, Escape would end the show, and Tab moves on to the
+    // viewer's buttons.
+    mWindows.watchKeys(show, {Qt::Key_F5, Qt::Key_Escape, Qt::Key_Tab}, [this](int key) { onPresentingKey(key); });
     setShowState(ShowState::InFrame);
+    keyboardToShow();
+}
+
+// The frame has the focus and the keyboard goes on into the show, so that
+// the keys a presenter uses move it on. The window is activated too, for a
+// window manager's sake; the keyboard is given at once, as activation waits
+// on the window manager, or does nothing without one.
+void DeckViewer::keyboardToShow()
+{
+    mShowFrame->setFocus(Qt::OtherFocusReason);
+    activateWindow();
+    keyboardToFocus();
+}
+
+// Into the show while the frame has the focus; to a focused button's own
+// window otherwise, as keys given to the viewer's window would reach the
+// show whenever the pointer rests over it (the show's window lies inside
+// the viewer's).
+void DeckViewer::keyboardToFocus()
+{
+    if (QWidget* focused = focusWidget(); focused && focused != mShowFrame)
+        mWindows.giveKeyboard(focused->winId());
+    else if (mShowState == ShowState::InFrame)
+        mWindows.giveKeyboard(mWindows.keyWindowOf(mShowWindowId));
+}
+
+// The keyboard follows the focus.
+bool DeckViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        keyboardToFocus();
+    return ProgramWindow::eventFilter(watched, event);
 }
 
 void DeckViewer::setShowState(ShowState state)
@@ -224,6 +264,8 @@ void DeckViewer::onPresentingKey(int key)
         case ShowState::InFrame:
             if (key == Qt::Key_F5)
                 presentFullScreen();
+            else if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+                leaveShowByKeyboard(key == Qt::Key_Tab ? mSaveButton : mBackButton);
             return;
         case ShowState::FullScreen:
         case ShowState::WithConsole: returnToFrame(); return;
@@ -232,6 +274,12 @@ void DeckViewer::onPresentingKey(int key)
         case ShowState::Closing: return;
         }
     });
+}
+
+void DeckViewer::leaveShowByKeyboard(QPushButton* button)
+{
+    button->setFocus(Qt::TabFocusReason);
+    mWindows.giveKeyboard(button->winId());
 }
 
 void DeckViewer::presentFullScreen()
@@ -269,7 +317,7 @@ void DeckViewer::returnToFrame()
     case ShowState::Closing: return;
     }
     fitShowToFrame();
-    activateWindow();
+    keyboardToShow();
 }
 
 void DeckViewer::checkConsoleShowRuns()
@@ -350,6 +398,8 @@ void DeckViewer::saveResults()
     ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"));
     if (mBusy)
         return;
+    // The boxes took the keyboard; it comes back to the control that had it.
+    const auto keyboardBack = qScopeGuard([this] { keyboardToFocus(); });
     trap.step(102, [&] { mBusy = true; });
     SaveTarget target;
     bool yes = false;
@@ -463,8 +513,12 @@ void DeckViewer::goBack()
 {
     closeShow(QStringLiteral("PushButton8_Click"), [this](ErrorTrap& trap) {
         trap.step(124, [&] {
-            if (mInputWindow)
+            if (mInputWindow) {
                 mInputWindow->show();
+                // Back where the user was, keyboard and all.
+                mInputWindow->activateWindow();
+                mWindows.giveKeyboard(mInputWindow->winId());
+            }
         });
         trap.step(126, [&] { hide(); });
     });

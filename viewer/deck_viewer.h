@@ -72,6 +72,7 @@ public:
 protected:
     void firstShown() override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -83,6 +84,12 @@ private:
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
     void onPresentingKey(int key);
+    void keyboardToShow();
+    // Gives the keyboard to the viewer's control that has the focus: into
+    // the show for its frame.
+    void keyboardToFocus();
+    // Tab or Shift+Tab pressed in the show: the button takes the keyboard.
+    void leaveShowByKeyboard(QPushButton* button);
     // Brings the show back into the frame once the presenter ended the
     // show presented with the console.
     void checkConsoleShowRuns();

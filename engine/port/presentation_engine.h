@@ -221,6 +221,8 @@ struct ChartData {
     QString valuePrefix;
     QString valueSuffix;
     bool decimals = false;
+    // What the chart shows, for those who cannot see it.
+    QString description;
 };
 
 // Presentation.Slides(n)
@@ -294,6 +296,10 @@ public:
     virtual void Close() = 0;
     // The deck's title, which its files carry as the document's title.
     virtual void setTitle(const QString& title) = 0;
+    // The language the deck is written in, as a locale name ("de_DE", "en",
+    // "pt-BR"), which a screen reader reading its PDF speaks; a name of no
+    // language ("C") leaves the deck's as it is.
+    virtual void setLanguage(const QString& locale) = 0;
     // Brings the number of slides that the deck's designs show beside each
     // slide's number ("5 / 15") up to date; a .ppt keeps that total as text,
     // which slides added later leave behind.

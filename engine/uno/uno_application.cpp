@@ -1,9 +1,11 @@
 #include "engine/uno/uno_application.h"
 
+#include "engine/uno/deck_language.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
 #include "engine/uno/layer_text.h"
 #include "engine/uno/parked_frame.h"
+#include "engine/uno/shape_descriptions.h"
 #include "engine/uno/uno_presentation.h"
 
 #include <QFileInfo>
@@ -122,6 +124,9 @@ public:
                         other->close(true);
                     throw Failure(what + QStringLiteral(" failed: the engine could not read it as a presentation."));
                 }
+                // What the deck's own format drops, the deck keeps elsewhere.
+                restoreShapeDescriptions(Reference<lang::XComponent>(document, UNO_QUERY_THROW));
+                restoreDeckLanguage(Reference<lang::XComponent>(document, UNO_QUERY_THROW));
                 if (parked.frame.is())
                     hideEngineUi(parked, document);
             } catch (...) {

@@ -183,6 +183,7 @@ void addChart(const Reference<lang::XMultiServiceFactory>& document, const Refer
     shape->setPosition(position);
     shape->setSize(size);
     properties(shape)->setPropertyValue("CLSID", Any(kChartClassId));
+    properties(shape)->setPropertyValue("Description", Any(toUno(chart.description)));
     const Reference<chart::XChartDocument> model(properties(shape)->getPropertyValue("Model"), UNO_QUERY_THROW);
     // The chart draws once, when it is complete; an engine gone meanwhile
     // has nothing left to draw.

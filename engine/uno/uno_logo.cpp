@@ -109,7 +109,6 @@ void placeLogo(const Reference<uno::XComponentContext>& context, const Reference
         shape->setSize(size);
         const Reference<beans::XPropertySet> properties(shape, UNO_QUERY_THROW);
         properties->setPropertyValue("Graphic", Any(picture));
-        properties->setPropertyValue("Title", Any(toUno(description)));
         properties->setPropertyValue("Description", Any(toUno(description)));
     }
 }

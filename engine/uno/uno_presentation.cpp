@@ -1,7 +1,10 @@
 #include "engine/uno/uno_presentation.h"
 
+#include "engine/uno/deck_language.h"
+#include "engine/uno/deck_properties.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
+#include "engine/uno/shape_descriptions.h"
 #include "engine/uno/shape_names.h"
 #include "engine/uno/uno_chart.h"
 #include "engine/uno/uno_logo.h"
@@ -143,8 +146,10 @@ public:
 
     void Save() override
     {
-        engineCall(QStringLiteral("Saving %1").arg(shownPath(mPath)),
-                   [&] { Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->store(); });
+        engineCall(QStringLiteral("Saving %1").arg(shownPath(mPath)), [&] {
+            keepShapeDescriptions(Reference<lang::XComponent>(mDocument, UNO_QUERY_THROW));
+            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->store();
+        });
     }
 
     void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
@@ -162,7 +167,11 @@ public:
                 arguments.realloc(3);
                 arguments.getArray()[2] = unoProperty("FilterData", Any(pdf));
             }
-            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
+            const Reference<lang::XComponent> document(mDocument, UNO_QUERY_THROW);
+            keepShapeDescriptions(document);
+            inDeckLanguage(mInstance->connection().context(), document, [&] {
+                Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
+            });
         });
     }
 
@@ -173,6 +182,12 @@ public:
                 ->getDocumentProperties()
                 ->setTitle(toUno(title));
         });
+    }
+
+    void setLanguage(const QString& locale) override
+    {
+        engineCall(QStringLiteral("Writing the language of %1").arg(shownPath(mPath)),
+                   [&] { setDeckLanguage(Reference<lang::XComponent>(mDocument, UNO_QUERY_THROW), locale); });
     }
 
     void Close() override
@@ -322,45 +337,28 @@ private:
         return index;
     }
 
-    // A slide's drawing: the group of shapes the template draws beside a
-    // section's text.
+    // A slide's drawing: the picture the template draws beside a section's
+    // text (the logo lies on the master pages).
     static bool isDrawing(const Reference<drawing::XShape>& shape)
     {
         return Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
-            ->supportsService("com.sun.star.drawing.GroupShape");
+            ->supportsService("com.sun.star.drawing.GraphicObjectShape");
     }
 
-    // The deck's colours, the one its drawings cover most first: what its
-    // charts draw their series in. White, the paper, is left out.
+    // The colours the deck names for its charts' series; the engine's own
+    // dark blue, then orange, for a deck that names none.
     const std::vector<sal_Int32>& deckColours()
     {
         if (!mDeckColours.empty())
             return mDeckColours;
-        std::map<sal_Int32, double> covered;
-        for (sal_Int32 p = 0; p < pages()->getCount(); ++p) {
-            const Reference<drawing::XDrawPage> drawPage(pages()->getByIndex(p), UNO_QUERY_THROW);
-            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i) {
-                const Reference<drawing::XShape> group(drawPage->getByIndex(i), UNO_QUERY_THROW);
-                if (!isDrawing(group))
-                    continue;
-                const Reference<drawing::XShapes> parts(group, UNO_QUERY_THROW);
-                for (sal_Int32 j = 0; j < parts->getCount(); ++j) {
-                    const Reference<drawing::XShape> part(parts->getByIndex(j), UNO_QUERY_THROW);
-                    const Reference<beans::XPropertySet> fill(part, UNO_QUERY_THROW);
-                    sal_Int32 colour = 0;
-                    if (fill->getPropertyValue("FillStyle") == Any(drawing::FillStyle_SOLID)
-                        && (fill->getPropertyValue("FillColor") >>= colour) && (colour & 0xFFFFFF) != 0xFFFFFF)
-                        covered[colour] += double(part->getSize().Width) * part->getSize().Height;
-                }
-            }
+        const QString named =
+            DeckProperties::read(Reference<lang::XComponent>(mDocument, UNO_QUERY_THROW), DeckProperties::chartColours);
+        for (const QString& name : named.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            bool read = false;
+            const uint colour = name.sliced(1).toUInt(&read, 16);
+            if (name.startsWith(QLatin1Char('#')) && name.size() == 7 && read)
+                mDeckColours.push_back(static_cast<sal_Int32>(colour));
         }
-        std::vector<std::pair<double, sal_Int32>> byArea;
-        for (const auto& [colour, area] : covered)
-            byArea.emplace_back(area, colour);
-        std::sort(byArea.begin(), byArea.end(), std::greater<>());
-        for (const auto& [area, colour] : byArea)
-            mDeckColours.push_back(colour);
-        // A deck without drawings: the engine's own dark blue, then orange.
         if (mDeckColours.empty())
             mDeckColours = {0x004586, 0xFF420E};
         return mDeckColours;

@@ -116,6 +116,8 @@ private slots:
         QVERIFY(pages.at(9).text().contains("2028"));
         QVERIFY(exportEngines().isEmpty());
         QVERIFY(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        // Nor the record of its working files in the data folder.
+        QVERIFY(QDir(path("home/.local/share/Kervanel/Orvendale/temporary-files")).entryList({"*.list"}).isEmpty());
     }
 
     void aDamagedPlanFileIsToldWithExitOne()

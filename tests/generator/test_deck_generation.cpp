@@ -195,6 +195,7 @@ private slots:
 
         // Its notes go with its first slide alone, and never onto a slide.
         store.saveSetting("FirstStatement_2", lines.join("\r\n") + "\r\n\r\nnotes:\r\nSay hello\r\n- hint\r\nBye");
+        store.saveSetting("Spelling Language", "de_AT");
         calls = generate();
         QCOMPARE(calls.filter("Duplicate"), QStringList({"Duplicate 4", "Duplicate 5"}));
         QCOMPARE(calls.filter("Notes"), QStringList({"Notes 4"}));
@@ -214,8 +215,8 @@ private slots:
                 footers << QString("Footer %1 Acme").arg(slide);
             return footers;
         }());
-        QCOMPARE(calls.mid(calls.indexOf("UpdateSlideTotals"), 3),
-                 QStringList({"UpdateSlideTotals", "Title Acme", "Slide 1"}));  // no plan title: the company
+        QCOMPARE(calls.mid(calls.indexOf("UpdateSlideTotals"), 4),  // no plan title: the company
+                 QStringList({"UpdateSlideTotals", "Title Acme", "Language de_AT", "Slide 1"}));
         QVERIFY(reports.isEmpty());
     }
 

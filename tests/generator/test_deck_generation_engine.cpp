@@ -365,13 +365,16 @@ private slots:
         }
         deck->SaveCopyAs(mTemp->filePath("logo.pptx"), SaveAsFileType::OpenXMLPresentation);
         app->Quit();
-        // The .pptx embeds the logo in both designs' masters.
+        // The .pptx embeds the logo in both designs' masters (the PDF draws
+        // the masters' shapes as page furniture, which has no tags).
         QProcess unzip;
         unzip.start("unzip", {"-p", mTemp->filePath("logo.pptx"), "ppt/slideMasters/slideMaster*.xml"});
         QVERIFY(unzip.waitForFinished(20000));
         const QString masters = QString::fromUtf8(unzip.readAllStandardOutput());
         QCOMPARE(masters.count("<p:pic>"), 2);
         QCOMPARE(masters.count("r:embed="), 2);
+        // Described, though the .ppt it was copied from keeps no descriptions.
+        QCOMPARE(masters.count("descr=\"Fjordlight AS logo\""), 2);
 
         const QList<Page>& pages = saved["ppt"];
         QVERIFY2(pages.size() > 12, qPrintable(QString::number(pages.size())));
@@ -426,6 +429,7 @@ private slots:
                             "Chart (line): Customers\r\n"
                             "Year: 2027, 2028, 2029, 2030\r\n"
                             "Customers: 3, 12, 40, 95");
+        mStore->saveSetting("Spelling Language", "nb_NO");
         const QString target = mTemp->filePath("ps66666666.ppt");
         generate(target, "Fjordlight AS");
         QVERIFY2(mDialogs.errorReports.isEmpty(), qPrintable(mDialogs.errorReports.join("\n")));
@@ -483,6 +487,23 @@ private slots:
         const QString structure = QString::fromUtf8(info.readAllStandardOutput());
         QCOMPARE(structure.count(QRegularExpression("^H ", QRegularExpression::MultilineOption)), 13);
         QVERIFY(structure.contains("\"Financial Plan: Customers\""));
+        // Every drawing is one figure described in each copy, and the PDF
+        // speaks the plan's language, though the deck's own format (the
+        // .ppt opened here) keeps neither; the .odp describes the charts too
+        // (the engine writes no chart's description into a .pptx or PDF).
+        const PdfAccessibility read = accessibilityOf(pdf);
+        QCOMPARE(read.language, QString("nb-NO"));
+        QCOMPARE(read.alternativeTexts.size(), 11);
+        const QString slides = unzipped(pptx, "ppt/slides/slide*.xml");
+        const QString content = unzipped(odp, "content.xml");
+        for (const QString drawing : {"A flag on a pole", "Three people side by side"}) {
+            QVERIFY2(read.alternativeTexts.contains(drawing), qPrintable(read.alternativeTexts.join('\n')));
+            QVERIFY2(slides.contains("descr=\"" + drawing + "\""), qPrintable(drawing));
+        }
+        for (const QString described :
+             {"A flag on a pole", "Column chart: Revenue and costs, EUR thousands, 2027 to 2030",
+              "Line chart: Customers, 2027 to 2030"})
+            QVERIFY2(content.contains("<svg:desc>" + described + "</svg:desc>"), qPrintable(described));
     }
 };
 

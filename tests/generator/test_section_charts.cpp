@@ -124,14 +124,18 @@ private slots:
         QCOMPARE(columns.data.series.at(0).values.last(), 1200.0);
         QCOMPARE(columns.data.series.at(1).values.first(), 100.0);
         QCOMPARE(columns.data.valuePrefix, QString("€"));
+        QCOMPARE(columns.data.description, QString("Column chart: Revenue and costs, EUR thousands, 2027 to 2029"));
         const SectionCharts::Chart& pie = parts.charts.last();
         QVERIFY(pie.data.kind == ChartData::Kind::Pie);
         QCOMPARE(pie.data.valueSuffix, QString("%"));
+        QCOMPARE(pie.data.description, QString("Pie chart: Use of funds, Team and Product"));
         QCOMPARE(section.notes.first(), QString("Chart (line): said, not shown"));
         QString title;
         for (const auto& [typed, kind] : {std::pair{"Chart (bar): x", ChartData::Kind::Bars},
                                           std::pair{"chart ( Line ) : x", ChartData::Kind::Line}})
             QVERIFY(SectionCharts::extract({typed, "Y: 1", "S: 2"}).charts.first().data.kind == kind);
+        QCOMPARE(SectionCharts::extract({"Chart:", "Y: 1", "S: 2"}).charts.first().data.description,
+                 QString("Column chart: 1"));
     }
 
     // A value that cannot be read is a gap and is told; so is a row longer

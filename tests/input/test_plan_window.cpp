@@ -211,6 +211,14 @@ private slots:
             if (shortcut->key() == QKeySequence("Shift+F10"))
                 emit shortcut->activated();
         QVERIFY2(opened.contains("|Spelling Language|"), qPrintable(opened));
+        // A strip that has the focus shows it, whichever way it came.
+        QTabBar* strip = w.firstSectionTabs()->tabBar();
+        const QImage unfocused = strip->grab().toImage();
+        w.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        strip->setFocus(Qt::MouseFocusReason);
+        QVERIFY(strip->hasFocus());
+        QVERIFY(strip->grab().toImage() != unfocused);
     }
 
     void clearedSectionShowsAndStoresTheGuideAgainButBlanksStay()

@@ -147,6 +147,7 @@ public:
     }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
     void setTitle(const QString& title) override { mState.calls << "Title " + title; }
+    void setLanguage(const QString& locale) override { mState.calls << "Language " + locale; }
     void placeLogo(const QString& file, const QString& description) override
     {
         mState.calls << QStringLiteral("PlaceLogo %1 \"%2\"").arg(QFileInfo(file).fileName(), description);

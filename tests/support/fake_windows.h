@@ -33,6 +33,8 @@ public:
     {
         calls << QStringLiteral("showOver %1 %2x%3").arg(window).arg(area.width()).arg(area.height());
     }
+    void giveKeyboard(WindowId window) override { calls << QStringLiteral("giveKeyboard %1").arg(window); }
+    WindowId keyWindowOf(WindowId window) override { return window; }
     void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) override
     {
         calls << QStringLiteral("watchKeys %1 %2").arg(window).arg(keys.size());

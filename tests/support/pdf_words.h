@@ -2,9 +2,11 @@
 
 // The words of a PDF with their boxes, page by page, as pdftotext lays them
 // out.
+#include <QFile>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
+#include <QRegularExpression>
 #include <QSizeF>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -45,4 +47,38 @@ inline QList<Page> pagesOf(const QString& pdf)
         }
     }
     return pages;
+}
+
+// What a tagged PDF says to a screen reader beyond its words: the language
+// of its catalogue and the alternative texts of its figures, in the order
+// written. The engine writes its structure elements uncompressed, their
+// texts as UTF-16 hex strings or as literal strings.
+struct PdfAccessibility {
+    QString language;
+    QStringList alternativeTexts;
+};
+
+inline PdfAccessibility accessibilityOf(const QString& pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const auto textOf = [](const QRegularExpressionMatch& match) {
+        if (match.captured(2).isNull())
+            return match.captured(1);
+        const QByteArray utf16 = QByteArray::fromHex(match.captured(2).toLatin1());
+        QString text;
+        for (qsizetype i = 2; i + 1 < utf16.size(); i += 2)
+            text += QChar((uchar(utf16[i]) << 8) | uchar(utf16[i + 1]));
+        return text;
+    };
+    const QString latin = QString::fromLatin1(bytes);
+    PdfAccessibility said;
+    static const QRegularExpression language(R"(/Lang\s*(?:\(([^)]*)\)|<([0-9A-Fa-f]+)>))");
+    said.language = textOf(language.match(latin));
+    static const QRegularExpression alternative(R"(/Alt\s*(?:\(([^)]*)\)|<([0-9A-Fa-f]+)>))");
+    for (auto it = alternative.globalMatch(latin); it.hasNext();)
+        said.alternativeTexts << textOf(it.next());
+    return said;
 }

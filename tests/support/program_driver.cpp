@@ -207,6 +207,11 @@ void ProgramDriver::type(const QString& text) const
     run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
 }
 
+void ProgramDriver::giveKeyboard(unsigned long window) const
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
+}
+
 void ProgramDriver::key(const QString& keys) const
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});

@@ -56,6 +56,9 @@ public:
     void movePointer(QPoint onScreen) const;
     void type(const QString& text) const;
     void key(const QString& keys) const;
+    // Gives the window the keyboard, as a desktop's window manager does for a
+    // window that opens: the private display has none.
+    void giveKeyboard(unsigned long window) const;
     // Asks the window to close, as the close box does.
     void closeWindow(unsigned long window) const;
     QImage screenshot() const;

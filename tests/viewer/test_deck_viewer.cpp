@@ -103,8 +103,9 @@ private slots:
                                   QString("Width %1").arg(390 * scale),
                                   QString("Height %1").arg(437.25 * scale)};
         QCOMPARE(v->engine.state.calls, once);
-        QCOMPARE(v->windows.calls,
-                 QStringList({"findWindow fakeShowClass", "setParent 69206017 1", "watchKeys 69206017 2"}));
+        // F5, Escape and Tab are watched in the show, which has the keyboard.
+        QCOMPARE(v->windows.calls, QStringList({"findWindow fakeShowClass", "setParent 69206017 1",
+                                                "watchKeys 69206017 3", "giveKeyboard 69206017"}));
         QVERIFY(v->engine.state.running && v->engine.state.openPresentations == 1);
 
         v->form.activate();
@@ -135,7 +136,7 @@ private slots:
             v->windows.pressKey(back);
             QVERIFY(!v->form.isPresenting());
             QCOMPARE(v->engine.state.calls, fullScreen + inFrame);
-            QCOMPARE(v->windows.calls.last(), QString("setParent 69206017 1"));
+            QCOMPARE(v->windows.calls.mid(1), QStringList({"setParent 69206017 1", "giveKeyboard 69206017"}));
         }
         v->windows.calls.clear();
         v->windows.pressKey(Qt::Key_Escape);
@@ -143,6 +144,23 @@ private slots:
 
         v->windows.pressKey(Qt::Key_F5);
         backEndsEverything();
+    }
+
+    // Tab in the show goes on to "Save Results", Shift+Tab to "< Back"; the
+    // frame's turn in the tab order hands the keyboard back to the show.
+    void tabMovesBetweenTheShowAndTheButtons()
+    {
+        v->form.activate();
+        v->form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&v->form));
+        v->windows.pressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("saveButton"));
+        v->windows.pressKey(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("backButton"));
+        v->windows.calls.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("showFrame"));
+        QCOMPARE(v->windows.calls, QStringList({"giveKeyboard 69206017"}));
     }
 
     // With a second screen, F5 presents the deck there in the engine's own
