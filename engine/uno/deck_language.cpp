@@ -4,8 +4,6 @@
 #include "engine/uno/uno_values.h"
 
 #include <QLocale>
-#include <QScopeGuard>
-
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
@@ -76,23 +74,14 @@ void restoreDeckLanguage(const Reference<lang::XComponent>& document)
     applyLanguage(document, DeckProperties::read(document, DeckProperties::language));
 }
 
-void inDeckLanguage(const Reference<uno::XComponentContext>& engine, const Reference<lang::XComponent>& document,
-                    const std::function<void()>& write)
+void engineInDeckLanguage(const Reference<uno::XComponentContext>& engine, const Reference<lang::XComponent>& document)
 {
     const QLocale language(DeckProperties::read(document, DeckProperties::language));
-    if (language.language() == QLocale::C) {
-        write();
+    if (language.language() == QLocale::C)
         return;
-    }
-    EngineLocale setting(engine);
-    const rtl::OUString before = setting.get();
     const auto [code, country] = codesOf(language);
-    setting.set(toUno(country.isEmpty() ? code : code + QLatin1Char('-') + country));
-    const auto putBack = qScopeGuard([&] {
-        try {
-            setting.set(before);
-        } catch (const uno::Exception&) {
-        }
-    });
-    write();
+    const rtl::OUString tag = toUno(country.isEmpty() ? code : code + QLatin1Char('-') + country);
+    EngineLocale setting(engine);
+    if (setting.get() != tag)
+        setting.set(tag);
 }

@@ -4,7 +4,6 @@
 
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
-#include <functional>
 
 // The language a deck is written in, which its PDF names for screen
 // readers. The deck's own format (.ppt) drops it, so the deck also keeps it
@@ -17,8 +16,9 @@ void setDeckLanguage(const css::uno::Reference<css::lang::XComponent>& document,
 // Gives the deck the language it keeps, where it keeps one.
 void restoreDeckLanguage(const css::uno::Reference<css::lang::XComponent>& document);
 
-// Calls write with the engine's own locale setting made the deck's language
-// meanwhile, and put back after: the engine names that setting, not the
-// document's language, as a PDF's language.
-void inDeckLanguage(const css::uno::Reference<css::uno::XComponentContext>& engine,
-                    const css::uno::Reference<css::lang::XComponent>& document, const std::function<void()>& write);
+// Makes the engine's own locale setting the deck's language, where the deck
+// keeps one: the engine names that setting, not the document's language, as
+// a PDF's language. The engine keeps it after, as it works in the plan's
+// language from then on; a setting already right is not written again.
+void engineInDeckLanguage(const css::uno::Reference<css::uno::XComponentContext>& engine,
+                          const css::uno::Reference<css::lang::XComponent>& document);

@@ -167,11 +167,13 @@ public:
                 arguments.realloc(3);
                 arguments.getArray()[2] = unoProperty("FilterData", Any(pdf));
             }
+            // Only the deck's own format drops the shapes' descriptions.
             const Reference<lang::XComponent> document(mDocument, UNO_QUERY_THROW);
-            keepShapeDescriptions(document);
-            inDeckLanguage(mInstance->connection().context(), document, [&] {
-                Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
-            });
+            if (format == SaveAsFileType::Presentation)
+                keepShapeDescriptions(document);
+            if (format == SaveAsFileType::PDF)
+                engineInDeckLanguage(mInstance->connection().context(), document);
+            Reference<frame::XStorable>(mDocument, UNO_QUERY_THROW)->storeToURL(fileUrl(fileName), arguments);
         });
     }
 
