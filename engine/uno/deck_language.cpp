@@ -4,6 +4,7 @@
 #include "engine/uno/uno_values.h"
 
 #include <QLocale>
+
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
