@@ -77,11 +77,11 @@ KeySym keySymOf(int qtKey)
     return 0;
 }
 
-int qtKeyOf(KeySym symbol, bool shifted)
+int qtKeyOf(KeySym symbol)
 {
     for (const auto& [key, watched] : kWatchableKeys)
         if (watched == symbol)
-            return key == Qt::Key_Tab && shifted ? int(Qt::Key_Backtab) : key;
+            return key;
     return 0;
 }
 
@@ -121,9 +121,10 @@ void X11WindowSystem::handOnKeyPresses()
         if (event.type != KeyPress)
             continue;
         const auto watched = mWatched.constFind(event.xkey.window);
-        const int key = qtKeyOf(XLookupKeysym(&event.xkey, 0), event.xkey.state & ShiftMask);
-        if (watched != mWatched.constEnd() && watched->keys.contains(key == Qt::Key_Backtab ? Qt::Key_Tab : key))
-            watched->onKey(key);
+        const int key = qtKeyOf(XLookupKeysym(&event.xkey, 0));
+        const bool shifted = event.xkey.state & ShiftMask;
+        if (watched != mWatched.constEnd() && watched->keys.contains(key))
+            watched->onKey(key == Qt::Key_Tab && shifted ? int(Qt::Key_Backtab) : key);
     }
 }
 

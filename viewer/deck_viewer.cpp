@@ -264,8 +264,11 @@ void DeckViewer::onPresentingKey(int key)
         case ShowState::InFrame:
             if (key == Qt::Key_F5)
                 presentFullScreen();
-            else if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
-                leaveShowByKeyboard(key == Qt::Key_Tab ? mSaveButton : mBackButton);
+            // Tab leaves the show for "Save Results", Shift+Tab for "< Back".
+            else if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                (key == Qt::Key_Tab ? mSaveButton : mBackButton)->setFocus(Qt::TabFocusReason);
+                keyboardToFocus();
+            }
             return;
         case ShowState::FullScreen:
         case ShowState::WithConsole: returnToFrame(); return;
@@ -274,12 +277,6 @@ void DeckViewer::onPresentingKey(int key)
         case ShowState::Closing: return;
         }
     });
-}
-
-void DeckViewer::leaveShowByKeyboard(QPushButton* button)
-{
-    button->setFocus(Qt::TabFocusReason);
-    mWindows.giveKeyboard(button->winId());
 }
 
 void DeckViewer::presentFullScreen()

@@ -88,8 +88,6 @@ private:
     // Gives the keyboard to the viewer's control that has the focus: into
     // the show for its frame.
     void keyboardToFocus();
-    // Tab or Shift+Tab pressed in the show: the button takes the keyboard.
-    void leaveShowByKeyboard(QPushButton* button);
     // Brings the show back into the frame once the presenter ended the
     // show presented with the console.
     void checkConsoleShowRuns();

@@ -12,6 +12,8 @@
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
+#include <optional>
+#include <utility>
 
 using namespace css;
 using uno::Any;
@@ -20,21 +22,25 @@ using uno::UNO_QUERY_THROW;
 
 namespace {
 
-// The language and country codes ("nb", "NO"); the country may be empty.
-std::pair<QString, QString> codesOf(const QLocale& language)
+// The locale name's language and country codes ("nb", "NO"; the country may
+// be empty), or none for a name of no language ("C", "").
+std::optional<std::pair<QString, QString>> codesOf(const QString& locale)
 {
-    return {QLocale::languageToCode(language.language()),
-            language.territory() == QLocale::AnyTerritory ? QString() : QLocale::territoryToCode(language.territory())};
+    const QLocale language(locale);
+    if (language.language() == QLocale::C)
+        return std::nullopt;
+    return std::pair{
+        QLocale::languageToCode(language.language()),
+        language.territory() == QLocale::AnyTerritory ? QString() : QLocale::territoryToCode(language.territory())};
 }
 
 bool applyLanguage(const Reference<lang::XComponent>& document, const QString& locale)
 {
-    const QLocale language(locale);
-    if (language.language() == QLocale::C)
+    const auto codes = codesOf(locale);
+    if (!codes)
         return false;
-    const auto [code, country] = codesOf(language);
     Reference<beans::XPropertySet>(document, UNO_QUERY_THROW)
-        ->setPropertyValue("CharLocale", Any(lang::Locale(toUno(code), toUno(country), {})));
+        ->setPropertyValue("CharLocale", Any(lang::Locale(toUno(codes->first), toUno(codes->second), {})));
     return true;
 }
 
@@ -77,10 +83,10 @@ void restoreDeckLanguage(const Reference<lang::XComponent>& document)
 
 void engineInDeckLanguage(const Reference<uno::XComponentContext>& engine, const Reference<lang::XComponent>& document)
 {
-    const QLocale language(DeckProperties::read(document, DeckProperties::language));
-    if (language.language() == QLocale::C)
+    const auto codes = codesOf(DeckProperties::read(document, DeckProperties::language));
+    if (!codes)
         return;
-    const auto [code, country] = codesOf(language);
+    const auto& [code, country] = *codes;
     const rtl::OUString tag = toUno(country.isEmpty() ? code : code + QLatin1Char('-') + country);
     EngineLocale setting(engine);
     if (setting.get() != tag)
