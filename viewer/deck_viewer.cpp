@@ -212,13 +212,15 @@ void DeckViewer::embedSlideShow()
 }
 
 // The frame has the focus and the keyboard goes on into the show, so that
-// the keys a presenter uses move it on. The window is activated too, for a
-// window manager's sake; the keyboard is given at once, as activation waits
-// on the window manager, or does nothing without one.
+// the keys a presenter uses move it on. A viewer that is not the active
+// window asks to be (the frame's focus then gives the keyboard on once it
+// is); an active one is not asked again, as that request would reach the
+// display after the keyboard was given and take it back to the window.
 void DeckViewer::keyboardToShow()
 {
     mShowFrame->setFocus(Qt::OtherFocusReason);
-    activateWindow();
+    if (!isActiveWindow())
+        activateWindow();
     keyboardToFocus();
 }
 

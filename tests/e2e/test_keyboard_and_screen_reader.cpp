@@ -247,6 +247,7 @@ private slots:
         const QPoint viewerAt = mProgram.windowOrigin(viewer);
         QTRY_VERIFY_WITH_TIMEOUT(isTitleSlideColour(mProgram.pixel(viewerAt + kSlideSample)), 30000);
         // The show in the frame has the keyboard: Right moves on.
+        QTRY_VERIFY_WITH_TIMEOUT(mProgram.keyboardInAnotherProgram(), 10000);
         mProgram.key("Right");
         QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(viewerAt + kSlideSample)), 10000);
         mProgram.key("F5");

@@ -267,6 +267,13 @@ QString ProgramDriver::inputState() const
              run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
 }
 
+bool ProgramDriver::keyboardInAnotherProgram() const
+{
+    const QString focus = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed();
+    const QString kind = run(QStringLiteral("xprop"), {QStringLiteral("-id"), focus, QStringLiteral("WM_CLASS")});
+    return focus.toULong() > 1 && !kind.contains(QLatin1String("\"orvendale\""));
+}
+
 int ProgramDriver::visibleEngineWindows() const
 {
     const QString found = run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),

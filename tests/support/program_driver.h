@@ -59,6 +59,9 @@ public:
     // Gives the window the keyboard, as a desktop's window manager does for a
     // window that opens: the private display has none.
     void giveKeyboard(unsigned long window) const;
+    // Whether the keyboard is in a window the program did not make itself
+    // (the engine's show, say).
+    bool keyboardInAnotherProgram() const;
     // Asks the window to close, as the close box does.
     void closeWindow(unsigned long window) const;
     QImage screenshot() const;
