@@ -164,7 +164,9 @@ void PlanWindow::showDocumentState()
                               : QStringLiteral("Plan file %1").arg(QDir::toNativeSeparators(mDocument->file()));
     const QDateTime written = mDocument->lastWritten();
     mStatusLine->setText(
-        written.isValid() ? where + QStringLiteral(" · last written at %1").arg(written.toString("HH:mm:ss")) : where);
+        written.isValid()
+            ? where + QStringLiteral(" · last written at %1").arg(written.toLocalTime().toString("HH:mm:ss"))
+            : where);
 }
 
 void PlanWindow::showPlan()

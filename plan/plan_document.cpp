@@ -35,10 +35,11 @@ QStringList PlanDocument::recentFiles() const
 }
 
 // Runs at every keystroke: the state is told only when the second it
-// shows moves on.
+// shows moves on. The time is kept in UTC, which takes no look at the
+// system's time zone.
 void PlanDocument::changed()
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     const bool newSecond = now.toSecsSinceEpoch() != mLastWritten.toSecsSinceEpoch();
     mLastWritten = now;
     if (!mFile.isEmpty()) {
@@ -77,7 +78,7 @@ void PlanDocument::startNew()
         mStore.saveSetting(key, QString());
     mFile.clear();
     mFileBehind = false;
-    mLastWritten = QDateTime::currentDateTime();
+    mLastWritten = QDateTime::currentDateTimeUtc();
     emit replaced();
     emit stateChanged();
 }
@@ -110,7 +111,7 @@ void PlanDocument::keepFile(const QString& path)
     mPendingWrite.stop();
     mFileBehind = false;
     mFile = QFileInfo(path).absoluteFilePath();
-    mLastWritten = QDateTime::currentDateTime();
+    mLastWritten = QDateTime::currentDateTimeUtc();
     QStringList recent = recentFiles();
     recent.removeAll(mFile);
     recent.prepend(mFile);

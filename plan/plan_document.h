@@ -26,6 +26,7 @@ public:
 
     // The plan file kept current, or "" while the plan is in the store alone.
     QString file() const { return mFile; }
+    // When the plan was last written, in UTC.
     QDateTime lastWritten() const { return mLastWritten; }
     // The plan files opened or saved, the last first.
     QStringList recentFiles() const;

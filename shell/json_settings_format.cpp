@@ -38,40 +38,47 @@ void readObject(const QJsonObject& object, const QString& prefix, SettingsMap& m
 }
 
 // A JSON string: the text in UTF-8, with quotes, backslashes and control
-// characters escaped. Runs of plain characters are encoded straight into
-// the output.
+// characters escaped. Written straight into the output, made large enough
+// for the worst case first: a plain ASCII character is a byte of its own,
+// runs of other characters go through the UTF-8 encoder.
 void appendString(QByteArray& out, QStringView text)
 {
     static const char* const kHex = "0123456789abcdef";
     QStringEncoder toUtf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const auto appendPlain = [&](QStringView run) {
-        const qsizetype at = out.size();
-        out.resize(at + toUtf8.requiredSpace(run.size()));
-        out.truncate(toUtf8.appendToBuffer(out.data() + at, run) - out.constData());
-    };
-    out += '"';
-    qsizetype plain = 0;  // start of the run of characters written as they are
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype at = out.size();
+    // At most six bytes a character (an escape, or three bytes of UTF-8) and the quotes.
+    out.resize(at + 6 * text.size() + 2);
+    char* next = out.data() + at;
+    *next++ = '"';
+    for (qsizetype i = 0; i < text.size();) {
         const char16_t c = text[i].unicode();
-        if (c >= 0x20 && c != u'"' && c != u'\\')
+        if (c >= 0x80) {
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80)
+                ++end;
+            next = toUtf8.appendToBuffer(next, text.sliced(i, end - i));
+            i = end;
             continue;
-        appendPlain(text.sliced(plain, i - plain));
-        plain = i + 1;
-        out += '\\';
+        }
+        ++i;
+        if (c >= 0x20 && c != u'"' && c != u'\\') {
+            *next++ = static_cast<char>(c);
+            continue;
+        }
+        *next++ = '\\';
         switch (c) {
-        case u'"': out += '"'; break;
-        case u'\\': out += '\\'; break;
-        case u'\n': out += 'n'; break;
-        case u'\r': out += 'r'; break;
-        case u'\t': out += 't'; break;
+        case u'"': *next++ = '"'; break;
+        case u'\\': *next++ = '\\'; break;
+        case u'\n': *next++ = 'n'; break;
+        case u'\r': *next++ = 'r'; break;
+        case u'\t': *next++ = 't'; break;
         default:
-            out += "u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xf];
+            for (const char escaped : {'u', '0', '0', kHex[c >> 4], kHex[c & 0xf]})
+                *next++ = escaped;
         }
     }
-    appendPlain(text.sliced(plain));
-    out += '"';
+    *next++ = '"';
+    out.truncate(next - out.constData());
 }
 
 // A step of a path written as the JSON key it stands for.
@@ -93,7 +100,9 @@ void appendValue(QByteArray& out, const QString& path, const QVariant& value, En
         EncodedString& known = encoded[path];
         if (known.value != text || known.json.isEmpty()) {
             known.value = text;
-            known.json.clear();
+            // The room stays: the value being typed is encoded again at the
+            // next keystroke.
+            known.json.truncate(0);
             appendString(known.json, text);
         }
         out += known.json;

@@ -180,8 +180,7 @@ public:
             moveRight(cursor, LayerText::engineOffset(text, start + length) - LayerText::engineOffset(text, start),
                       true);
             cursor->setString(toUno(LineBreaks::toLf(replacement)));
-            const QString written =
-                LineBreaks::toCrLf(LineBreaks::toLf(text.left(start) + replacement + text.mid(start + length)));
+            const QString written = LineBreaks::toCrLf(text.left(start) + replacement + text.mid(start + length));
             hideBulletsOfEmptyLines(cursor, written);
             // The text is read back once written. Besides telling a write
             // that did not take, this brings the shape's layout up to date:
@@ -198,8 +197,7 @@ public:
                     QStringLiteral("Replacing the selected text failed: the presentation engine "
                                    "does not hold the text that was written."));
         });
-        mInstance->selection().selectText(start,
-                                          static_cast<int>(LineBreaks::toCrLf(LineBreaks::toLf(replacement)).size()));
+        mInstance->selection().selectText(start, static_cast<int>(LineBreaks::toCrLf(replacement).size()));
     }
 
     // The text's size at its start, times the share (in percent) the shape

@@ -40,7 +40,10 @@ private slots:
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()
     {
-        QCOMPARE(LineBreaks::toCrLf("a\nb\n"), QString("a\r\nb\r\n"));
+        // Every kind of break, an LF before a CR being two.
+        QCOMPARE(LineBreaks::toCrLf(u"a\nb\r\nc\rd\n\r\u00e9\r"),
+                 QStringView(u"a\r\nb\r\nc\r\nd\r\n\r\n\u00e9\r\n").toString());
+        QCOMPARE(LineBreaks::toCrLf(u""), QString());
         QCOMPARE(LineBreaks::toLf("a\r\nb\rc\nd"), QString("a\nb\nc\nd"));
         const QString text = "ab\r\ncd\r\n\r\ne";
         QCOMPARE(LayerText::engineOffset(text, 2), 2);
