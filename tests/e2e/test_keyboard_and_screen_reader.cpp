@@ -221,11 +221,12 @@ private slots:
         mProgram.type("Typed without a mouse");
         mProgram.key("ctrl+Next");
         mProgram.type("The team ");
-        const QImage screen = mProgram.screenshot();
+        // The menu is a window of its own. (The screen tells less: the text
+        // cursor blinks.)
         mProgram.key("shift+F10");
-        QTRY_VERIFY2_WITH_TIMEOUT(mProgram.screenshot() != screen, "Shift+F10 opened no menu", 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(mProgram.programWindows().size() == 2, "Shift+F10 opened no menu", 5000);
         mProgram.key("Escape");
-        QTRY_VERIFY_WITH_TIMEOUT(mProgram.screenshot() == screen, 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(mProgram.programWindows().size() == 1, "Escape left the menu open", 5000);
         QFile store(mProgram.storeFile());
         QVERIFY(store.open(QIODevice::ReadOnly));
         const QByteArray stored = store.readAll();

@@ -146,14 +146,24 @@ unsigned long ProgramDriver::visibleWindow(const QString& title) const
 
 QList<unsigned long> ProgramDriver::visibleWindows(const QString& title) const
 {
+    return searchWindows({QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
+}
+
+QList<unsigned long> ProgramDriver::programWindows() const
+{
+    return searchWindows({QStringLiteral("--pid"), QString::number(mProgram.processId())});
+}
+
+QList<unsigned long> ProgramDriver::searchWindows(const QStringList& criteria) const
+{
     // A window destroyed while xdotool walks the window tree (the engine's,
     // as it ends) makes it stop with an X error and find nothing: it is
     // asked again.
     QString found;
     for (int attempt = 0; attempt < 10; ++attempt) {
         QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
+        search.start(QStringLiteral("xdotool"),
+                     QStringList{QStringLiteral("search"), QStringLiteral("--onlyvisible")} + criteria);
         search.waitForFinished(10000);
         found = QString::fromLocal8Bit(search.readAllStandardOutput());
         if (!search.readAllStandardError().contains("X Error"))

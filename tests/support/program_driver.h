@@ -47,6 +47,8 @@ public:
     unsigned long visibleWindow(const QString& title) const;
     // Every visible top-level window with this exact title.
     QList<unsigned long> visibleWindows(const QString& title) const;
+    // Every visible top-level window of the program, its open menus among them.
+    QList<unsigned long> programWindows() const;
     // Waits until a window with the title is shown; 0 when none is.
     unsigned long waitForWindow(const QString& title, int timeoutMs) const;
     // The window's position on the screen.
@@ -78,6 +80,7 @@ public:
 private:
     QList<EngineSettings> engineProfiles() const;
     QString run(const QString& program, const QStringList& arguments) const;
+    QList<unsigned long> searchWindows(const QStringList& criteria) const;
 
     QTemporaryDir mHome;
     QString mProgramPath;
