@@ -200,10 +200,7 @@ private:
     void saveAs(unsigned long viewer, const QString& typed)
     {
         mProgram.click(mProgram.windowOrigin(viewer) + kSaveButton);
-        QVERIFY(mProgram.waitForWindow("Output File", 20000));
-        QTest::qWait(500);
-        mProgram.type(typed);
-        mProgram.key("Return");
+        QVERIFY(mProgram.answerFileDialog("Output File", typed));
         // "Done." is answered only once it is up, so that the key cannot
         // reach the viewer instead.
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
@@ -516,10 +513,7 @@ private slots:
             // An engine that takes its time over the export.
             QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
             mProgram.click(viewerAt + kSaveButton);
-            QVERIFY(mProgram.waitForWindow("Output File", 20000));
-            QTest::qWait(500);
-            mProgram.type(saved);
-            mProgram.key("Return");
+            QVERIFY(mProgram.answerFileDialog("Output File", saved));
             QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
             mProgram.key("Return");  // yes, overwrite it
             QTRY_VERIFY_WITH_TIMEOUT(
@@ -632,10 +626,7 @@ private slots:
         mProgram.click(mInputAt + kCompanyBox);
         mProgram.type("Saved AS");
         mProgram.key("ctrl+shift+s");
-        QVERIFY(mProgram.waitForWindow("Save Plan As", 20000));
-        QTest::qWait(500);
-        mProgram.type(file);
-        mProgram.key("Return");
+        QVERIFY(mProgram.answerFileDialog("Save Plan As", file));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 10000);
         mProgram.click(mInputAt + kPlanTitleBox);
         mProgram.type("For investor one");
@@ -771,11 +762,7 @@ private slots:
         mProgram.key("alt+d");
         QTest::qWait(500);
         mProgram.key("o");
-        QVERIFY(mProgram.waitForWindow("Choose the Company's Logo", 20000));
-        QTest::qWait(500);
-        mProgram.type(folder.filePath("logo.png"));
-        mProgram.key("Return");
-        QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindow("Choose the Company's Logo") == 0, 10000);
+        QVERIFY(mProgram.answerFileDialog("Choose the Company's Logo", folder.filePath("logo.png")));
         QTest::qWait(500);
         mProgram.click(mInputAt + kCompanyBox);
         QTest::qWait(500);

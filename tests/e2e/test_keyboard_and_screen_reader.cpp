@@ -260,10 +260,8 @@ private slots:
         QTemporaryDir target;
         mProgram.key("Tab");
         mProgram.key("space");
-        QVERIFY2(mProgram.waitForWindow("Output File", 20000), "Tab and Space did not open the save dialog");
-        QTest::qWait(500);
-        mProgram.type(target.filePath("by keyboard.pdf"));
-        mProgram.key("Return");
+        QVERIFY2(mProgram.answerFileDialog("Output File", target.filePath("by keyboard.pdf")),
+                 "Tab and Space did not open the save dialog, or it took no name");
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 30000);
         mProgram.key("Return");  // "Done."
         QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale"), QList<unsigned long>({viewer}), 10000);

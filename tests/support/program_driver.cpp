@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <QThread>
 
 #include <X11/Xatom.h>
@@ -184,6 +185,25 @@ unsigned long ProgramDriver::waitForWindow(const QString& title, int timeoutMs) 
         QThread::msleep(100);
     }
     return 0;
+}
+
+bool ProgramDriver::answerFileDialog(const QString& title, const QString& fileName) const
+{
+    const unsigned long dialog = waitForWindow(title, 20000);
+    // Keys typed before the dialog has the keyboard reach the window that
+    // had it: on a machine still cold the dialog takes it late.
+    const auto hasKeyboard = [&] {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed().toULong() == dialog;
+    };
+    if (!dialog || !QTest::qWaitFor(hasKeyboard, 20000))
+        return false;
+    type(fileName);
+    for (int press = 0; press < 5; ++press) {
+        key(QStringLiteral("Return"));
+        if (QTest::qWaitFor([&] { return visibleWindow(title) == 0; }, 3000))
+            return true;
+    }
+    return false;
 }
 
 QPoint ProgramDriver::windowOrigin(unsigned long window) const
