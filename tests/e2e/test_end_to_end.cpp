@@ -75,7 +75,9 @@ double difference(const QImage& a, const QImage& b)
 
 QString keepScreen(const QImage& screen)
 {
-    const QString kept = QDir::temp().filePath("orvendale-e2e-failure.png");
+    // Named after the test, so that a later failure does not take its place.
+    const QString kept =
+        QDir::temp().filePath(QStringLiteral("orvendale-e2e-%1.png").arg(QTest::currentTestFunction()));
     screen.save(kept);
     return kept;
 }
@@ -200,7 +202,8 @@ private:
     void saveAs(unsigned long viewer, const QString& typed)
     {
         mProgram.click(mProgram.windowOrigin(viewer) + kSaveButton);
-        QVERIFY(mProgram.answerFileDialog("Output File", typed));
+        const QString failed = mProgram.answerFileDialog("Output File", typed);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed + "; the screen is in " + keepScreen(mProgram.screenshot())));
         // "Done." is answered only once it is up, so that the key cannot
         // reach the viewer instead.
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
@@ -513,7 +516,7 @@ private slots:
             // An engine that takes its time over the export.
             QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
             mProgram.click(viewerAt + kSaveButton);
-            QVERIFY(mProgram.answerFileDialog("Output File", saved));
+            QCOMPARE(mProgram.answerFileDialog("Output File", saved), QString());
             QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
             mProgram.key("Return");  // yes, overwrite it
             QTRY_VERIFY_WITH_TIMEOUT(
@@ -626,7 +629,7 @@ private slots:
         mProgram.click(mInputAt + kCompanyBox);
         mProgram.type("Saved AS");
         mProgram.key("ctrl+shift+s");
-        QVERIFY(mProgram.answerFileDialog("Save Plan As", file));
+        QCOMPARE(mProgram.answerFileDialog("Save Plan As", file), QString());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 10000);
         mProgram.click(mInputAt + kPlanTitleBox);
         mProgram.type("For investor one");
@@ -762,7 +765,7 @@ private slots:
         mProgram.key("alt+d");
         QTest::qWait(500);
         mProgram.key("o");
-        QVERIFY(mProgram.answerFileDialog("Choose the Company's Logo", folder.filePath("logo.png")));
+        QCOMPARE(mProgram.answerFileDialog("Choose the Company's Logo", folder.filePath("logo.png")), QString());
         QTest::qWait(500);
         mProgram.click(mInputAt + kCompanyBox);
         QTest::qWait(500);

@@ -260,8 +260,7 @@ private slots:
         QTemporaryDir target;
         mProgram.key("Tab");
         mProgram.key("space");
-        QVERIFY2(mProgram.answerFileDialog("Output File", target.filePath("by keyboard.pdf")),
-                 "Tab and Space did not open the save dialog, or it took no name");
+        QCOMPARE(mProgram.answerFileDialog("Output File", target.filePath("by keyboard.pdf")), QString());
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 30000);
         mProgram.key("Return");  // "Done."
         QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale"), QList<unsigned long>({viewer}), 10000);

@@ -187,23 +187,28 @@ unsigned long ProgramDriver::waitForWindow(const QString& title, int timeoutMs) 
     return 0;
 }
 
-bool ProgramDriver::answerFileDialog(const QString& title, const QString& fileName) const
+QString ProgramDriver::answerFileDialog(const QString& title, const QString& fileName) const
 {
     const unsigned long dialog = waitForWindow(title, 20000);
+    if (!dialog)
+        return QStringLiteral("no window \"%1\" came up").arg(title);
     // Keys typed before the dialog has the keyboard reach the window that
     // had it: on a machine still cold the dialog takes it late.
+    QString focus;
     const auto hasKeyboard = [&] {
-        return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed().toULong() == dialog;
+        focus = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed();
+        return focus.toULong() == dialog;
     };
-    if (!dialog || !QTest::qWaitFor(hasKeyboard, 20000))
-        return false;
+    if (!QTest::qWaitFor(hasKeyboard, 20000))
+        return QStringLiteral("\"%1\" (window %2) never had the keyboard, window %3 had it")
+            .arg(title, QString::number(dialog), focus);
     type(fileName);
     for (int press = 0; press < 5; ++press) {
         key(QStringLiteral("Return"));
         if (QTest::qWaitFor([&] { return visibleWindow(title) == 0; }, 3000))
-            return true;
+            return {};
     }
-    return false;
+    return QStringLiteral("\"%1\" stayed open after the name and five Returns").arg(title);
 }
 
 QPoint ProgramDriver::windowOrigin(unsigned long window) const

@@ -53,9 +53,9 @@ public:
     unsigned long waitForWindow(const QString& title, int timeoutMs) const;
     // Waits for the file dialog with the title to have the keyboard, types
     // the file name into it and presses Return until the dialog is gone: a
-    // list of completions that opens late takes a Return for itself. False
-    // when the dialog never came or never went.
-    bool answerFileDialog(const QString& title, const QString& fileName) const;
+    // list of completions that opens late takes a Return for itself. Says
+    // what went wrong, or nothing.
+    QString answerFileDialog(const QString& title, const QString& fileName) const;
     // The window's position on the screen.
     QPoint windowOrigin(unsigned long window) const;
     // Clicks a mouse button: 1 the left, 3 the right.
