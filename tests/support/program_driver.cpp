@@ -196,7 +196,7 @@ QString ProgramDriver::answerFileDialog(const QString& title, const QString& fil
     // had it: on a machine still cold the dialog takes it late.
     QString focus;
     const auto hasKeyboard = [&] {
-        focus = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed();
+        focus = focusedWindow();
         return focus.toULong() == dialog;
     };
     if (!QTest::qWaitFor(hasKeyboard, 20000))
@@ -302,9 +302,14 @@ QString ProgramDriver::inputState() const
              run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}));
 }
 
+QString ProgramDriver::focusedWindow() const
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed();
+}
+
 bool ProgramDriver::keyboardInAnotherProgram() const
 {
-    const QString focus = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}).trimmed();
+    const QString focus = focusedWindow();
     const QString kind = run(QStringLiteral("xprop"), {QStringLiteral("-id"), focus, QStringLiteral("WM_CLASS")});
     return focus.toULong() > 1 && !kind.contains(QLatin1String("\"orvendale\""));
 }

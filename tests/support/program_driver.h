@@ -86,6 +86,8 @@ private:
     QList<EngineSettings> engineProfiles() const;
     QString run(const QString& program, const QStringList& arguments) const;
     QList<unsigned long> searchWindows(const QStringList& criteria) const;
+    // The window that has the keyboard, as the display names it.
+    QString focusedWindow() const;
 
     QTemporaryDir mHome;
     QString mProgramPath;
