@@ -18,6 +18,7 @@
 #include "shell/unsaved_changes.h"
 #include "shell/window_style.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -227,9 +228,13 @@ void DeckViewer::keyboardToShow()
 // Into the show while the frame has the focus; to a focused button's own
 // window otherwise, as keys given to the viewer's window would reach the
 // show whenever the pointer rests over it (the show's window lies inside
-// the viewer's).
+// the viewer's). Not while a dialog is up: the viewer's focus can come back
+// after the dialog is shown (the click that opened it also activates the
+// viewer), and the keyboard given then would be taken from the dialog.
 void DeckViewer::keyboardToFocus()
 {
+    if (QApplication::activeModalWidget())
+        return;
     if (QWidget* focused = focusWidget(); focused && focused != mShowFrame)
         mWindows.giveKeyboard(focused->winId());
     else if (mShowState == ShowState::InFrame)

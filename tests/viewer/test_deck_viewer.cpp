@@ -7,6 +7,7 @@
 #include "tests/support/file_bytes.h"
 #include "viewer/deck_viewer.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -161,6 +162,25 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("showFrame"));
         QCOMPARE(v->windows.calls, QStringList({"giveKeyboard 69206017"}));
+    }
+
+    // A click on a button of an inactive viewer that opens a dialog brings
+    // the button its focus only once the dialog is up: the dialog keeps the
+    // keyboard, until it closes.
+    void aDialogThatIsUpKeepsTheKeyboard()
+    {
+        v->form.activate();
+        v->saveButton()->setFocus();
+        QDialog dialog(&v->form);
+        dialog.setModal(true);
+        dialog.show();
+        v->windows.calls.clear();
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(v->saveButton(), &focusIn);
+        QVERIFY(v->windows.calls.isEmpty());
+        dialog.hide();
+        QCoreApplication::sendEvent(v->saveButton(), &focusIn);
+        QCOMPARE(v->windows.calls, QStringList({QString("giveKeyboard %1").arg(v->saveButton()->winId())}));
     }
 
     // With a second screen, F5 presents the deck there in the engine's own
