@@ -513,11 +513,14 @@ private slots:
             QVERIFY(viewer);
             QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
             const qint64 engine = mProgram.enginePid();
-            // An engine that takes its time over the export.
-            QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
             mProgram.click(viewerAt + kSaveButton);
             QCOMPARE(mProgram.answerFileDialog("Output File", saved), QString());
             QTRY_VERIFY_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size() == 2, 20000);
+            // An engine that takes its time over the export. It is stopped
+            // only now: until the save began, the viewer asked it every
+            // second whether the show still runs, and a stopped engine would
+            // have held the click for the call's whole deadline.
+            QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
             mProgram.key("Return");  // yes, overwrite it
             QTRY_VERIFY_WITH_TIMEOUT(
                 QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1, 10000);
