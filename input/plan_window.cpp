@@ -55,10 +55,7 @@ namespace {
 // raw text is taken and only its line and paragraph breaks are converted.
 QString typedText(const QTextDocument& box)
 {
-    QString text = box.toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return LineBreaks::toCrLf(text);
+    return LineBreaks::toCrLf(box.toRawText());
 }
 
 }  // namespace

@@ -15,24 +15,39 @@ inline QString toLf(QString text)
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// Whether c breaks a line: CR, LF, or the line and paragraph separators
+// that Qt's text documents hold.
+inline bool isBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
 // Every line break, of whichever kind, as CR LF. Written straight into a
-// string of the right size: a section box's whole text goes through here at
-// every keystroke.
+// string of the right size, in two plain loops over the characters: a
+// section box's whole text goes through here at every keystroke.
 inline QString toCrLf(QStringView text)
 {
-    const qsizetype pairs = text.count(QStringLiteral("\r\n"));
-    const qsizetype lone = text.count(QLatin1Char('\r')) + text.count(QLatin1Char('\n')) - 2 * pairs;
-    QString crLf(text.size() + lone, Qt::Uninitialized);
-    QChar* out = crLf.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n')) {
-            *out++ = text[i];
+    const char16_t* in = text.utf16();
+    const qsizetype length = text.size();
+    const auto startsPair = [&](qsizetype i) { return in[i] == u'\r' && i + 1 < length && in[i + 1] == u'\n'; };
+    qsizetype size = length;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (startsPair(i))
+            ++i;
+        else if (isBreak(in[i]))
+            ++size;
+    }
+    QString crLf(size, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(crLf.data());
+    for (qsizetype i = 0; i < length; ++i) {
+        if (!isBreak(in[i])) {
+            *out++ = in[i];
             continue;
         }
-        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+        if (startsPair(i))
             ++i;
-        *out++ = QLatin1Char('\r');
-        *out++ = QLatin1Char('\n');
+        *out++ = u'\r';
+        *out++ = u'\n';
     }
     return crLf;
 }

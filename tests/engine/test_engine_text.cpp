@@ -40,9 +40,10 @@ private slots:
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()
     {
-        // Every kind of break, an LF before a CR being two.
-        QCOMPARE(LineBreaks::toCrLf(u"a\nb\r\nc\rd\n\r\u00e9\r"),
-                 QStringView(u"a\r\nb\r\nc\r\nd\r\n\r\n\u00e9\r\n").toString());
+        // Every kind of break, an LF before a CR being two, and the
+        // separators of Qt's text documents.
+        QCOMPARE(LineBreaks::toCrLf(u"a\nb\r\nc\rd\n\r\u00e9\r\u2029f\u2028\r\n"),
+                 QStringView(u"a\r\nb\r\nc\r\nd\r\n\r\n\u00e9\r\n\r\nf\r\n\r\n").toString());
         QCOMPARE(LineBreaks::toCrLf(u""), QString());
         QCOMPARE(LineBreaks::toLf("a\r\nb\rc\nd"), QString("a\nb\nc\nd"));
         const QString text = "ab\r\ncd\r\n\r\ne";
