@@ -82,21 +82,20 @@ EngineSettings exportEngineSettings()
 }
 
 // One line a slide: its number and title.
-void printSlides(PresentationEngine& engine, const QString& deckPath)
+QStringList slideLines(PresentationApplication& app, Presentation& deck)
 {
-    const auto app = engine.CreateObject();
-    const auto deck = app->Presentations().OpenWithoutWindow(deckPath);
+    QStringList lines;
     for (int slide = 1;; ++slide) {
         try {
-            deck->Slides(slide).Shapes(TextShape::Title).Select();
+            deck.Slides(slide).Shapes(TextShape::Title).Select();
         } catch (const Failure&) {
-            break;
+            return lines;
         }
-        app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
-        std::printf("slide %d: %s\n", slide,
-                    qPrintable(app->ActiveWindow().Selection().TextRange().Text().simplified()));
+        app.ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+        lines << QStringLiteral("slide %1: %2")
+                     .arg(slide)
+                     .arg(app.ActiveWindow().Selection().TextRange().Text().simplified());
     }
-    deck->Close();
 }
 
 }  // namespace
@@ -139,11 +138,32 @@ int exportDeck(const QString& target, const QString& planFile)
     NoPauses clock;
     PrintedReports reports;
     const QString deck = work.filePath(QStringLiteral("ps00000000.ppt"));
+    // The copy in the chosen format is made from the deck as generation
+    // saved it, still open, rather than from the deck opened once more
+    // (most of a second each time), and takes the target's place once the
+    // deck is made.
+    const QString copy = *format == SaveAsFileType::Presentation
+                             ? deck
+                             : work.filePath(QStringLiteral("copy.") + QFileInfo(target).suffix());
+    QStringList slides;
+    QString copyFailure;
+    const auto whileSaved = [&](PresentationApplication& app, Presentation& made) {
+        if (copy != deck) {
+            try {
+                made.SaveCopyAs(copy, *format);
+            } catch (const EngineUnavailable&) {
+                throw;
+            } catch (const Failure& failure) {
+                copyFailure = failure.description();
+            }
+        }
+        slides = slideLines(app, made);
+    };
     const bool engineStayed = DeckGeneration::generateBusinessPlan(
         deck,
         {[&] { return plan.getSetting(PlanKeys::companyName); }, [&] { return plan.getSetting(PlanKeys::planTitle); },
          plan},
-        {engine, reports, clock, Product::programFolder(), PlanLogo::folder(Product::userDataFolder())});
+        {engine, reports, clock, Product::programFolder(), PlanLogo::folder(Product::userDataFolder()), whileSaved});
     int code = 0;
     if (interrupted) {
         code = 130;
@@ -152,23 +172,14 @@ int exportDeck(const QString& target, const QString& planFile)
             printError(report);
         code = 2;
     } else {
+        for (const QString& line : std::as_const(slides))
+            std::printf("%s\n", qPrintable(line));
+        for (const QString& report : std::as_const(reports.reports))
+            std::printf("%s\n", qPrintable(report));
         try {
-            printSlides(engine, deck);
-            for (const QString& report : std::as_const(reports.reports))
-                std::printf("%s\n", qPrintable(report));
-            Files::writeReplacing(target, [&](const QString& staging) {
-                if (*format == SaveAsFileType::Presentation) {
-                    Files::copyReplacing(deck, staging);
-                    return;
-                }
-                const auto app = engine.CreateObject();
-                const auto made = app->Presentations().OpenWithoutWindow(deck);
-                made->SaveCopyAs(staging, *format);
-                made->Close();
-            });
-        } catch (const EngineUnavailable& failure) {
-            printError(failure.description());
-            code = 2;
+            if (!copyFailure.isEmpty())
+                throw Failure(copyFailure);
+            Files::copyReplacing(copy, target);
         } catch (const Failure& failure) {
             printError(failure.description());
             code = interrupted ? 130 : 3;

@@ -177,6 +177,8 @@ private:
                 deck().Slides(1).Select();
             });
             engineStep(line + 4, [&] { deck().Save(); });
+            if (mServices.whileSaved)
+                engineStep(line + 5, [&] { mServices.whileSaved(app(mCreatedApp), deck()); });
             engineStep(line + 6, [&] { deck().Close(); });
         }
         engineStep(line + 8, [&] { app(mRunningApp).Quit(); });

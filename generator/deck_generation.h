@@ -6,6 +6,8 @@
 
 class Clock;
 class Dialogs;
+class Presentation;
+class PresentationApplication;
 class PresentationEngine;
 class SettingsStore;
 
@@ -27,6 +29,10 @@ struct GenerationServices {
     QString programFolder;
     // Where the copies of the plans' logos are.
     QString logoFolder;
+    // What is done with the deck once it is saved, while it is still open:
+    // the command line reads its slides and writes its copy there rather
+    // than opening it again. Nothing in the window.
+    std::function<void(PresentationApplication& app, Presentation& deck)> whileSaved = {};
 };
 
 // Copies the template deck to targetPath, fills it with the plan in a visible

@@ -164,6 +164,24 @@ private slots:
         QCOMPARE(calls.indexOf("Shape 12 Body") > calls.indexOf("Shape 11 Body"), true);
     }
 
+    // Whoever asked for the deck while it is still open gets it once it is
+    // saved and before it closes.
+    void theSavedDeckIsHandedOverBeforeItCloses()
+    {
+        SettingsStore store(mTemp.filePath("handed.json"));
+        FakeEngine engine;
+        FakeDialogs dialogs;
+        FastClock clock;
+        DeckGeneration::GenerationServices handing = services(engine, dialogs, clock);
+        handing.whileSaved = [&](PresentationApplication&, Presentation&) { engine.state.calls << "Handed over"; };
+        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
+                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             handing);
+        const QStringList& calls = engine.state.calls;
+        QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Save", "Handed over", "Close", "Quit", "Quit"}));
+        QVERIFY(dialogs.errorReports.isEmpty());
+    }
+
     // A section too long for its slide at the floor size goes on on copies of
     // the slide, inserted after it; the later sections move on with them,
     // and every section slide shows the company name in its footer. A
