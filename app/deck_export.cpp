@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -98,6 +99,15 @@ QStringList slideLines(PresentationApplication& app, Presentation& deck)
     }
 }
 
+// What standard input holds, up to one byte more than a plan file can hold.
+QByteArray standardInput()
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("The plan on standard input cannot be read: %1.").arg(in.errorString()));
+    return in.read(PlanFile::kMostBytes + 1);
+}
+
 }  // namespace
 
 int exportDeck(const QString& target, const QString& planFile)
@@ -107,20 +117,23 @@ int exportDeck(const QString& target, const QString& planFile)
         printError(QStringLiteral("%1: the name must end in .ppt, .pptx, .odp or .pdf.").arg(target));
         return 3;
     }
-    // The plan, in a store of the export's own in a private folder that
-    // also holds the working copies; the user's store is only read.
+    // The working copies go to a private folder; the plan is held in
+    // memory, and the user's store is only read.
     QTemporaryDir work(Files::tempFolder() + QStringLiteral("/orvendale-export-XXXXXX"));
     if (!work.isValid()) {
         printError(QStringLiteral("no temporary folder can be made in %1.").arg(Files::tempFolder()));
         return 3;
     }
     qputenv("TEMP", work.path().toLocal8Bit());
-    SettingsStore plan(work.filePath(QStringLiteral("plan.json")));
+    PlanFile::Texts plan;
+    QString language;
     try {
         const SettingsStore userStore;
-        PlanFile::store(plan, planFile.isEmpty() ? PlanFile::storedTexts(userStore) : PlanFile::read(planFile));
+        plan = planFile.isEmpty()    ? PlanFile::storedTexts(userStore)
+               : planFile == "-" ? PlanFile::parse(QStringLiteral("standard input"), standardInput())
+                                 : PlanFile::read(planFile);
         // The deck is written in the language the user spell-checks in.
-        plan.saveSetting(PlanKeys::spellingLanguage, userStore.getSetting(PlanKeys::spellingLanguage));
+        language = userStore.getSetting(PlanKeys::spellingLanguage);
     } catch (const Failure& failure) {
         printError(failure.description());
         return 1;
@@ -161,8 +174,8 @@ int exportDeck(const QString& target, const QString& planFile)
     };
     const bool engineStayed = DeckGeneration::generateBusinessPlan(
         deck,
-        {[&] { return plan.getSetting(PlanKeys::companyName); }, [&] { return plan.getSetting(PlanKeys::planTitle); },
-         plan},
+        {[&] { return plan.value(PlanKeys::companyName); }, [&] { return plan.value(PlanKeys::planTitle); },
+         [&](const QString& key) { return plan.value(key); }, language},
         {engine, reports, clock, Product::programFolder(), PlanLogo::folder(Product::userDataFolder()), whileSaved});
     int code = 0;
     if (interrupted) {

@@ -6,8 +6,10 @@
 #include "generator/availability_checks.h"
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
+#include "plan/plan_document.h"
 #include "platform/x11_window_system.h"
 #include "shell/desktop_recent_files.h"
+#include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
 #include "shell/qt_dialogs.h"
@@ -72,6 +74,13 @@ int main(int argc, char** argv)
     engine.endInstanceLeftBehind();
     TemporaryFiles::removeLeftBehind();
     programEnd.beforeEnding([&] {
+        // The plan file gets the last words typed, also when the program
+        // is ended by a signal within the pause before its write.
+        try {
+            form.document().writeNow();
+        } catch (const Failure& failure) {
+            std::fprintf(stderr, "Orvendale: %s\n", qPrintable(failure.description()));
+        }
         // What the store could not write yet gets one more try; the user's
         // close has asked already, a signal asks nothing.
         if (!store.saveUnsaved())

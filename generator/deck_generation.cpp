@@ -126,7 +126,7 @@ public:
     void run()
     {
         const QString source = Product::besideProgram(
-            mServices.programFolder, PlanDesigns::chosen(mPlan.store.getSetting(PlanKeys::design)).templateFile);
+            mServices.programFolder, PlanDesigns::chosen(mPlan.text(PlanKeys::design)).templateFile);
         const QString workingCopy = Files::tempFolder() + QStringLiteral("/") + kWorkingCopyName;
         // Each section's steps take 28 lines from 142, one slide each from
         // slide 2; the closing steps follow the last section's.
@@ -172,7 +172,7 @@ private:
                     deck().UpdateSlideTotals();
                 const QString planTitle = mPlan.planTitle().simplified();
                 deck().setTitle(planTitle.isEmpty() ? mPlan.companyName().simplified() : planTitle);
-                const QString language = mPlan.store.getSetting(PlanKeys::spellingLanguage);
+                const QString language = mPlan.language;
                 deck().setLanguage(language.isEmpty() ? QLocale::system().name() : language);
                 deck().Slides(1).Select();
             });
@@ -199,7 +199,7 @@ private:
     // makes the deck as it always was.
     void placeLogo(int line)
     {
-        const QString logo = PlanLogo::copyOf(mPlan.store.getSetting(PlanKeys::logo), mServices.logoFolder);
+        const QString logo = PlanLogo::copyOf(mPlan.text(PlanKeys::logo), mServices.logoFolder);
         if (logo.isEmpty())
             return;
         engineStep(line, [&] {
@@ -441,7 +441,7 @@ private:
         mTrap.step(line + SectionStep::ClearText, [&] { text.clear(); });
         QString stored;
         const bool anyText = mTrap.test(line + SectionStep::ReadText, [&] {
-            stored = mPlan.store.getSetting(key);
+            stored = mPlan.text(key);
             return !stored.isEmpty();
         });
         // Every slide line is written, each followed by CR LF; hints are

@@ -9,17 +9,18 @@ class Dialogs;
 class Presentation;
 class PresentationApplication;
 class PresentationEngine;
-class SettingsStore;
 
 namespace DeckGeneration {
 
 // Where deck generation takes the plan from: the company name and plan title
 // as the input window shows them at the moment they are written, the
-// sections from the settings store.
+// sections, logo and design from the plan document, by store key.
 struct PlanSource {
     std::function<QString()> companyName;
     std::function<QString()> planTitle;
-    SettingsStore& store;
+    std::function<QString(const QString& key)> text;
+    // The language the deck is written in; "" for the system's.
+    QString language;
 };
 
 struct GenerationServices {

@@ -26,13 +26,15 @@ DeckExportRun::~DeckExportRun()
     }
 }
 
-void DeckExportRun::start(const QString& target)
+void DeckExportRun::start(const QString& target, const QByteArray& plan)
 {
     // Cancel interrupts the export even when this program was started with
     // interrupts ignored (from a script's background job, say), which its
     // children would inherit.
     mProcess.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
-    mProcess.start(mProgram, mLeading + QStringList{target});
+    mProcess.start(mProgram, mLeading + QStringList{target, QStringLiteral("-")});
+    mProcess.write(plan);
+    mProcess.closeWriteChannel();
 }
 
 void DeckExportRun::cancel()

@@ -15,7 +15,10 @@ public:
     DeckExportRun(QString program, QStringList leading);
     ~DeckExportRun() override;
 
-    void start(const QString& target);
+    // Makes the deck at target from the plan, handed over as the bytes of
+    // a plan file on the export's standard input: nothing of it is left on
+    // disk.
+    void start(const QString& target, const QByteArray& plan);
     bool running() const { return mProcess.state() != QProcess::NotRunning; }
     // Interrupts the export as Ctrl+C does: it ends and leaves nothing.
     void cancel();

@@ -195,8 +195,7 @@ void PlanWindow::connectHandlers()
     mCompanyNameBox->installEventFilter(this);
     mPlanTitleBox->installEventFilter(this);
 
-    connect(mDocument.get(), &PlanDocument::replaced, this, [this] { showPlan(); });
-    connect(mDocument.get(), &PlanDocument::stateChanged, this, [this] { showDocumentState(); });
+    connectDocument();
 
     mPointer->watchButton(mCreateButton);
     mPointer->watchBackground(this);
@@ -220,6 +219,7 @@ void PlanWindow::load()
     // The dictionary loads once the window is up: the plan shows at once,
     // and is underlined a moment later.
     QTimer::singleShot(0, this, [this] { startSpelling(); });
+    mDocument->readStore();
     loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
     loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
     showLogo();
@@ -275,11 +275,20 @@ void PlanWindow::createDeckWithEngine()
         }
         TemporaryFiles::record(path);
         // The plan that made this deck, to go back to.
-        trap.step(121, [&] { mDocument->takeSnapshot(PlanSnapshots::Kind::Deck); });
+        // A snapshot that cannot be taken was told once, and holds no deck
+        // back.
+        trap.step(121, [&] {
+            try {
+                mDocument->takeSnapshot(PlanSnapshots::Kind::Deck);
+            } catch (const Failure&) {
+            }
+        });
         trap.step(122, [&] {
             DeckGeneration::generateBusinessPlan(
                 path,
-                {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); }, mServices.store},
+                {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); },
+                 [this](const QString& key) { return mDocument->text(key); },
+                 mServices.store.getSetting(PlanKeys::spellingLanguage)},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder,
                  PlanLogo::folder(mServices.dataFolder)});
         });
@@ -310,7 +319,7 @@ void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPla
     box->setAccessibleName(QStringLiteral("%1 section")
                                .arg(strip->tabBar()->tabText(tab).replace(QLatin1String("&&"), QLatin1String("&"))));
     if (tab >= 0 && tab < sections.count()) {
-        const QString stored = mServices.store.getSetting(sections.key(tab));
+        const QString stored = mDocument->text(sections.key(tab));
         if (stored.isEmpty()) {
             box->setPlainText(LineBreaks::toLf(sections.guideText(tab)));
         } else {
@@ -327,7 +336,7 @@ void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPla
 void PlanWindow::showStored(QLineEdit* box, const QString& key)
 {
     const QScopedValueRollback showing(mShowingStoredText, true);
-    box->setText(mServices.store.getSetting(key));
+    box->setText(mDocument->text(key));
 }
 
 // The dictionary the user chose, while it is installed; else the one for
@@ -450,11 +459,11 @@ void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPl
     storeText(key, typedText(*box->document()));
 }
 
-// A keystroke's text goes to the store at once, and to the plan file soon.
+// A keystroke's text goes to the document, which stores it at once and
+// writes the plan file soon.
 void PlanWindow::storeText(const QString& key, const QString& text)
 {
-    mServices.store.saveSetting(key, text);
-    mDocument->changed();
+    mDocument->setText(key, text);
 }
 
 void PlanWindow::unload()

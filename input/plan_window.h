@@ -27,9 +27,9 @@ class SpellChecker;
 class TabStrip;
 
 // The plan input window: company name, plan title and the eleven sections
-// behind two tab strips. The window keeps nothing of the plan itself: every
-// change of a box goes straight to the settings store, and the boxes are
-// filled from the store.
+// behind two tab strips. The window's plan is its plan document: every
+// change of a box goes to it (and on to the settings store at once), and the
+// boxes are filled from it.
 class PlanWindow : public ProgramWindow {
     Q_OBJECT
 public:
@@ -65,7 +65,8 @@ public:
     void newPlan();
     void openPlan();
     void openPlanFile(const QString& path);
-    void savePlanAs();
+    // Whether the plan was saved as the file the user chose.
+    bool savePlanAs();
     // The company's logo: a picture chosen, dropped or taken off; the plan
     // keeps a copy of it.
     void chooseLogo();
@@ -97,6 +98,8 @@ private:
     // Every box shows what the store holds, after the plan was replaced.
     void showPlan();
     void showDocumentState();
+    void connectDocument();
+    void resolveFileChangedElsewhere(const QString& description);
     void createLogoPreview();
     void showLogo();
     void writePlanFileNow();

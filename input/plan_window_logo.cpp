@@ -2,6 +2,7 @@
 // dropped on the window, shown small beside the company name, taken off
 // through Deck > Remove Logo.
 #include "input/plan_window.h"
+#include "plan/plan_document.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
 #include "shell/dialogs.h"
@@ -49,7 +50,7 @@ void PlanWindow::removeLogo()
 void PlanWindow::showLogo()
 {
     const QString logo =
-        PlanLogo::copyOf(mServices.store.getSetting(PlanKeys::logo), PlanLogo::folder(mServices.dataFolder));
+        PlanLogo::copyOf(mDocument->text(PlanKeys::logo), PlanLogo::folder(mServices.dataFolder));
     QImage preview;
     if (!logo.isEmpty()) {
         QImageReader reader(logo);

@@ -116,7 +116,7 @@ void PlanWindow::createMenus()
     }
     // The plan's choice, which opening a plan may change.
     connect(designs, &QMenu::aboutToShow, this, [this, designGroup] {
-        const QString chosen = PlanDesigns::chosen(mServices.store.getSetting(PlanKeys::design)).id;
+        const QString chosen = PlanDesigns::chosen(mDocument->text(PlanKeys::design)).id;
         for (QAction* choice : designGroup->actions())
             choice->setChecked(choice->data().toString() == chosen);
     });
@@ -159,9 +159,17 @@ void PlanWindow::createMenus()
 
 void PlanWindow::showDocumentState()
 {
-    const QString where = mDocument->file().isEmpty()
-                              ? QStringLiteral("The plan is kept in %1's store").arg(Product::name)
-                              : QStringLiteral("Plan file %1").arg(QDir::toNativeSeparators(mDocument->file()));
+    const QString file = QDir::toNativeSeparators(mDocument->file());
+    QString where;
+    if (file.isEmpty())
+        where = QStringLiteral("The plan is kept in %1's store").arg(Product::name);
+    else if (mDocument->fileWriteFailing())
+        where = QStringLiteral("The plan is kept in %1's store: plan file %2 cannot be written").arg(Product::name, file);
+    else if (!mDocument->notLockedBecause().isEmpty())
+        where = QStringLiteral("Plan file %1 (not locked against other windows: %2)")
+                    .arg(file, mDocument->notLockedBecause());
+    else
+        where = QStringLiteral("Plan file %1").arg(file);
     const QDateTime written = mDocument->lastWritten();
     mStatusLine->setText(
         written.isValid()
@@ -179,9 +187,58 @@ void PlanWindow::showPlan()
     showLogo();
 }
 
+// What the plan document tells without being asked: a plan file that can
+// no longer be written (once), one another program changed, a snapshot
+// that could not be taken (once).
+void PlanWindow::connectDocument()
+{
+    connect(mDocument.get(), &PlanDocument::replaced, this, [this] { showPlan(); });
+    connect(mDocument.get(), &PlanDocument::stateChanged, this, [this] { showDocumentState(); });
+    connect(mDocument.get(), &PlanDocument::fileWriteFailed, this, [this](const QString& description) {
+        mServices.dialogs.message(description
+                                  + QStringLiteral(" Your plan is kept in %1's store meanwhile, and written to the "
+                                                   "file again as soon as that works.")
+                                        .arg(Product::name));
+    });
+    connect(mDocument.get(), &PlanDocument::fileChangedElsewhere, this,
+            [this](const QString& description) { resolveFileChangedElsewhere(description); });
+    connect(mDocument.get(), &PlanDocument::snapshotFailed, this, [this](const QString& description) {
+        mServices.dialogs.message(
+            description + QStringLiteral(" %1 goes on without taking snapshots until it can.").arg(Product::name));
+    });
+}
+
+// The plan file holds another program's version: the user keeps theirs as
+// a new file, or takes that version (theirs kept as a snapshot). Neither
+// is ever written over the other without asking.
+void PlanWindow::resolveFileChangedElsewhere(const QString& description)
+{
+    const QString file = QDir::toNativeSeparators(mDocument->file());
+    if (mServices.dialogs.askYesNo(description
+                                   + QStringLiteral("\n\nChoose Yes to reload it (the plan as this window has it is "
+                                                    "kept as a snapshot), No to keep yours as a new plan file."))) {
+        try {
+            mDocument->reload();
+            return;
+        } catch (const Failure& failure) {
+            mServices.dialogs.message(failure.description());
+        }
+    }
+    if (!savePlanAs()) {
+        mDocument->letGoOfFile();
+        mServices.dialogs.message(QStringLiteral("Your plan is kept in %1's store; %2 stays as the other program "
+                                                 "left it.")
+                                      .arg(Product::name, file));
+    }
+}
+
 void PlanWindow::newPlan()
 {
-    untrapped(QStringLiteral("mnuNew_Click"), [this] { mDocument->startNew(); });
+    try {
+        mDocument->startNew();
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
 }
 
 void PlanWindow::openPlan()
@@ -192,31 +249,43 @@ void PlanWindow::openPlan()
 }
 
 // A file that is no plan is told as what it is, not as an error of the
-// program; the plan stays as it was.
+// program; the plan stays as it was. A plan open in another window may be
+// opened as a copy of its own.
 void PlanWindow::openPlanFile(const QString& path)
 {
     try {
-        mDocument->open(path);
+        try {
+            mDocument->open(path);
+        } catch (const PlanDocument::FileInUse& inUse) {
+            if (mServices.dialogs.askYesNo(
+                    inUse.description()
+                    + QStringLiteral("\n\nDo you want to open a copy of it here? The copy is kept in %1's store "
+                                     "until you save it as a plan file of its own.")
+                          .arg(Product::name)))
+                mDocument->openCopy(path);
+        }
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description());
     }
 }
 
-void PlanWindow::savePlanAs()
+bool PlanWindow::savePlanAs()
 {
     QString path = mServices.dialogs.askSaveFileName(QStringLiteral("Save Plan As"), {kPlanFilter}).fileName;
     if (path.isEmpty())
-        return;
+        return false;
     if (QFileInfo(path).suffix() != PlanFile::kSuffix)
         path += QLatin1Char('.') + PlanFile::kSuffix;
     if (QFileInfo::exists(path)
         && !mServices.dialogs.askYesNo(
             QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path))))
-        return;
+        return false;
     try {
         mDocument->saveAs(path);
+        return true;
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description());
+        return false;
     }
 }
 
@@ -246,7 +315,7 @@ void PlanWindow::exportDeckFile()
             mServices.dialogs.message(QStringLiteral("The deck could not be made: %1")
                                           .arg(said.trimmed().remove(QStringLiteral("orvendale: "))));
     });
-    mExport->start(path);
+    mExport->start(path, PlanFile::toBytes(mDocument->texts()));
     progress->show();
 }
 
@@ -254,6 +323,8 @@ void PlanWindow::writePlanFileNow()
 {
     try {
         mDocument->writeNow();
+    } catch (const PlanDocument::FileChangedElsewhere& changed) {
+        resolveFileChangedElsewhere(changed.description());
     } catch (const Failure& failure) {
         mServices.dialogs.message(failure.description()
                                   + QStringLiteral(" Your plan is kept in %1's store.").arg(Product::name));

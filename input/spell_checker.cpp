@@ -247,8 +247,7 @@ void SpellChecker::addToDictionary(const QString& word)
     // lock, the list as it stands now gets this copy's words and is written
     // whole, then renamed over it; a list that is a link (kept with the
     // user's other settings, say) stays one.
-    const QFileInfo list(mPersonalWordsFile);
-    const QString target = list.isSymLink() ? list.symLinkTarget() : mPersonalWordsFile;
+    const QString target = Files::fileBehindLinks(mPersonalWordsFile);
     QDir().mkpath(QFileInfo(target).path());
     QLockFile lock(mPersonalWordsFile + QStringLiteral(".lock"));
     if (!lock.tryLock(5000))

@@ -1,16 +1,38 @@
 #include "plan/plan_document.h"
 
 #include "shell/desktop_recent_files.h"
-#include "shell/failure.h"
+#include "shell/file_utils.h"
 #include "shell/settings_store.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace {
 
 // Where the store keeps the recent plan files, one a line; no plan key is
 // like it.
 const QString kRecentFilesKey = QStringLiteral("Recent Plan Files");
+
+QByteArray hashOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The lock file beside a plan file (the one its links lead to), hidden as
+// such files are.
+QString lockFileOf(const QString& path)
+{
+    const QFileInfo file(Files::fileBehindLinks(path));
+    return file.dir().filePath(QStringLiteral(".%1.lock").arg(file.fileName()));
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 }  // namespace
 
@@ -19,19 +41,26 @@ PlanDocument::PlanDocument(SettingsStore& store, const QString& snapshotFolder, 
 {
     mPendingWrite.setSingleShot(true);
     mPendingWrite.setInterval(kFileDelayMs);
-    // A write that fails here is tried again at the next change and at the
-    // end, which tell the user.
-    connect(&mPendingWrite, &QTimer::timeout, this, [this] {
-        try {
-            writeNow();
-        } catch (const Failure&) {
-        }
-    });
+    connect(&mPendingWrite, &QTimer::timeout, this, [this] { writeInBackground(); });
+}
+
+PlanDocument::~PlanDocument() = default;
+
+void PlanDocument::readStore()
+{
+    mTexts = PlanFile::storedTexts(mStore);
 }
 
 QStringList PlanDocument::recentFiles() const
 {
     return mStore.getSetting(kRecentFilesKey).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void PlanDocument::setText(const QString& key, const QString& text)
+{
+    mTexts.insert(key, text);
+    mStore.saveSetting(key, text);
+    changed();
 }
 
 // Runs at every keystroke: the state is told only when the second it
@@ -50,19 +79,40 @@ void PlanDocument::changed()
         emit stateChanged();
 }
 
+// A write after a pause in typing. Its failure is told once, and tried
+// again at the next change and at the end.
+void PlanDocument::writeInBackground()
+{
+    try {
+        writeNow();
+    } catch (const FileChangedElsewhere& changed) {
+        emit fileChangedElsewhere(changed.description());
+    } catch (const Failure& failure) {
+        if (!mWriteFailing) {
+            mWriteFailing = true;
+            emit stateChanged();
+            emit fileWriteFailed(failure.description());
+        }
+    }
+}
+
 void PlanDocument::saveAs(const QString& path)
 {
-    PlanFile::write(path, PlanFile::storedTexts(mStore));
-    keepFile(path);
+    const bool openHere = isOpenHere(path);
+    FileLock lock = openHere ? FileLock{} : lockFile(path);
+    const QByteArray bytes = PlanFile::write(path, mTexts);
+    keepFile(path, openHere ? FileLock{std::move(mLock), mNotLockedBecause} : std::move(lock), bytes);
 }
 
 void PlanDocument::open(const QString& path)
 {
-    const PlanFile::Texts texts = PlanFile::read(path);
-    takeSnapshot(PlanSnapshots::Kind::BeforeOpen);
-    writeNow();
-    PlanFile::store(mStore, texts);
-    keepFile(path);
+    const bool openHere = isOpenHere(path);
+    FileLock lock = openHere ? FileLock{} : lockFile(path);
+    const QByteArray bytes = PlanFile::readBytes(path);
+    const PlanFile::Texts texts = PlanFile::parse(path, bytes);
+    keepBeforeReplacing(PlanSnapshots::Kind::BeforeOpen);
+    replaceTexts(texts);
+    keepFile(path, openHere ? FileLock{std::move(mLock), mNotLockedBecause} : std::move(lock), bytes);
     emit replaced();
     // What the window stores as it shows the plan (the guides of empty
     // sections) is no change of the file: opening a file leaves it as it is.
@@ -70,29 +120,70 @@ void PlanDocument::open(const QString& path)
     mFileBehind = false;
 }
 
-void PlanDocument::startNew()
+void PlanDocument::openCopy(const QString& path)
 {
-    takeSnapshot(PlanSnapshots::Kind::BeforeNew);
-    writeNow();
-    for (const QString& key : PlanFile::keys())
-        mStore.saveSetting(key, QString());
-    mFile.clear();
-    mFileBehind = false;
+    const PlanFile::Texts texts = PlanFile::read(path);
+    keepBeforeReplacing(PlanSnapshots::Kind::BeforeOpen);
+    replaceTexts(texts);
+    forgetFile();
     mLastWritten = QDateTime::currentDateTimeUtc();
     emit replaced();
     emit stateChanged();
 }
 
+void PlanDocument::startNew()
+{
+    keepBeforeReplacing(PlanSnapshots::Kind::BeforeNew);
+    replaceTexts({});
+    forgetFile();
+    mLastWritten = QDateTime::currentDateTimeUtc();
+    emit replaced();
+    emit stateChanged();
+}
+
+void PlanDocument::reload()
+{
+    const QByteArray bytes = PlanFile::readBytes(mFile);
+    const PlanFile::Texts texts = PlanFile::parse(mFile, bytes);
+    takeSnapshot(PlanSnapshots::Kind::BeforeOpen);
+    replaceTexts(texts);
+    mFileHash = hashOf(bytes);
+    mWriteFailing = false;
+    emit replaced();
+    // What the window stores as it shows the plan is no change of the file.
+    mPendingWrite.stop();
+    mFileBehind = false;
+    emit stateChanged();
+}
+
+void PlanDocument::letGoOfFile()
+{
+    forgetFile();
+    emit stateChanged();
+}
+
 void PlanDocument::takeSnapshot(PlanSnapshots::Kind kind, const QString& name)
 {
-    mSnapshots.take(PlanFile::storedTexts(mStore), kind, name);
+    if (kind == PlanSnapshots::Kind::Named) {
+        mSnapshots.take(mTexts, kind, name);
+        return;
+    }
+    try {
+        mSnapshots.take(mTexts, kind, name);
+    } catch (const Failure& failure) {
+        if (!mSnapshotFailureTold) {
+            mSnapshotFailureTold = true;
+            emit snapshotFailed(failure.description());
+        }
+        throw;
+    }
 }
 
 void PlanDocument::restore(const PlanSnapshots::Snapshot& snapshot)
 {
     const PlanFile::Texts texts = mSnapshots.texts(snapshot);
     takeSnapshot(PlanSnapshots::Kind::BeforeRestore);
-    PlanFile::store(mStore, texts);
+    replaceTexts(texts);
     changed();
     emit replaced();
 }
@@ -102,15 +193,60 @@ void PlanDocument::writeNow()
     mPendingWrite.stop();
     if (!mFileBehind)
         return;
-    PlanFile::write(mFile, PlanFile::storedTexts(mStore));
+    bool changedElsewhere = false;
+    try {
+        changedElsewhere = hashOf(PlanFile::readBytes(mFile)) != mFileHash;
+    } catch (const Failure&) {
+        // Gone or unreadable: the write says whether it can be made anew.
+    }
+    if (changedElsewhere)
+        throw FileChangedElsewhere(QStringLiteral("%1 was changed by another program since %2 last wrote it.")
+                                       .arg(shown(mFile), QCoreApplication::applicationName()));
+    mFileHash = hashOf(PlanFile::write(mFile, mTexts));
     mFileBehind = false;
+    if (mWriteFailing) {
+        mWriteFailing = false;
+        emit stateChanged();
+    }
 }
 
-void PlanDocument::keepFile(const QString& path)
+void PlanDocument::replaceTexts(const PlanFile::Texts& texts)
+{
+    for (const QString& key : PlanFile::keys()) {
+        mTexts.insert(key, texts.value(key));
+        mStore.saveSetting(key, texts.value(key));
+    }
+}
+
+void PlanDocument::keepBeforeReplacing(PlanSnapshots::Kind kind)
+{
+    bool snapshotTaken = true;
+    try {
+        takeSnapshot(kind);
+    } catch (const Failure&) {
+        snapshotTaken = false;
+    }
+    try {
+        writeNow();
+    } catch (const Failure& failure) {
+        // The plan is only in this window and the store, which is about to
+        // be replaced.
+        if (!snapshotTaken)
+            throw Failure(QStringLiteral("The plan is kept as it stands: %1 Neither its snapshot nor its plan "
+                                         "file could be written. Save it with Plan > Save As… first.")
+                              .arg(failure.description()));
+    }
+}
+
+void PlanDocument::keepFile(const QString& path, FileLock lock, const QByteArray& bytes)
 {
     mPendingWrite.stop();
     mFileBehind = false;
+    mWriteFailing = false;
     mFile = QFileInfo(path).absoluteFilePath();
+    mLock = std::move(lock.lock);
+    mNotLockedBecause = lock.notLockedBecause;
+    mFileHash = hashOf(bytes);
     mLastWritten = QDateTime::currentDateTimeUtc();
     QStringList recent = recentFiles();
     recent.removeAll(mFile);
@@ -118,4 +254,43 @@ void PlanDocument::keepFile(const QString& path)
     mStore.saveSetting(kRecentFilesKey, recent.mid(0, kRecentFiles).join(QLatin1Char('\n')));
     DesktopRecentFiles::add(mDesktopRecentList, mFile, PlanFile::kMimeType);
     emit stateChanged();
+}
+
+void PlanDocument::forgetFile()
+{
+    mPendingWrite.stop();
+    mFile.clear();
+    mLock.reset();
+    mNotLockedBecause.clear();
+    mFileHash.clear();
+    mFileBehind = false;
+    mWriteFailing = false;
+}
+
+bool PlanDocument::isOpenHere(const QString& path) const
+{
+    return !mFile.isEmpty() && QFileInfo(path).absoluteFilePath() == mFile;
+}
+
+PlanDocument::FileLock PlanDocument::lockFile(const QString& path)
+{
+    auto lock = std::make_unique<QLockFile>(lockFileOf(path));
+    // Only a lock whose process has ended is taken over, never one that is
+    // merely old: a window may stay open for days.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return {std::move(lock), QString()};
+    if (lock->error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        lock->getLockInfo(&pid, &host, &program);
+        throw FileInUse(QStringLiteral("The plan %1 is open in another %2 window (process %3 on %4).")
+                            .arg(shown(path), QCoreApplication::applicationName())
+                            .arg(pid)
+                            .arg(host.isEmpty() ? QStringLiteral("this computer") : host));
+    }
+    return {nullptr, lock->error() == QLockFile::PermissionError
+                         ? QStringLiteral("its folder does not take a lock file")
+                         : QStringLiteral("no lock file can be made beside it")};
 }

@@ -37,16 +37,24 @@ QStringList keys()
 
 Texts read(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        notAPlan(path, QStringLiteral("it is a folder"));
-    if (info.size() > kMostBytes)
-        notAPlan(path, QStringLiteral("at %1 MB it is far larger than any plan").arg(info.size() / (1024 * 1024)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        notAPlan(path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
+    return parse(path, readBytes(path));
+}
+
+QByteArray readBytes(const QString& path)
+{
+    try {
+        return Files::readRegularFile(path, kMostBytes, QStringLiteral("any plan"));
+    } catch (const Failure& failure) {
+        notAPlan(path, failure.description());
+    }
+}
+
+Texts parse(const QString& path, const QByteArray& bytes)
+{
+    if (bytes.size() > kMostBytes)
+        notAPlan(path, QStringLiteral("it is far larger than any plan"));
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()
         || document.object().value(kFormatKey).toString() != kFormatName)
         notAPlan(path, QStringLiteral("it is not an Orvendale plan file"));
@@ -83,13 +91,14 @@ void store(SettingsStore& store, const Texts& texts)
 
 QJsonObject about(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMostBytes)
+    try {
+        return QJsonDocument::fromJson(readBytes(path)).object().value(kAboutKey).toObject();
+    } catch (const Failure&) {
         return {};
-    return QJsonDocument::fromJson(file.readAll()).object().value(kAboutKey).toObject();
+    }
 }
 
-void write(const QString& path, const Texts& texts, const QJsonObject& about)
+QByteArray toBytes(const Texts& texts, const QJsonObject& about)
 {
     QJsonObject plan;
     for (const QString& key : keys())
@@ -97,13 +106,19 @@ void write(const QString& path, const Texts& texts, const QJsonObject& about)
     QJsonObject root{{kFormatKey, kFormatName}, {kVersionKey, kVersion}, {kPlanKey, plan}};
     if (!about.isEmpty())
         root.insert(kAboutKey, about);
-    const QByteArray bytes = QJsonDocument(root).toJson();
-    Files::writeReplacing(path, [&](const QString& staging) {
+    return QJsonDocument(root).toJson();
+}
+
+QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about)
+{
+    const QByteArray bytes = toBytes(texts, about);
+    Files::writeReplacing(Files::fileBehindLinks(path), [&](const QString& staging) {
         QFile file(staging);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
             throw Failure(QStringLiteral("\"%1\" could not be written: %2.")
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
     });
+    return bytes;
 }
 
 }  // namespace PlanFile

@@ -30,15 +30,23 @@ QStringList keys();
 // none). Throws Failure naming the file and what is wrong with it when it is
 // no plan this version can open.
 Texts read(const QString& path);
+// The same in two steps: the file's bytes (a regular file of at most
+// kMostBytes, read without blocking), and the plan they hold.
+QByteArray readBytes(const QString& path);
+Texts parse(const QString& path, const QByteArray& bytes);
 
 // The plan's texts as the store holds them, and the store made to hold
 // them.
 Texts storedTexts(const SettingsStore& store);
 void store(SettingsStore& store, const Texts& texts);
 
-// Writes the plan file whole or not at all, and durably; what is said about
-// the plan (a snapshot's kind and time, say) goes beside its texts.
-void write(const QString& path, const Texts& texts, const QJsonObject& about = {});
+// The plan as the bytes of a plan file.
+QByteArray toBytes(const Texts& texts, const QJsonObject& about = {});
+
+// Writes the plan file whole or not at all, and durably, through the links
+// that lead to it; what is said about the plan (a snapshot's kind and time,
+// say) goes beside its texts. Returns the bytes written.
+QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about = {});
 
 // What was said about the plan in the file; empty when nothing.
 QJsonObject about(const QString& path);

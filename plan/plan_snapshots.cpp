@@ -54,10 +54,10 @@ void PlanSnapshots::take(const PlanFile::Texts& texts, Kind kind, const QString&
     if (!QDir().mkpath(mFolder))
         throw Failure(QStringLiteral("The snapshot could not be taken: the folder %1 cannot be made.")
                           .arg(QDir::toNativeSeparators(mFolder)));
-    const QDateTime now = QDateTime::currentDateTime();
-    // Named by the time taken, to the millisecond, a number where two fall
-    // in the same one, and the kind: names sort by time, and the kind is
-    // known without reading the file.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // Named by the time taken in UTC, to the millisecond, a number where two
+    // fall in the same one, and the kind: names sort by time, also across a
+    // change of the clocks, and the kind is known without reading the file.
     QString path;
     for (int n = 0; path.isEmpty() || QFile::exists(path); ++n)
         path = QDir(mFolder).filePath(QStringLiteral("%1-%2-%3.%4")

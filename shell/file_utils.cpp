@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
@@ -46,6 +47,59 @@ void removeDeck(const QString& path)
 {
     QFile::remove(path);
     QFile::remove(deckLockFile(path));
+}
+
+QByteArray readRegularFile(const QString& path, qint64 most, const QString& largerThan)
+{
+    // O_NONBLOCK: opening a pipe no one writes to would wait for good.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw Failure(QStringLiteral("it cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw Failure(QStringLiteral("it cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (S_ISDIR(info.st_mode))
+        throw Failure(QStringLiteral("it is a folder"));
+    if (!S_ISREG(info.st_mode))
+        throw Failure(QStringLiteral("it is not a file but a device, a pipe or a socket"));
+    const auto tooLarge = [&](qint64 bytes) {
+        return Failure(QStringLiteral("at %1 MB it is far larger than %2").arg(bytes / (1024 * 1024)).arg(largerThan));
+    };
+    if (info.st_size > most)
+        throw tooLarge(info.st_size);
+    // The size may grow while it is read: never more than one byte past
+    // the most is read.
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > most)
+                throw tooLarge(bytes.size());
+            bytes.resize(std::min<qint64>(most + 1, bytes.size() * 2 + 4096));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw Failure(QStringLiteral("it cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    if (filled > most)
+        throw tooLarge(filled);
+    bytes.truncate(filled);
+    return bytes;
+}
+
+QString fileBehindLinks(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.isSymLink())
+        return path;
+    const QString target = file.canonicalFilePath();
+    return target.isEmpty() ? file.symLinkTarget() : target;
 }
 
 void forceRemove(const QString& path)

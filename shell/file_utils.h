@@ -23,6 +23,19 @@ QString deckLockFile(const QString& deck);
 // Removes a deck and its lock file. Never fails.
 void removeDeck(const QString& path);
 
+// The whole content of a regular file (or of one a link leads to), read
+// without blocking and never more than most bytes: a device, a pipe or a
+// socket is refused before anything is read from it. Throws Failure whose
+// description is the reason alone ("it is a folder"; "at 30 MB it is far
+// larger than <larger>"), for the caller to put in a sentence of its own.
+QByteArray readRegularFile(const QString& path, qint64 most, const QString& largerThan);
+
+// The file a write to path replaces: path itself, or the file its links
+// lead to, followed to the end, so that a file kept elsewhere (in a folder
+// of dotfiles, say) stays linked. A link leading nowhere gives the path it
+// names.
+QString fileBehindLinks(const QString& path);
+
 // Removes the file even when it is read-only; throws Failure when it cannot.
 void forceRemove(const QString& path);
 

@@ -58,17 +58,6 @@ QString entryPath(const QString& key)
     return JsonSettingsFormat::entryPath(Product::name, key);
 }
 
-// The file a write replaces: the store file, or the file it links to, so
-// that a store kept elsewhere (in a folder of dotfiles, say) stays linked.
-QString fileToReplace(const QString& storePath)
-{
-    const QFileInfo store(storePath);
-    if (!store.isSymLink())
-        return storePath;
-    const QString target = store.canonicalFilePath();
-    return target.isEmpty() ? store.symLinkTarget() : target;
-}
-
 }  // namespace
 
 QString SettingsStore::userFilePath()
@@ -119,7 +108,7 @@ void SettingsStore::keepDamagedFileAside()
     damaged.close();
     // A store that is a link keeps it: the file it links to is set aside,
     // and the salvaged store written in its place.
-    const QString file = fileToReplace(mFilePath);
+    const QString file = Files::fileBehindLinks(mFilePath);
     const QString aside = file + QStringLiteral(".unreadable-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     if (QFile::rename(file, aside))
@@ -171,7 +160,7 @@ bool SettingsStore::writeUnsaved()
     for (auto it = mUnsaved.cbegin(); it != mUnsaved.cend(); ++it)
         values.insert(it.key(), it.value());
     try {
-        Files::writeBytesReplacing(fileToReplace(mFilePath), mWriter.text(values));
+        Files::writeBytesReplacing(Files::fileBehindLinks(mFilePath), mWriter.text(values));
     } catch (const Failure&) {
         return false;
     }

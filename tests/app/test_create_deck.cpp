@@ -179,6 +179,29 @@ private slots:
         QCOMPARE(w->engine.state.calls.count("Save"), 1);
     }
 
+    // The deck is made from this window's plan, never from what another
+    // copy of the program stored since. A snapshot that cannot be taken is
+    // told once and holds no deck back.
+    void theDeckIsMadeFromThisWindowsPlan()
+    {
+        giveTemplate();
+        QVERIFY(QDir().mkpath(mProgram->filePath("data")));
+        QFile blocking(mProgram->filePath("data/snapshots"));
+        QVERIFY(blocking.open(QIODevice::WriteOnly));
+        blocking.close();
+        w->form.document().setText("FirstStatement_0", "This window's mission");
+        w->store.saveSetting("FirstStatement_0", "Another copy's mission");
+        for (int deck = 1; deck <= 2; ++deck) {
+            w->form.createDeck();
+            QCOMPARE(w->engine.state.slides.at(1).value("Body"), QString("This window's mission\r\n"));
+            QVERIFY(w->viewer.isVisible());
+            w->viewer.goBack();
+        }
+        QVERIFY(w->dialogs.errorReports.isEmpty());
+        QCOMPARE(w->dialogs.messages.size(), 1);
+        QVERIFY(w->dialogs.messages.first().contains("without taking snapshots"));
+    }
+
     void goingBackAndCreatingAgainMakesANewFile()
     {
         giveTemplate();

@@ -624,11 +624,12 @@ private slots:
         QVERIFY(startProgram());
         QTemporaryDir folder;
         const QString file = folder.filePath("investor one.orvendale");
-        const auto storedName = [&] {
+        const auto stored = [&](const QString& key) {
             QFile store(mProgram.storeFile());
             store.open(QIODevice::ReadOnly);
-            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()["Company Name"].toString();
+            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()[key].toString();
         };
+        const auto storedName = [&] { return stored("Company Name"); };
         mProgram.click(mInputAt + kCompanyBox);
         mProgram.type("Saved AS");
         mProgram.key("ctrl+shift+s");
@@ -637,9 +638,13 @@ private slots:
         mProgram.click(mInputAt + kPlanTitleBox);
         mProgram.type("For investor one");
         QTRY_COMPARE_WITH_TIMEOUT(PlanFile::read(file).value("Business Plan"), QString("For investor one"), 5000);
-
-        mProgram.closeWindow(mInput);
+        // Ended by a logout at once after a keystroke, before the pause that
+        // writes the file: the file has the last words all the same.
+        mProgram.type(" and two");
+        QTRY_COMPARE_WITH_TIMEOUT(stored("Business Plan"), QString("For investor one and two"), 5000);
+        mProgram.signal(SIGTERM);
         QVERIFY(mProgram.waitForExit(20000));
+        QCOMPARE(PlanFile::read(file).value("Business Plan"), QString("For investor one and two"));
         QVERIFY(startProgram());
         // Keys go where the pointer is: on the window.
         mProgram.click(mInputAt + kCompanyBox);

@@ -71,7 +71,7 @@ private:
     void generateForAcme(SettingsStore& store, const QString& target, FakeEngine& engine, FakeDialogs& dialogs)
     {
         FastClock clock;
-        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString(); }, store},
+        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
                                              services(engine, dialogs, clock));
     }
 
@@ -102,7 +102,7 @@ private slots:
         FakeDialogs dialogs;
         FastClock clock;
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps10101010.ppt"),
-                                             {[] { return QString(); }, [] { return QString(); }, store},
+                                             {[] { return QString(); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
                                              services(engine, dialogs, clock));
         QStringList written;
         for (int slide = 2; slide < 2 + sections.size(); ++slide)
@@ -139,7 +139,7 @@ private slots:
         const QString target = mTemp.filePath("ps12345678.ppt");
 
         DeckGeneration::generateBusinessPlan(target,
-                                             {[] { return QString("Acme"); }, [] { return QString("Plan"); }, store},
+                                             {[] { return QString("Acme"); }, [] { return QString("Plan"); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
                                              services(engine, dialogs, clock));
 
         QCOMPARE(dialogs.reportedLines(), QList<int>({220}));
@@ -175,7 +175,7 @@ private slots:
         DeckGeneration::GenerationServices handing = services(engine, dialogs, clock);
         handing.whileSaved = [&](PresentationApplication&, Presentation&) { engine.state.calls << "Handed over"; };
         DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
-                                             {[] { return QString("Acme"); }, [] { return QString(); }, store},
+                                             {[] { return QString("Acme"); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
                                              handing);
         const QStringList& calls = engine.state.calls;
         QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Save", "Handed over", "Close", "Quit", "Quit"}));
@@ -390,7 +390,7 @@ private slots:
         FastClock clock;
         const QString target = mTemp.filePath("ps87654321.ppt");
 
-        DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, store},
+        DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
                                              services(engine, dialogs, clock));
 
         QVERIFY(QFile::exists(target));

@@ -44,7 +44,7 @@ private:
     void generateWith(PresentationEngine& engine, const QString& target, const QString& company = "Acme & Co")
     {
         DeckGeneration::generateBusinessPlan(target,
-                                             {[&] { return company; }, [] { return QString("Plan 2027"); }, *mStore},
+                                             {[&] { return company; }, [] { return QString("Plan 2027"); }, [&](const QString& key) { return mStore->getSetting(key); }, mStore->getSetting("Spelling Language")},
                                              {engine, mDialogs, mClock, mProgram->path(), mTemp->path()});
     }
 

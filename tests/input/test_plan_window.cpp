@@ -595,17 +595,22 @@ private slots:
         QVERIFY(w.dialogs.messages.isEmpty() && w.dialogs.errorReports.isEmpty());
     }
 
-    // Export Deck runs the program's own export in the background: the
-    // name gets the chosen type's ending, a failure is told in its words,
-    // and Cancel interrupts it without a word.
+    // Export Deck runs the program's own export in the background, on this
+    // window's plan (whatever another copy stored since): the name gets the
+    // chosen type's ending, a failure is told in its words, and Cancel
+    // interrupts it without a word.
     void exportDeckRunsTheCommandLineExportInTheBackground()
     {
         Window w(folder());
         w.form.load();
+        w.companyNameBox()->setText("This window's company");
+        w.store.saveSetting("Company Name", "Another copy's company");
         const auto exportWith = [&](const QByteArray& script) {
             QFile program(folder() + "/orvendale");
             QVERIFY(program.open(QIODevice::WriteOnly));
-            program.write("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n" + script);
+            program.write("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
+                          "cat > \"$(dirname \"$0\")/plan\"\n"
+                          + script);
             program.close();
             program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             w.dialogs.saveFileName = folder() + "/deck";
@@ -616,7 +621,8 @@ private slots:
         QTRY_COMPARE(w.dialogs.messages, QStringList({"The deck could not be made: the engine failed."}));
         QFile arguments(folder() + "/arguments");
         QVERIFY(arguments.open(QIODevice::ReadOnly));
-        QCOMPARE(arguments.readAll().trimmed(), ("--export " + folder() + "/deck.odp").toUtf8());
+        QCOMPARE(arguments.readAll().trimmed(), ("--export " + folder() + "/deck.odp -").toUtf8());
+        QCOMPARE(PlanFile::read(folder() + "/plan").value("Company Name"), QString("This window's company"));
 
         exportWith("exec sleep 30\n");
         QProgressDialog* progress = nullptr;

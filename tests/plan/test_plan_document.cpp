@@ -1,10 +1,14 @@
-// The plan as a document: the store always, a plan file once saved as one,
-// kept current within a second; the files used last remembered.
+// The plan as a document: the plan of one window, held in memory and stored
+// at every change; a plan file once saved as one, kept current within a
+// second, locked against other windows and never written over another
+// program's change; the files used last remembered.
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
 #include "shell/settings_store.h"
 #include "tests/support/file_bytes.h"
 
+#include <QLockFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,24 +22,208 @@ private:
 
     QString path(const QString& name) const { return mFolder->filePath(name); }
 
+    // A second window of another running copy: the same store, a document
+    // of its own.
+    std::unique_ptr<PlanDocument> otherWindow()
+    {
+        auto document = std::make_unique<PlanDocument>(*mStore, path("snapshots"), path("recently-used.xbel"));
+        document->readStore();
+        return document;
+    }
+
+    // A plan file of the company's name, written as another window would.
+    QString planFileOf(const QString& company)
+    {
+        const QString file = path(company.toLower() + ".orvendale");
+        PlanFile::Texts texts;
+        texts.insert(PlanKeys::companyName, company);
+        PlanFile::write(file, texts);
+        return file;
+    }
+
+    int snapshotCount() const { return int(mDocument->snapshots().list().size()); }
+
 private slots:
     void init()
     {
         mFolder = std::make_unique<QTemporaryDir>();
         mStore = std::make_unique<SettingsStore>(path("store.json"));
-        mDocument = std::make_unique<PlanDocument>(*mStore, path("snapshots"), path("recently-used.xbel"));
         mStore->saveSetting(PlanKeys::companyName, "Fjordlight AS");
+        mDocument = otherWindow();
+    }
+
+    // The document lets go of its lock before its folder goes.
+    void cleanup()
+    {
+        mDocument.reset();
+        mStore.reset();
+        mFolder.reset();
     }
 
     // A change the plan file does not hold yet is written at once at the
     // end (the window's tests follow the file as it is typed and opened).
     void theEndWritesAPendingChangeAtOnce()
     {
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Fjordlight AS"));
         mDocument->saveAs(path("plan.orvendale"));
-        mStore->saveSetting(PlanKeys::planTitle, "Changed at the end");
-        mDocument->changed();
+        mDocument->setText(PlanKeys::planTitle, "Changed at the end");
+        QCOMPARE(mStore->getSetting(PlanKeys::planTitle), QString("Changed at the end"));
         mDocument->writeNow();
         QCOMPARE(PlanFile::read(path("plan.orvendale")).value(PlanKeys::planTitle), QString("Changed at the end"));
+    }
+
+    // Two copies of the program share the store, never each other's plan:
+    // each writes its own texts into its own file, whatever the other typed.
+    void twoWindowsWriteOnlyTheirOwnPlan()
+    {
+        mDocument->open(planFileOf("Alpha"));
+        auto other = otherWindow();
+        other->open(planFileOf("Beta"));
+        other->setText(PlanKeys::planTitle, "Beta's title");
+        mDocument->setText(PlanKeys::planTitle, "Alpha's title");
+        mDocument->writeNow();
+        other->writeNow();
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Alpha"));
+        const PlanFile::Texts alpha = PlanFile::read(path("alpha.orvendale"));
+        QCOMPARE(alpha.value(PlanKeys::companyName), QString("Alpha"));
+        QCOMPARE(alpha.value(PlanKeys::planTitle), QString("Alpha's title"));
+        QCOMPARE(PlanFile::read(path("beta.orvendale")).value(PlanKeys::planTitle), QString("Beta's title"));
+    }
+
+    // The same file in a second window is refused, naming the process that
+    // holds it, and can be opened as a copy in the store alone; once the
+    // first window lets go of it, it opens. This window opening its own
+    // file again keeps its lock.
+    void aPlanFileOpenInAnotherWindowIsOpenedAsACopy()
+    {
+        const QString alpha = planFileOf("Alpha");
+        mDocument->open(alpha);
+        mDocument->open(alpha);
+        auto other = otherWindow();
+        try {
+            other->open(alpha);
+            QFAIL("a plan open in another window was opened again");
+        } catch (const PlanDocument::FileInUse& inUse) {
+            QVERIFY2(inUse.description().contains(QString("process %1").arg(QCoreApplication::applicationPid())),
+                     qPrintable(inUse.description()));
+        }
+        QCOMPARE(other->file(), QString());
+        try {
+            other->saveAs(alpha);
+            QFAIL("a plan open in another window was written over");
+        } catch (const PlanDocument::FileInUse&) {
+        }
+        other->openCopy(alpha);
+        QCOMPARE(other->file(), QString());
+        QCOMPARE(other->text(PlanKeys::companyName), QString("Alpha"));
+
+        mDocument->startNew();
+        other->open(alpha);
+        QCOMPARE(other->file(), alpha);
+        QVERIFY(other->notLockedBecause().isEmpty());
+    }
+
+    // A lock left by a program that ended without letting go is taken over.
+    void aLockWhoseProcessEndedIsTakenOver()
+    {
+        const QString alpha = planFileOf("Alpha");
+        QProcess holder;
+        holder.start("sleep", {"60"});
+        QVERIFY(holder.waitForStarted());
+        writeFile(path(".alpha.orvendale.lock"), QByteArray::number(holder.processId()) + "\n"
+                                                     + QCoreApplication::applicationName().toUtf8() + "\n"
+                                                     + QSysInfo::machineHostName().toUtf8() + "\n");
+        holder.kill();
+        holder.waitForFinished();
+        mDocument->open(alpha);
+        QCOMPARE(mDocument->file(), alpha);
+    }
+
+    // A file another program changed (a sync client, an editor) is never
+    // written over: the write stops, and the user either reloads it, this
+    // window's plan kept as a snapshot, or keeps theirs as a new file.
+    void aFileChangedElsewhereIsNeverWrittenOver()
+    {
+        mDocument->saveAs(path("plan.orvendale"));
+        PlanFile::Texts theirs;
+        theirs.insert(PlanKeys::companyName, "Changed by a sync client");
+        const QByteArray written = PlanFile::toBytes(theirs);
+        writeFile(path("plan.orvendale"), written);
+        QSignalSpy told(mDocument.get(), &PlanDocument::fileChangedElsewhere);
+        mDocument->setText(PlanKeys::planTitle, "Typed here");
+        QVERIFY(told.wait(5000));
+        QCOMPARE(readFile(path("plan.orvendale")), written);
+        QVERIFY_THROWS_EXCEPTION(PlanDocument::FileChangedElsewhere, mDocument->writeNow());
+
+        const int before = snapshotCount();
+        mDocument->reload();
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Changed by a sync client"));
+        QCOMPARE(snapshotCount(), before + 1);
+        QCOMPARE(mDocument->snapshots().texts(mDocument->snapshots().list().first()).value(PlanKeys::planTitle),
+                 QString("Typed here"));
+        // From the reloaded file on, writes go on as before.
+        mDocument->setText(PlanKeys::planTitle, "After the reload");
+        mDocument->writeNow();
+        QCOMPARE(PlanFile::read(path("plan.orvendale")).value(PlanKeys::planTitle), QString("After the reload"));
+    }
+
+    // A plan file that can no longer be written (its folder gone) is told
+    // once, says the plan is in the store, and holds New and Open back no
+    // more; each takes the one snapshot it takes anyway.
+    void aFileThatCannotBeWrittenIsToldOnce()
+    {
+        QVERIFY(QDir().mkpath(path("stick")));
+        mDocument->saveAs(path("stick/plan.orvendale"));
+        QVERIFY(QDir(path("stick")).removeRecursively());
+        QSignalSpy told(mDocument.get(), &PlanDocument::fileWriteFailed);
+        for (const char* title : {"First try", "Second try"}) {
+            mDocument->setText(PlanKeys::planTitle, title);
+            QTest::qWait(PlanDocument::kFileDelayMs + 300);
+        }
+        QCOMPARE(told.size(), 1);
+        QVERIFY(mDocument->fileWriteFailing());
+        QCOMPARE(mStore->getSetting(PlanKeys::planTitle), QString("Second try"));
+
+        const int before = snapshotCount();
+        mDocument->open(planFileOf("Alpha"));
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Alpha"));
+        QCOMPARE(snapshotCount(), before + 1);
+        QVERIFY(!mDocument->fileWriteFailing());
+    }
+
+    // Snapshots that cannot be taken are told once and hold no command
+    // back, unless the plan would then be kept nowhere: its file cannot be
+    // written either.
+    void aSnapshotThatCannotBeTakenIsToldOnce()
+    {
+        writeFile(path("snapshots"), "a file where the folder should be");
+        QSignalSpy told(mDocument.get(), &PlanDocument::snapshotFailed);
+        mDocument->startNew();
+        mDocument->setText(PlanKeys::companyName, "Second plan");
+        mDocument->startNew();
+        QCOMPARE(told.size(), 1);
+        QVERIFY_THROWS_EXCEPTION(Failure, mDocument->takeSnapshot(PlanSnapshots::Kind::Named, "Mine"));
+
+        QVERIFY(QDir().mkpath(path("stick")));
+        mDocument->saveAs(path("stick/plan.orvendale"));
+        QVERIFY(QDir(path("stick")).removeRecursively());
+        mDocument->setText(PlanKeys::companyName, "Kept nowhere else");
+        QVERIFY_THROWS_EXCEPTION(Failure, mDocument->startNew());
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Kept nowhere else"));
+        QCOMPARE(mStore->getSetting(PlanKeys::companyName), QString("Kept nowhere else"));
+    }
+
+    // A plan file opened through a link stays a link: the file it leads
+    // to gets the plan.
+    void aLinkedPlanFileStaysALink()
+    {
+        const QString alpha = planFileOf("Alpha");
+        QVERIFY(QFile::link(alpha, path("linked.orvendale")));
+        mDocument->open(path("linked.orvendale"));
+        mDocument->setText(PlanKeys::planTitle, "Through the link");
+        mDocument->writeNow();
+        QVERIFY(QFileInfo(path("linked.orvendale")).isSymLink());
+        QCOMPARE(PlanFile::read(alpha).value(PlanKeys::planTitle), QString("Through the link"));
     }
 
     // The last eight files, the newest first, each once; kept in the store.
@@ -49,6 +237,7 @@ private slots:
         QCOMPARE(recent.size(), 8);
         QCOMPARE(recent.mid(0, 3),
                  QStringList({path("plan5.orvendale"), path("plan10.orvendale"), path("plan9.orvendale")}));
+        QCOMPARE(recent.count(path("plan5.orvendale")), 1);
         QVERIFY(!recent.contains(path("plan2.orvendale")));
         const QByteArray desktopList = readFile(path("recently-used.xbel"));
         QCOMPARE(desktopList.count("<bookmark "), 10);

@@ -53,13 +53,13 @@ private slots:
         QStringList written;
         for (const QString& key : PlanFile::keys()) {
             written << key + " \"quoted\" \\ é 漢字\r\nsecond\nthird\r\t\u00A0 end  ";
-            store.saveSetting(key, written.last());
+            document.setText(key, written.last());
         }
         document.startNew();
         QVERIFY(store.getSetting(PlanKeys::companyName).isEmpty());
         const PlanSnapshots::Snapshot beforeNew = document.snapshots().list().first();
         QCOMPARE(beforeNew.label(), QString("Before a new plan"));
-        store.saveSetting(PlanKeys::companyName, "Typed after");
+        document.setText(PlanKeys::companyName, "Typed after");
         document.restore(beforeNew);
         for (int i = 0; i < written.size(); ++i)
             QCOMPARE(store.getSetting(PlanFile::keys().at(i)), written.at(i));
