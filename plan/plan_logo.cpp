@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -23,57 +24,191 @@ namespace {
             .arg(QDir::toNativeSeparators(file), why));
 }
 
-// Whether a reference in the drawing stays inside it: a fragment of the
-// drawing itself or data written into it.
-bool staysInside(QStringView reference)
+// How deep a drawing may be: drawings written into drawings, elements in
+// elements, and <use> elements that draw a <use> again.
+constexpr int kMostEmbedding = 3;
+constexpr int kMostNesting = 64;
+constexpr int kMostUseChain = 16;
+
+// The kinds of picture a drawing may hold written into it, besides drawings:
+// none of them refers to anything.
+const QStringList kRasterTypes = {QStringLiteral("image/png"), QStringLiteral("image/jpeg"),
+                                  QStringLiteral("image/gif"), QStringLiteral("image/webp")};
+
+QString drawingProblem(const QByteArray& svg, int embedding);
+
+// What is wrong with a reference in a drawing, or "" when it stays inside
+// it: a fragment of the drawing itself, or a picture written into it. A
+// drawing written in is checked as the logo is, since the engine would
+// follow its references too.
+QString referenceProblem(QStringView reference, int embedding)
 {
     const QStringView trimmed = reference.trimmed();
-    return trimmed.startsWith(QLatin1Char('#')) || trimmed.startsWith(QLatin1String("data:"), Qt::CaseInsensitive);
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+        return {};
+    if (!trimmed.startsWith(QLatin1String("data:"), Qt::CaseInsensitive))
+        return QStringLiteral("it refers to %1").arg(trimmed.left(80));
+    const qsizetype comma = trimmed.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return QStringLiteral("it holds a damaged picture");
+    const QStringView header = trimmed.mid(5, comma - 5);
+    const QString type = header.split(QLatin1Char(';')).first().trimmed().toString().toLower();
+    if (kRasterTypes.contains(type))
+        return {};
+    if (type != QLatin1String("image/svg+xml"))
+        return QStringLiteral("it holds a picture of a kind a logo cannot carry (%1)").arg(type.left(40));
+    if (embedding >= kMostEmbedding)
+        return QStringLiteral("it holds drawings written into drawings too deeply");
+    const QByteArray data = trimmed.mid(comma + 1).toUtf8();
+    const QString problem =
+        drawingProblem(header.endsWith(QLatin1String(";base64"), Qt::CaseInsensitive)
+                           ? QByteArray::fromBase64(data)
+                           : QByteArray::fromPercentEncoding(data),
+                       embedding + 1);
+    return problem.isEmpty() ? QString() : QStringLiteral("a drawing written into it is refused, as %1").arg(problem);
 }
 
-// What in an SVG drawing reaches beyond it (another file, the network, an
-// entity), or "" when nothing does: the engine would follow such a
-// reference when it draws the deck.
-QString outsideReference(const QByteArray& svg)
+// What a style (an attribute's or a <style> element's text) brings in
+// from outside, or "".
+QString styleProblem(const QString& text, int embedding)
 {
     static const QRegularExpression url(QStringLiteral(R"(url\(\s*['"]?([^'")]*))"),
                                         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression import(QStringLiteral(R"(@import)"), QRegularExpression::CaseInsensitiveOption);
-    const auto reachesOut = [&](const QString& text) {
-        if (import.match(text).hasMatch())
-            return true;
-        for (auto match = url.globalMatch(text); match.hasNext();)
-            if (!staysInside(match.next().capturedView(1)))
-                return true;
+    if (import.match(text).hasMatch())
+        return QStringLiteral("its style refers to other files");
+    for (auto match = url.globalMatch(text); match.hasNext();) {
+        const QString problem = referenceProblem(match.next().capturedView(1), embedding);
+        if (problem.startsWith(QLatin1String("it refers to")))
+            return QStringLiteral("its style refers to other files");
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
+// A document type names the standard SVG one, or none at all, and
+// declares no entities: the engine reads nothing but the drawing.
+bool declaresOnlyTheStandardType(const QXmlStreamReader& xml)
+{
+    if (!xml.entityDeclarations().isEmpty() || xml.text().contains(QLatin1String("ENTITY")))
         return false;
+    const bool external = !xml.dtdPublicId().isEmpty() || !xml.dtdSystemId().isEmpty();
+    return !external || xml.dtdPublicId().startsWith(QLatin1String("-//W3C//DTD SVG "));
+}
+
+// The shapes an SVG drawing's elements draw once every <use> is followed,
+// each element counted as one: a <use> of a group draws the whole group
+// again.
+class DrawnElements {
+public:
+    // The elements in the order of the drawing; false once there are more
+    // than a logo may have.
+    bool add(const QXmlStreamReader& xml)
+    {
+        if (mElements.size() >= kMostDrawnElements)
+            return false;
+        const int index = int(mElements.size());
+        mElements.append(Element{});
+        if (!mOpen.isEmpty())
+            mElements[mOpen.last()].children << index;
+        mOpen << index;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (const QStringView id = attributes.value(QLatin1String("id")); !id.isEmpty())
+            mIds.insert(id.toString(), index);
+        if (xml.name() == QLatin1String("use"))
+            for (const QXmlStreamAttribute& attribute : attributes)
+                if (attribute.name() == QLatin1String("href") && attribute.value().startsWith(QLatin1Char('#')))
+                    mElements[index].uses = attribute.value().mid(1).toString();
+        return true;
+    }
+    void close() { mOpen.removeLast(); }
+    int depth() const { return int(mOpen.size()); }
+
+    // How many elements the drawing draws, up to one more than a logo may.
+    qint64 drawn()
+    {
+        mDrawn.fill(kUncounted, mElements.size());
+        return mElements.isEmpty() ? 0 : drawnBy(0, 0);
+    }
+
+private:
+    static constexpr qint64 kUncounted = -1;
+    static constexpr qint64 kBeingCounted = -2;
+    static constexpr qint64 kTooMany = kMostDrawnElements + 1;
+
+    struct Element {
+        QList<int> children;
+        QString uses;
     };
+
+    // A <use> that leads back to an element being counted, or too many
+    // <use> elements in a row, draw without end: too many.
+    qint64 drawnBy(int index, int useChain)
+    {
+        if (mDrawn[index] == kBeingCounted || useChain > kMostUseChain)
+            return kTooMany;
+        if (mDrawn[index] != kUncounted)
+            return mDrawn[index];
+        mDrawn[index] = kBeingCounted;
+        qint64 total = 1;
+        for (const int child : std::as_const(mElements[index].children))
+            if ((total += drawnBy(child, useChain)) >= kTooMany)
+                break;
+        if (const auto used = mIds.constFind(mElements[index].uses); used != mIds.cend() && total < kTooMany)
+            total += drawnBy(*used, useChain + 1);
+        mDrawn[index] = std::min(total, kTooMany);
+        return mDrawn[index];
+    }
+
+    QList<Element> mElements;
+    QHash<QString, int> mIds;
+    QList<int> mOpen;
+    QList<qint64> mDrawn;
+};
+
+// What is wrong with an SVG drawing as a logo, or "": it reaches beyond
+// itself (another file, the network, an entity), which the engine would
+// follow when it draws the deck, or it would cost the engine far more than
+// a logo does.
+QString drawingProblem(const QByteArray& svg, int embedding)
+{
+    DrawnElements elements;
     QXmlStreamReader xml(svg);
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::DTD:
-            if (!xml.entityDeclarations().isEmpty() || xml.text().contains(QLatin1String("SYSTEM"))
-                || xml.text().contains(QLatin1String("PUBLIC")))
+            if (!declaresOnlyTheStandardType(xml))
                 return QStringLiteral("it declares entities of its own");
             break;
         case QXmlStreamReader::EntityReference: return QStringLiteral("it declares entities of its own");
         case QXmlStreamReader::StartElement:
+            if (elements.depth() >= kMostNesting)
+                return QStringLiteral("its shapes lie more than %1 deep inside each other").arg(kMostNesting);
+            if (!elements.add(xml))
+                return QStringLiteral("it has more than %1 shapes, far more than a logo").arg(kMostDrawnElements);
             for (const QXmlStreamAttribute& attribute : xml.attributes()) {
-                if (attribute.name() == QLatin1String("href") && !staysInside(attribute.value()))
-                    return QStringLiteral("it refers to %1").arg(attribute.value().left(80));
-                if (reachesOut(attribute.value().toString()))
-                    return QStringLiteral("its style refers to other files");
+                const QString problem = attribute.name() == QLatin1String("href")
+                                            ? referenceProblem(attribute.value(), embedding)
+                                            : styleProblem(attribute.value().toString(), embedding);
+                if (!problem.isEmpty())
+                    return problem;
             }
             break;
+        case QXmlStreamReader::EndElement: elements.close(); break;
         case QXmlStreamReader::Characters:
-            if (reachesOut(xml.text().toString()))
-                return QStringLiteral("its style refers to other files");
+            if (const QString problem = styleProblem(xml.text().toString(), embedding); !problem.isEmpty())
+                return problem;
             break;
         default: break;
         }
     }
     if (xml.hasError())
         return QStringLiteral("it is not a well-formed drawing (%1)").arg(xml.errorString());
-    return QString();
+    if (elements.drawn() > kMostDrawnElements)
+        return QStringLiteral("its <use> elements draw more than %1 shapes, far more than a logo")
+            .arg(kMostDrawnElements);
+    return {};
 }
 
 // The names a logo's file may end in.
@@ -105,17 +240,15 @@ bool hasPictureName(const QString& file)
 
 QString adopt(const QString& file, const QString& folder)
 {
-    const QFileInfo info(file);
-    if (!info.isFile())
-        notALogo(file, info.exists() ? QStringLiteral("it is not a file") : QStringLiteral("it does not exist"));
-    if (info.size() == 0)
+    QByteArray bytes;
+    try {
+        bytes = Files::readRegularFile(file, kMostBytes, QStringLiteral("a logo"));
+    } catch (const Failure& failure) {
+        notALogo(file, QFileInfo::exists(file) || QFileInfo(file).isSymLink() ? failure.description()
+                                                                               : QStringLiteral("it does not exist"));
+    }
+    if (bytes.isEmpty())
         notALogo(file, QStringLiteral("it is empty"));
-    if (info.size() > kMostBytes)
-        notALogo(file, QStringLiteral("at %1 MB it is far larger than a logo").arg(info.size() / (1024 * 1024)));
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly))
-        notALogo(file, QStringLiteral("it cannot be read (%1)").arg(source.errorString()));
-    QByteArray bytes = source.readAll();
 
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
@@ -130,13 +263,20 @@ QString adopt(const QString& file, const QString& folder)
                                         : QStringLiteral("it is a %1 picture").arg(QString::fromLatin1(format)));
     // A drawing is read for its size already: what it refers to is checked
     // before.
-    if (suffix == QLatin1String("svg"))
-        if (const QString reference = outsideReference(bytes); !reference.isEmpty())
-            notALogo(file, reference);
+    if (suffix == QLatin1String("svg")) {
+        if (bytes.size() > kMostDrawingBytes)
+            notALogo(file, QStringLiteral("at %1 KB it is a far larger drawing than a logo")
+                               .arg((bytes.size() + 1023) / 1024));
+        if (const QString problem = drawingProblem(bytes, 0); !problem.isEmpty())
+            notALogo(file, problem);
+    }
     const QSize size = reader.size();
     if (qint64(size.width()) * size.height() > kMostPixels)
         notALogo(file,
                  QStringLiteral("at %1 × %2 pixels it is far larger than a logo").arg(size.width()).arg(size.height()));
+    // Every picture within the pixel cap is drawn, at up to 16 bits a
+    // channel: Qt's own limit on a picture's memory would refuse some.
+    reader.setAllocationLimit(int((kMostPixels * 8 + (1 << 20) - 1) >> 20));
     if (reader.read().isNull())
         notALogo(file, QStringLiteral("it cannot be drawn (%1)").arg(reader.errorString()));
 

@@ -10,6 +10,11 @@ namespace PlanLogo {
 // A logo is a picture the deck can carry whole; no logo comes near these.
 inline constexpr qint64 kMostBytes = 20 * 1024 * 1024;
 inline constexpr qint64 kMostPixels = 40'000'000;
+// A drawing is drawn by the engine shape by shape, each <use> of a group
+// drawing the group again: its bytes, and the shapes it draws once every
+// <use> is followed, stay within what the engine draws in about a second.
+inline constexpr qint64 kMostDrawingBytes = 2 * 1024 * 1024;
+inline constexpr int kMostDrawnElements = 5000;
 
 // The file types offered for a logo, as a file dialog's filter, and
 // whether a file's name is one of them.

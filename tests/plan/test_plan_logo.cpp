@@ -58,6 +58,35 @@ const QByteArray kSvgOpening =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
     "width=\"200\" height=\"100\">";
 
+// A drawing of the given inner elements, padded with a comment to the given
+// size when one is given.
+QByteArray svg(const QByteArray& inside, qint64 size = 0)
+{
+    QByteArray drawing = kSvgOpening + inside + "</svg>";
+    if (size > 0)
+        drawing.insert(drawing.size() - 6, "<!--" + QByteArray(size - drawing.size() - 7, ' ') + "-->");
+    return drawing;
+}
+
+// A drawing of count elements in all: the drawing and its rectangles.
+QByteArray svgOfElements(int count, qint64 size = 0)
+{
+    return svg(QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(count - 1), size);
+}
+
+// A picture written into a drawing.
+QByteArray written(const QByteArray& type, const QByteArray& bytes)
+{
+    return "<image href=\"data:" + type + ";base64," + bytes.toBase64() + "\" width=\"4\" height=\"4\"/>";
+}
+
+// Bytes that pictures' readers pass over, after the picture's end.
+QByteArray paddedTo(QByteArray bytes, qint64 size)
+{
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
 }  // namespace
 
 class PlanLogoTest : public QObject {
@@ -82,6 +111,19 @@ private slots:
                      "<rect width=\"200\" height=\"100\" style=\"fill:url(#g)\"/>"
                      "<image xlink:href=\"data:image/png;base64,"
                    + png(4, 4).toBase64() + "\" width=\"4\" height=\"4\"/></svg>"
+            << "svg";
+        QTest::newRow("SVG with the standard document type")
+            << "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+               "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
+                   + svg("<rect width=\"9\" height=\"9\"/>")
+            << "svg";
+        QTest::newRow("SVG with a drawing written in") << svg(written("image/svg+xml", svgOfElements(3))) << "svg";
+        QTest::newRow("PNG at the byte cap") << paddedTo(png(), PlanLogo::kMostBytes) << "png";
+        QTest::newRow("SVG of as many shapes and bytes as a drawing may have")
+            << svgOfElements(PlanLogo::kMostDrawnElements, PlanLogo::kMostDrawingBytes) << "svg";
+        QTest::newRow("SVG whose <use> elements draw as many shapes as it may")
+            << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>"
+                   + QByteArray("<use href=\"#g\"/>").repeated(49))
             << "svg";
     }
 
@@ -136,6 +178,45 @@ private slots:
         QTest::newRow("SVG with an entity") << QByteArray("<!DOCTYPE svg [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>")
                                                    + kSvgOpening + "<text>&x;</text></svg>"
                                             << "it declares entities of its own";
+        QTest::newRow("SVG with entities that multiply")
+            << QByteArray("<!DOCTYPE svg [<!ENTITY a \"laugh\"><!ENTITY b \"&a;&a;&a;&a;\">]>") + kSvgOpening
+                   + "<text>&b;</text></svg>"
+            << "it declares entities of its own";
+        QTest::newRow("SVG with a document type of another's")
+            << QByteArray("<!DOCTYPE svg PUBLIC \"-//Someone//Types//EN\" \"file:///etc/types.dtd\">") + svg("")
+            << "it declares entities of its own";
+        QTest::newRow("SVG with a drawing written in that refers to another file")
+            << svg(written("image/svg+xml", svg("<image href=\"file:///home/me/secret.png\"/>")))
+            << "a drawing written into it is refused, as it refers to file:///home/me/secret.png";
+        QTest::newRow("SVG with a drawing written in twice, in a style")
+            << svg("<rect width=\"9\" height=\"9\" style=\"fill:url(data:image/svg+xml,"
+                   + QUrl::toPercentEncoding(svg(written("image/svg+xml", svg("<image href=\"/etc/x.png\"/>"))))
+                   + ")\"/>")
+            << "refers to /etc/x.png";
+        QTest::newRow("SVG with a page written in") << svg(written("text/html", "<p>hi</p>"))
+                                                    << "a kind a logo cannot carry (text/html)";
+        QTest::newRow("PNG one byte over the byte cap") << paddedTo(png(), PlanLogo::kMostBytes + 1)
+                                                        << "far larger than a logo";
+        QTest::newRow("SVG one byte over its byte cap")
+            << svg("", PlanLogo::kMostDrawingBytes + 1) << "far larger drawing than a logo";
+        QTest::newRow("SVG of one shape more than it may have")
+            << svgOfElements(PlanLogo::kMostDrawnElements + 1) << "more than 5000 shapes";
+        QTest::newRow("SVG whose <use> elements draw one shape more than it may")
+            << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>"
+                   + QByteArray("<use href=\"#g\"/>").repeated(49) + "<rect/>")
+            << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG whose <use> elements fan out")
+            << svg("<g id=\"a\"><rect/><rect/></g>"
+                   "<g id=\"b\"><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/></g>"
+                   "<g id=\"c\"><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/></g>"
+                   "<g id=\"d\"><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/></g>"
+                   "<g id=\"e\"><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/></g>"
+                   "<g id=\"f\"><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/></g>")
+            << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG whose <use> draws itself") << svg("<g id=\"a\"><rect/><use href=\"#a\"/></g>")
+                                                      << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG nested too deeply")
+            << svg(QByteArray("<g>").repeated(64) + QByteArray("</g>").repeated(64)) << "more than 64 deep";
     }
 
     void whatIsNoLogoIsRefusedWithItsReason()
@@ -151,6 +232,32 @@ private slots:
             QVERIFY(failure.description().contains(path("chosen.png")));
         }
         QVERIFY(!QDir(path("logos")).exists() || QDir(path("logos")).isEmpty());
+    }
+
+    // Files that are no files are refused without reading them: a device
+    // that never ends, a pipe no one writes to, a link to either.
+    void whatIsNoFileIsRefusedUnread()
+    {
+        QVERIFY(QFile::link("/dev/zero", path("zero.png")));
+        QVERIFY(QProcess::execute("mkfifo", {path("pipe.png")}) == 0);
+        for (const QString& file : {QString("/dev/zero"), path("zero.png"), path("pipe.png")}) {
+            try {
+                PlanLogo::adopt(file, path("logos"));
+                QFAIL(qPrintable(file + " was taken"));
+            } catch (const Failure& failure) {
+                QVERIFY2(failure.description().contains("a device, a pipe or a socket"),
+                         qPrintable(failure.description()));
+            }
+        }
+    }
+
+    // Every picture within the pixel cap is drawn, a deep one too.
+    void aPictureOfManyPixelsWithinTheCapIsTaken()
+    {
+        QImage image(6000, 6000, QImage::Format_RGBA64);
+        image.fill(QColor("#124E66"));
+        QVERIFY(image.save(path("big.png"), "PNG"));
+        QVERIFY(!PlanLogo::adopt(path("big.png"), path("logos")).isEmpty());
     }
 };
 
