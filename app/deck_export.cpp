@@ -5,6 +5,7 @@
 #include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
 #include "generator/save_formats.h"
+#include "plan/plan_designs.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -108,6 +110,31 @@ QByteArray standardInput()
     return in.read(PlanFile::kMostBytes + 1);
 }
 
+// What the file at target is to the program, when it is one of the files
+// a deck must never take the place of: the plan, the store, a logo's copy,
+// a snapshot or a template deck; "" for none.
+QString keptFileAt(const QString& target, const QString& planFile)
+{
+    if (!QFileInfo::exists(target))
+        return {};
+    if (!planFile.isEmpty() && Files::sameFile(target, planFile))
+        return QStringLiteral("the plan file itself");
+    if (Files::sameFile(target, SettingsStore::userFilePath()))
+        return QStringLiteral("%1's store of your plan").arg(Product::name);
+    for (const PlanDesigns::Design& design : PlanDesigns::all())
+        if (Files::sameFile(target, Product::besideProgram(Product::programFolder(), design.templateFile)))
+            return QStringLiteral("a template deck of %1").arg(Product::name);
+    const QString data = Product::userDataFolder();
+    const QList<std::pair<QString, QString>> folders = {{PlanLogo::folder(data), QStringLiteral("a logo's copy")},
+                                                        {data + QStringLiteral("/snapshots"),
+                                                         QStringLiteral("a snapshot of your plan")}};
+    for (const auto& [folder, what] : folders)
+        for (const QFileInfo& kept : QDir(folder).entryInfoList(QDir::Files))
+            if (Files::sameFile(target, kept.filePath()))
+                return what;
+    return {};
+}
+
 }  // namespace
 
 int exportDeck(const QString& target, const QString& planFile)
@@ -117,6 +144,13 @@ int exportDeck(const QString& target, const QString& planFile)
         printError(QStringLiteral("%1: the name must end in .ppt, .pptx, .odp or .pdf.").arg(target));
         return 3;
     }
+    if (const QString kept = keptFileAt(target, planFile); !kept.isEmpty()) {
+        printError(QStringLiteral("%1 is %2, which a deck never replaces: choose another name for the deck.")
+                       .arg(QDir::toNativeSeparators(target), kept));
+        return 3;
+    }
+    // What an export that was killed left behind goes first.
+    TemporaryFiles::removeLeftBehind();
     // The working copies go to a private folder; the plan is held in
     // memory, and the user's store is only read.
     QTemporaryDir work(Files::tempFolder() + QStringLiteral("/orvendale-export-XXXXXX"));
@@ -124,11 +158,15 @@ int exportDeck(const QString& target, const QString& planFile)
         printError(QStringLiteral("no temporary folder can be made in %1.").arg(Files::tempFolder()));
         return 3;
     }
+    // Recorded, so that the next start or export removes it should this one
+    // be killed; removed with its record however this one ends.
+    TemporaryFiles::record(work.path());
+    const auto removeWorkingFiles = qScopeGuard([] { TemporaryFiles::removeAll(); });
     qputenv("TEMP", work.path().toLocal8Bit());
     PlanFile::Texts plan;
     QString language;
     try {
-        const SettingsStore userStore;
+        const SettingsStore userStore(SettingsStore::ReadOnly{});
         plan = planFile.isEmpty()    ? PlanFile::storedTexts(userStore)
                : planFile == "-" ? PlanFile::parse(QStringLiteral("standard input"), standardInput())
                                  : PlanFile::read(planFile);
@@ -199,7 +237,5 @@ int exportDeck(const QString& target, const QString& planFile)
         }
     }
     engine.endInstancesStartedHere();
-    // With the record of this run's working files, which are gone by now.
-    TemporaryFiles::removeAll();
     return code;
 }

@@ -37,18 +37,6 @@ void remove(const QString& path)
     });
 }
 
-QString deckLockFile(const QString& deck)
-{
-    const QFileInfo file(deck);
-    return file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName()));
-}
-
-void removeDeck(const QString& path)
-{
-    QFile::remove(path);
-    QFile::remove(deckLockFile(path));
-}
-
 QByteArray readRegularFile(const QString& path, qint64 most, const QString& largerThan)
 {
     // O_NONBLOCK: opening a pipe no one writes to would wait for good.
@@ -100,6 +88,15 @@ QString fileBehindLinks(const QString& path)
         return path;
     const QString target = file.canonicalFilePath();
     return target.isEmpty() ? file.symLinkTarget() : target;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+           && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+           && first.st_ino == second.st_ino;
 }
 
 void forceRemove(const QString& path)

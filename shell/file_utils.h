@@ -16,13 +16,6 @@ bool exists(const QString& path);
 // whether the file is gone.
 void remove(const QString& path);
 
-// The lock file the engine may write beside a deck it opens
-// (".~lock.<name>#"), even when told not to.
-QString deckLockFile(const QString& deck);
-
-// Removes a deck and its lock file. Never fails.
-void removeDeck(const QString& path);
-
 // The whole content of a regular file (or of one a link leads to), read
 // without blocking and never more than most bytes: a device, a pipe or a
 // socket is refused before anything is read from it. Throws Failure whose
@@ -35,6 +28,10 @@ QByteArray readRegularFile(const QString& path, qint64 most, const QString& larg
 // of dotfiles, say) stays linked. A link leading nowhere gives the path it
 // names.
 QString fileBehindLinks(const QString& path);
+
+// Whether two paths name one existing file (one device and inode), links
+// followed: a file and a link to it are one.
+bool sameFile(const QString& a, const QString& b);
 
 // Removes the file even when it is read-only; throws Failure when it cannot.
 void forceRemove(const QString& path);

@@ -75,6 +75,14 @@ SettingsStore::SettingsStore(const QString& filePath) : mFilePath(filePath)
         keepDamagedFileAside();
 }
 
+SettingsStore::SettingsStore(ReadOnly, const QString& filePath) : mFilePath(filePath)
+{
+    if (!readIfChanged() && QFileInfo(mFilePath).isReadable())
+        throw Failure(QStringLiteral("Your saved plan in %1 is damaged. It is left as it is; %2 sets it aside and "
+                                     "restores what can still be read the next time its window starts.")
+                          .arg(QDir::toNativeSeparators(mFilePath), Product::name));
+}
+
 SettingsStore::~SettingsStore() = default;
 
 SettingsStore::Stamp SettingsStore::stampOf(const QString& path)

@@ -22,6 +22,11 @@ public:
     explicit SettingsStore(const QString& filePath = userFilePath());
     ~SettingsStore();
 
+    // The store to read only, left exactly as it is: a store file that
+    // cannot be parsed throws Failure naming it rather than being set aside.
+    struct ReadOnly {};
+    SettingsStore(ReadOnly, const QString& filePath = userFilePath());
+
     // The stored value as text (a number or a truth value as written), or the
     // empty text when the key was never written.
     QString getSetting(const QString& key) const;

@@ -1,6 +1,5 @@
 #include "shell/temporary_files.h"
 
-#include "shell/file_utils.h"
 #include "shell/product.h"
 
 #include <QCoreApplication>
@@ -100,14 +99,16 @@ OwnRecord& own()
     return *record;
 }
 
+// A deck, or a copy the engine was writing, goes with the lock file the
+// engine keeps beside it; an export's working folder with everything in it.
 void removeFile(const QString& path)
 {
     if (!isTemporaryFile(path))
         return;
-    if (QFileInfo(path).fileName().startsWith(QLatin1String("ps")))
-        Files::removeDeck(path);
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
     else
-        QFile::remove(path);
+        removeDeck(path);
 }
 
 }  // namespace
@@ -149,9 +150,22 @@ void removeLeftBehind()
     }
 }
 
+QString deckLockFile(const QString& deck)
+{
+    const QFileInfo file(deck);
+    return file.dir().filePath(QStringLiteral(".~lock.%1#").arg(file.fileName()));
+}
+
+void removeDeck(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(deckLockFile(path));
+}
+
 bool isTemporaryFile(const QString& path)
 {
-    static const QRegularExpression names(QStringLiteral("^(ps[1-9]{8}\\.ppt|\\.orvendale-copy-[0-9a-f]{8})$"));
+    static const QRegularExpression names(
+        QStringLiteral("^(ps[1-9]{8}\\.ppt|\\.orvendale-copy-[0-9a-f]{8}|orvendale-export-[A-Za-z0-9]{6})$"));
     return names.match(QFileInfo(path).fileName()).hasMatch();
 }
 

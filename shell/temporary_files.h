@@ -3,8 +3,8 @@
 #include <QString>
 
 // The files the program makes for a while only: temporary decks (and the
-// lock files the engine writes beside them) and copies being saved beside
-// the user's file. Each copy of the program records such a file before it
+// lock files the engine writes beside them), copies being saved beside the
+// user's file, and the working folders of exports. Each copy of the program records such a file before it
 // makes it, in a record of its own in the program's data folder that it
 // holds locked while it runs, and forgets it once the file is gone. A copy
 // that ends without removing its files (killed, or gone with its display)
@@ -22,6 +22,13 @@ void removeAll();
 // Removes the files that copies of the program which have ended recorded,
 // and their records; the records of copies still running stay.
 void removeLeftBehind();
+
+// The lock file the engine may write beside a deck it opens
+// (".~lock.<name>#"), even when told not to.
+QString deckLockFile(const QString& deck);
+
+// Removes a deck and its lock file. Never fails.
+void removeDeck(const QString& path);
 
 // Whether the name is one the program gives a temporary file: only such
 // files are ever removed, whatever a record says.

@@ -506,7 +506,7 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
     if (trap.test(118, [&] { return !mDeckFile.isEmpty(); }))
         trap.step(122, [&] {
             Files::remove(mDeckFile);
-            QFile::remove(Files::deckLockFile(mDeckFile));
+            QFile::remove(TemporaryFiles::deckLockFile(mDeckFile));
             if (!QFile::exists(mDeckFile))
                 TemporaryFiles::forget(mDeckFile);
         });

@@ -5,6 +5,7 @@
 #include "engine/uno/process_stat.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
+#include "shell/temporary_files.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -285,7 +286,7 @@ void EngineProcess::endLeftBehind(const EngineSettings& settings)
     // for this engine.
     for (const QString& deck : left.decks)
         if (isTemporaryDeck(deck))
-            Files::removeDeck(deck);
+            TemporaryFiles::removeDeck(deck);
     removeEngineTempFolder(left.tempFolder);
     QFile::remove(pidFile);
 }

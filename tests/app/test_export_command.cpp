@@ -120,16 +120,89 @@ private slots:
         QVERIFY(QDir(path("home/.local/share/Kervanel/Orvendale/temporary-files")).entryList({"*.list"}).isEmpty());
     }
 
-    void aDamagedPlanFileIsToldWithExitOne()
+    // The window hands its own plan over on standard input ("-").
+    void thePlanComesOnStandardInput()
     {
-        writeFile(path("damaged.orvendale"), "{\"format\": \"Orvendale plan\", \"version\": 1, \"plan\": [");
+        startExport({path("piped.pdf"), "-"});
+        mProgram.write(readFile(path("plan.orvendale")));
+        mProgram.closeWriteChannel();
+        QVERIFY(mProgram.waitForFinished(120000));
+        QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
+        QVERIFY(pagesOf(path("piped.pdf")).at(1).text().contains("Bring light to every fjord village"));
+    }
+
+    // What the export refuses before it starts an engine, with its exit
+    // code, leaving every file as it was: a plan that cannot be read (1), a
+    // store that is damaged (1; the window sets it aside, not an export),
+    // and a deck's name that is the plan itself, through a link too, or
+    // the store (3).
+    void whatIsRefusedIsLeftAsItWas_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("store");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        const QByteArray damaged = "{\"format\": \"Orvendale plan\", \"version\": 1, \"plan\": [";
+        writeFile(path("damaged.orvendale"), damaged);
+        writeFile(path("plan-named.pdf"), readFile(path("plan.orvendale")));
+        QFile::link(path("plan.orvendale"), path("linked.pdf"));
+        QFile::link(path("home/.config/Kervanel.json"), path("store.pdf"));
+        const QByteArray store = "{\"Orvendale\": {\"Company Name\": \"Kept\"}}";
+        QTest::newRow("a damaged plan") << QStringList{"never.pdf", "damaged.orvendale"} << store << 1
+                                        << "damaged.orvendale\" cannot be opened as a plan";
+        QTest::newRow("a device for a plan") << QStringList{"never.pdf", "/dev/zero"} << store << 1
+                                             << "a device, a pipe or a socket";
+        QTest::newRow("a damaged store") << QStringList{"never.pdf"} << QByteArray("{\"Orvendale\": {") << 1
+                                         << "is damaged. It is left as it is";
+        QTest::newRow("the plan itself") << QStringList{"plan-named.pdf", "plan-named.pdf"} << store << 3
+                                         << "is the plan file itself";
+        QTest::newRow("a link to the plan") << QStringList{"linked.pdf", "plan.orvendale"} << store << 3
+                                            << "is the plan file itself";
+        QTest::newRow("the store") << QStringList{"store.pdf"} << store << 3 << "Orvendale's store of your plan";
+    }
+
+    void whatIsRefusedIsLeftAsItWas()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, store);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QDir().mkpath(path("home/.config"));
+        writeFile(path("home/.config/Kervanel.json"), store);
+        QStringList files;
+        for (const QString& argument : arguments)
+            files << (argument.startsWith('/') ? argument : path(argument));
+        QList<QByteArray> before;
+        for (const QString& file : files)
+            before << (file.startsWith("/dev") ? QByteArray() : readFile(file));
+        startExport(files);
+        QVERIFY(mProgram.waitForFinished(30000));
+        const QString told = QString::fromLocal8Bit(mProgram.readAllStandardError());
+        QCOMPARE(mProgram.exitCode(), code);
+        QVERIFY2(told.contains(said), qPrintable(told));
+        for (int i = 0; i < files.size(); ++i)
+            QCOMPARE(files.at(i).startsWith("/dev") ? QByteArray() : readFile(files.at(i)), before.at(i));
+        QCOMPARE(readFile(path("home/.config/Kervanel.json")), store);
+        QCOMPARE(QDir(path("home/.config")).entryList(QDir::Files), QStringList{"Kervanel.json"});
+        QVERIFY(!QFile::exists(path("never.pdf")));
+        QFile::remove(path("home/.config/Kervanel.json"));
+    }
+
+    // An export killed outright leaves its working folder (the deck, the
+    // plan's texts): the next export removes it.
+    void whatAKilledExportLeftGoesWithTheNext()
+    {
+        const QString left = path("tmp/orvendale-export-Ab12Cd");
+        QVERIFY(QDir().mkpath(left));
+        writeFile(left + "/ps00000000.ppt", "a deck of the plan");
+        const QString records = path("home/.local/share/Kervanel/Orvendale/temporary-files");
+        QVERIFY(QDir().mkpath(records));
+        writeFile(records + "/999999-0badc0de.list", left.toUtf8());
         startExport({path("never.pdf"), path("damaged.orvendale")});
         QVERIFY(mProgram.waitForFinished(30000));
         QCOMPARE(mProgram.exitCode(), 1);
-        const QString said = QString::fromLocal8Bit(mProgram.readAllStandardError());
-        QVERIFY2(said.contains(path("damaged.orvendale")) && said.contains("cannot be opened as a plan"),
-                 qPrintable(said));
-        QVERIFY(!QFile::exists(path("never.pdf")));
+        QVERIFY(!QFileInfo::exists(left));
+        QVERIFY(QDir(records).entryList({"*.list"}).isEmpty());
     }
 
     // Ctrl+C while the engine fills the deck: the export ends, its engine

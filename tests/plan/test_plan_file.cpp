@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QtTest>
 
 class PlanFileTest : public QObject {
@@ -64,16 +65,29 @@ private slots:
         }
     }
 
-    // A folder, a file far too large and one that cannot be read are refused
-    // before anything is read from them.
-    void aFolderAHugeFileAndAMissingOneAreRefused()
+    // A folder, a file far too large, one that cannot be read and files
+    // that are no files (a device that never ends, a pipe no one writes to,
+    // a link to either) are refused without reading them; a file at the
+    // cap is read.
+    void whatIsNoPlanFileIsRefusedUnread()
     {
-        QFile huge(mFolder.filePath("huge.orvendale"));
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(100LL * 1024 * 1024));
-        huge.close();
-        const QList<std::pair<QString, QString>> cases = {{mFolder.path(), "it is a folder"},
-                                                          {huge.fileName(), "at 100 MB"},
-                                                          {mFolder.filePath("gone/plan.orvendale"), "cannot be read"}};
+        const auto sized = [&](const QString& name, qint64 size) {
+            QFile file(mFolder.filePath(name));
+            file.open(QIODevice::WriteOnly);
+            file.resize(size);
+            return file.fileName();
+        };
+        QVERIFY(QFile::link("/dev/zero", mFolder.filePath("zero.orvendale")));
+        QVERIFY(QProcess::execute("mkfifo", {mFolder.filePath("pipe.orvendale")}) == 0);
+        const QList<std::pair<QString, QString>> cases = {
+            {mFolder.path(), "it is a folder"},
+            {sized("huge.orvendale", 100LL * 1024 * 1024), "at 100 MB"},
+            {sized("over.orvendale", PlanFile::kMostBytes + 1), "far larger than any plan"},
+            {sized("at.orvendale", PlanFile::kMostBytes), "it is not an Orvendale plan file"},
+            {mFolder.filePath("gone/plan.orvendale"), "cannot be read"},
+            {"/dev/zero", "a device, a pipe or a socket"},
+            {mFolder.filePath("zero.orvendale"), "a device, a pipe or a socket"},
+            {mFolder.filePath("pipe.orvendale"), "a device, a pipe or a socket"}};
         for (const auto& [path, why] : cases) {
             try {
                 PlanFile::read(path);

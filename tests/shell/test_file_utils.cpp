@@ -180,14 +180,20 @@ private slots:
     void temporaryFilesOfAnEndedCopyAreRemovedAtTheNextStart()
     {
         QTemporaryDir folder;
+        // A deck, a copy being saved, the engine's lock files beside both,
+        // and an export's working folder.
         const QStringList ours = {folder.filePath("ps12345678.ppt"), folder.filePath(".~lock.ps12345678.ppt#"),
-                                  folder.filePath(".orvendale-copy-0123abcd")};
+                                  folder.filePath(".orvendale-copy-0123abcd"),
+                                  folder.filePath(".~lock..orvendale-copy-0123abcd#"),
+                                  folder.filePath("orvendale-export-Ab12Cd")};
         const QString usersOwn = folder.filePath("plan.ppt");
-        for (const QString& file : ours + QStringList{usersOwn})
+        for (const QString& file : ours.first(4) + QStringList{usersOwn})
             writeFile(file, "x");
+        QVERIFY(QDir().mkpath(ours[4]));
+        writeFile(ours[4] + "/ps00000000.ppt", "x");
         QProcess killed;
         killed.start(QCoreApplication::applicationDirPath() + "/file_copier",
-                     {"--record-and-wait", ours[0], ours[2], usersOwn});
+                     {"--record-and-wait", ours[0], ours[2], ours[4], usersOwn});
         QVERIFY(killed.waitForReadyRead(10000));
         TemporaryFiles::removeLeftBehind();
         for (const QString& file : ours + QStringList{usersOwn})
