@@ -284,13 +284,17 @@ void PlanWindow::createDeckWithEngine()
             }
         });
         trap.step(122, [&] {
-            DeckGeneration::generateBusinessPlan(
+            // A deck the engine went away from (it ended, or ran out of time)
+            // is the template half filled: never shown or saved as made.
+            const bool engineStayed = DeckGeneration::generateBusinessPlan(
                 path,
                 {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); },
                  [this](const QString& key) { return mDocument->text(key); },
                  mServices.store.getSetting(PlanKeys::spellingLanguage)},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder,
                  PlanLogo::folder(mServices.dataFolder)});
+            if (!engineStayed)
+                TemporaryFiles::removeDeck(path);
         });
         if (trap.test(124, [&] { return Files::exists(path); })) {
             trap.step(128, [&] { emit deckCreated(path); });

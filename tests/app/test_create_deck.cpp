@@ -140,6 +140,21 @@ private slots:
         QVERIFY(!w->form.isBusy());
     }
 
+    // The engine gone in the middle of the deck: what it filled so far is
+    // no deck, neither shown nor kept; the plan window says so once.
+    void aDeckTheEngineLeftHalfMadeIsNeverShown()
+    {
+        giveTemplate();
+        w->form.document().setText("FirstStatement_0", "Chart: Revenue\r\nYear: 2027, 2028\r\nRevenue: 1, 2");
+        w->engine.state.chartFails = true;
+        w->form.createDeck();
+        QCOMPARE(w->dialogs.errorReports.size(), 1);
+        QCOMPARE(w->dialogs.messages, QStringList({"Creation of template fail."}));
+        QVERIFY(!w->viewer.isVisible());
+        QVERIFY(w->form.isVisible());
+        QVERIFY(QDir(mTemp->path()).entryList({"ps*.ppt"}).isEmpty());
+    }
+
     void aClickDuringARunIsIgnored()
     {
         giveTemplate();
