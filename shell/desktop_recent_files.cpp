@@ -17,8 +17,40 @@ namespace {
 const QString kBookmarkNs = QStringLiteral("http://www.freedesktop.org/standards/desktop-bookmarks");
 const QString kMimeNs = QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info");
 
-void writeEntry(QXmlStreamWriter& xml, const QString& href, const QString& mimeType, const QString& added)
+// What the list said of the file before: when it was first added, and the
+// programs that used it, this one's count apart.
+struct Earlier {
+    QString added;
+    QList<QXmlStreamAttributes> otherPrograms;
+    int count = 0;
+};
+
+// Reads the file's old entry, the reader on its start.
+Earlier readEarlier(QXmlStreamReader& list)
 {
+    Earlier earlier;
+    earlier.added = list.attributes().value(QLatin1String("added")).toString();
+    for (int depth = 1; depth > 0 && !list.atEnd();) {
+        switch (list.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (list.name() == QLatin1String("application")) {
+                if (list.attributes().value(QLatin1String("name")) == Product::name)
+                    earlier.count = list.attributes().value(QLatin1String("count")).toInt();
+                else
+                    earlier.otherPrograms << list.attributes();
+            }
+            break;
+        case QXmlStreamReader::EndElement: --depth; break;
+        default: break;
+        }
+    }
+    return earlier;
+}
+
+void writeEntry(QXmlStreamWriter& xml, const QString& href, const QString& mimeType, const Earlier& earlier)
+{
+    const QString& added = earlier.added;
     const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
     xml.writeStartElement(QStringLiteral("bookmark"));
     xml.writeAttribute(QStringLiteral("href"), href);
@@ -31,11 +63,16 @@ void writeEntry(QXmlStreamWriter& xml, const QString& href, const QString& mimeT
     xml.writeEmptyElement(kMimeNs, QStringLiteral("mime-type"));
     xml.writeAttribute(QStringLiteral("type"), mimeType);
     xml.writeStartElement(kBookmarkNs, QStringLiteral("applications"));
+    // Other programs' records of the file stay as they were.
+    for (const QXmlStreamAttributes& program : earlier.otherPrograms) {
+        xml.writeEmptyElement(kBookmarkNs, QStringLiteral("application"));
+        xml.writeAttributes(program);
+    }
     xml.writeEmptyElement(kBookmarkNs, QStringLiteral("application"));
     xml.writeAttribute(QStringLiteral("name"), Product::name);
     xml.writeAttribute(QStringLiteral("exec"), QStringLiteral("'orvendale %f'"));
     xml.writeAttribute(QStringLiteral("modified"), now);
-    xml.writeAttribute(QStringLiteral("count"), QStringLiteral("1"));
+    xml.writeAttribute(QStringLiteral("count"), QString::number(earlier.count + 1));
     xml.writeEndElement();  // applications
     xml.writeEndElement();  // metadata
     xml.writeEndElement();  // info
@@ -63,7 +100,7 @@ bool DesktopRecentFiles::add(const QString& listFile, const QString& file, const
 
     QByteArray after;
     QXmlStreamWriter xml(&after);
-    QString added;  // when the file was first recorded
+    Earlier earlier;
     bool recorded = false;
     if (before.trimmed().isEmpty()) {
         xml.setAutoFormatting(true);
@@ -72,7 +109,7 @@ bool DesktopRecentFiles::add(const QString& listFile, const QString& file, const
         xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
         xml.writeNamespace(kBookmarkNs, QStringLiteral("bookmark"));
         xml.writeNamespace(kMimeNs, QStringLiteral("mime"));
-        writeEntry(xml, href, mimeType, added);
+        writeEntry(xml, href, mimeType, earlier);
         xml.writeEndDocument();
         recorded = true;
     } else {
@@ -83,12 +120,11 @@ bool DesktopRecentFiles::add(const QString& listFile, const QString& file, const
             list.readNext();
             if (list.isStartElement() && list.name() == QLatin1String("bookmark")
                 && list.attributes().value(QLatin1String("href")) == href) {
-                added = list.attributes().value(QLatin1String("added")).toString();
-                list.skipCurrentElement();
+                earlier = readEarlier(list);
                 continue;
             }
             if (list.isEndElement() && list.name() == QLatin1String("xbel")) {
-                writeEntry(xml, href, mimeType, added);
+                writeEntry(xml, href, mimeType, earlier);
                 recorded = true;
             }
             if (!list.hasError())

@@ -83,11 +83,12 @@ QByteArray readRegularFile(const QString& path, qint64 most, const QString& larg
 
 QString fileBehindLinks(const QString& path)
 {
-    const QFileInfo file(path);
-    if (!file.isSymLink())
-        return path;
-    const QString target = file.canonicalFilePath();
-    return target.isEmpty() ? file.symLinkTarget() : target;
+    // One link at a time: a chain whose last file is not made yet still
+    // leads to it. A loop ends where the system's own limit would.
+    QString file = path;
+    for (int hop = 0; hop < 40 && QFileInfo(file).isSymLink(); ++hop)
+        file = QFileInfo(file).symLinkTarget();
+    return file;
 }
 
 bool sameFile(const QString& a, const QString& b)

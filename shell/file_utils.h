@@ -25,8 +25,8 @@ QByteArray readRegularFile(const QString& path, qint64 most, const QString& larg
 
 // The file a write to path replaces: path itself, or the file its links
 // lead to, followed to the end, so that a file kept elsewhere (in a folder
-// of dotfiles, say) stays linked. A link leading nowhere gives the path it
-// names.
+// of dotfiles, say) stays linked; where the last link leads to a file not
+// made yet, that file.
 QString fileBehindLinks(const QString& path);
 
 // Whether two paths name one existing file (one device and inode), links

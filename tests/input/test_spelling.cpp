@@ -374,19 +374,22 @@ private slots:
     }
 
     // Words added by two copies of the program at once are all kept, and a
-    // word list that is a link stays one.
+    // word list reached through links, two in a row to a file not made yet,
+    // stays so.
     void wordsAddedByTwoCopiesAreAllKeptThroughALink()
     {
         writeDictionary(folder(), "xx_XX", {"plan"});
         const QString target = folder() + "/elsewhere/words.txt";
         QDir().mkpath(folder() + "/elsewhere");
-        QVERIFY(QFile::link(target, folder() + "/words.txt"));
+        QVERIFY(QFile::link(target, folder() + "/middle.txt"));
+        QVERIFY(QFile::link(folder() + "/middle.txt", folder() + "/words.txt"));
         SpellChecker first({folder()}, folder() + "/words.txt"), second({folder()}, folder() + "/words.txt");
         first.addToDictionary("Fjordlight");
         second.addToDictionary("Vaxtbolag");
         first.addToDictionary("Kervanel");
         QCOMPARE(bytesOf(target), QByteArray("Fjordlight\nKervanel\nVaxtbolag\n"));
         QVERIFY(QFileInfo(folder() + "/words.txt").isSymLink());
+        QVERIFY(QFileInfo(folder() + "/middle.txt").isSymLink());
     }
 
     // A dictionary that cannot be loaded is marked in the menu; choosing it

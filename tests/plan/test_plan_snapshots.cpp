@@ -7,6 +7,7 @@
 #include "shell/settings_store.h"
 
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
 
 class PlanSnapshotsTest : public QObject {
@@ -25,6 +26,8 @@ private:
     }
 
 private slots:
+    // Far from UTC, so that a name in local time would show.
+    void initTestCase() { qputenv("TZ", "Pacific/Kiritimati"); }
     void init() { mFolder = std::make_unique<QTemporaryDir>(); }
 
     void theNewestFiftyAutomaticOnesAndEveryNamedOneAreKept()
@@ -37,7 +40,12 @@ private slots:
         QCOMPARE(kept.size(), 51);
         QCOMPARE(kept.first().firstWords, QString("Deck 53"));
         QCOMPARE(kept.first().label(), QString("A deck was made"));
-        QVERIFY(kept.first().taken.isValid());
+        // Named by the moment taken in UTC, which orders them also across a
+        // change of the clocks.
+        QDateTime named = QDateTime::fromString(QFileInfo(kept.first().path).fileName().left(19),
+                                                "yyyyMMdd-HHmmss-zzz");
+        named.setTimeZone(QTimeZone::utc());
+        QCOMPARE(named, kept.first().taken.toUTC());
         QCOMPARE(kept.at(49).firstWords, QString("Deck 4"));
         QCOMPARE(kept.last().label(), QString("Before the board meeting"));
         snapshots.remove(kept.last());

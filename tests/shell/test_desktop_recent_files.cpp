@@ -30,6 +30,9 @@ private slots:
         QTest::newRow("the file's own entry is renewed, not repeated")
             << head + ours + other + "</xbel>\n"
             << QStringList{"2025-01-01T00:00:00Z", "2024-05-06T07:08:09Z"};
+        QTest::newRow("another program's record of the file is kept")
+            << head + QByteArray(other).replace("/tmp/notes.txt", "$PLAN") + "</xbel>\n"
+            << QStringList{"2025-01-01T00:00:00Z"};
         QTest::newRow("a damaged list is left as it is") << head + other << QStringList();
         QTest::newRow("a list of another kind is left as it is") << QByteArray("<html/>") << QStringList();
     }
@@ -73,7 +76,7 @@ private slots:
         QCOMPARE(types.last(), QString("application/x-orvendale-plan"));
         QCOMPARE(programs.last(), QString("Orvendale"));
         QVERIFY(readFile(list).contains(QUrl::fromLocalFile(plan).toEncoded()));
-        if (added.size() > 1)
+        if (added.size() > 1 || before.contains("Editor"))
             QCOMPARE(programs.first(), QString("Editor"));
     }
 };
