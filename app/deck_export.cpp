@@ -165,13 +165,30 @@ int exportDeck(const QString& target, const QString& planFile)
     qputenv("TEMP", work.path().toLocal8Bit());
     PlanFile::Texts plan;
     QString language;
+    // The logo a plan file carries is checked and used from the working
+    // folder; otherwise the plan's copy in the program's data folder.
+    QString logoFolder = PlanLogo::folder(Product::userDataFolder());
+    QStringList logoReports;
     try {
         const SettingsStore userStore(SettingsStore::ReadOnly{});
-        plan = planFile.isEmpty()    ? PlanFile::storedTexts(userStore)
-               : planFile == "-" ? PlanFile::parse(QStringLiteral("standard input"), standardInput())
-                                 : PlanFile::read(planFile);
         // The deck is written in the language the user spell-checks in.
         language = userStore.getSetting(PlanKeys::spellingLanguage);
+        if (planFile.isEmpty()) {
+            plan = PlanFile::storedTexts(userStore);
+        } else {
+            const QString source = planFile == "-" ? QStringLiteral("standard input") : planFile;
+            const QByteArray bytes = planFile == "-" ? standardInput() : PlanFile::readBytes(planFile);
+            plan = PlanFile::parse(source, bytes);
+            if (const QByteArray logo = PlanFile::logoPicture(bytes); !logo.isEmpty()) {
+                try {
+                    plan.insert(PlanKeys::logo, PlanLogo::adoptBytes(logo, source, work.path()));
+                    logoFolder = work.path();
+                } catch (const Failure& refused) {
+                    plan.insert(PlanKeys::logo, QString());
+                    logoReports << QStringLiteral("The deck has no logo. %1").arg(refused.description());
+                }
+            }
+        }
     } catch (const Failure& failure) {
         printError(failure.description());
         return 1;
@@ -188,6 +205,7 @@ int exportDeck(const QString& target, const QString& planFile)
                                   });
     NoPauses clock;
     PrintedReports reports;
+    reports.reports = logoReports;
     const QString deck = work.filePath(QStringLiteral("ps00000000.ppt"));
     // The copy in the chosen format is made from the deck as generation
     // saved it, still open, rather than from the deck opened once more
@@ -214,7 +232,7 @@ int exportDeck(const QString& target, const QString& planFile)
         deck,
         {[&] { return plan.value(PlanKeys::companyName); }, [&] { return plan.value(PlanKeys::planTitle); },
          [&](const QString& key) { return plan.value(key); }, language},
-        {engine, reports, clock, Product::programFolder(), PlanLogo::folder(Product::userDataFolder()), whileSaved});
+        {engine, reports, clock, Product::programFolder(), logoFolder, whileSaved});
     int code = 0;
     if (interrupted) {
         code = 130;

@@ -202,6 +202,9 @@ void PlanWindow::connectDocument()
     });
     connect(mDocument.get(), &PlanDocument::fileChangedElsewhere, this,
             [this](const QString& description) { resolveFileChangedElsewhere(description); });
+    connect(mDocument.get(), &PlanDocument::logoRefused, this, [this](const QString& description) {
+        mServices.dialogs.message(QStringLiteral("The plan opens without the logo it carries. %1").arg(description));
+    });
     connect(mDocument.get(), &PlanDocument::snapshotFailed, this, [this](const QString& description) {
         mServices.dialogs.message(
             description + QStringLiteral(" %1 goes on without taking snapshots until it can.").arg(Product::name));
@@ -315,7 +318,7 @@ void PlanWindow::exportDeckFile()
             mServices.dialogs.message(QStringLiteral("The deck could not be made: %1")
                                           .arg(said.trimmed().remove(QStringLiteral("orvendale: "))));
     });
-    mExport->start(path, PlanFile::toBytes(mDocument->texts()));
+    mExport->start(path, mDocument->asPlanFile());
     progress->show();
 }
 

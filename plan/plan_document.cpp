@@ -1,5 +1,7 @@
 #include "plan/plan_document.h"
 
+#include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "shell/desktop_recent_files.h"
 #include "shell/file_utils.h"
 #include "shell/settings_store.h"
@@ -36,8 +38,9 @@ QString shown(const QString& path)
 
 }  // namespace
 
-PlanDocument::PlanDocument(SettingsStore& store, const QString& snapshotFolder, const QString& desktopRecentList)
-    : mStore(store), mSnapshots(snapshotFolder), mDesktopRecentList(desktopRecentList)
+PlanDocument::PlanDocument(SettingsStore& store, const QString& dataFolder, const QString& desktopRecentList)
+    : mStore(store), mSnapshots(dataFolder + QStringLiteral("/snapshots")), mLogoFolder(PlanLogo::folder(dataFolder)),
+      mDesktopRecentList(desktopRecentList)
 {
     mPendingWrite.setSingleShot(true);
     mPendingWrite.setInterval(kFileDelayMs);
@@ -100,7 +103,7 @@ void PlanDocument::saveAs(const QString& path)
 {
     const bool openHere = isOpenHere(path);
     FileLock lock = openHere ? FileLock{} : lockFile(path);
-    const QByteArray bytes = PlanFile::write(path, mTexts);
+    const QByteArray bytes = writeFile(path);
     keepFile(path, openHere ? FileLock{std::move(mLock), mNotLockedBecause} : std::move(lock), bytes);
 }
 
@@ -109,7 +112,7 @@ void PlanDocument::open(const QString& path)
     const bool openHere = isOpenHere(path);
     FileLock lock = openHere ? FileLock{} : lockFile(path);
     const QByteArray bytes = PlanFile::readBytes(path);
-    const PlanFile::Texts texts = PlanFile::parse(path, bytes);
+    const PlanFile::Texts texts = textsOfFile(path, bytes);
     keepBeforeReplacing(PlanSnapshots::Kind::BeforeOpen);
     replaceTexts(texts);
     keepFile(path, openHere ? FileLock{std::move(mLock), mNotLockedBecause} : std::move(lock), bytes);
@@ -122,7 +125,7 @@ void PlanDocument::open(const QString& path)
 
 void PlanDocument::openCopy(const QString& path)
 {
-    const PlanFile::Texts texts = PlanFile::read(path);
+    const PlanFile::Texts texts = textsOfFile(path, PlanFile::readBytes(path));
     keepBeforeReplacing(PlanSnapshots::Kind::BeforeOpen);
     replaceTexts(texts);
     forgetFile();
@@ -144,7 +147,7 @@ void PlanDocument::startNew()
 void PlanDocument::reload()
 {
     const QByteArray bytes = PlanFile::readBytes(mFile);
-    const PlanFile::Texts texts = PlanFile::parse(mFile, bytes);
+    const PlanFile::Texts texts = textsOfFile(mFile, bytes);
     takeSnapshot(PlanSnapshots::Kind::BeforeOpen);
     replaceTexts(texts);
     mFileHash = hashOf(bytes);
@@ -202,12 +205,47 @@ void PlanDocument::writeNow()
     if (changedElsewhere)
         throw FileChangedElsewhere(QStringLiteral("%1 was changed by another program since %2 last wrote it.")
                                        .arg(shown(mFile), QCoreApplication::applicationName()));
-    mFileHash = hashOf(PlanFile::write(mFile, mTexts));
+    mFileHash = hashOf(writeFile(mFile));
     mFileBehind = false;
     if (mWriteFailing) {
         mWriteFailing = false;
         emit stateChanged();
     }
+}
+
+PlanFile::Texts PlanDocument::textsOfFile(const QString& path, const QByteArray& bytes)
+{
+    PlanFile::Texts texts = PlanFile::parse(path, bytes);
+    const QByteArray logo = PlanFile::logoPicture(bytes);
+    if (logo.isEmpty())
+        return texts;
+    try {
+        texts.insert(PlanKeys::logo, PlanLogo::adoptBytes(logo, path, mLogoFolder));
+    } catch (const Failure& failure) {
+        texts.insert(PlanKeys::logo, QString());
+        emit logoRefused(failure.description());
+    }
+    return texts;
+}
+
+QByteArray PlanDocument::embeddedLogo()
+{
+    const QString name = mTexts.value(PlanKeys::logo);
+    if (name != mEmbeddedLogoName) {
+        mEmbeddedLogoName = name;
+        mEmbeddedLogo = name.isEmpty() ? QByteArray() : PlanLogo::embeddable(PlanLogo::copyOf(name, mLogoFolder));
+    }
+    return mEmbeddedLogo;
+}
+
+QByteArray PlanDocument::writeFile(const QString& path)
+{
+    return PlanFile::write(path, mTexts, {}, embeddedLogo());
+}
+
+QByteArray PlanDocument::asPlanFile()
+{
+    return PlanFile::toBytes(mTexts, {}, embeddedLogo());
 }
 
 void PlanDocument::replaceTexts(const PlanFile::Texts& texts)

@@ -43,9 +43,10 @@ public:
         using Failure::Failure;
     };
 
-    // An empty plan. Snapshots are kept in snapshotFolder; the plan files
-    // opened or saved also join the desktop's desktopRecentList.
-    PlanDocument(SettingsStore& store, const QString& snapshotFolder, const QString& desktopRecentList);
+    // An empty plan. The program's dataFolder holds the snapshots and the
+    // logos' copies; the plan files opened or saved also join the desktop's
+    // desktopRecentList.
+    PlanDocument(SettingsStore& store, const QString& dataFolder, const QString& desktopRecentList);
     ~PlanDocument() override;
 
     // Takes the plan the store holds, as the program starts.
@@ -71,13 +72,18 @@ public:
     // Throws Failure when the store cannot take it.
     void setText(const QString& key, const QString& text);
 
+    // The plan as the bytes of a plan file, its logo in them: for an
+    // export of this window's plan.
+    QByteArray asPlanFile();
+
     // Writes the plan to the file, which is kept current from then on.
     // Throws FileInUse when another window has it open, Failure when it
     // cannot be written.
     void saveAs(const QString& path);
     // Makes the plan file's texts the plan and keeps that file current.
     // Throws FileInUse when another window has it open, Failure when the
-    // file is no plan; the plan stays as it was.
+    // file is no plan; the plan stays as it was. The logo the file carries
+    // becomes the plan's, once it passes a logo's checks (logoRefused).
     void open(const QString& path);
     // The plan file's texts as a plan of its own, in the store alone.
     void openCopy(const QString& path);
@@ -113,10 +119,18 @@ signals:
     void fileChangedElsewhere(const QString& description);
     // A snapshot the program takes could not be, the first time.
     void snapshotFailed(const QString& description);
+    // The logo a plan file carries did not pass a logo's checks: the plan
+    // opened without it.
+    void logoRefused(const QString& description);
 
 private:
     void changed();
     void writeInBackground();
+    // The plan file's texts, its logo made the plan's own.
+    PlanFile::Texts textsOfFile(const QString& path, const QByteArray& bytes);
+    // The logo as the plan file carries it.
+    QByteArray embeddedLogo();
+    QByteArray writeFile(const QString& path);
     void replaceTexts(const PlanFile::Texts& texts);
     // The plan as it stands kept before it is replaced: its snapshot, and
     // its file written. Throws Failure when it would be kept nowhere.
@@ -135,7 +149,11 @@ private:
     SettingsStore& mStore;
     PlanFile::Texts mTexts;
     PlanSnapshots mSnapshots;
+    QString mLogoFolder;
     QString mDesktopRecentList;
+    // The logo as plan files carry it, made once for each logo.
+    QString mEmbeddedLogoName;
+    QByteArray mEmbeddedLogo;
     QString mFile;
     std::unique_ptr<QLockFile> mLock;
     QString mNotLockedBecause;

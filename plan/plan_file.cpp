@@ -21,6 +21,8 @@ const QString kFormatName = QStringLiteral("Orvendale plan");
 const QString kVersionKey = QStringLiteral("version");
 const QString kPlanKey = QStringLiteral("plan");
 const QString kAboutKey = QStringLiteral("about");
+// Beside the plan, so that files of older versions read as they always did.
+const QString kLogoPictureKey = QStringLiteral("logoPicture");
 
 [[noreturn]] void notAPlan(const QString& path, const QString& why)
 {
@@ -98,7 +100,7 @@ QJsonObject about(const QString& path)
     }
 }
 
-QByteArray toBytes(const Texts& texts, const QJsonObject& about)
+QByteArray toBytes(const Texts& texts, const QJsonObject& about, const QByteArray& logo)
 {
     QJsonObject plan;
     for (const QString& key : keys())
@@ -106,12 +108,20 @@ QByteArray toBytes(const Texts& texts, const QJsonObject& about)
     QJsonObject root{{kFormatKey, kFormatName}, {kVersionKey, kVersion}, {kPlanKey, plan}};
     if (!about.isEmpty())
         root.insert(kAboutKey, about);
+    if (!logo.isEmpty())
+        root.insert(kLogoPictureKey, QString::fromLatin1(logo.toBase64()));
     return QJsonDocument(root).toJson();
 }
 
-QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about)
+QByteArray logoPicture(const QByteArray& bytes)
 {
-    const QByteArray bytes = toBytes(texts, about);
+    return QByteArray::fromBase64(
+        QJsonDocument::fromJson(bytes).object().value(kLogoPictureKey).toString().toLatin1());
+}
+
+QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about, const QByteArray& logo)
+{
+    const QByteArray bytes = toBytes(texts, about, logo);
     Files::writeReplacing(Files::fileBehindLinks(path), [&](const QString& staging) {
         QFile file(staging);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())

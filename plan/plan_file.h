@@ -40,13 +40,18 @@ Texts parse(const QString& path, const QByteArray& bytes);
 Texts storedTexts(const SettingsStore& store);
 void store(SettingsStore& store, const Texts& texts);
 
-// The plan as the bytes of a plan file.
-QByteArray toBytes(const Texts& texts, const QJsonObject& about = {});
+// The plan as the bytes of a plan file, with the logo's picture when it is
+// given, so that the file carries its logo wherever it goes.
+QByteArray toBytes(const Texts& texts, const QJsonObject& about = {}, const QByteArray& logo = {});
 
 // Writes the plan file whole or not at all, and durably, through the links
 // that lead to it; what is said about the plan (a snapshot's kind and time,
 // say) goes beside its texts. Returns the bytes written.
-QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about = {});
+QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about = {},
+                 const QByteArray& logo = {});
+
+// The logo's picture a plan file's bytes carry; "" for none.
+QByteArray logoPicture(const QByteArray& bytes);
 
 // What was said about the plan in the file; empty when nothing.
 QJsonObject about(const QString& path);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -247,8 +248,15 @@ QString adopt(const QString& file, const QString& folder)
         notALogo(file, QFileInfo::exists(file) || QFileInfo(file).isSymLink() ? failure.description()
                                                                                : QStringLiteral("it does not exist"));
     }
+    return adoptBytes(bytes, file, folder);
+}
+
+QString adoptBytes(QByteArray bytes, const QString& file, const QString& folder)
+{
     if (bytes.isEmpty())
         notALogo(file, QStringLiteral("it is empty"));
+    if (bytes.size() > kMostBytes)
+        notALogo(file, QStringLiteral("at %1 MB it is far larger than a logo").arg(bytes.size() / (1024 * 1024)));
 
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
@@ -289,6 +297,34 @@ QString adopt(const QString& file, const QString& folder)
     if (!QFileInfo::exists(copy))
         Files::writeBytesReplacing(copy, bytes);
     return QFileInfo(copy).fileName();
+}
+
+QByteArray embeddable(const QString& copy)
+{
+    QFile file(copy);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.read(kMostEmbeddedBytes + 1);
+    if (bytes.size() <= kMostEmbeddedBytes)
+        return bytes;
+    // Too large to travel with the plan: drawn again smaller, as PNG, until
+    // it fits. A logo on a slide is never more than a few hundred pixels.
+    QImageReader reader(copy);
+    reader.setAllocationLimit(int((kMostPixels * 8 + (1 << 20) - 1) >> 20));
+    const QSize size = reader.size();
+    for (int side = 2048; side >= 64; side /= 2) {
+        if (size.width() <= side / 2 && size.height() <= side / 2)
+            continue;
+        reader.setFileName(copy);
+        reader.setScaledSize(size.boundedTo(size.scaled(QSize(side, side), Qt::KeepAspectRatio)));
+        QByteArray smaller;
+        QBuffer buffer(&smaller);
+        if (!reader.read().save(&buffer, "PNG"))
+            return {};
+        if (smaller.size() <= kMostEmbeddedBytes)
+            return smaller;
+    }
+    return {};
 }
 
 QString description(const QString& companyName)

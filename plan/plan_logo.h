@@ -15,6 +15,8 @@ inline constexpr qint64 kMostPixels = 40'000'000;
 // <use> is followed, stay within what the engine draws in about a second.
 inline constexpr qint64 kMostDrawingBytes = 2 * 1024 * 1024;
 inline constexpr int kMostDrawnElements = 5000;
+// A plan file carries its logo within it, at most this large.
+inline constexpr qint64 kMostEmbeddedBytes = 1024 * 1024;
 
 // The file types offered for a logo, as a file dialog's filter, and
 // whether a file's name is one of them.
@@ -29,6 +31,14 @@ QString folder(const QString& dataFolder);
 // a name drawn from its content; returns that name, which the plan keeps.
 // Throws Failure naming the file and what is wrong with it otherwise.
 QString adopt(const QString& file, const QString& folder);
+// The same for a picture's bytes (a plan file's logo), named as file in
+// what is told.
+QString adoptBytes(QByteArray bytes, const QString& file, const QString& folder);
+
+// The logo's copy as a plan file carries it: the copy itself, or, when it
+// is larger than kMostEmbeddedBytes, drawn again smaller as PNG; "" when the
+// copy cannot be read.
+QByteArray embeddable(const QString& copy);
 
 // The copy a name the plan keeps stands for, always inside folder (a plan
 // file from elsewhere names no other file on this computer); "" for none.

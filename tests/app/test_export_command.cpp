@@ -9,7 +9,9 @@
 #include "tests/support/pdf_words.h"
 #include "tests/support/private_engine.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QImage>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -120,14 +122,24 @@ private slots:
         QVERIFY(QDir(path("home/.local/share/Kervanel/Orvendale/temporary-files")).entryList({"*.list"}).isEmpty());
     }
 
-    // The window hands its own plan over on standard input ("-").
-    void thePlanComesOnStandardInput()
+    // The window hands its own plan over on standard input ("-"), with the
+    // logo it carries: this account has no copy of it, and needs none.
+    void thePlanComesOnStandardInputWithItsLogo()
     {
+        QImage logo(120, 60, QImage::Format_ARGB32);
+        logo.fill(QColor("#C0392B"));
+        QByteArray picture;
+        QBuffer buffer(&picture);
+        logo.save(&buffer, "PNG");
+        PlanFile::Texts plan = PlanFile::read(path("plan.orvendale"));
+        plan.insert(PlanKeys::logo, "0123456789abcdef01234567.png");
         startExport({path("piped.pdf"), "-"});
-        mProgram.write(readFile(path("plan.orvendale")));
+        mProgram.write(PlanFile::toBytes(plan, {}, picture));
         mProgram.closeWriteChannel();
         QVERIFY(mProgram.waitForFinished(120000));
+        const QString printed = QString::fromLocal8Bit(mProgram.readAllStandardOutput());
         QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
+        QVERIFY2(!printed.contains("logo"), qPrintable(printed));
         QVERIFY(pagesOf(path("piped.pdf")).at(1).text().contains("Bring light to every fjord village"));
     }
 

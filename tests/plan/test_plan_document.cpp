@@ -4,10 +4,13 @@
 // program's change; the files used last remembered.
 #include "plan/plan_document.h"
 #include "plan/plan_keys.h"
+#include "plan/plan_logo.h"
 #include "shell/settings_store.h"
 #include "tests/support/file_bytes.h"
 
+#include <QImage>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,7 +29,7 @@ private:
     // of its own.
     std::unique_ptr<PlanDocument> otherWindow()
     {
-        auto document = std::make_unique<PlanDocument>(*mStore, path("snapshots"), path("recently-used.xbel"));
+        auto document = std::make_unique<PlanDocument>(*mStore, mFolder->path(), path("recently-used.xbel"));
         document->readStore();
         return document;
     }
@@ -226,6 +229,59 @@ private slots:
         QCOMPARE(PlanFile::read(alpha).value(PlanKeys::planTitle), QString("Through the link"));
     }
 
+    // A plan file carries its logo: opened under another account (another
+    // data folder, no copy of the logo there), the plan has it. A large one
+    // travels drawn smaller, within its cap; one that fails a logo's checks
+    // stays out, and is told.
+    void aPlanFileCarriesItsLogo_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("noise");
+        QTest::newRow("a small logo, as it is") << 120 << false;
+        QTest::newRow("a large one, drawn smaller") << 1200 << true;
+    }
+
+    void aPlanFileCarriesItsLogo()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, noise);
+        QImage picture(side, side, QImage::Format_ARGB32);
+        picture.fill(QColor("#124E66"));
+        for (int y = 0; noise && y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                picture.setPixel(x, y, QRandomGenerator::global()->generate());
+        QVERIFY(picture.save(path("chosen.png")));
+        mDocument->setText(PlanKeys::logo, PlanLogo::adopt(path("chosen.png"), PlanLogo::folder(mFolder->path())));
+        mDocument->saveAs(path("plan.orvendale"));
+        const QByteArray carried = PlanFile::logoPicture(readFile(path("plan.orvendale")));
+        QVERIFY(!carried.isEmpty() && carried.size() <= PlanLogo::kMostEmbeddedBytes);
+        QCOMPARE(carried == readFile(path("chosen.png")), !noise);
+        mDocument.reset();
+
+        QTemporaryDir elsewhere;
+        SettingsStore store(elsewhere.filePath("store.json"));
+        PlanDocument opened(store, elsewhere.path(), QString());
+        opened.open(path("plan.orvendale"));
+        const QString copy = PlanLogo::copyOf(opened.text(PlanKeys::logo), PlanLogo::folder(elsewhere.path()));
+        QCOMPARE(QFileInfo(copy).dir().path(), PlanLogo::folder(elsewhere.path()));
+        QCOMPARE(readFile(copy), carried);
+    }
+
+    void aCarriedLogoThatIsNoLogoStaysOut()
+    {
+        PlanFile::Texts texts;
+        texts.insert(PlanKeys::companyName, "Alpha");
+        texts.insert(PlanKeys::logo, "0123456789abcdef01234567.svg");
+        PlanFile::write(path("plan.orvendale"), texts, {},
+                        "<svg xmlns=\"http://www.w3.org/2000/svg\"><image href=\"file:///home/me/secret.png\"/></svg>");
+        QSignalSpy told(mDocument.get(), &PlanDocument::logoRefused);
+        mDocument->open(path("plan.orvendale"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.first().first().toString().contains("it refers to file:///home/me/secret.png"));
+        QCOMPARE(mDocument->text(PlanKeys::logo), QString());
+        QCOMPARE(mDocument->text(PlanKeys::companyName), QString("Alpha"));
+    }
+
     // The last eight files, the newest first, each once; kept in the store.
     // Each also joins the desktop's list, once.
     void theRecentFilesAreTheLastEight()
@@ -233,7 +289,7 @@ private slots:
         for (int i = 1; i <= 10; ++i)
             mDocument->saveAs(path(QString("plan%1.orvendale").arg(i)));
         mDocument->saveAs(path("plan5.orvendale"));
-        const QStringList recent = PlanDocument(*mStore, path("snapshots"), QString()).recentFiles();
+        const QStringList recent = PlanDocument(*mStore, mFolder->path(), QString()).recentFiles();
         QCOMPARE(recent.size(), 8);
         QCOMPARE(recent.mid(0, 3),
                  QStringList({path("plan5.orvendale"), path("plan10.orvendale"), path("plan9.orvendale")}));
