@@ -142,10 +142,16 @@ Failure cannotWrite(const QString& path, int error)
 // the mode of the file it replaces.
 class FileBeside {
 public:
-    enum class Name { Unique, Staging };
+    // Unique and Staging make the file; Written takes the file at the path
+    // given as another writer left it.
+    enum class Name { Unique, Staging, Written };
 
     explicit FileBeside(const QString& destination, Name name = Name::Unique)
     {
+        if (name == Name::Written) {
+            mPath = QFile::encodeName(destination);
+            return;
+        }
         const QString folder = QFileInfo(destination).absolutePath();
         mUnique = name == Name::Unique;
         if (mUnique)
@@ -190,15 +196,17 @@ public:
     bool isOpen() const { return mFd >= 0; }
     QString path() const { return QFile::decodeName(mPath); }
 
-    // Closes the file for another writer, which writes it by its path.
-    void handOver() { ::close(std::exchange(mFd, -1)); }
-
-    // After a hand-over: the file as the other writer left it is made
-    // durable and put in the destination's place.
+    // The file as another writer left it is made durable and put in the
+    // destination's place, with the mode of the file it replaces.
     bool replaceWritten(const QString& destination)
     {
         mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC);
-        return mFd >= 0 ? replace(destination) : fail();
+        if (mFd < 0)
+            return fail();
+        struct stat old {};
+        if (::stat(QFile::encodeName(destination).constData(), &old) == 0)
+            ::fchmod(mFd, old.st_mode & 07777);
+        return replace(destination);
     }
     int error() const { return mError; }
 
@@ -236,6 +244,7 @@ public:
     }
 
 private:
+    friend class FolderBeside;
     static constexpr char kUniquePrefix[] = ".orvendale-copy-";
 
     // A copy that a program which died while saving left in the folder:
@@ -244,10 +253,11 @@ private:
     {
         const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
         const QFileInfoList copies = QDir(folder).entryInfoList({QString::fromLatin1(kUniquePrefix) + QLatin1Char('*')},
-                                                                QDir::Files | QDir::Hidden | QDir::System);
+                                                                QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System);
         for (const QFileInfo& copy : copies)
-            if (copy.lastModified() < anHourAgo)
-                QFile::remove(copy.absoluteFilePath());
+            if (copy.lastModified() < anHourAgo && !copy.isSymLink())
+                copy.isDir() ? void(QDir(copy.absoluteFilePath()).removeRecursively())
+                             : void(QFile::remove(copy.absoluteFilePath()));
     }
 
     bool fail()
@@ -261,6 +271,50 @@ private:
     int mFd = -1;
     int mError = 0;
     bool mKept = false;
+};
+
+// A hidden folder of its own beside the destination, for another writer
+// (the engine) to write the new file in: whatever else it makes there (its
+// lock file, its temporary files) goes with the folder, also when a save is
+// cut short, as the folder is recorded before it is made.
+class FolderBeside {
+public:
+    explicit FolderBeside(const QString& destination)
+    {
+        const QString folder = QFileInfo(destination).absolutePath();
+        FileBeside::removeStaleCopies(folder);
+        for (int attempt = 0; attempt < 100 && mPath.isEmpty(); ++attempt) {
+            const QString path = QStringLiteral("%1/%2%3")
+                                     .arg(folder, QLatin1String(FileBeside::kUniquePrefix))
+                                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+            TemporaryFiles::record(path);
+            if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0) {
+                mPath = path;
+                break;
+            }
+            mError = errno;
+            TemporaryFiles::forget(path);
+            if (mError != EEXIST)
+                break;
+        }
+    }
+    ~FolderBeside()
+    {
+        if (mPath.isEmpty())
+            return;
+        QDir(mPath).removeRecursively();
+        TemporaryFiles::forget(mPath);
+    }
+    FolderBeside(const FolderBeside&) = delete;
+    FolderBeside& operator=(const FolderBeside&) = delete;
+
+    bool isMade() const { return !mPath.isEmpty(); }
+    QString path() const { return mPath; }
+    int error() const { return mError; }
+
+private:
+    QString mPath;
+    int mError = 0;
 };
 
 }  // namespace
@@ -295,18 +349,19 @@ void writeBytesReplacing(const QString& to, const QByteArray& bytes)
 
 void writeReplacing(const QString& to, const std::function<void(const QString& path)>& write)
 {
-    FileBeside file(to);
-    if (!file.isOpen())
-        throw cannotWrite(to, file.error());
-    file.handOver();
+    FolderBeside folder(to);
+    if (!folder.isMade())
+        throw cannotWrite(to, folder.error());
+    const QString written = folder.path() + QLatin1Char('/') + QFileInfo(to).fileName();
     try {
-        write(file.path());
+        write(written);
     } catch (const Failure&) {
         // Whatever the writer says, a full disk is what the user can act on.
         if (almostFull(to))
             throw cannotWrite(to, ENOSPC);
         throw;
     }
+    FileBeside file(written, FileBeside::Name::Written);
     if (!file.replaceWritten(to))
         throw cannotWrite(to, file.error());
 }

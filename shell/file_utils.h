@@ -47,10 +47,12 @@ void copyReplacing(const QString& from, const QString& to);
 // writer that holds the file's lock. Throws Failure when it cannot.
 void writeBytesReplacing(const QString& to, const QByteArray& bytes);
 
-// Has another writer (the engine, say) write a new file beside the
-// destination, at the path it is given, then makes that file durable and
-// renames it over the destination, so the destination is either the old file
-// or the whole new one. Throws Failure when the file cannot be made; what the
+// Has another writer (the engine, say) write a new file, at the path it is
+// given in a hidden folder of its own beside the destination, then makes that
+// file durable and renames it over the destination, so the destination is
+// either the old file or the whole new one. The folder goes with whatever
+// else the writer made in it, also after a save cut short (at the next
+// start). Throws Failure when the file cannot be made; what the
 // writer throws is passed on, unless the disk is full, which is said
 // instead. Either way no partial file is left.
 void writeReplacing(const QString& to, const std::function<void(const QString& path)>& write);

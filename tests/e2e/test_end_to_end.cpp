@@ -523,14 +523,21 @@ private slots:
             QVERIFY(mProgram.signalEngine(engine, SIGSTOP));
             mProgram.key("Return");  // yes, overwrite it
             QTRY_VERIFY_WITH_TIMEOUT(
-                QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Files).size() == 1, 10000);
+                QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Dirs).size() == 1, 10000);
+            // What the engine writes while it saves (its lock file, its
+            // temporary file) lies in the copy's folder, and goes with it.
+            const QString copy = target.filePath(
+                QDir(target.path()).entryList({".orvendale-copy-*"}, QDir::Hidden | QDir::Dirs).first());
+            writeFile(copy + "/.~lock.plan.pdf#", "lock");
+            writeFile(copy + "/lu12345abcd.tmp", "half a deck");
             const qint64 ended = msToEndBy(signal);
             QVERIFY2(ended >= 0 && ended < 2000, qPrintable(QString::number(ended)));
             if (signal == SIGKILL)
                 QVERIFY(startProgram());
             QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
-            QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Hidden | QDir::Files),
-                                      QStringList({"plan.pdf"}), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                QDir(target.path()).entryList(QDir::Hidden | QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                QStringList({"plan.pdf"}), 10000);
             QVERIFY(old.open(QIODevice::ReadOnly));
             QCOMPARE(old.readAll(), QByteArray("the old plan"));
         }
