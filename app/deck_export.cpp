@@ -125,9 +125,9 @@ QString keptFileAt(const QString& target, const QString& planFile)
         if (Files::sameFile(target, Product::besideProgram(Product::programFolder(), design.templateFile)))
             return QStringLiteral("a template deck of %1").arg(Product::name);
     const QString data = Product::userDataFolder();
-    const QList<std::pair<QString, QString>> folders = {{PlanLogo::folder(data), QStringLiteral("a logo's copy")},
-                                                        {data + QStringLiteral("/snapshots"),
-                                                         QStringLiteral("a snapshot of your plan")}};
+    const QList<std::pair<QString, QString>> folders = {
+        {PlanLogo::folder(data), QStringLiteral("a logo's copy")},
+        {data + QStringLiteral("/snapshots"), QStringLiteral("a snapshot of your plan")}};
     for (const auto& [folder, what] : folders)
         for (const QFileInfo& kept : QDir(folder).entryInfoList(QDir::Files))
             if (Files::sameFile(target, kept.filePath()))

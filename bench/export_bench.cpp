@@ -85,7 +85,8 @@ int main(int argc, char** argv)
     const double generation = secondsFor([&] {
         DeckGeneration::generateBusinessPlan(
             longDeck,
-            {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("A long plan"); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("A long plan"); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
             {engine, dialogs, clock, bench.folder.path(), bench.folder.path()});
     });
     std::printf("150 lines in every section: generated in %.3f s (%lld reports: the deck stops at 60 slides)\n",
@@ -107,7 +108,9 @@ int main(int argc, char** argv)
         store.saveSetting("SecondStatement_1", financialPlan);
         const QString path = bench.folder.filePath(name);
         DeckGeneration::generateBusinessPlan(
-            path, {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("Charts"); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            path,
+            {[] { return QStringLiteral("Lumen Orchard Ltd."); }, [] { return QStringLiteral("Charts"); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
             {engine, dialogs, clock, bench.folder.path(), bench.folder.path()});
         const auto application = engine.CreateObject();
         const auto generated = application->Presentations().OpenWithoutWindow(path);

@@ -60,7 +60,8 @@ int main(int argc, char** argv)
         DeckGeneration::generateBusinessPlan(
             deck,
             {[] { return QStringLiteral("Lumen Orchard Ltd."); },
-             [] { return QStringLiteral("Indoor vertical farms for city restaurants"); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+             [] { return QStringLiteral("Indoor vertical farms for city restaurants"); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
             {engine, dialogs, clock, program.path(), temp.path()});
         return timer.nsecsElapsed() / 1e9;
     };

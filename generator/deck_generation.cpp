@@ -125,8 +125,8 @@ public:
 
     void run()
     {
-        const QString source = Product::besideProgram(
-            mServices.programFolder, PlanDesigns::chosen(mPlan.text(PlanKeys::design)).templateFile);
+        const QString source = Product::besideProgram(mServices.programFolder,
+                                                      PlanDesigns::chosen(mPlan.text(PlanKeys::design)).templateFile);
         const QString workingCopy = Files::tempFolder() + QStringLiteral("/") + kWorkingCopyName;
         // Each section's steps take 28 lines from 142, one slide each from
         // slide 2; the closing steps follow the last section's.

@@ -65,8 +65,7 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
       mServices(std::move(services)),
       mEngine(engine),
       mSpelling(spelling),
-      mDocument(std::make_unique<PlanDocument>(mServices.store, mServices.dataFolder,
-                                               mServices.desktopRecentList)),
+      mDocument(std::make_unique<PlanDocument>(mServices.store, mServices.dataFolder, mServices.desktopRecentList)),
       mPointer(new HoverPointer(*this))
 {
     createControls();

@@ -49,8 +49,7 @@ void PlanWindow::removeLogo()
 
 void PlanWindow::showLogo()
 {
-    const QString logo =
-        PlanLogo::copyOf(mDocument->text(PlanKeys::logo), PlanLogo::folder(mServices.dataFolder));
+    const QString logo = PlanLogo::copyOf(mDocument->text(PlanKeys::logo), PlanLogo::folder(mServices.dataFolder));
     QImage preview;
     if (!logo.isEmpty()) {
         QImageReader reader(logo);

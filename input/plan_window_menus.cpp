@@ -164,7 +164,8 @@ void PlanWindow::showDocumentState()
     if (file.isEmpty())
         where = QStringLiteral("The plan is kept in %1's store").arg(Product::name);
     else if (mDocument->fileWriteFailing())
-        where = QStringLiteral("The plan is kept in %1's store: plan file %2 cannot be written").arg(Product::name, file);
+        where =
+            QStringLiteral("The plan is kept in %1's store: plan file %2 cannot be written").arg(Product::name, file);
     else if (!mDocument->notLockedBecause().isEmpty())
         where = QStringLiteral("Plan file %1 (not locked against other windows: %2)")
                     .arg(file, mDocument->notLockedBecause());

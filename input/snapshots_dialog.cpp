@@ -60,8 +60,8 @@ void SnapshotsDialog::showList()
     mShown = mDocument.snapshots().list();
     for (const PlanSnapshots::Snapshot& snapshot : std::as_const(mShown))
         mList->addItem(QStringLiteral("%1 · %2 · %3")
-                           .arg(snapshot.taken.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), snapshot.label(),
-                                snapshot.firstWords));
+                           .arg(snapshot.taken.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                                snapshot.label(), snapshot.firstWords));
     // The newest is chosen to begin with.
     mRestore->setEnabled(false);
     mDelete->setEnabled(false);

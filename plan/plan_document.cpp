@@ -4,9 +4,9 @@
 #include "plan/plan_logo.h"
 #include "shell/desktop_recent_files.h"
 #include "shell/file_utils.h"
+#include "shell/product.h"
 #include "shell/settings_store.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +39,9 @@ QString shown(const QString& path)
 }  // namespace
 
 PlanDocument::PlanDocument(SettingsStore& store, const QString& dataFolder, const QString& desktopRecentList)
-    : mStore(store), mSnapshots(dataFolder + QStringLiteral("/snapshots")), mLogoFolder(PlanLogo::folder(dataFolder)),
+    : mStore(store),
+      mSnapshots(dataFolder + QStringLiteral("/snapshots")),
+      mLogoFolder(PlanLogo::folder(dataFolder)),
       mDesktopRecentList(desktopRecentList)
 {
     mPendingWrite.setSingleShot(true);
@@ -204,7 +206,7 @@ void PlanDocument::writeNow()
     }
     if (changedElsewhere)
         throw FileChangedElsewhere(QStringLiteral("%1 was changed by another program since %2 last wrote it.")
-                                       .arg(shown(mFile), QCoreApplication::applicationName()));
+                                       .arg(shown(mFile), Product::name));
     mFileHash = hashOf(writeFile(mFile));
     mFileBehind = false;
     if (mWriteFailing) {
@@ -324,7 +326,7 @@ PlanDocument::FileLock PlanDocument::lockFile(const QString& path)
         QString program;
         lock->getLockInfo(&pid, &host, &program);
         throw FileInUse(QStringLiteral("The plan %1 is open in another %2 window (process %3 on %4).")
-                            .arg(shown(path), QCoreApplication::applicationName())
+                            .arg(shown(path), Product::name)
                             .arg(pid)
                             .arg(host.isEmpty() ? QStringLiteral("this computer") : host));
     }

@@ -115,8 +115,7 @@ QByteArray toBytes(const Texts& texts, const QJsonObject& about, const QByteArra
 
 QByteArray logoPicture(const QByteArray& bytes)
 {
-    return QByteArray::fromBase64(
-        QJsonDocument::fromJson(bytes).object().value(kLogoPictureKey).toString().toLatin1());
+    return QByteArray::fromBase64(QJsonDocument::fromJson(bytes).object().value(kLogoPictureKey).toString().toLatin1());
 }
 
 QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about, const QByteArray& logo)

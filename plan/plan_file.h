@@ -47,8 +47,7 @@ QByteArray toBytes(const Texts& texts, const QJsonObject& about = {}, const QByt
 // Writes the plan file whole or not at all, and durably, through the links
 // that lead to it; what is said about the plan (a snapshot's kind and time,
 // say) goes beside its texts. Returns the bytes written.
-QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about = {},
-                 const QByteArray& logo = {});
+QByteArray write(const QString& path, const Texts& texts, const QJsonObject& about = {}, const QByteArray& logo = {});
 
 // The logo's picture a plan file's bytes carry; "" for none.
 QByteArray logoPicture(const QByteArray& bytes);

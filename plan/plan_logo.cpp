@@ -61,11 +61,10 @@ QString referenceProblem(QStringView reference, int embedding)
     if (embedding >= kMostEmbedding)
         return QStringLiteral("it holds drawings written into drawings too deeply");
     const QByteArray data = trimmed.mid(comma + 1).toUtf8();
-    const QString problem =
-        drawingProblem(header.endsWith(QLatin1String(";base64"), Qt::CaseInsensitive)
-                           ? QByteArray::fromBase64(data)
-                           : QByteArray::fromPercentEncoding(data),
-                       embedding + 1);
+    const QString problem = drawingProblem(header.endsWith(QLatin1String(";base64"), Qt::CaseInsensitive)
+                                               ? QByteArray::fromBase64(data)
+                                               : QByteArray::fromPercentEncoding(data),
+                                           embedding + 1);
     return problem.isEmpty() ? QString() : QStringLiteral("a drawing written into it is refused, as %1").arg(problem);
 }
 
@@ -246,7 +245,7 @@ QString adopt(const QString& file, const QString& folder)
         bytes = Files::readRegularFile(file, kMostBytes, QStringLiteral("a logo"));
     } catch (const Failure& failure) {
         notALogo(file, QFileInfo::exists(file) || QFileInfo(file).isSymLink() ? failure.description()
-                                                                               : QStringLiteral("it does not exist"));
+                                                                              : QStringLiteral("it does not exist"));
     }
     return adoptBytes(bytes, file, folder);
 }
@@ -273,8 +272,9 @@ QString adoptBytes(QByteArray bytes, const QString& file, const QString& folder)
     // before.
     if (suffix == QLatin1String("svg")) {
         if (bytes.size() > kMostDrawingBytes)
-            notALogo(file, QStringLiteral("at %1 KB it is a far larger drawing than a logo")
-                               .arg((bytes.size() + 1023) / 1024));
+            notALogo(
+                file,
+                QStringLiteral("at %1 KB it is a far larger drawing than a logo").arg((bytes.size() + 1023) / 1024));
         if (const QString problem = drawingProblem(bytes, 0); !problem.isEmpty())
             notALogo(file, problem);
     }

@@ -11,8 +11,8 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QImage>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -162,14 +162,14 @@ private slots:
         const QByteArray store = "{\"Orvendale\": {\"Company Name\": \"Kept\"}}";
         QTest::newRow("a damaged plan") << QStringList{"never.pdf", "damaged.orvendale"} << store << 1
                                         << "damaged.orvendale\" cannot be opened as a plan";
-        QTest::newRow("a device for a plan") << QStringList{"never.pdf", "/dev/zero"} << store << 1
-                                             << "a device, a pipe or a socket";
+        QTest::newRow("a device for a plan")
+            << QStringList{"never.pdf", "/dev/zero"} << store << 1 << "a device, a pipe or a socket";
         QTest::newRow("a damaged store") << QStringList{"never.pdf"} << QByteArray("{\"Orvendale\": {") << 1
                                          << "is damaged. It is left as it is";
         QTest::newRow("the plan itself") << QStringList{"plan-named.pdf", "plan-named.pdf"} << store << 3
                                          << "is the plan file itself";
-        QTest::newRow("a link to the plan") << QStringList{"linked.pdf", "plan.orvendale"} << store << 3
-                                            << "is the plan file itself";
+        QTest::newRow("a link to the plan")
+            << QStringList{"linked.pdf", "plan.orvendale"} << store << 3 << "is the plan file itself";
         QTest::newRow("the store") << QStringList{"store.pdf"} << store << 3 << "Orvendale's store of your plan";
     }
 

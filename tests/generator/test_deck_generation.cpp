@@ -71,8 +71,11 @@ private:
     void generateForAcme(SettingsStore& store, const QString& target, FakeEngine& engine, FakeDialogs& dialogs)
     {
         FastClock clock;
-        DeckGeneration::generateBusinessPlan(target, {[] { return QString("Acme"); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
-                                             services(engine, dialogs, clock));
+        DeckGeneration::generateBusinessPlan(
+            target,
+            {[] { return QString("Acme"); }, [] { return QString(); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            services(engine, dialogs, clock));
     }
 
 private slots:
@@ -101,9 +104,11 @@ private slots:
         FakeEngine engine;
         FakeDialogs dialogs;
         FastClock clock;
-        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps10101010.ppt"),
-                                             {[] { return QString(); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
-                                             services(engine, dialogs, clock));
+        DeckGeneration::generateBusinessPlan(
+            mTemp.filePath("ps10101010.ppt"),
+            {[] { return QString(); }, [] { return QString(); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            services(engine, dialogs, clock));
         QStringList written;
         for (int slide = 2; slide < 2 + sections.size(); ++slide)
             written << engine.state.slides.at(slide - 1).value("Body");
@@ -138,9 +143,11 @@ private slots:
         FastClock clock;
         const QString target = mTemp.filePath("ps12345678.ppt");
 
-        DeckGeneration::generateBusinessPlan(target,
-                                             {[] { return QString("Acme"); }, [] { return QString("Plan"); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
-                                             services(engine, dialogs, clock));
+        DeckGeneration::generateBusinessPlan(
+            target,
+            {[] { return QString("Acme"); }, [] { return QString("Plan"); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            services(engine, dialogs, clock));
 
         QCOMPARE(dialogs.reportedLines(), QList<int>({220}));
         QVERIFY(
@@ -174,9 +181,11 @@ private slots:
         FastClock clock;
         DeckGeneration::GenerationServices handing = services(engine, dialogs, clock);
         handing.whileSaved = [&](PresentationApplication&, Presentation&) { engine.state.calls << "Handed over"; };
-        DeckGeneration::generateBusinessPlan(mTemp.filePath("ps30303030.ppt"),
-                                             {[] { return QString("Acme"); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
-                                             handing);
+        DeckGeneration::generateBusinessPlan(
+            mTemp.filePath("ps30303030.ppt"),
+            {[] { return QString("Acme"); }, [] { return QString(); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            handing);
         const QStringList& calls = engine.state.calls;
         QCOMPARE(calls.mid(calls.size() - 5), QStringList({"Save", "Handed over", "Close", "Quit", "Quit"}));
         QVERIFY(dialogs.errorReports.isEmpty());
@@ -390,8 +399,11 @@ private slots:
         FastClock clock;
         const QString target = mTemp.filePath("ps87654321.ppt");
 
-        DeckGeneration::generateBusinessPlan(target, {[] { return QString(); }, [] { return QString(); }, [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
-                                             services(engine, dialogs, clock));
+        DeckGeneration::generateBusinessPlan(
+            target,
+            {[] { return QString(); }, [] { return QString(); },
+             [&](const QString& key) { return store.getSetting(key); }, store.getSetting("Spelling Language")},
+            services(engine, dialogs, clock));
 
         QVERIFY(QFile::exists(target));
         QCOMPARE(dialogs.reportedLines(), QList<int>({100}));

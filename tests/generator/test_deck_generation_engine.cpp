@@ -43,9 +43,11 @@ private:
 
     void generateWith(PresentationEngine& engine, const QString& target, const QString& company = "Acme & Co")
     {
-        DeckGeneration::generateBusinessPlan(target,
-                                             {[&] { return company; }, [] { return QString("Plan 2027"); }, [&](const QString& key) { return mStore->getSetting(key); }, mStore->getSetting("Spelling Language")},
-                                             {engine, mDialogs, mClock, mProgram->path(), mTemp->path()});
+        DeckGeneration::generateBusinessPlan(
+            target,
+            {[&] { return company; }, [] { return QString("Plan 2027"); },
+             [&](const QString& key) { return mStore->getSetting(key); }, mStore->getSetting("Spelling Language")},
+            {engine, mDialogs, mClock, mProgram->path(), mTemp->path()});
     }
 
     // Reads every section shape of a deck, slide 2 to 12, and the title slide.

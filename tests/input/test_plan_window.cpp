@@ -429,6 +429,58 @@ private slots:
         QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
     }
 
+    // The user decides what becomes of a plan file another window has open
+    // (a copy of it opens), another program changed (reloaded, or theirs
+    // kept as a new file), or that can no longer be written (told once;
+    // the plan is kept in the store).
+    void whatBecomesOfAPlanFileOthersHoldIsAsked()
+    {
+        Window w(folder());
+        w.form.load();
+        QDir().mkpath(folder() + "/other");
+        Window other(folder() + "/other");
+        other.form.load();
+        const QString file = folder() + "/alpha.orvendale";
+        PlanFile::write(file, {{"Company Name", "Alpha"}});
+        other.form.openPlanFile(file);
+        w.dialogs.answers = {true};
+        w.form.openPlanFile(file);
+        QVERIFY(w.dialogs.questions.last().contains("is open in another Orvendale window"));
+        QCOMPARE(w.companyNameBox()->text(), QString("Alpha"));
+        QCOMPARE(w.form.document().file(), QString());
+
+        const QLabel* status = other.form.findChild<QLabel*>("statusLine");
+        const auto changeElsewhereAndType = [&](const QString& theirs, bool reload) {
+            PlanFile::write(file, {{"Company Name", theirs}});
+            other.dialogs.answers = {reload};
+            const qsizetype asked = other.dialogs.questions.size();
+            typeInto(other.companyNameBox(), " and mine");
+            QTRY_COMPARE(other.dialogs.questions.size(), asked + 1);
+            QVERIFY(other.dialogs.questions.last().contains("was changed by another program"));
+        };
+        changeElsewhereAndType("Synced", true);
+        QCOMPARE(other.companyNameBox()->text(), QString("Synced"));
+        other.dialogs.saveFileName = folder() + "/mine";
+        changeElsewhereAndType("Synced twice", false);
+        QCOMPARE(other.companyNameBox()->text(), QString("Synced and mine"));
+        QCOMPARE(PlanFile::read(file).value("Company Name"), QString("Synced twice"));
+        QCOMPARE(PlanFile::read(folder() + "/mine.orvendale").value("Company Name"), QString("Synced and mine"));
+        QVERIFY(status->text().startsWith("Plan file " + folder() + "/mine.orvendale"));
+
+        QDir().mkpath(folder() + "/stick");
+        other.dialogs.saveFileName = folder() + "/stick/plan";
+        other.form.savePlanAs();
+        QVERIFY(QDir(folder() + "/stick").removeRecursively());
+        const qsizetype told = other.dialogs.messages.size();
+        typeInto(other.companyNameBox(), "!");
+        QTRY_COMPARE(other.dialogs.messages.size(), told + 1);
+        typeInto(other.companyNameBox(), "!");
+        QTest::qWait(PlanDocument::kFileDelayMs + 200);
+        QCOMPARE(other.dialogs.messages.size(), told + 1);
+        QVERIFY(other.dialogs.messages.last().contains("kept in Orvendale's store meanwhile"));
+        QVERIFY(status->text().startsWith("The plan is kept in Orvendale's store: plan file"));
+    }
+
     // Saved as a plan file, the plan follows there as it is typed; a file
     // that is no plan is told and changes nothing; opening one, dropping
     // one or a new plan replaces what the boxes show.
@@ -608,9 +660,10 @@ private slots:
         const auto exportWith = [&](const QByteArray& script) {
             QFile program(folder() + "/orvendale");
             QVERIFY(program.open(QIODevice::WriteOnly));
-            program.write("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
-                          "cat > \"$(dirname \"$0\")/plan\"\n"
-                          + script);
+            program.write(
+                "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n"
+                "cat > \"$(dirname \"$0\")/plan\"\n"
+                + script);
             program.close();
             program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             w.dialogs.saveFileName = folder() + "/deck";

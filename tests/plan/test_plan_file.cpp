@@ -6,8 +6,8 @@
 #include "tests/support/file_bytes.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class PlanFileTest : public QObject {

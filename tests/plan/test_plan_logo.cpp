@@ -188,15 +188,14 @@ private slots:
         QTest::newRow("SVG with a drawing written in that refers to another file")
             << svg(written("image/svg+xml", svg("<image href=\"file:///home/me/secret.png\"/>")))
             << "a drawing written into it is refused, as it refers to file:///home/me/secret.png";
-        QTest::newRow("SVG with a drawing written in twice, in a style")
-            << svg("<rect width=\"9\" height=\"9\" style=\"fill:url(data:image/svg+xml,"
-                   + QUrl::toPercentEncoding(svg(written("image/svg+xml", svg("<image href=\"/etc/x.png\"/>"))))
-                   + ")\"/>")
-            << "refers to /etc/x.png";
-        QTest::newRow("SVG with a page written in") << svg(written("text/html", "<p>hi</p>"))
-                                                    << "a kind a logo cannot carry (text/html)";
-        QTest::newRow("PNG one byte over the byte cap") << paddedTo(png(), PlanLogo::kMostBytes + 1)
-                                                        << "far larger than a logo";
+        QTest::newRow("SVG with a drawing written in twice, in a style") << svg(
+            "<rect width=\"9\" height=\"9\" style=\"fill:url(data:image/svg+xml,"
+            + QUrl::toPercentEncoding(svg(written("image/svg+xml", svg("<image href=\"/etc/x.png\"/>")))) + ")\"/>")
+                                                                         << "refers to /etc/x.png";
+        QTest::newRow("SVG with a page written in")
+            << svg(written("text/html", "<p>hi</p>")) << "a kind a logo cannot carry (text/html)";
+        QTest::newRow("PNG one byte over the byte cap")
+            << paddedTo(png(), PlanLogo::kMostBytes + 1) << "far larger than a logo";
         QTest::newRow("SVG one byte over its byte cap")
             << svg("", PlanLogo::kMostDrawingBytes + 1) << "far larger drawing than a logo";
         QTest::newRow("SVG of one shape more than it may have")
@@ -213,8 +212,8 @@ private slots:
                    "<g id=\"e\"><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/></g>"
                    "<g id=\"f\"><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/></g>")
             << "its <use> elements draw more than 5000 shapes";
-        QTest::newRow("SVG whose <use> draws itself") << svg("<g id=\"a\"><rect/><use href=\"#a\"/></g>")
-                                                      << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG whose <use> draws itself")
+            << svg("<g id=\"a\"><rect/><use href=\"#a\"/></g>") << "its <use> elements draw more than 5000 shapes";
         QTest::newRow("SVG nested too deeply")
             << svg(QByteArray("<g>").repeated(64) + QByteArray("</g>").repeated(64)) << "more than 64 deep";
     }

@@ -42,8 +42,8 @@ private slots:
         QCOMPARE(kept.first().label(), QString("A deck was made"));
         // Named by the moment taken in UTC, which orders them also across a
         // change of the clocks.
-        QDateTime named = QDateTime::fromString(QFileInfo(kept.first().path).fileName().left(19),
-                                                "yyyyMMdd-HHmmss-zzz");
+        QDateTime named =
+            QDateTime::fromString(QFileInfo(kept.first().path).fileName().left(19), "yyyyMMdd-HHmmss-zzz");
         named.setTimeZone(QTimeZone::utc());
         QCOMPARE(named, kept.first().taken.toUTC());
         QCOMPARE(kept.at(49).firstWords, QString("Deck 4"));
