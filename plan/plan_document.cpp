@@ -320,17 +320,19 @@ PlanDocument::FileLock PlanDocument::lockFile(const QString& path)
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         return {std::move(lock), QString()};
-    if (lock->error() == QLockFile::LockFailedError) {
-        qint64 pid = 0;
-        QString host;
-        QString program;
-        lock->getLockInfo(&pid, &host, &program);
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    // A lock held by a process that says who it is; one that says nothing
+    // (a lock file of another kind, a folder in its place) holds nothing.
+    if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &program))
         throw FileInUse(QStringLiteral("The plan %1 is open in another %2 window (process %3 on %4).")
                             .arg(shown(path), Product::name)
                             .arg(pid)
                             .arg(host.isEmpty() ? QStringLiteral("this computer") : host));
-    }
     return {nullptr, lock->error() == QLockFile::PermissionError
                          ? QStringLiteral("its folder does not take a lock file")
+                     : lock->error() == QLockFile::LockFailedError
+                         ? QStringLiteral("%1 beside it is no lock file").arg(QFileInfo(lockFileOf(path)).fileName())
                          : QStringLiteral("no lock file can be made beside it")};
 }

@@ -171,6 +171,18 @@ private slots:
         QTest::newRow("a link to the plan")
             << QStringList{"linked.pdf", "plan.orvendale"} << store << 3 << "is the plan file itself";
         QTest::newRow("the store") << QStringList{"store.pdf"} << store << 3 << "Orvendale's store of your plan";
+        // Through links, so that a refusal that fails replaces the link.
+        const QString data = path("home/.local/share/Kervanel/Orvendale");
+        QDir().mkpath(data + "/logos");
+        QDir().mkpath(data + "/snapshots");
+        writeFile(data + "/logos/0123456789abcdef01234567.png", "a logo");
+        writeFile(data + "/snapshots/20261209-120000-000-0-deck.orvendale", readFile(path("plan.orvendale")));
+        QFile::link(data + "/logos/0123456789abcdef01234567.png", path("logo.pdf"));
+        QFile::link(data + "/snapshots/20261209-120000-000-0-deck.orvendale", path("snapshot.pdf"));
+        QFile::link(QCoreApplication::applicationDirPath() + "/../program/business_plan.ppt", path("template.ppt"));
+        QTest::newRow("a logo's copy") << QStringList{"logo.pdf"} << store << 3 << "is a logo's copy";
+        QTest::newRow("a snapshot") << QStringList{"snapshot.pdf"} << store << 3 << "is a snapshot of your plan";
+        QTest::newRow("a template deck") << QStringList{"template.ppt"} << store << 3 << "is a template deck";
     }
 
     void whatIsRefusedIsLeftAsItWas()

@@ -126,9 +126,16 @@ private slots:
         QVERIFY(other->notLockedBecause().isEmpty());
     }
 
-    // A lock left by a program that ended without letting go is taken over.
+    // A lock left by a program that ended without letting go is taken over;
+    // where no lock can be made (here a folder stands in its place), the
+    // plan opens all the same, and says it is not locked.
     void aLockWhoseProcessEndedIsTakenOver()
     {
+        QVERIFY(QDir().mkpath(path(".beta.orvendale.lock")));
+        mDocument->open(planFileOf("Beta"));
+        QCOMPARE(mDocument->file(), path("beta.orvendale"));
+        QCOMPARE(mDocument->notLockedBecause(), QString(".beta.orvendale.lock beside it is no lock file"));
+
         const QString alpha = planFileOf("Alpha");
         QProcess holder;
         holder.start("sleep", {"60"});
