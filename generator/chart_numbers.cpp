@@ -42,10 +42,11 @@ double takeMultiplier(QString& text)
 }
 
 // Whether every group after the first has three digits and the first one
-// to three: the separator groups thousands.
+// to three, not a lone nought: the separator groups thousands ("0.125" is
+// a fraction).
 bool groupsThousands(const QStringList& groups)
 {
-    if (groups.first().isEmpty() || groups.first().size() > 3)
+    if (groups.first().isEmpty() || groups.first().size() > 3 || groups.first() == QLatin1String("0"))
         return false;
     for (qsizetype i = 1; i < groups.size(); ++i)
         if (groups.at(i).size() != 3)
@@ -124,12 +125,19 @@ std::optional<Number> read(const QString& typed)
     }
     if (number.suffix.isEmpty())
         number.suffix = takeCurrency(text, true);
+    // A plus sign says what the number says without it: "+12%".
+    if (text.startsWith(QLatin1Char('+')))
+        text = text.mid(1).trimmed();
     negative ^= takeMinus(text);
     number.prefix = takeCurrency(text, false);
     if (!number.prefix.isEmpty() && !number.suffix.isEmpty())
         return std::nullopt;
     negative ^= takeMinus(text);
     const double times = takeMultiplier(text);
+    // A fraction written without its nought: ".5".
+    if (text.size() > 1 && (text.front() == QLatin1Char('.') || text.front() == QLatin1Char(','))
+        && text.at(1).isDigit())
+        text.prepend(QLatin1Char('0'));
     static const QRegularExpression digitsOnly(QStringLiteral("^[0-9][0-9 \\x{00A0}\\x{202F}'’.,]*$"));
     if (!digitsOnly.match(text).hasMatch() || !text.back().isDigit())
         return std::nullopt;
@@ -139,6 +147,9 @@ std::optional<Number> read(const QString& typed)
     if (!ok)
         return std::nullopt;
     number.value = (negative ? -value : value) * times;
+    // Too large for a number at all ("999…9bn"): no chart can show it.
+    if (!std::isfinite(number.value))
+        return std::nullopt;
     number.decimals = number.value != std::floor(number.value);
     // As the value axis writes them: "$120", "kr 120", "120 €", "12%".
     if (number.prefix == QLatin1String("kr"))

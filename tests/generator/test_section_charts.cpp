@@ -64,6 +64,22 @@ private slots:
                                      << "";
         QTest::newRow("negative currency") << "-€5" << -5.0 << "€"
                                            << "";
+        // A lone nought before one separator is no thousands group; first
+        // groups of three digits are.
+        QTest::newRow("a fraction with a point") << "0.125" << 0.125 << ""
+                                                 << "";
+        QTest::newRow("a fraction with a comma") << "0,125" << 0.125 << ""
+                                                 << "";
+        QTest::newRow("a negative fraction") << "-0.500" << -0.5 << ""
+                                             << "";
+        QTest::newRow("a fraction without its nought") << ".5" << 0.5 << ""
+                                                       << "";
+        QTest::newRow("a plus sign") << "+12%" << 12.0 << ""
+                                     << "%";
+        QTest::newRow("three digits, then a comma group") << "120,000" << 120000.0 << ""
+                                                          << "";
+        QTest::newRow("three digits, then a space group") << "250 000" << 250000.0 << ""
+                                                          << "";
     }
 
     void numbersAreReadAsTyped()
@@ -82,8 +98,11 @@ private slots:
     void textThatIsNoNumberIsNotRead_data()
     {
         QTest::addColumn<QString>("typed");
-        for (const char* typed : {"", "twelve", "12x", "1,20,000", "1.2.3", "€12$", "k", "12 k k", "1..2", "--"})
+        for (const char* typed :
+             {"", "twelve", "12x", "1,20,000", "1.2.3", "€12$", "k", "12 k k", "1..2", "--", ".", "0 125"})
             QTest::newRow(typed) << QString::fromUtf8(typed);
+        // Beyond what a number can hold: no chart shows infinity.
+        QTest::newRow("overflow") << QString(300, '9') + "bn";
     }
 
     void textThatIsNoNumberIsNotRead()
