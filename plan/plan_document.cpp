@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <utility>
+
 namespace {
 
 // Where the store keeps the recent plan files, one a line; no plan key is
@@ -169,17 +171,12 @@ void PlanDocument::letGoOfFile()
 
 void PlanDocument::takeSnapshot(PlanSnapshots::Kind kind, const QString& name)
 {
-    if (kind == PlanSnapshots::Kind::Named) {
-        mSnapshots.take(mTexts, kind, name);
-        return;
-    }
     try {
         mSnapshots.take(mTexts, kind, name);
     } catch (const Failure& failure) {
-        if (!mSnapshotFailureTold) {
-            mSnapshotFailureTold = true;
+        // The user's own snapshot is told by whoever asked for it.
+        if (kind != PlanSnapshots::Kind::Named && !std::exchange(mSnapshotFailureTold, true))
             emit snapshotFailed(failure.description());
-        }
         throw;
     }
 }

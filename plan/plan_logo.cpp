@@ -211,6 +211,10 @@ QString drawingProblem(const QByteArray& svg, int embedding)
     return {};
 }
 
+// Every picture within the pixel cap is drawn, at up to 16 bits a channel:
+// Qt's own limit on a picture's memory would refuse some.
+constexpr int kMostDecodedMegabytes = int((kMostPixels * 8 + (1 << 20) - 1) >> 20);
+
 // The names a logo's file may end in.
 const QStringList kSuffixes = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                QStringLiteral("svg")};
@@ -282,9 +286,7 @@ QString adoptBytes(QByteArray bytes, const QString& file, const QString& folder)
     if (qint64(size.width()) * size.height() > kMostPixels)
         notALogo(file,
                  QStringLiteral("at %1 × %2 pixels it is far larger than a logo").arg(size.width()).arg(size.height()));
-    // Every picture within the pixel cap is drawn, at up to 16 bits a
-    // channel: Qt's own limit on a picture's memory would refuse some.
-    reader.setAllocationLimit(int((kMostPixels * 8 + (1 << 20) - 1) >> 20));
+    reader.setAllocationLimit(kMostDecodedMegabytes);
     if (reader.read().isNull())
         notALogo(file, QStringLiteral("it cannot be drawn (%1)").arg(reader.errorString()));
 
@@ -310,7 +312,7 @@ QByteArray embeddable(const QString& copy)
     // Too large to travel with the plan: drawn again smaller, as PNG, until
     // it fits. A logo on a slide is never more than a few hundred pixels.
     QImageReader reader(copy);
-    reader.setAllocationLimit(int((kMostPixels * 8 + (1 << 20) - 1) >> 20));
+    reader.setAllocationLimit(kMostDecodedMegabytes);
     const QSize size = reader.size();
     for (int side = 2048; side >= 64; side /= 2) {
         if (size.width() <= side / 2 && size.height() <= side / 2)
