@@ -8,6 +8,7 @@
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
+#include "shell/dialogs.h"
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/failure.h"
@@ -186,13 +187,31 @@ private:
         mTrap.step(line + 12, [&] { mDeck.reset(); });
         mTrap.step(line + 14, [&] { mRunningApp.reset(); });
         mTrap.step(line + 16, [&] { mCreatedApp.reset(); });
-        if (!mChartValuesUnread.isEmpty() && !mEngineGone)
-            mTrap.step(line + 18, [&] {
-                throw Failure(QStringLiteral("Some of the plan's chart numbers could not be read and are left out of "
-                                             "their charts (%1). Write them as numbers, such as 1200, 1.5M or "
-                                             "€120k, to chart them.")
-                                  .arg(mChartValuesUnread.join(QStringLiteral("; "))));
-            });
+        if (!mEngineGone)
+            tellAboutTheCharts();
+    }
+
+    // What the charts left out, told as notes to the user once the deck is
+    // made: the plan, not the program, needs a change.
+    void tellAboutTheCharts()
+    {
+        const auto quoted = [](const QStringList& titles) {
+            return QStringLiteral("\"%1\"").arg(titles.join(QStringLiteral("\", \"")));
+        };
+        if (!mChartsLeftOut.isEmpty())
+            mServices.dialogs.message(
+                QStringLiteral("The plan is too long for a deck of %1 slides: %2 left out (%3). Shorten the plan "
+                               "to keep %4.")
+                    .arg(kMostSlides)
+                    .arg(mChartsLeftOut.size() == 1 ? QStringLiteral("1 chart is")
+                                                    : QStringLiteral("%1 charts are").arg(mChartsLeftOut.size()))
+                    .arg(quoted(mChartsLeftOut))
+                    .arg(mChartsLeftOut.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+        if (!mChartValuesUnread.isEmpty())
+            mServices.dialogs.message(
+                QStringLiteral("Some of the plan's chart numbers could not be read and are left out of their charts "
+                               "(%1). Write them as numbers, such as 1200, 1.5M or €120k, to chart them.")
+                    .arg(mChartValuesUnread.join(QStringLiteral("; "))));
     }
 
     // The plan's logo where the deck's designs show one; a plan without one
@@ -213,7 +232,8 @@ private:
 
     // The title slide, a slide a section and those added so far fill the
     // most slides a deck gets.
-    bool deckIsFull() const { return 1 + static_cast<int>(allSectionKeys().size()) + mAddedSlides >= kMostSlides; }
+    int slidesLeft() const { return kMostSlides - 1 - static_cast<int>(allSectionKeys().size()) - mAddedSlides; }
+    bool deckIsFull() const { return slidesLeft() <= 0; }
 
     static PresentationApplication& app(const std::shared_ptr<PresentationApplication>& reference)
     {
@@ -458,11 +478,16 @@ private:
         for (const QString& each : std::as_const(charts.slideLines))
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
         engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text); });
-        // Each chart on a copy of the section's last slide, before the notes
-        // go to its first one.
-        for (const SectionCharts::Chart& chart : std::as_const(charts.charts)) {
-            engineStep(line + SectionStep::MakeChart,
-                       [&] { writeChart(slide + mAddedSlides - addedBefore, title, chart); });
+        // Each chart on a copy of the section's last text slide, which has
+        // the look a chart takes (a copy of a chart's slide would carry that
+        // chart). The charts are made from the last back: each copy goes in
+        // right after that slide, so they end up in their order.
+        const int lastTextSlide = slide + mAddedSlides - addedBefore;
+        const qsizetype made = std::min<qsizetype>(charts.charts.size(), std::max(slidesLeft(), 0));
+        for (const SectionCharts::Chart& chart : charts.charts.sliced(made))
+            mChartsLeftOut << title + QStringLiteral(": ") + chart.title;
+        for (qsizetype c = made - 1; c >= 0; --c) {
+            engineStep(line + SectionStep::MakeChart, [&] { writeChart(lastTextSlide, title, charts.charts.at(c)); });
             pause(line + SectionStep::ChartPause);
         }
         // After the section's copies of its slide are made: the notes go
@@ -477,23 +502,14 @@ private:
     // title and its own.
     void writeChart(int after, const QString& sectionTitle, const SectionCharts::Chart& chart)
     {
-        const QString title = sectionTitle + QStringLiteral(": ") + chart.title;
-        if (deckIsFull()) {
-            if (std::exchange(mDeckFullTold, true))
-                return;
-            throw Failure(QStringLiteral("The plan is too long for a deck of %1 slides: the chart \"%2\" and the "
-                                         "sections' lines that do not fit on their slides are left out. Shorten "
-                                         "the plan to keep all of it.")
-                              .arg(kMostSlides)
-                              .arg(title));
-        }
         deck().Slides(after).Duplicate();
         ++mAddedSlides;
         const int slide = after + 1;
         deck().Slides(slide).Select();
         deck().Slides(slide).Shapes(TextShape::Title).Select();
         selectWholeText();
-        tellIfCut(writeSelectedText(title, QStringLiteral("The title of the chart \"%1\"").arg(chart.title),
+        tellIfCut(writeSelectedText(sectionTitle + QStringLiteral(": ") + chart.title,
+                                    QStringLiteral("The title of the chart \"%1\"").arg(chart.title),
                                     maxSlideTextLength));
         deck().Slides(slide).AddChart(chart.data);
     }
@@ -513,6 +529,8 @@ private:
     // slides on by one.
     int mAddedSlides = 0;
     bool mDeckFullTold = false;
+    // The charts that did not fit in the deck: "Financial Plan: Revenue".
+    QStringList mChartsLeftOut;
     // The chart values of the whole plan that could not be read, told once
     // at the end: "Financial Plan, row "Revenue": "12x"".
     QStringList mChartValuesUnread;

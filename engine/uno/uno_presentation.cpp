@@ -6,6 +6,7 @@
 #include "engine/uno/engine_instance.h"
 #include "engine/uno/shape_descriptions.h"
 #include "engine/uno/shape_names.h"
+#include "engine/uno/slide_shapes.h"
 #include "engine/uno/uno_chart.h"
 #include "engine/uno/uno_logo.h"
 #include "engine/uno/uno_show_window.h"
@@ -89,15 +90,16 @@ void showInWindow(const DocumentView& view, const Reference<drawing::XDrawPage>&
 // The names stored on a slide's shapes in drawing order, "" for a shape
 // without one. The slide's list of named objects tells in one call whether
 // any shape has a name at all; only then is each shape asked for its own.
-QStringList storedShapeNames(const Reference<drawing::XDrawPage>& page, sal_Int32 count)
+QStringList storedShapeNames(const Reference<drawing::XDrawPage>& page,
+                             const std::vector<Reference<drawing::XShape>>& shapes)
 {
     const Reference<container::XNameAccess> named =
         Reference<document::XLinkTargetSupplier>(page, UNO_QUERY_THROW)->getLinks();
     if (named.is() && !named->hasElements())
-        return QStringList(count, QString());
+        return QStringList(static_cast<qsizetype>(shapes.size()), QString());
     QStringList names;
-    for (sal_Int32 i = 0; i < count; ++i)
-        names << fromUno(Reference<container::XNamed>(page->getByIndex(i), UNO_QUERY_THROW)->getName());
+    for (const Reference<drawing::XShape>& shape : shapes)
+        names << fromUno(Reference<container::XNamed>(shape, UNO_QUERY_THROW)->getName());
     return names;
 }
 
@@ -277,8 +279,9 @@ public:
     {
         engineCall(QStringLiteral("Selecting shape \"%1\" on slide %2").arg(name).arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
-            const int index = shapeIndex(drawPage, slide, name);
-            const Reference<drawing::XShape> shape(drawPage->getByIndex(index), UNO_QUERY_THROW);
+            const std::vector<Reference<drawing::XShape>> shapes = shapesOn(drawPage, slide);
+            const int index = shapeIndex(drawPage, shapes, slide, name);
+            const Reference<drawing::XShape>& shape = shapes.at(static_cast<size_t>(index));
             showInWindow(view(), drawPage, Any(shape));
             mInstance->selection().selectShape(mDocument, view().selection, shape,
                                                Reference<text::XText>(shape, UNO_QUERY),
@@ -286,16 +289,18 @@ public:
         });
     }
 
-    // The chart covers the body and the drawing beside it.
+    // The chart takes the place of the body, the drawing beside it and a
+    // chart the slide was copied with: everything but the title.
     void replaceBodyWithChart(int slide, const ChartData& chart) override
     {
         engineCall(QStringLiteral("Making the chart on slide %1").arg(slide), [&] {
             const Reference<drawing::XDrawPage> drawPage = page(slide);
-            const Reference<drawing::XShape> body(
-                drawPage->getByIndex(shapeIndex(drawPage, slide, shapeName(TextShape::Body))), UNO_QUERY_THROW);
+            const std::vector<Reference<drawing::XShape>> shapes = shapesOn(drawPage, slide);
+            const Reference<drawing::XShape>& body =
+                shapes.at(static_cast<size_t>(shapeIndex(drawPage, shapes, slide, shapeName(TextShape::Body))));
             std::vector<Reference<drawing::XShape>> covered = {body};
-            for (sal_Int32 i = 0; i < drawPage->getCount(); ++i)
-                if (const Reference<drawing::XShape> shape(drawPage->getByIndex(i), UNO_QUERY_THROW); isDrawing(shape))
+            for (const Reference<drawing::XShape>& shape : shapes)
+                if (isDrawingOrChart(shape))
                     covered.push_back(shape);
             awt::Point topLeft = body->getPosition();
             awt::Point bottomRight(topLeft.X + body->getSize().Width, topLeft.Y + body->getSize().Height);
@@ -320,29 +325,36 @@ public:
     }
 
 private:
-    // The index of the shape that answers to name on the slide.
-    static int shapeIndex(const Reference<drawing::XDrawPage>& drawPage, int slide, const QString& name)
+    static std::vector<Reference<drawing::XShape>> shapesOn(const Reference<drawing::XDrawPage>& drawPage, int slide)
     {
-        const QStringList storedNames = storedShapeNames(drawPage, drawPage->getCount());
+        return slideShapes(Reference<drawing::XShapes>(drawPage, UNO_QUERY_THROW),
+                           QStringLiteral("slide %1").arg(slide));
+    }
+
+    // The index of the shape that answers to name among the slide's shapes.
+    static int shapeIndex(const Reference<drawing::XDrawPage>& drawPage,
+                          const std::vector<Reference<drawing::XShape>>& shapes, int slide, const QString& name)
+    {
         // The shape's type gives the kind of its default name.
         const auto typeAt = [&](int i) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-            return fromUno(Reference<drawing::XShape>(drawPage->getByIndex(i), UNO_QUERY_THROW)->getShapeType());
+            return fromUno(shapes.at(static_cast<size_t>(i))->getShapeType());
 #pragma GCC diagnostic pop
         };
-        const int index = findShape(storedNames, typeAt, name);
+        const int index = findShape(storedShapeNames(drawPage, shapes), typeAt, name);
         if (index < 0)
             throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
         return index;
     }
 
-    // A slide's drawing: the picture the template draws beside a section's
-    // text (the logo lies on the master pages).
-    static bool isDrawing(const Reference<drawing::XShape>& shape)
+    // A slide's drawing, the picture the template draws beside a section's
+    // text (the logo lies on the master pages), or a chart.
+    static bool isDrawingOrChart(const Reference<drawing::XShape>& shape)
     {
-        return Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
-            ->supportsService("com.sun.star.drawing.GraphicObjectShape");
+        const Reference<lang::XServiceInfo> service(shape, UNO_QUERY_THROW);
+        return service->supportsService("com.sun.star.drawing.GraphicObjectShape")
+               || service->supportsService("com.sun.star.drawing.OLE2Shape");
     }
 
     // The colours the deck names for its charts' series; the engine's own

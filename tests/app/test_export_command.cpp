@@ -4,6 +4,7 @@
 #include "engine/uno/uno_engine.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
+#include "tests/support/chart_plan.h"
 #include "tests/support/deck_text.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/pdf_words.h"
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <csignal>
@@ -48,6 +50,36 @@ private:
 
     // The engines of this test's exports: each runs on a pipe named after
     // its export's process.
+    // Each slide of an .odp deck as its frames in drawing order: what each
+    // holds ("title", "outline", "chart", "drawing") and where it lies.
+    static QList<QStringList> framesOf(const QString& deck)
+    {
+        QProcess unzip;
+        unzip.start("unzip", {"-p", deck, "content.xml"});
+        unzip.waitForFinished(20000);
+        QXmlStreamReader content(unzip.readAllStandardOutput());
+        QList<QStringList> slides;
+        while (!content.atEnd()) {
+            if (content.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QStringView name = content.name();
+            const QXmlStreamAttributes attributes = content.attributes();
+            if (name == u"page" && content.namespaceUri().endsWith(u"drawing:1.0"))
+                slides.append(QStringList());
+            else if (name == u"notes")
+                content.skipCurrentElement();
+            else if (name == u"frame" && !slides.isEmpty()) {
+                const QString kind = attributes.value("presentation:class").toString();
+                slides.last() << kind + "@" + attributes.value("svg:x").toString() + ","
+                                     + attributes.value("svg:y").toString();
+            } else if (name == u"object" && !slides.isEmpty())
+                slides.last().last().prepend("chart");
+            else if (name == u"image" && !slides.isEmpty() && !slides.last().last().startsWith("chart"))
+                slides.last().last().prepend("drawing");
+        }
+        return slides;
+    }
+
     static QList<qint64> exportEngines()
     {
         QList<qint64> engines;
@@ -141,6 +173,39 @@ private slots:
         QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
         QVERIFY2(!printed.contains("logo"), qPrintable(printed));
         QVERIFY(pagesOf(path("piped.pdf")).at(1).text().contains("Bring light to every fjord village"));
+    }
+
+    // Every chart slide holds its title and exactly one chart, where the
+    // section's text and drawing were, in the deck's text colour; in every
+    // deck of several made in a row (the engine once handed over shapes
+    // cut off from their slide now and then, leaving the text under a chart
+    // at the slide's corner).
+    void everyChartTakesTheBodysPlaceInEveryDeck()
+    {
+        PlanFile::Texts plan = PlanFile::read(path("plan.orvendale"));
+        plan["SecondStatement_4"] = kFourChartsSection;
+        PlanFile::write(path("charts.orvendale"), plan);
+        for (int deck = 1; deck <= 4; ++deck) {
+            startExport({path("charts.odp"), path("charts.orvendale")});
+            QVERIFY(mProgram.waitForFinished(120000));
+            QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
+            const QList<QStringList> slides = framesOf(path("charts.odp"));
+            QCOMPARE(slides.size(), 17);
+            const QString body = slides.at(12).at(1);
+            QVERIFY2(body.startsWith("outline@"), qPrintable(body));
+            for (int chart = 13; chart <= 16; ++chart) {
+                const QStringList frames = slides.at(chart);
+                QCOMPARE(frames.size(), 2);
+                QVERIFY2(frames.first().startsWith("title@"), qPrintable(frames.join(' ')));
+                QCOMPARE(frames.last(), "chart" + body.sliced(body.indexOf('@')));
+            }
+            QProcess unzip;
+            unzip.start("unzip", {"-p", path("charts.odp"), "Object */content.xml"});
+            QVERIFY(unzip.waitForFinished(20000));
+            const QByteArray charts = unzip.readAllStandardOutput();
+            QCOMPARE(charts.count("<office:chart>"), 5);
+            QVERIFY(!charts.contains("fo:color=\"#000000\""));
+        }
     }
 
     // What the export refuses before it starts an engine, with its exit

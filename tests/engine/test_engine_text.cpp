@@ -1,4 +1,5 @@
 // How the engine layer finds shapes by name and maps text positions.
+#include "engine/uno/fetched_once.h"
 #include "engine/uno/layer_text.h"
 #include "engine/uno/shape_names.h"
 #include "shell/line_breaks.h"
@@ -36,6 +37,38 @@ private slots:
         QCOMPARE(findShape(
                      storedNames, [&](int index) { return typeList.at(index); }, name),
                  found);
+    }
+
+    // A shape the engine hands over cut off from its slide is fetched
+    // again, up to the most fetches; each kept shape is one on the slide.
+    void shapesCutOffFromTheirSlideAreFetchedAgain_data()
+    {
+        QTest::addColumn<int>("cutOffFetches");
+        QTest::addColumn<bool>("handedOver");
+        QTest::newRow("never") << 0 << true;
+        QTest::newRow("once") << 1 << true;
+        QTest::newRow("all but the last fetch") << kFetchesOfAShape - 1 << true;
+        QTest::newRow("every fetch") << kFetchesOfAShape << false;
+    }
+
+    void shapesCutOffFromTheirSlideAreFetchedAgain()
+    {
+        QFETCH(int, cutOffFetches);
+        QFETCH(bool, handedOver);
+        // Shape 2 of 3 comes cut off (a negative number) that many times.
+        QList<int> fetches(3, 0);
+        const auto fetch = [&](int i) { return ++fetches[i] <= cutOffFetches && i == 1 ? -1 : i; };
+        const auto attached = [](int shape) { return shape >= 0; };
+        try {
+            const std::vector<int> shapes = fetchEachOnce<int>(3, fetch, attached, "slide 4");
+            QVERIFY(handedOver);
+            QCOMPARE(shapes, std::vector<int>({0, 1, 2}));
+            QCOMPARE(fetches, QList<int>({1, cutOffFetches + 1, 1}));
+        } catch (const Failure& failure) {
+            QVERIFY(!handedOver);
+            QCOMPARE(failure.description(), QString("The presentation engine did not hand over shape 2 of slide 4."));
+            QCOMPARE(fetches.at(1), kFetchesOfAShape);
+        }
     }
 
     void layerTextUsesCrLfAndMapsPositionsToTheEngine()

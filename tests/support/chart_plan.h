@@ -18,3 +18,11 @@ inline const QString kThreeChartsSection = QStringLiteral(
     "Chart (pie): Use of funds\r\n"
     "Use: Team, Farms, Sales, Reserve\r\n"
     "Share: 45%, 30%, 15%, 10%");
+
+// Those three and a line: one chart of each kind.
+inline const QString kFourChartsSection = kThreeChartsSection
+                                          + QStringLiteral(
+                                              "\r\n\r\n"
+                                              "Chart (line): Customers\r\n"
+                                              "Year: 2027, 2028, 2029, 2030\r\n"
+                                              "Customers: 3, 12, 40, 95");
