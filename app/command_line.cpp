@@ -1,15 +1,22 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QStringList>
 
 #include <cstdio>
 
-std::optional<int> answerCommandLine(int argc, char** argv)
+namespace {
+
+const QString kUsage = QStringLiteral("orvendale [plan.orvendale] | orvendale --export deck [plan.orvendale | -]");
+
+CommandLine usageError(const QString& problem)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("orvendale"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORVENDALE_VERSION));
+    return {CommandLine::Run::UsageError, {}, {}, problem};
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Turns a business plan into a slide deck: type the plan into the window, then "
@@ -20,30 +27,62 @@ std::optional<int> answerCommandLine(int argc, char** argv)
                                      QStringLiteral("Prints the version, then ends."));
     const QCommandLineOption exportDeck(
         QStringLiteral("export"),
-        QStringLiteral("Makes the deck without a window or a display, from the plan file or else from the plan "
-                       "kept by the program, in the format the name ends in (.ppt, .pptx, .odp, .pdf); prints a "
-                       "line a slide. Exits 0 when made, 1 when the plan cannot be read, 2 when the engine fails, "
-                       "3 when the deck cannot be written."),
+        QStringLiteral("Makes the deck without a window or a display, from the plan file (\"-\": from standard "
+                       "input) or else from the plan kept by the program, in the format the name ends in (.ppt, "
+                       ".pptx, .odp, .pdf); prints a line a slide, and notes about the plan on standard error. "
+                       "Exits 0 when made, 1 when the plan cannot be read, 2 when the engine fails, 3 when the "
+                       "deck cannot be written, 64 when the command is wrong, 130 after Ctrl+C, 143 when "
+                       "ended."),
         QStringLiteral("deck"));
     parser.addOptions({help, version, exportDeck});
     parser.addPositionalArgument(QStringLiteral("plan"),
                                  QStringLiteral("A plan file (.orvendale) to open in the window, or to export."),
                                  QStringLiteral("[plan.orvendale]"));
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    parser.parse(arguments);
-    if (parser.isSet(help)) {
-        // Without an application object the parser does not know the
-        // program's name.
-        std::fputs(
-            qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orvendale"))),
-            stdout);
-        return 0;
+    if (!parser.parse(arguments)) {
+        if (parser.unknownOptionNames().isEmpty())
+            return usageError(QStringLiteral("--export needs the name of the deck to make"));
+        return usageError(
+            QStringLiteral("there is no option %1%2")
+                .arg(parser.unknownOptionNames().first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                     parser.unknownOptionNames().first()));
     }
-    if (parser.isSet(version)) {
-        std::printf("orvendale %s\n", ORVENDALE_VERSION);
-        return 0;
+    if (parser.isSet(help))
+        return {CommandLine::Run::Help,
+                {},
+                {},
+                parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("orvendale"))};
+    if (parser.isSet(version))
+        return {CommandLine::Run::Version, {}, {}, {}};
+    const QStringList plans = parser.positionalArguments();
+    if (plans.size() > 1)
+        return usageError(
+            QStringLiteral("one plan at a time, not %1 (%2)").arg(plans.size()).arg(plans.join(QStringLiteral(", "))));
+    const QString plan = plans.value(0);
+    if (!plans.isEmpty() && plan.isEmpty())
+        return usageError(QStringLiteral("the plan's name is empty"));
+    if (!parser.isSet(exportDeck)) {
+        if (plan == QLatin1String("-"))
+            return usageError(QStringLiteral("the window opens a plan file, not standard input"));
+        return {CommandLine::Run::Window, {}, plan, {}};
     }
-    return std::nullopt;
+    const QStringList decks = parser.values(exportDeck);
+    if (decks.size() > 1)
+        return usageError(QStringLiteral("one deck at a time, not %1").arg(decks.size()));
+    if (decks.first().isEmpty())
+        return usageError(QStringLiteral("the deck's name is empty"));
+    return {CommandLine::Run::Export, decks.first(), plan, {}};
+}
+
+int answerCommandLine(const CommandLine& commandLine)
+{
+    switch (commandLine.run) {
+    case CommandLine::Run::Help: std::fputs(qPrintable(commandLine.text), stdout); return 0;
+    case CommandLine::Run::Version: std::printf("orvendale %s\n", ORVENDALE_VERSION); return 0;
+    case CommandLine::Run::UsageError:
+        std::fprintf(stderr, "orvendale: %s.\nUsage: %s\n", qPrintable(commandLine.text), qPrintable(kUsage));
+        return kUsageErrorExit;
+    case CommandLine::Run::Window:
+    case CommandLine::Run::Export: break;
+    }
+    return 0;
 }

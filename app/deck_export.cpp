@@ -2,6 +2,7 @@
 // headless engine of its own, no windows and no pauses.
 #include "app/deck_export.h"
 
+#include "app/command_line.h"
 #include "engine/uno/uno_engine.h"
 #include "generator/deck_generation.h"
 #include "generator/save_formats.h"
@@ -11,6 +12,7 @@
 #include "plan/plan_logo.h"
 #include "platform/window_system.h"
 #include "shell/dialogs.h"
+#include "shell/error_report.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
@@ -23,11 +25,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -56,12 +61,13 @@ private:
     float mNow = 0;
 };
 
-// What generation would show in boxes is written out instead: what was cut
-// or could not be read on standard output, as the deck is still made.
+// What generation would show in boxes is written out instead, a line each
+// on standard error once the deck is made: what was cut or could not be
+// read, as the deck is still made; what failed, when it is not.
 class PrintedReports : public Dialogs {
 public:
-    void errorReport(const QString& text) override { reports << text; }
-    void message(const QString& text) override { reports << text; }
+    void errorReport(const QString& text) override { reports << ErrorReport::description(text); }
+    void message(const QString& text) override { reports << text.simplified(); }
     bool askYesNo(const QString&) override { return true; }
     SaveChoice askSaveFileName(const QString&, const QStringList&) override { return {}; }
     QString askOpenFileName(const QString&, const QStringList&) override { return {}; }
@@ -73,15 +79,30 @@ void printError(const QString& text)
     std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
 }
 
+// Exports that may run at once, each on an engine profile of its own.
+constexpr int kExportProfiles = 8;
+
 // The engine of the export alone: a profile and pipe of its own, so that a
-// running copy of the program and its engines are never touched.
-EngineSettings exportEngineSettings()
+// running copy of the program and its engines are never touched. Exports
+// running at once each take the first profile no other export holds; held
+// gets its lock, which the export keeps while it runs.
+std::optional<EngineSettings> exportEngineSettings(std::unique_ptr<QLockFile>& held)
 {
     EngineSettings settings = EngineSettings::forUser();
-    settings.profileDir = Product::userDataFolder() + QStringLiteral("/export-engine-profile");
     settings.pipeName = QStringLiteral("orvendale-export-%1").arg(QCoreApplication::applicationPid());
     settings.headless = true;
-    return settings;
+    const QString first = Product::userDataFolder() + QStringLiteral("/export-engine-profile");
+    QDir().mkpath(Product::userDataFolder());
+    for (int number = 1; number <= kExportProfiles; ++number) {
+        settings.profileDir = number == 1 ? first : first + QStringLiteral("-%1").arg(number);
+        auto lock = std::make_unique<QLockFile>(settings.profileDir + QStringLiteral(".lock"));
+        lock->setStaleLockTime(0);
+        if (lock->tryLock(0)) {
+            held = std::move(lock);
+            return settings;
+        }
+    }
+    return std::nullopt;
 }
 
 // One line a slide: its number and title.
@@ -175,6 +196,11 @@ int exportDeck(const QString& target, const QString& planFile)
         language = userStore.getSetting(PlanKeys::spellingLanguage);
         if (planFile.isEmpty()) {
             plan = PlanFile::storedTexts(userStore);
+            if (std::all_of(plan.cbegin(), plan.cend(), [](const QString& text) { return text.trimmed().isEmpty(); }))
+                logoReports << QStringLiteral(
+                                   "The plan %1 keeps is empty, so the deck holds only the sections' "
+                                   "titles: name a plan file to export, or type the plan in the window.")
+                                   .arg(Product::name);
         } else {
             const QString source = planFile == "-" ? QStringLiteral("standard input") : planFile;
             const QByteArray bytes = planFile == "-" ? standardInput() : PlanFile::readBytes(planFile);
@@ -194,13 +220,21 @@ int exportDeck(const QString& target, const QString& planFile)
         return 1;
     }
 
+    std::unique_ptr<QLockFile> profileHeld;
+    const std::optional<EngineSettings> settings = exportEngineSettings(profileHeld);
+    if (!settings) {
+        printError(QStringLiteral("%1 exports are running already, the most at once: try again when one has ended.")
+                       .arg(kExportProfiles));
+        return 2;
+    }
     NoWindows windows;
-    UnoEngine engine(windows, exportEngineSettings());
+    UnoEngine engine(windows, *settings);
     engine.endInstanceLeftBehind();
-    std::atomic<bool> interrupted = false;
+    // The signal that ended the export, 0 for none.
+    std::atomic<int> interrupted = 0;
     const Termination termination([] {},
-                                  [&] {
-                                      interrupted = true;
+                                  [&](int signal) {
+                                      interrupted = signal;
                                       engine.interruptCall();
                                   });
     NoPauses clock;
@@ -233,9 +267,11 @@ int exportDeck(const QString& target, const QString& planFile)
         {[&] { return plan.value(PlanKeys::companyName); }, [&] { return plan.value(PlanKeys::planTitle); },
          [&](const QString& key) { return plan.value(key); }, language},
         {engine, reports, clock, Product::programFolder(), logoFolder, whileSaved});
+    // A process ended by a signal exits with 128 and its number.
+    const auto endedBySignal = [&] { return 128 + interrupted; };
     int code = 0;
     if (interrupted) {
-        code = 130;
+        code = endedBySignal();
     } else if (!engineStayed || !QFileInfo::exists(deck)) {
         for (const QString& report : std::as_const(reports.reports))
             printError(report);
@@ -243,15 +279,16 @@ int exportDeck(const QString& target, const QString& planFile)
     } else {
         for (const QString& line : std::as_const(slides))
             std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
         for (const QString& report : std::as_const(reports.reports))
-            std::printf("%s\n", qPrintable(report));
+            printError(report);
         try {
             if (!copyFailure.isEmpty())
                 throw Failure(copyFailure);
             Files::copyReplacing(copy, target);
         } catch (const Failure& failure) {
             printError(failure.description());
-            code = interrupted ? 130 : 3;
+            code = interrupted ? endedBySignal() : 3;
         }
     }
     engine.endInstancesStartedHere();

@@ -28,13 +28,19 @@
 
 int main(int argc, char** argv)
 {
-    if (const auto answered = answerCommandLine(argc, argv))
-        return *answered;
+    QCoreApplication::setApplicationName(QStringLiteral("orvendale"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVENDALE_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = parseCommandLine(arguments);
     // The deck from the command line: no window, no display.
-    if (argc >= 3 && QByteArray(argv[1]) == "--export") {
+    if (commandLine.run == CommandLine::Run::Export) {
         QCoreApplication app(argc, argv);
-        return exportDeck(QString::fromLocal8Bit(argv[2]), argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+        return exportDeck(commandLine.deck, commandLine.plan);
     }
+    if (commandLine.run != CommandLine::Run::Window)
+        return answerCommandLine(commandLine);
     // The slide show is taken into the viewer as an X11 window.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
@@ -93,9 +99,8 @@ int main(int argc, char** argv)
     form.show();
     // A plan file named on the command line (the desktop's "open with")
     // opens as Plan > Open does.
-    const QStringList planFiles = app.arguments().mid(1);
-    if (!planFiles.isEmpty() && !planFiles.first().startsWith(QLatin1Char('-')))
-        form.openPlanFile(planFiles.first());
+    if (!commandLine.plan.isEmpty())
+        form.openPlanFile(commandLine.plan);
     // Once the window is up, an engine starts in the background, so that
     // the first deck does not wait for one; an engine that cannot be
     // started is told as a missing one is.
@@ -108,6 +113,6 @@ int main(int argc, char** argv)
     // Ended from outside (a logout, a kill), the program ends as the user's
     // close does, without asking anything: boxes that wait for an answer
     // would hold the end back until the session kills the program outright.
-    const Termination termination([&] { programEnd.endNow(); }, [&] { engine.interruptCall(); });
+    const Termination termination([&] { programEnd.endNow(); }, [&](int) { engine.interruptCall(); });
     return app.exec();
 }

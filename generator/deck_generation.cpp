@@ -207,6 +207,8 @@ private:
                                                     : QStringLiteral("%1 charts are").arg(mChartsLeftOut.size()))
                     .arg(quoted(mChartsLeftOut))
                     .arg(mChartsLeftOut.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+        if (!mChartNotes.isEmpty())
+            mServices.dialogs.message(mChartNotes.join(QLatin1Char(' ')));
         if (!mChartValuesUnread.isEmpty())
             mServices.dialogs.message(
                 QStringLiteral("Some of the plan's chart numbers could not be read and are left out of their charts "
@@ -474,6 +476,7 @@ private:
                 charts = SectionCharts::extract(parts.slideLines);
                 for (const QString& unread : std::as_const(charts.unread))
                     mChartValuesUnread << title + QStringLiteral(", ") + unread;
+                mChartNotes << charts.notes;
             });
         for (const QString& each : std::as_const(charts.slideLines))
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
@@ -529,6 +532,8 @@ private:
     // slides on by one.
     int mAddedSlides = 0;
     bool mDeckFullTold = false;
+    // What the plan's charts leave out, group or cut, a sentence each.
+    QStringList mChartNotes;
     // The charts that did not fit in the deck: "Financial Plan: Revenue".
     QStringList mChartsLeftOut;
     // The chart values of the whole plan that could not be read, told once

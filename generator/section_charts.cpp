@@ -9,24 +9,29 @@ namespace SectionCharts {
 
 namespace {
 
-// "Chart:", "Chart (line):", ...: the kind, or nothing for a line that
-// starts no chart; title gets the rest of the line.
-std::optional<ChartData::Kind> chartStart(const QString& line, QString& title)
+// "Chart:", "Chart (line):", ...: the kind, an unknown kind (its name in
+// unknownKind), or nothing for a line that starts no chart; title gets the
+// rest of the line.
+std::optional<ChartData::Kind> chartStart(const QString& line, QString& title, QString& unknownKind)
 {
-    static const QRegularExpression start(QStringLiteral("^\\s*chart\\s*(?:\\(\\s*(line|bar|pie)\\s*\\))?\\s*:(.*)$"),
+    static const QRegularExpression start(QStringLiteral("^\\s*chart\\s*(?:\\(([^)]*)\\))?\\s*:(.*)$"),
                                           QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = start.match(line);
+    unknownKind.clear();
     if (!match.hasMatch())
         return std::nullopt;
     title = match.captured(2).trimmed();
-    const QString kind = match.captured(1).toLower();
+    const QString kind = match.captured(1).trimmed().toLower();
+    if (kind.isEmpty())
+        return ChartData::Kind::Columns;
     if (kind == QLatin1String("line"))
         return ChartData::Kind::Line;
     if (kind == QLatin1String("bar"))
         return ChartData::Kind::Bars;
     if (kind == QLatin1String("pie"))
         return ChartData::Kind::Pie;
-    return ChartData::Kind::Columns;
+    unknownKind = match.captured(1).trimmed();
+    return std::nullopt;
 }
 
 struct Row {
@@ -80,64 +85,210 @@ QString describe(const QString& title, const ChartData& chart)
     return parts.isEmpty() ? kind : kind + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
+// Where a chart's rows end: at the first line that is no row, or starts
+// another chart.
+qsizetype rowsEnd(const QStringList& lines, qsizetype from)
+{
+    qsizetype end = from;
+    QString title;
+    QString unknownKind;
+    while (end < lines.size() && row(lines.at(end)) && !chartStart(lines.at(end), title, unknownKind)
+           && unknownKind.isEmpty())
+        ++end;
+    return end;
+}
+
+// A chart read from its rows, what of it could not be read, and the notes
+// about it; no chart when the rows hold no number to show.
+struct Reading {
+    std::optional<Chart> chart;
+    QStringList unread;
+    QStringList notes;
+};
+
+// The first rows and categories a chart keeps, beyond which a slide shows
+// no more legibly, and the longest title it takes.
+constexpr qsizetype kMostSeries = 8;
+constexpr qsizetype kMostCategories = 40;
+constexpr qsizetype kMostSlices = 8;
+
+// The title, cut at a word to kMostTitleCharacters.
+QString fittedTitle(const QString& title)
+{
+    if (title.size() <= kMostTitleCharacters)
+        return title;
+    QString cut = title.left(kMostTitleCharacters - 1);
+    const qsizetype blank = cut.lastIndexOf(QLatin1Char(' '));
+    if (blank > kMostTitleCharacters / 2)
+        cut.truncate(blank);
+    return cut.trimmed() + QChar(0x2026);
+}
+
+// A pie's slices beyond the most it shows legibly: the smallest go into one
+// slice, "Other".
+void groupSmallestSlices(ChartData& pie, QStringList& notes, const QString& title)
+{
+    ChartData::Series& shares = pie.series.first();
+    QList<qsizetype> order;
+    for (qsizetype c = 0; c < pie.categories.size(); ++c)
+        order << c;
+    const auto value = [&](qsizetype c) {
+        return c < shares.values.size() && shares.values.at(c) ? *shares.values.at(c) : 0.0;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return value(a) > value(b); });
+    QList<qsizetype> kept = order.first(kMostSlices - 1);
+    std::sort(kept.begin(), kept.end());
+    double other = 0;
+    for (qsizetype c : order.sliced(kMostSlices - 1))
+        other += value(c);
+    ChartData grouped = pie;
+    grouped.categories.clear();
+    grouped.series.first().values.clear();
+    for (qsizetype c : kept) {
+        grouped.categories << pie.categories.at(c);
+        grouped.series.first().values << shares.values.value(c);
+    }
+    grouped.categories << QStringLiteral("Other");
+    grouped.series.first().values << other;
+    notes << QStringLiteral(
+                 "The pie \"%1\" shows its %2 smallest slices as one, \"Other\": more than %3 slices "
+                 "cannot be told apart.")
+                 .arg(title)
+                 .arg(order.size() - kMostSlices + 1)
+                 .arg(kMostSlices);
+    pie = grouped;
+}
+
+Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QStringList& rows)
+{
+    Reading reading;
+    Chart chart{fittedTitle(typedTitle), {}};
+    ChartData& data = chart.data;
+    data.kind = kind;
+    const QString title = chart.title;
+    if (chart.title != typedTitle)
+        reading.notes << QStringLiteral("The chart title \"%1\" is cut to %2 characters to fit its slide.")
+                             .arg(title)
+                             .arg(kMostTitleCharacters);
+    QStringList signs;
+    bool anyValue = false;
+    bool anyNonZero = false;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const std::optional<Row> typed = row(rows.at(r));
+        if (r == 0) {
+            data.categories = typed->values;
+            continue;
+        }
+        ChartData::Series series{typed->label, {}};
+        for (qsizetype v = 0; v < typed->values.size(); ++v) {
+            if (v >= data.categories.size()) {
+                reading.unread << QStringLiteral("row \"%1\": %2 values for %3 categories; the last %4 left out")
+                                      .arg(typed->label)
+                                      .arg(typed->values.size())
+                                      .arg(data.categories.size())
+                                      .arg(typed->values.size() - data.categories.size());
+                break;
+            }
+            const std::optional<ChartNumbers::Number> number = ChartNumbers::read(typed->values.at(v));
+            if (!number) {
+                reading.unread << QStringLiteral("row \"%1\": \"%2\"").arg(typed->label, typed->values.at(v));
+                series.values << std::nullopt;
+                continue;
+            }
+            anyValue = true;
+            anyNonZero = anyNonZero || number->value != 0;
+            series.values << number->value;
+            const QString sign = (number->prefix + number->suffix).trimmed();
+            if (!sign.isEmpty() && sign != QLatin1String("%") && !signs.contains(sign))
+                signs << sign;
+            if (data.valuePrefix.isEmpty() && data.valueSuffix.isEmpty()) {
+                data.valuePrefix = number->prefix;
+                data.valueSuffix = number->suffix;
+            }
+            data.decimals = data.decimals || number->decimals;
+        }
+        data.series << series;
+    }
+    if (!anyValue)
+        return reading;
+    if (!anyNonZero) {
+        reading.notes << QStringLiteral("The chart \"%1\" has only zeros to show, so it stays slide text.").arg(title);
+        return reading;
+    }
+    if (signs.size() > 1)
+        reading.notes << QStringLiteral(
+                             "The chart \"%1\" mixes currencies (%2) on one axis, which shows them all as "
+                             "%3: chart each currency on its own.")
+                             .arg(title, signs.join(QStringLiteral(", ")), signs.first());
+    const auto firstOnly = [&](const QString& what, qsizetype most, qsizetype typed) {
+        reading.notes << QStringLiteral("The chart \"%1\" shows its first %2 %3 of %4: a slide shows no more legibly.")
+                             .arg(title)
+                             .arg(most)
+                             .arg(what)
+                             .arg(typed);
+    };
+    if (data.series.size() > kMostSeries) {
+        firstOnly(QStringLiteral("rows"), kMostSeries, data.series.size());
+        data.series.resize(kMostSeries);
+    }
+    if (kind != ChartData::Kind::Pie && data.categories.size() > kMostCategories) {
+        firstOnly(QStringLiteral("categories"), kMostCategories, data.categories.size());
+        data.categories.resize(kMostCategories);
+        for (ChartData::Series& series : data.series)
+            series.values = series.values.first(std::min(series.values.size(), kMostCategories));
+    }
+    if (kind == ChartData::Kind::Pie) {
+        QList<std::optional<double>>& shares = data.series.first().values;
+        QStringList negative;
+        for (qsizetype c = 0; c < shares.size(); ++c)
+            if (shares.at(c) && *shares.at(c) < 0) {
+                negative << QStringLiteral("\"%1\"").arg(data.categories.at(c));
+                shares[c] = std::nullopt;
+            }
+        if (!negative.isEmpty())
+            reading.notes << QStringLiteral("The pie \"%1\" leaves out %2: a pie cannot show a share below nought.")
+                                 .arg(title, negative.join(QStringLiteral(", ")));
+        if (data.categories.size() > kMostSlices)
+            groupSmallestSlices(data, reading.notes, title);
+    }
+    data.description = describe(title, data);
+    reading.chart = chart;
+    return reading;
+}
+
 }  // namespace
 
 Parts extract(const QStringList& slideLines)
 {
     Parts parts;
     for (qsizetype i = 0; i < slideLines.size(); ++i) {
-        Chart chart;
-        const std::optional<ChartData::Kind> kind = chartStart(slideLines.at(i), chart.title);
+        QString title;
+        QString unknownKind;
+        const std::optional<ChartData::Kind> kind = chartStart(slideLines.at(i), title, unknownKind);
         if (!kind) {
+            if (!unknownKind.isEmpty())
+                parts.notes << QStringLiteral(
+                                   "\"%1\" starts no chart: the kinds are Chart:, Chart (line):, Chart "
+                                   "(bar): and Chart (pie):, so it stays slide text.")
+                                   .arg(slideLines.at(i).trimmed().left(kMostTitleCharacters));
             parts.slideLines << slideLines.at(i);
             continue;
         }
-        chart.data.kind = *kind;
-        bool firstRow = true;
-        for (; i + 1 < slideLines.size(); ++i) {
-            QString nextTitle;
-            const std::optional<Row> typed = row(slideLines.at(i + 1));
-            if (!typed || chartStart(slideLines.at(i + 1), nextTitle))
-                break;
-            if (firstRow) {
-                chart.data.categories = typed->values;
-                firstRow = false;
-                continue;
-            }
-            ChartData::Series series{typed->label, {}};
-            for (qsizetype v = 0; v < typed->values.size(); ++v) {
-                if (v >= chart.data.categories.size()) {
-                    parts.unread << QStringLiteral("row \"%1\": %2 values for %3 categories; the last %4 left out")
-                                        .arg(typed->label)
-                                        .arg(typed->values.size())
-                                        .arg(chart.data.categories.size())
-                                        .arg(typed->values.size() - chart.data.categories.size());
-                    break;
-                }
-                const std::optional<ChartNumbers::Number> number = ChartNumbers::read(typed->values.at(v));
-                if (!number) {
-                    parts.unread << QStringLiteral("row \"%1\": \"%2\"").arg(typed->label, typed->values.at(v));
-                    series.values << std::nullopt;
-                    continue;
-                }
-                series.values << number->value;
-                if (chart.data.valuePrefix.isEmpty() && chart.data.valueSuffix.isEmpty()) {
-                    chart.data.valuePrefix = number->prefix;
-                    chart.data.valueSuffix = number->suffix;
-                }
-                chart.data.decimals = chart.data.decimals || number->decimals;
-            }
-            chart.data.series << series;
-        }
+        const qsizetype end = rowsEnd(slideLines, i + 1);
+        Reading reading = readChart(*kind, title, slideLines.mid(i + 1, end - i - 1));
         // The blank line that ends a chart goes with it.
-        if (i + 1 < slideLines.size() && slideLines.at(i + 1).trimmed().isEmpty())
-            ++i;
-        if (chart.data.series.isEmpty())
-            parts.unread << QStringLiteral("chart \"%1\": no rows of numbers after its categories").arg(chart.title);
-        else {
-            chart.data.description = describe(chart.title, chart.data);
-            parts.charts << chart;
+        const qsizetype last = end < slideLines.size() && slideLines.at(end).trimmed().isEmpty() ? end : end - 1;
+        if (!reading.chart) {
+            // No number to chart: the lines are what they were before
+            // charts existed, slide text.
+            parts.notes << reading.notes;
+            parts.slideLines << slideLines.mid(i, last - i + 1);
+        } else {
+            parts.charts << *reading.chart;
+            parts.unread << reading.unread;
+            parts.notes << reading.notes;
         }
+        i = last;
     }
     // Blank lines left at the end, before a chart that was there, would show
     // as empty paragraphs at the end of the slide.

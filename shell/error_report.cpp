@@ -17,6 +17,11 @@ QString text(const QString& description, const QString& location, int line)
            + Product::supportEmail;
 }
 
+QString description(const QString& text)
+{
+    return text.section(QStringLiteral("\r\nin Quenlith"), 0, 0).simplified();
+}
+
 void show(Dialogs& dialogs, const QString& description, const QString& location, int line)
 {
     dialogs.errorReport(text(description, location, line));

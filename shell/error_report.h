@@ -14,6 +14,9 @@ QString location(const QString& owner, const QString& procedure);
 // the request to mail a screenshot.
 QString text(const QString& description, const QString& location, int line);
 
+// The description a report's text begins with, on one line.
+QString description(const QString& text);
+
 // Shows the error report box and returns once the user dismissed it.
 void show(Dialogs& dialogs, const QString& description, const QString& location, int line);
 

@@ -12,16 +12,16 @@ namespace {
 int gSignalPipe[2] = {-1, -1};
 int gInterruptPipe[2] = {-1, -1};
 
-void onSignal(int)
+void onSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     [[maybe_unused]] const auto written = ::write(gSignalPipe[0], &byte, 1);
     [[maybe_unused]] const auto told = ::write(gInterruptPipe[0], &byte, 1);
 }
 
 }  // namespace
 
-Termination::Termination(std::function<void()> onSignal_, std::function<void()> interruptWork)
+Termination::Termination(std::function<void()> onSignal_, std::function<void(int signal)> interruptWork)
     : mOnSignal(std::move(onSignal_))
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0
@@ -32,7 +32,7 @@ Termination::Termination(std::function<void()> onSignal_, std::function<void()> 
     std::thread([interruptWork = std::move(interruptWork)] {
         char byte = 0;
         while (::read(gInterruptPipe[1], &byte, 1) == 1)
-            interruptWork();
+            interruptWork(byte);
     }).detach();
     mNotifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
     connect(mNotifier, &QSocketNotifier::activated, this, [this] {

@@ -11,10 +11,10 @@ class QSocketNotifier;
 // and nothing it started is left running. The event loop may be waiting on
 // a long piece of work (an export the engine writes); interruptWork is told
 // at once, on a thread of its own, so that it can end that work and the
-// loop gets its turn.
+// loop gets its turn; it is told which signal came.
 class Termination : public QObject {
 public:
-    Termination(std::function<void()> onSignal, std::function<void()> interruptWork);
+    Termination(std::function<void()> onSignal, std::function<void(int signal)> interruptWork);
     ~Termination() override;
 
 private:

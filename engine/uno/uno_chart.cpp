@@ -4,9 +4,13 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+#include <cmath>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/chart/ChartAxisPosition.hpp>
+#include <com/sun/star/chart/ChartDataCaption.hpp>
 #include <com/sun/star/chart/ChartLegendPosition.hpp>
+#include <com/sun/star/chart/DataLabelPlacement.hpp>
 #include <com/sun/star/chart/X3DDisplay.hpp>
 #include <com/sun/star/chart/XAxisXSupplier.hpp>
 #include <com/sun/star/chart/XAxisYSupplier.hpp>
@@ -99,13 +103,31 @@ sal_Int32 numberFormat(const Reference<chart::XChartDocument>& document, const C
     return key >= 0 ? key : formats->addNew(code, english);
 }
 
+// The deck's colours in turn; each further round lighter, so that no two
+// series or slices share one.
+sal_Int32 colourAt(const std::vector<sal_Int32>& colours, qsizetype i)
+{
+    const sal_Int32 colour = colours.at(static_cast<size_t>(i) % colours.size());
+    const double white = std::min(0.8, 0.45 * static_cast<double>(static_cast<size_t>(i) / colours.size()));
+    const auto lighter = [&](int shift) {
+        const int part = (colour >> shift) & 0xFF;
+        return static_cast<sal_Int32>(std::lround(part + (255 - part) * white)) << shift;
+    };
+    return lighter(16) | lighter(8) | lighter(0);
+}
+
 void drawSeries(const Reference<chart::XDiagram>& diagram, const ChartData& chart, const ChartLook& look)
 {
-    const auto colour = [&](qsizetype i) { return look.colours.at(static_cast<size_t>(i) % look.colours.size()); };
+    const auto colour = [&](qsizetype i) { return colourAt(look.colours, i); };
     if (chart.kind == ChartData::Kind::Pie) {
         for (qsizetype c = 0; c < chart.categories.size(); ++c)
             properties(diagram->getDataPointProperties(static_cast<sal_Int32>(c), 0))
                 ->setPropertyValue("FillColor", Any(colour(c)));
+        // Each slice says its share, beside it.
+        const Reference<beans::XPropertySet> slices = properties(diagram->getDataRowProperties(0));
+        slices->setPropertyValue("DataCaption", Any(chart::ChartDataCaption::PERCENT));
+        slices->setPropertyValue("LabelPlacement", Any(chart::DataLabelPlacement::OUTSIDE));
+        setText(slices, look);
         return;
     }
     for (qsizetype s = 0; s < chart.series.size(); ++s) {

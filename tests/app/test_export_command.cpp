@@ -33,7 +33,9 @@ private:
     QString path(const QString& name) const { return mFolder.filePath(name); }
 
     // The program with a home and temporary folder of its own and no display.
-    void startExport(const QStringList& arguments)
+    void startExport(const QStringList& arguments) { startExport(mProgram, arguments); }
+
+    void startExport(QProcess& program, const QStringList& arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
@@ -42,10 +44,10 @@ private:
         QDir().mkpath(path("tmp"));
         environment.insert("HOME", path("home"));
         environment.insert("TEMP", path("tmp"));
-        mProgram.setProcessEnvironment(environment);
-        mProgram.start(QCoreApplication::applicationDirPath() + "/../program/orvendale",
-                       QStringList{"--export"} + arguments);
-        QVERIFY(mProgram.waitForStarted());
+        program.setProcessEnvironment(environment);
+        program.start(QCoreApplication::applicationDirPath() + "/../program/orvendale",
+                      QStringList{"--export"} + arguments);
+        QVERIFY(program.waitForStarted());
     }
 
     // The engines of this test's exports: each runs on a pipe named after
@@ -208,6 +210,20 @@ private slots:
         }
     }
 
+    // Two exports at once in one home each make their deck, on an engine
+    // profile of their own.
+    void twoExportsAtOnceBothMakeTheirDecks()
+    {
+        QProcess second;
+        startExport({path("first.pdf"), path("plan.orvendale")});
+        startExport(second, {path("second.pptx"), path("plan.orvendale")});
+        QVERIFY(mProgram.waitForFinished(120000) && second.waitForFinished(120000));
+        QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
+        QVERIFY2(second.exitCode() == 0, qPrintable(second.readAllStandardError()));
+        QVERIFY(pagesOf(path("first.pdf")).at(1).text().contains("Bring light to every fjord village"));
+        QVERIFY(QFileInfo(path("second.pptx")).size() > 0);
+    }
+
     // What the export refuses before it starts an engine, with its exit
     // code, leaving every file as it was: a plan that cannot be read (1), a
     // store that is damaged (1; the window sets it aside, not an export),
@@ -294,23 +310,78 @@ private slots:
         QVERIFY(QDir(records).entryList({"*.list"}).isEmpty());
     }
 
-    // Ctrl+C while the engine fills the deck: the export ends, its engine
-    // with it, and neither the deck nor a working file is left.
-    void anInterruptLeavesNothingBehind()
+    // Ctrl+C, or the end of a session, while the engine fills the deck: the
+    // export ends with 128 and the signal's number, its engine with it, and
+    // neither the deck nor a working file is left. An engine that dies
+    // leaves no deck either, whatever it had filled: the export fails (2).
+    void anInterruptOrADeadEngineLeavesNothingBehind_data()
     {
-        startExport({path("cut.pdf"), path("plan.orvendale")});
+        QTest::addColumn<bool>("engineDies");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("code");
+        QTest::newRow("Ctrl+C") << false << int(SIGINT) << 130;
+        QTest::newRow("ended") << false << int(SIGTERM) << 143;
+        QTest::newRow("the engine killed") << true << int(SIGKILL) << 2;
+    }
+
+    void anInterruptOrADeadEngineLeavesNothingBehind()
+    {
+        QFETCH(bool, engineDies);
+        QFETCH(int, signal);
+        QFETCH(int, code);
+        // The deck's own format: the working deck itself would be the copy.
+        startExport({path("cut.ppt"), path("plan.orvendale")});
         QElapsedTimer timer;
         timer.start();
-        while (exportEngines().isEmpty() && timer.elapsed() < 60000)
-            QThread::msleep(20);
-        QVERIFY(!exportEngines().isEmpty());
-        QThread::msleep(300);
-        ::kill(static_cast<pid_t>(mProgram.processId()), SIGINT);
+        // Once the engine fills the deck: the template is copied to the
+        // working folder by then.
+        const auto deckBegun = [&] {
+            return !exportEngines().isEmpty()
+                   && !QDir(path("tmp")).entryList({"orvendale-export-*"}, QDir::Dirs).isEmpty()
+                   && !QDir(path("tmp") + "/" + QDir(path("tmp")).entryList({"orvendale-export-*"}, QDir::Dirs).first())
+                           .entryList({"ps*.ppt"})
+                           .isEmpty();
+        };
+        while (!deckBegun() && timer.elapsed() < 60000)
+            QThread::msleep(5);
+        QVERIFY(deckBegun());
+        if (engineDies)
+            ::kill(static_cast<pid_t>(exportEngines().first()), signal);
+        else
+            ::kill(static_cast<pid_t>(mProgram.processId()), signal);
         QVERIFY(mProgram.waitForFinished(20000));
-        QCOMPARE(mProgram.exitCode(), 130);
+        QCOMPARE(mProgram.exitCode(), code);
         QTRY_VERIFY_WITH_TIMEOUT(exportEngines().isEmpty(), 10000);
-        QVERIFY(!QFile::exists(path("cut.pdf")));
+        QVERIFY(!QFile::exists(path("cut.ppt")));
         QVERIFY(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    // What the plan's notes say goes to standard error, one plain line
+    // each; standard output holds the slides alone. The plan the program
+    // keeps, when empty, is told as such.
+    void notesArePlainLinesOnStandardError()
+    {
+        PlanFile::Texts plan = PlanFile::read(path("plan.orvendale"));
+        plan["SecondStatement_1"] = "Chart: Revenue\r\nYear: 2027, 2028\r\nRevenue: 12x, 480";
+        PlanFile::write(path("notes.orvendale"), plan);
+        startExport({path("notes.pdf"), path("notes.orvendale")});
+        QVERIFY(mProgram.waitForFinished(120000));
+        QCOMPARE(mProgram.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(mProgram.readAllStandardError()),
+                 QString("orvendale: Some of the plan's chart numbers could not be read and are left out of their "
+                         "charts (Financial Plan, row \"Revenue\": \"12x\"). Write them as numbers, such as 1200, "
+                         "1.5M or €120k, to chart them.\n"));
+        const QStringList printed =
+            QString::fromLocal8Bit(mProgram.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(printed.size(), 13);
+        QVERIFY(printed.filter(QRegularExpression("^slide \\d+: ")).size() == 13);
+
+        startExport({path("empty.pdf")});
+        QVERIFY(mProgram.waitForFinished(120000));
+        QCOMPARE(mProgram.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(mProgram.readAllStandardError()),
+                 QString("orvendale: The plan Orvendale keeps is empty, so the deck holds only the sections' titles: "
+                         "name a plan file to export, or type the plan in the window.\n"));
     }
 };
 

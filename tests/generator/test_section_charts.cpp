@@ -158,24 +158,123 @@ private slots:
     }
 
     // A value that cannot be read is a gap and is told; so is a row longer
-    // than the categories, and a chart without a series.
+    // than the categories.
     void badValuesAreGapsAndTold()
     {
-        const SectionCharts::Parts parts = SectionCharts::extract(
-            {"Chart: Revenue", "Year: 2027, 2028", "Revenue: 12x, 480, 900", "Chart: Empty", "Year: 2027"});
+        const SectionCharts::Parts parts =
+            SectionCharts::extract({"Chart: Revenue", "Year: 2027, 2028", "Revenue: 12x, 480, 900"});
         QCOMPARE(parts.charts.size(), 1);
         const ChartData::Series& revenue = parts.charts.first().data.series.first();
         QCOMPARE(revenue.values.size(), 2);
         QVERIFY(!revenue.values.first());
         QCOMPARE(revenue.values.last(), 480.0);
         QCOMPARE(parts.unread, QStringList({"row \"Revenue\": \"12x\"",
-                                            "row \"Revenue\": 3 values for 2 categories; the last 1 left out",
-                                            "chart \"Empty\": no rows of numbers after its categories"}));
+                                            "row \"Revenue\": 3 values for 2 categories; the last 1 left out"}));
         QCOMPARE(SectionCharts::extract({"Chart: x", "Y: a, b, c", "S: 120,480,1200"})
                      .charts.first()
                      .data.series.first()
                      .values.size(),
                  3);
+    }
+
+    // Lines that show no number stay slide text, as they were before
+    // charts existed; what a chart cannot show as typed is left out,
+    // grouped or cut, and told in a sentence. Each limit is tried at
+    // itself and one over.
+    void whatAChartCannotShowIsToldAsANote_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("slideLines");
+        // Categories x series of the chart made, "" for none.
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("note");
+        const auto numbers = [](int count, const QString& first = "1") {
+            QStringList values{first};
+            for (int i = 2; i <= count; ++i)
+                values << QString::number(i);
+            return values.join(", ");
+        };
+        const auto rows = [&](int count) {
+            QStringList lines{"Chart: Rows", "Year: 2027, 2028"};
+            for (int i = 1; i <= count; ++i)
+                lines << QString("S%1: %1, 2").arg(i);
+            return lines;
+        };
+        const auto pie = [&](int slices) {
+            QStringList names;
+            for (int i = 1; i <= slices; ++i)
+                names << QString("P%1").arg(i);
+            return QStringList{"Chart (pie): Funds", "Use: " + names.join(", "), "Share: " + numbers(slices)};
+        };
+        QTest::newRow("a sentence starting with Chart:")
+            << QStringList{"Chart: growth since 2020 is on the next page.", "Market: growing fast", "", "After"} << 4
+            << ""
+            << "";
+        QTest::newRow("categories alone") << QStringList{"Chart: Empty", "Year: 2027"} << 2 << ""
+                                          << "";
+        QTest::newRow("only zeros") << QStringList{"Chart: Flat", "Year: 2027", "S: 0, 0"} << 3 << ""
+                                    << "The chart \"Flat\" has only zeros to show, so it stays slide text.";
+        QTest::newRow("an unknown kind")
+            << QStringList{"Chart (donut): Funds", "Use: A, B", "Share: 1, 2"} << 3 << ""
+            << "\"Chart (donut): Funds\" starts no chart: the kinds are Chart:, Chart (line):, Chart (bar): and "
+               "Chart (pie):, so it stays slide text.";
+        QTest::newRow("a negative slice")
+            << QStringList{"Chart (pie): Funds", "Use: A, B, C", "Share: 45%, -10%, 5%"} << 0 << "3x1"
+            << "The pie \"Funds\" leaves out \"B\": a pie cannot show a share below nought.";
+        QTest::newRow("8 slices") << pie(8) << 0 << "8x1"
+                                  << "";
+        QTest::newRow("9 slices") << pie(9) << 0 << "8x1"
+                                  << "The pie \"Funds\" shows its 2 smallest slices as one, \"Other\": more than 8 "
+                                     "slices cannot be told apart.";
+        QTest::newRow("8 rows") << rows(8) << 0 << "2x8"
+                                << "";
+        QTest::newRow("9 rows") << rows(9) << 0 << "2x8"
+                                << "The chart \"Rows\" shows its first 8 rows of 9: a slide shows no more legibly.";
+        QTest::newRow("40 categories") << QStringList{"Chart: Days", "Day: " + numbers(40), "S: " + numbers(40)} << 0
+                                       << "40x1"
+                                       << "";
+        QTest::newRow("41 categories")
+            << QStringList{"Chart: Days", "Day: " + numbers(41), "S: " + numbers(41)} << 0 << "40x1"
+            << "The chart \"Days\" shows its first 40 categories of 41: a slide shows no more legibly.";
+        QTest::newRow("a title of 80 characters")
+            << QStringList{"Chart: " + QString(80, 'x'), "Y: 1", "S: 2"} << 0 << "1x1"
+            << "";
+        QTest::newRow("a title of 81 characters")
+            << QStringList{"Chart: " + QString(50, 'x') + " " + QString(30, 'y'), "Y: 1", "S: 2"} << 0 << "1x1"
+            << "The chart title \"" + QString(50, 'x') + "…\" is cut to 80 characters to fit its slide.";
+        QTest::newRow("two currencies")
+            << QStringList{"Chart: Sales", "Y: 2027, 2028", "S: €100, $200"} << 0 << "2x1"
+            << "The chart \"Sales\" mixes currencies (€, $) on one axis, which shows them all as €: chart each "
+               "currency on its own.";
+    }
+
+    void whatAChartCannotShowIsToldAsANote()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, slideLines);
+        QFETCH(QString, shape);
+        QFETCH(QString, note);
+        const SectionCharts::Parts parts = SectionCharts::extract(lines);
+        QCOMPARE(parts.slideLines, lines.first(slideLines));
+        QCOMPARE(parts.notes, note.isEmpty() ? QStringList() : QStringList{note});
+        QVERIFY(parts.unread.isEmpty());
+        QCOMPARE(parts.charts.size(), shape.isEmpty() ? 0 : 1);
+        if (shape.isEmpty())
+            return;
+        const ChartData& data = parts.charts.first().data;
+        QCOMPARE(QString("%1x%2").arg(data.categories.size()).arg(data.series.size()), shape);
+        for (const ChartData::Series& series : data.series)
+            QVERIFY(series.values.size() <= data.categories.size());
+        // A pie keeps the total of its shares above nought, "Other" too.
+        if (data.kind == ChartData::Kind::Pie) {
+            double shown = 0;
+            for (const std::optional<double>& share : data.series.first().values)
+                shown += share.value_or(0);
+            double typed = 0;
+            for (const QString& share : lines.last().section(':', 1).split(','))
+                typed += std::max(0.0, ChartNumbers::read(share)->value);
+            QCOMPARE(shown, typed);
+        }
     }
 };
 
