@@ -1,6 +1,7 @@
 #include "input/deck_export_run.h"
 
 #include <csignal>
+#include <sys/prctl.h>
 
 DeckExportRun::DeckExportRun(QString program, QStringList leading)
     : mProgram(std::move(program)), mLeading(std::move(leading))
@@ -30,8 +31,13 @@ void DeckExportRun::start(const QString& target, const QByteArray& plan)
 {
     // Cancel interrupts the export even when this program was started with
     // interrupts ignored (from a script's background job, say), which its
-    // children would inherit.
-    mProcess.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
+    // children would inherit. A program that ends at once, without
+    // unwinding, or is killed, takes the export with it: the export is
+    // ended as by a logout, and ends its engine and files with it.
+    mProcess.setChildProcessModifier([] {
+        std::signal(SIGINT, SIG_DFL);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    });
     mProcess.start(mProgram, mLeading + QStringList{target, QStringLiteral("-")});
     mProcess.write(plan);
     mProcess.closeWriteChannel();

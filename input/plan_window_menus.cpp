@@ -32,6 +32,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QShortcut>
 
 namespace {
@@ -313,11 +314,14 @@ void PlanWindow::exportDeckFile()
         // A cancelled box is hidden already; either way it goes now.
         progress->close();
         progress->deleteLater();
+        // The export says each note or failure on a line of its own.
+        static const QRegularExpression prefix(QStringLiteral("^orvendale: "), QRegularExpression::MultilineOption);
+        const QString told = QString(said).remove(prefix).trimmed();
         if (code == 0)
-            mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path)));
+            mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path))
+                                      + (told.isEmpty() ? QString() : QStringLiteral("\n\n") + told));
         else if (code != 130)
-            mServices.dialogs.message(QStringLiteral("The deck could not be made: %1")
-                                          .arg(said.trimmed().remove(QStringLiteral("orvendale: "))));
+            mServices.dialogs.message(QStringLiteral("The deck could not be made: %1").arg(told));
     });
     mExport->start(path, mDocument->asPlanFile());
     progress->show();

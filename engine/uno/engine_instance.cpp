@@ -39,7 +39,12 @@ void rememberFailedStart(const EngineSettings& settings, const QString& descript
     last.since.start();
 }
 
-EngineProcess startEngine(const EngineSettings& settings, std::optional<EngineConnection>& connection)
+// A start given up because the program must end now; no failure of the
+// engine, so not remembered as one.
+struct EngineInterrupted {};
+
+EngineProcess startEngine(const EngineSettings& settings, std::optional<EngineConnection>& connection,
+                          const std::function<bool()>& interrupted)
 {
     auto& failed = failedStarts();
     if (const auto last = failed.constFind(settings.profileDir);
@@ -47,11 +52,15 @@ EngineProcess startEngine(const EngineSettings& settings, std::optional<EngineCo
         throw EngineUnavailable(last->description);
     try {
         EngineProcess process = EngineProcess::start(settings, [&] {
+            if (interrupted && interrupted())
+                throw EngineInterrupted();
             connection = EngineConnection::open(settings.pipeName);
             return connection.has_value();
         });
         failed.remove(settings.profileDir);
         return process;
+    } catch (const EngineInterrupted&) {
+        throw EngineUnavailable(QStringLiteral("The presentation engine's start was interrupted."));
     } catch (const Failure& failure) {
         rememberFailedStart(settings, failure.description());
         throw EngineUnavailable(failure.description());
@@ -66,7 +75,8 @@ EngineInstance::EngineInstance(EngineConnection connection, EngineProcess proces
     CallWatchdog::watchProcess(mProcess.pid());
 }
 
-std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& settings, bool startIfNone)
+std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& settings, bool startIfNone,
+                                                      const std::function<bool()>& interrupted)
 {
     if (auto shared = instances().value(settings.pipeName).lock())
         if (!shared->mQuitRequested)
@@ -94,7 +104,7 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
         // unless it was only slow: this start may well be quicker.
         if (taken.startFailure && taken.startFailure->cause != EngineStartFailure::Cause::TooSlow)
             rememberFailedStart(settings, taken.startFailure->description);
-        process = startEngine(settings, connection);
+        process = startEngine(settings, connection, interrupted);
     }
     std::shared_ptr<EngineInstance> instance(new EngineInstance(std::move(*connection), std::move(*process)));
     instances().insert(settings.pipeName, instance);

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // One running engine: its process and the connection to it, shared by every
@@ -16,7 +17,10 @@ class EngineInstance {
 public:
     // The instance on the settings' pipe: connects when one answers, starts
     // one first when none does and startIfNone is set; throws Failure.
-    static std::shared_ptr<EngineInstance> reach(const EngineSettings& settings, bool startIfNone);
+    // interrupted is asked while an engine starts: once it says so, the
+    // start ends at once, its engine with it.
+    static std::shared_ptr<EngineInstance> reach(const EngineSettings& settings, bool startIfNone,
+                                                 const std::function<bool()>& interrupted = {});
     // Ends every engine that this program started, as the program ends.
     static void endAllStartedHere();
     // Ends the engines that a program which has ended left running on the

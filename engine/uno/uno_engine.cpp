@@ -15,7 +15,8 @@ UnoEngine::UnoEngine(WindowSystem& windows, EngineSettings settings) : mWindows(
 
 std::shared_ptr<PresentationApplication> UnoEngine::CreateObject()
 {
-    return unoApplication(EngineInstance::reach(mSettings, true), mWindows);
+    return unoApplication(
+        EngineInstance::reach(mSettings, true, [interrupted = mInterrupted] { return interrupted->load(); }), mWindows);
 }
 
 std::shared_ptr<PresentationApplication> UnoEngine::GetObject()
@@ -63,6 +64,7 @@ void UnoEngine::endInstancesStartedHere()
 
 void UnoEngine::interruptCall()
 {
+    *mInterrupted = true;
     CallWatchdog::endCallInProgress();
 }
 

@@ -3,6 +3,9 @@
 #include "engine/port/presentation_engine.h"
 #include "engine/uno/engine_settings.h"
 
+#include <atomic>
+#include <memory>
+
 class WindowSystem;
 
 // LibreOffice Impress, driven over UNO.
@@ -33,4 +36,6 @@ public:
 private:
     WindowSystem& mWindows;
     EngineSettings mSettings;
+    // Whether interruptCall was called: an engine's start then ends too.
+    std::shared_ptr<std::atomic<bool>> mInterrupted = std::make_shared<std::atomic<bool>>(false);
 };

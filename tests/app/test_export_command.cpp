@@ -310,50 +310,53 @@ private slots:
         QVERIFY(QDir(records).entryList({"*.list"}).isEmpty());
     }
 
-    // Ctrl+C, or the end of a session, while the engine fills the deck: the
-    // export ends with 128 and the signal's number, its engine with it, and
-    // neither the deck nor a working file is left. An engine that dies
-    // leaves no deck either, whatever it had filled: the export fails (2).
+    // Ctrl+C, or the end of a session, while the engine starts (held still
+    // here, so the start cannot end by itself) or fills the deck: the
+    // export ends within a second with 128 and the signal's number, its
+    // engine with it, and neither the deck nor a working file is left. An
+    // engine that dies leaves no deck either, whatever it had filled: the
+    // export fails (2).
     void anInterruptOrADeadEngineLeavesNothingBehind_data()
     {
+        QTest::addColumn<bool>("duringStart");
         QTest::addColumn<bool>("engineDies");
         QTest::addColumn<int>("signal");
         QTest::addColumn<int>("code");
-        QTest::newRow("Ctrl+C") << false << int(SIGINT) << 130;
-        QTest::newRow("ended") << false << int(SIGTERM) << 143;
-        QTest::newRow("the engine killed") << true << int(SIGKILL) << 2;
+        QTest::newRow("Ctrl+C in the engine's start") << true << false << int(SIGINT) << 130;
+        QTest::newRow("Ctrl+C") << false << false << int(SIGINT) << 130;
+        QTest::newRow("ended") << false << false << int(SIGTERM) << 143;
+        QTest::newRow("the engine killed") << false << true << int(SIGKILL) << 2;
     }
 
     void anInterruptOrADeadEngineLeavesNothingBehind()
     {
+        QFETCH(bool, duringStart);
         QFETCH(bool, engineDies);
         QFETCH(int, signal);
         QFETCH(int, code);
         // The deck's own format: the working deck itself would be the copy.
         startExport({path("cut.ppt"), path("plan.orvendale")});
+        const QDir work(path("tmp"));
+        // The engine fills the deck once the template is in the working folder.
+        const auto deckBegun = [&] {
+            const QStringList folders = work.entryList({"orvendale-export-*"}, QDir::Dirs);
+            return !folders.isEmpty() && !QDir(work.filePath(folders.first())).entryList({"ps*.ppt"}).isEmpty();
+        };
         QElapsedTimer timer;
         timer.start();
-        // Once the engine fills the deck: the template is copied to the
-        // working folder by then.
-        const auto deckBegun = [&] {
-            return !exportEngines().isEmpty()
-                   && !QDir(path("tmp")).entryList({"orvendale-export-*"}, QDir::Dirs).isEmpty()
-                   && !QDir(path("tmp") + "/" + QDir(path("tmp")).entryList({"orvendale-export-*"}, QDir::Dirs).first())
-                           .entryList({"ps*.ppt"})
-                           .isEmpty();
-        };
-        while (!deckBegun() && timer.elapsed() < 60000)
-            QThread::msleep(5);
-        QVERIFY(deckBegun());
-        if (engineDies)
-            ::kill(static_cast<pid_t>(exportEngines().first()), signal);
-        else
-            ::kill(static_cast<pid_t>(mProgram.processId()), signal);
+        while ((exportEngines().isEmpty() || (!duringStart && !deckBegun())) && timer.elapsed() < 60000)
+            QThread::msleep(2);
+        QVERIFY(!exportEngines().isEmpty());
+        if (duringStart)
+            ::kill(static_cast<pid_t>(exportEngines().first()), SIGSTOP);
+        ::kill(static_cast<pid_t>(engineDies ? exportEngines().first() : mProgram.processId()), signal);
+        timer.restart();
         QVERIFY(mProgram.waitForFinished(20000));
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(mProgram.exitCode(), code);
         QTRY_VERIFY_WITH_TIMEOUT(exportEngines().isEmpty(), 10000);
         QVERIFY(!QFile::exists(path("cut.ppt")));
-        QVERIFY(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
     // What the plan's notes say goes to standard error, one plain line

@@ -1,3 +1,4 @@
+#include "input/deck_export_run.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
 #include "input/spell_checker.h"
@@ -676,6 +677,11 @@ private slots:
         QVERIFY(arguments.open(QIODevice::ReadOnly));
         QCOMPARE(arguments.readAll().trimmed(), ("--export " + folder() + "/deck.odp -").toUtf8());
         QCOMPARE(PlanFile::read(folder() + "/plan").value("Company Name"), QString("This window's company"));
+        // A deck made with notes about the plan shows them under its name.
+        exportWith("echo 'orvendale: A chart note.' >&2\necho 'orvendale: Another.' >&2\nexit 0\n");
+        QTRY_COMPARE(w.dialogs.messages.size(), 2);
+        QCOMPARE(w.dialogs.messages.last(),
+                 "The deck is saved as " + folder() + "/deck.odp.\n\nA chart note.\nAnother.");
 
         exportWith("exec sleep 30\n");
         QProgressDialog* progress = nullptr;
@@ -685,7 +691,36 @@ private slots:
         progress->findChild<QPushButton*>()->click();
         QTRY_VERIFY(!w.form.findChild<QProgressDialog*>("exportProgress"));
         QVERIFY(timer.elapsed() < 2000);
-        QCOMPARE(w.dialogs.messages.size(), 1);
+        QCOMPARE(w.dialogs.messages.size(), 2);
+    }
+
+    // A program that ends without unwinding (or is killed) takes its export
+    // with it: the export is ended as by a logout. Here the thread that
+    // started the export ends, as the program would, without letting go of
+    // the export.
+    void anExportEndsWithTheProgramThatStartedIt()
+    {
+        const QString ended = folder() + "/ended";
+        QFile program(folder() + "/orvendale");
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.write(
+            QString(
+                "#!/bin/sh\ntrap 'kill $!; wait; echo TERM > %1; exit 143' TERM\ncat > /dev/null\nsleep 30 &\nwait\n")
+                .arg(ended)
+                .toUtf8());
+        program.close();
+        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        DeckExportRun* run = nullptr;
+        QThread* starter = QThread::create([&] {
+            run = new DeckExportRun(program.fileName(), {"--export"});
+            run->start(folder() + "/deck.pdf", "a plan");
+            QTest::qWait(200);
+        });
+        starter->start();
+        QVERIFY(starter->wait(10000));
+        delete starter;
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), 5000);
+        delete run;
     }
 
     // The menu bar's commands, with their mnemonics; the edit commands act
