@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -68,7 +70,10 @@ DeckViewer::DeckViewer(ShellServices services, PresentationEngine& engine, Windo
     createControls();
 }
 
-DeckViewer::~DeckViewer() = default;
+DeckViewer::~DeckViewer()
+{
+    mShowCheck->waitForFinished();
+}
 
 void DeckViewer::createControls()
 {
@@ -130,6 +135,14 @@ void DeckViewer::createControls()
     mShowWatch = new QTimer(this);
     mShowWatch->setInterval(1000);
     connect(mShowWatch, &QTimer::timeout, this, [this] { checkShowStillRuns(); });
+    mShowCheck = new QFutureWatcher<std::optional<StopCause>>(this);
+    connect(mShowCheck, &QFutureWatcherBase::finished, this, [this] {
+        const std::optional<StopCause> stopped = mShowCheck->result();
+        const bool running = mShowState == ShowState::InFrame || mShowState == ShowState::FullScreen
+                             || mShowState == ShowState::WithConsole;
+        if (stopped && running && !mBusy)
+            showStopped(*stopped);
+    });
 }
 
 void DeckViewer::load()
@@ -333,7 +346,7 @@ void DeckViewer::checkConsoleShowRuns()
         running = mShowWindow->consoleShowRunning();
     } catch (const Failure&) {
         // Unable to ask, the engine has gone or lost the show.
-        showStopped();
+        showStopped(StopCause::EngineGone);
         return;
     }
     if (!running) {
@@ -360,19 +373,20 @@ void DeckViewer::checkShowStillRuns()
     case ShowState::Stopped:
     case ShowState::Closing: return;
     }
-    if (mBusy)
+    if (mBusy || mShowCheck->isRunning())
         return;
-    bool stopped = false;
-    try {
-        stopped = mApplication->Presentations().Count() == 0;
-    } catch (const Failure&) {
-        stopped = true;
-    }
-    if (stopped)
-        showStopped();
+    mShowCheck->setFuture(QtConcurrent::run([application = mApplication]() -> std::optional<StopCause> {
+        try {
+            if (application->Presentations().Count() == 0)
+                return StopCause::DeckClosed;
+            return std::nullopt;
+        } catch (const Failure&) {
+            return StopCause::EngineGone;
+        }
+    }));
 }
 
-void DeckViewer::showStopped()
+void DeckViewer::showStopped(StopCause cause)
 {
     // A full-screen show's window would stay over the screen, black, behind
     // the message: it goes back into the frame first.
@@ -382,10 +396,17 @@ void DeckViewer::showStopped()
         mWindows.setParent(mShowWindowId, mShowFrame->winId());
         activateWindow();
     }
+    // Without the engine, only the deck's own format is a copy of the file.
+    if (cause == StopCause::EngineGone)
+        mPresentation.reset();
     mServices.dialogs.message(
-        QStringLiteral("The slide show has stopped: the presentation engine closed the deck or is no longer running "
-                       "(another copy of Orvendale may have ended it). \"Save Results\" still saves the deck; "
-                       "\"< Back\" returns to your plan."));
+        cause == StopCause::DeckClosed
+            ? QStringLiteral("The slide show has stopped: the presentation engine closed the deck or is no longer "
+                             "running (another copy of Orvendale may have ended it). \"Save Results\" still saves "
+                             "the deck; \"< Back\" returns to your plan.")
+            : QStringLiteral("The slide show has stopped: the presentation engine is no longer running (another copy "
+                             "of Orvendale may have ended it). \"Save Results\" still saves the deck as a Powerpoint "
+                             "file (.ppt); \"< Back\" returns to your plan."));
 }
 
 void DeckViewer::fitShowToFrame()
@@ -428,8 +449,12 @@ void DeckViewer::saveResults()
         } else {
             trap.step(132, [&] { yes = true; });
         }
-        if (trap.test(134, [&] { return yes; }))
-            saved = trap.step(136, [&] { saveDeck(target); });
+        if (trap.test(134, [&] { return yes; })) {
+            QString refused;
+            saved = trap.step(136, [&] { refused = saveDeck(target); }) && refused.isEmpty();
+            if (!refused.isEmpty())
+                mServices.dialogs.message(refused);
+        }
     }
     // A save that failed was reported; it is not followed by "Done.".
     if (saved)
@@ -437,7 +462,7 @@ void DeckViewer::saveResults()
     trap.step(140, [&] { mBusy = false; });
 }
 
-void DeckViewer::saveDeck(const SaveTarget& target)
+QString DeckViewer::saveDeck(const SaveTarget& target)
 {
     // A large deck takes a while to write.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -446,28 +471,40 @@ void DeckViewer::saveDeck(const SaveTarget& target)
     // engine's exports of the open deck, the show running on.
     if (target.format == SaveAsFileType::Presentation) {
         Files::copyReplacing(mDeckFile, target.fileName);
-        return;
+        return {};
     }
-    if (!mPresentation)
-        throw Failure(QStringLiteral("%1 could not be written: the deck is not open in the presentation engine. "
-                                     "Save it as a Powerpoint file (.ppt) instead.")
-                          .arg(QDir::toNativeSeparators(target.fileName)));
     const QString shown = QDir::toNativeSeparators(target.fileName);
-    Files::writeReplacing(target.fileName, [&](const QString& path) {
-        // The engine's own words name the hidden file it wrote and its
-        // error codes: the user hears about the file they chose.
-        try {
-            mPresentation->SaveCopyAs(path, target.format);
-        } catch (const EngineUnavailable&) {
-            throw Failure(QStringLiteral("%1 could not be written: the presentation engine is no longer running. "
-                                         "Go \"< Back\" and create the deck again to save it.")
-                              .arg(shown));
-        } catch (const Failure&) {
-            throw Failure(QStringLiteral("%1 could not be written: the presentation engine could not save the "
-                                         "deck there. Check that the folder is writable, or choose another one.")
-                              .arg(shown));
-        }
-    });
+    if (!mPresentation)
+        return QStringLiteral(
+                   "%1 could not be written: the deck is not open in the presentation engine. Save it as a "
+                   "Powerpoint file (.ppt) instead.")
+            .arg(shown);
+    bool engineGone = false;
+    try {
+        Files::writeReplacing(target.fileName, [&](const QString& path) {
+            // The engine's own words name the hidden file it wrote and its
+            // error codes: the user hears about the file they chose.
+            try {
+                mPresentation->SaveCopyAs(path, target.format);
+            } catch (const EngineUnavailable&) {
+                engineGone = true;
+                throw;
+            } catch (const Failure&) {
+                throw Failure(QStringLiteral("%1 could not be written: the presentation engine could not save the "
+                                             "deck there. Check that the folder is writable, or choose another one.")
+                                  .arg(shown));
+            }
+        });
+    } catch (const Failure&) {
+        if (!engineGone)
+            throw;
+        mPresentation.reset();
+        return QStringLiteral(
+                   "%1 could not be written: the presentation engine is no longer running. Save the deck "
+                   "as a Powerpoint file (.ppt), or go \"< Back\" and create it again.")
+            .arg(shown);
+    }
+    return {};
 }
 
 void DeckViewer::closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then)
@@ -498,8 +535,14 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
         // that it is seen while the engine ends.
         mClosingMessage->repaint();
     });
+    // An engine that is gone has nothing left to end.
     if (trap.test(110, [&] { return mApplication != nullptr; }))
-        trap.step(112, [&] { mApplication->Quit(); });
+        trap.step(112, [&] {
+            try {
+                mApplication->Quit();
+            } catch (const EngineUnavailable&) {
+            }
+        });
     trap.step(114, [&] { mApplication.reset(); });
     setShowState(ShowState::None);
     trap.step(116, [&] { mClosingMessage->hide(); });

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ErrorTrap;
 class HoverPointer;
@@ -18,6 +19,8 @@ class QLabel;
 class QPushButton;
 class QScreen;
 class QTimer;
+template <typename T>
+class QFutureWatcher;
 class SlideShowWindow;
 struct SaveTarget;
 class WindowSystem;
@@ -52,7 +55,9 @@ public:
     void endShowForClose();
     void unload();
     // While the show runs, checks every second that its deck is still open
-    // in the engine; when it is not, the user is told once.
+    // in the engine; when it is not, the user is told once. The engine is
+    // asked off the window's thread, so that an engine that hangs does not
+    // hold the window up; the answer is taken on it, once there.
     void checkShowStillRuns();
     // F5 presents the show full screen on the screen that holds the viewer,
     // or with a second screen on that one with the engine's presenter console
@@ -79,8 +84,9 @@ private:
     void embedSlideShow();
     // Sizes the show's window to the frame, in the screen's own pixels.
     void fitShowToFrame();
-    // Writes the deck to the file in its format.
-    void saveDeck(const SaveTarget& target);
+    // Writes the deck to the file in its format; returns why it cannot,
+    // when that is the engine's absence rather than a fault: "" once written.
+    QString saveDeck(const SaveTarget& target);
     // The steps "< Back" and closing the window share.
     void closeShow(const QString& procedure, const std::function<void(ErrorTrap&)>& then);
     void onPresentingKey(int key);
@@ -96,8 +102,10 @@ private:
     // The one place the show's state changes; the watches run in the states
     // that need them.
     void setShowState(ShowState state);
+    // Why a show stopped under the viewer.
+    enum class StopCause { DeckClosed, EngineGone };
     // The show stopped under the viewer: back into the frame, then told once.
-    void showStopped();
+    void showStopped(StopCause cause);
 
     QString mDeckFile;
     std::shared_ptr<PresentationApplication> mApplication;
@@ -120,6 +128,8 @@ private:
     unsigned long mShowWindowId = 0;
     ShowState mShowState = ShowState::None;
     QTimer* mShowWatch;
+    // The show watch's question to the engine, while it is asked.
+    QFutureWatcher<std::optional<StopCause>>* mShowCheck;
     QTimer* mConsoleWatch;
     bool mBusy = false;
 };

@@ -77,8 +77,9 @@ public:
     // Calls then on the event loop's thread once no application is starting
     // ahead of need any more (at once when none is), so that a command that
     // needs one waits for it without holding the window up. startFailed
-    // says that start failed, which onStartFailed told; the next
-    // CreateObject starts an application afresh.
+    // says that the start it waited for failed, which onStartFailed told; a
+    // start that failed before the wait began holds nothing up. Either way
+    // the next CreateObject starts an application afresh.
     virtual void whenSpareSettled(std::function<void(bool startFailed)> then) = 0;
     // Ends every application this program started; for the program's end.
     virtual void endInstancesStartedHere() = 0;

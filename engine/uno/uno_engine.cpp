@@ -44,15 +44,19 @@ void UnoEngine::whenSpareSettled(std::function<void(bool startFailed)> then)
 {
     // The spare's start runs on a thread of its own; a look every 50 ms
     // costs nothing and keeps the wait within a frame or two of its end.
+    // A start that had failed before this wait began was told then, and
+    // holds nothing up: the next CreateObject starts afresh.
     auto* look = new QTimer(QCoreApplication::instance());
     look->setInterval(50);
-    QObject::connect(look, &QTimer::timeout, look, [look, then = std::move(then)] {
+    QObject::connect(look, &QTimer::timeout, look, [look, then = std::move(then), waited = false]() mutable {
         const SpareEngine::Progress progress = SpareEngine::hurry();
-        if (progress == SpareEngine::Progress::Starting)
+        if (progress == SpareEngine::Progress::Starting) {
+            waited = true;
             return;
+        }
         look->deleteLater();
         look->stop();
-        then(progress == SpareEngine::Progress::Failed);
+        then(waited && progress == SpareEngine::Progress::Failed);
     });
     look->start(0);
 }

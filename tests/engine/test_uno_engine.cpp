@@ -597,6 +597,16 @@ private slots:
         timer.start();
         QVERIFY_THROWS_EXCEPTION(EngineUnavailable, layer.CreateObject());
         QVERIFY2(timer.elapsed() > 1500, qPrintable(QString::number(timer.elapsed())));
+
+        // A command that comes once the failure was told goes on: its
+        // CreateObject starts afresh.
+        told.reset();
+        settled.reset();
+        layer.prepareSpare([&](const EngineStartFailure& failure) { told = failure; });
+        QTRY_VERIFY_WITH_TIMEOUT(told, 10000);
+        layer.whenSpareSettled([&](bool startFailed) { settled = startFailed; });
+        QTRY_VERIFY(settled);
+        QVERIFY(!*settled);
         layer.endInstancesStartedHere();
         QVERIFY(!engineFoldersLeft());
     }

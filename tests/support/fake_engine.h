@@ -19,11 +19,12 @@ class FakeEngineState {
 public:
     bool installed = true;
     bool running = false;
-    bool showStarts = true;                                // false: Run starts no show and gives no window
-    bool exportFails = false;                              // true: SaveCopyAs fails
-    bool chartFails = false;                               // true: AddChart fails as with the engine gone
-    bool consoleShowRunning = false;                       // a show presented with the console runs
-    bool consoleShowGone = false;                          // asking for that show fails as with the engine gone
+    bool showStarts = true;           // false: Run starts no show and gives no window
+    bool exportFails = false;         // true: SaveCopyAs fails
+    bool chartFails = false;          // true: AddChart fails as with the engine gone
+    bool consoleShowRunning = false;  // a show presented with the console runs
+    bool consoleShowGone = false;     // asking for that show fails as with the engine gone
+    bool engineDied = false;          // the engine died: counting, saving and quitting fail as they then do
     std::function<void(const QString&)> onCloseOrQuit;     // told of either call as it is made
     std::function<void()> onRun;                           // told as a show starts
     bool busyPointerAtExport = false;                      // the busy pointer showed during the last SaveCopyAs
@@ -54,12 +55,19 @@ public:
     void Quit() override
     {
         mState.calls << "Quit";
+        if (mState.engineDied)
+            throw EngineUnavailable(QStringLiteral("Ending the presentation application failed: the engine is gone."));
         if (mState.onCloseOrQuit)
             mState.onCloseOrQuit("Quit");
         mState.running = false;
     }
     std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override;
-    int presentationCount() override { return mState.openPresentations; }
+    int presentationCount() override
+    {
+        if (mState.engineDied)
+            throw EngineUnavailable(QStringLiteral("Counting the open presentations failed: the engine is gone."));
+        return mState.openPresentations;
+    }
     void selectShapeText(int start, int length) override
     {
         mState.calls << QStringLiteral("selectShapeText %1 %2").arg(start).arg(length);
@@ -95,6 +103,8 @@ public:
     void SaveCopyAs(const QString& fileName, SaveAsFileType format) override
     {
         mState.calls << QStringLiteral("SaveCopyAs %1").arg(static_cast<int>(format));
+        if (mState.engineDied)
+            throw EngineUnavailable(QStringLiteral("Saving a copy failed: the engine is gone."));
         mState.busyPointerAtExport =
             QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
         QFile file(fileName);

@@ -256,17 +256,68 @@ private slots:
         QCOMPARE(v->windows.calls, QStringList({"findWindow fakeShowClass"}));
     }
 
-    void aShowWhoseDeckWentAwayIsReportedOnce()
+    // The show watch notices by itself, within a look or two, a show whose
+    // deck went away or whose engine died, and tells it once, for its
+    // cause. After the engine died, only the deck's own format can be
+    // saved, which the message says; a .pptx save says why it cannot, and
+    // "< Back" has nothing left to end: no error report.
+    void aStoppedShowIsNoticedByTheWatchAndToldOnce_data()
     {
+        QTest::addColumn<bool>("engineDied");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("the deck closed") << false << "the presentation engine closed the deck";
+        QTest::newRow("the engine died") << true << "saves the deck as a Powerpoint file (.ppt)";
+    }
+
+    void aStoppedShowIsNoticedByTheWatchAndToldOnce()
+    {
+        QFETCH(bool, engineDied);
+        QFETCH(QString, told);
         v->form.activate();
-        v->form.checkShowStillRuns();
+        QTest::qWait(1200);
         QVERIFY(v->dialogs.messages.isEmpty());
 
-        v->engine.state.openPresentations = 0;  // another program ended it
-        v->form.checkShowStillRuns();
-        v->form.checkShowStillRuns();
+        v->engine.state.openPresentations = 0;
+        v->engine.state.engineDied = engineDied;
+        QTRY_COMPARE_WITH_TIMEOUT(v->dialogs.messages.size(), 1, 3000);
+        QVERIFY2(v->dialogs.messages.first().startsWith("The slide show has stopped")
+                     && v->dialogs.messages.first().contains(told),
+                 qPrintable(v->dialogs.messages.first()));
+        QCOMPARE(v->form.showState(), DeckViewer::ShowState::Stopped);
+        QTest::qWait(1200);
         QCOMPARE(v->dialogs.messages.size(), 1);
-        QVERIFY(v->dialogs.messages.first().startsWith("The slide show has stopped"));
+
+        if (engineDied) {
+            v->dialogs.saveFileName = mFolder->filePath("deck.pptx");
+            v->dialogs.saveFilter = "PowerPoint Presentation (*.pptx)";
+            v->form.saveResults();
+            QCOMPARE(v->dialogs.messages.last(),
+                     mFolder->filePath("deck.pptx") + " could not be written: the deck is not open in the "
+                                                      "presentation engine. Save it as a Powerpoint file (.ppt) instead.");
+            v->dialogs.saveFileName = mFolder->filePath("deck.ppt");
+            v->dialogs.saveFilter = "Powerpoint Files (*.ppt)";
+            v->form.saveResults();
+            QCOMPARE(v->dialogs.messages.last(), QString("Done."));
+            QVERIFY(QFile::exists(mFolder->filePath("deck.ppt")));
+        }
+        backEndsEverything();
+    }
+
+    // An engine that dies before the watch looks: a .pptx save says so in
+    // a message, and "< Back" ends the rest without an error report.
+    void aSaveAfterTheEngineDiedSaysWhy()
+    {
+        v->form.activate();
+        v->engine.state.engineDied = true;
+        v->dialogs.saveFileName = mFolder->filePath("deck.pptx");
+        v->dialogs.saveFilter = "PowerPoint Presentation (*.pptx)";
+        v->form.saveResults();
+        QCOMPARE(v->dialogs.messages,
+                 QStringList{mFolder->filePath("deck.pptx")
+                             + " could not be written: the presentation engine is no longer running. Save the deck as "
+                               "a Powerpoint file (.ppt), or go \"< Back\" and create it again."});
+        QVERIFY(!QFile::exists(mFolder->filePath("deck.pptx")));
+        backEndsEverything();
     }
 
     // A show that stops while presented full screen comes back into the
@@ -283,6 +334,7 @@ private slots:
         v->dialogs.onMessage = [&](const QString&) { callsWhenTold = v->windows.calls; };
         v->engine.state.openPresentations = 0;
         v->form.checkShowStillRuns();
+        QTRY_VERIFY(!callsWhenTold.isEmpty());
         QCOMPARE(callsWhenTold.last(), QString("setParent 69206017 1"));
         QCOMPARE(v->form.showState(), DeckViewer::ShowState::Stopped);
         v->windows.calls.clear();
