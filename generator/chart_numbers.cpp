@@ -141,6 +141,12 @@ std::optional<Number> read(const QString& typed)
     static const QRegularExpression digitsOnly(QStringLiteral("^[0-9][0-9 \\x{00A0}\\x{202F}'’.,]*$"));
     if (!digitsOnly.match(text).hasMatch() || !text.back().isDigit())
         return std::nullopt;
+    static const QRegularExpression oneGroup(QStringLiteral("^[1-9][0-9]{0,2}([.,])[0-9]{3}$"));
+    if (const QRegularExpressionMatch ambiguous = oneGroup.match(text); ambiguous.hasMatch()) {
+        number.ambiguousMark = ambiguous.captured(1).front();
+        const double fraction = QString(text).replace(number.ambiguousMark, QLatin1Char('.')).toDouble() * times;
+        number.asFraction = negative ? -fraction : fraction;
+    }
     const std::optional<QString> digits = plainDigits(text);
     bool ok = false;
     const double value = digits ? digits->toDouble(&ok) : 0;

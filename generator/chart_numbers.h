@@ -15,6 +15,11 @@ struct Number {
     QString prefix;
     QString suffix;
     bool decimals = false;
+    // A single point or comma before three digits ("3.141", "1,200") may
+    // group thousands, as read, or start a fraction: that mark, and the
+    // number read as a fraction; no mark when the text is not ambiguous.
+    QChar ambiguousMark;
+    double asFraction = 0;
 };
 
 // The number the text says, or nothing when it says none.

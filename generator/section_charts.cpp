@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace SectionCharts {
 
 namespace {
@@ -98,6 +100,34 @@ qsizetype rowsEnd(const QStringList& lines, qsizetype from)
     return end;
 }
 
+// How a row's values show a mark is used: as a decimal mark ("2.5",
+// "0.125", "1,200.5" for the point), as a thousands mark ("1.200.000",
+// "1.200,5" for the point); a value that shows neither leaves both unset.
+struct MarkUse {
+    bool decimal = false;
+    bool grouping = false;
+};
+
+MarkUse useOf(QChar mark, const QStringList& values)
+{
+    const QChar other = mark == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    static const QRegularExpression notDigits(QStringLiteral("[^0-9.,]"));
+    MarkUse use;
+    for (const QString& value : values) {
+        const QString digits = QString(value).remove(notDigits);
+        const qsizetype at = digits.indexOf(mark);
+        if (at < 0)
+            continue;
+        const qsizetype otherAt = digits.indexOf(other);
+        if (digits.count(mark) > 1 || (otherAt > at))
+            use.grouping = true;
+        else if (otherAt >= 0 || at == 0 || digits.startsWith(QStringLiteral("0") + mark)
+                 || digits.size() - at - 1 != 3)
+            use.decimal = true;
+    }
+    return use;
+}
+
 // A chart read from its rows, what of it could not be read, and the notes
 // about it; no chart when the rows hold no number to show.
 struct Reading {
@@ -180,6 +210,7 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
             continue;
         }
         ChartData::Series series{typed->label, {}};
+        QStringList readAsThousands;
         for (qsizetype v = 0; v < typed->values.size(); ++v) {
             if (v >= data.categories.size()) {
                 reading.unread << QStringLiteral("row \"%1\": %2 values for %3 categories; the last %4 left out")
@@ -196,8 +227,23 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
                 continue;
             }
             anyValue = true;
-            anyNonZero = anyNonZero || number->value != 0;
-            series.values << number->value;
+            double value = number->value;
+            // "3.141": the row's other values say whether the mark starts a
+            // fraction; when they do not, it groups thousands, and is told.
+            if (!number->ambiguousMark.isNull()) {
+                // The other mark's use says this one's too.
+                const QChar mark = number->ambiguousMark;
+                const MarkUse own = useOf(mark, typed->values);
+                const MarkUse other =
+                    useOf(mark == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.'), typed->values);
+                const MarkUse use{own.decimal || other.grouping, own.grouping || other.decimal};
+                if (use.decimal && !use.grouping)
+                    value = number->asFraction;
+                else if (use.decimal == use.grouping)
+                    readAsThousands << QStringLiteral("\"%1\"").arg(typed->values.at(v));
+            }
+            anyNonZero = anyNonZero || value != 0;
+            series.values << value;
             const QString sign = (number->prefix + number->suffix).trimmed();
             if (!sign.isEmpty() && sign != QLatin1String("%") && !signs.contains(sign))
                 signs << sign;
@@ -205,9 +251,14 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
                 data.valuePrefix = number->prefix;
                 data.valueSuffix = number->suffix;
             }
-            data.decimals = data.decimals || number->decimals;
+            data.decimals = data.decimals || value != std::floor(value);
         }
         data.series << series;
+        if (!readAsThousands.isEmpty())
+            reading.notes << QStringLiteral(
+                                 "In the chart \"%1\", row \"%2\": %3 read as thousands, as the row "
+                                 "does not say; write 1200 or 1.2 to say which.")
+                                 .arg(title, typed->label, readAsThousands.join(QStringLiteral(", ")));
     }
     if (!anyValue)
         return reading;

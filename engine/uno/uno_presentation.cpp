@@ -160,10 +160,12 @@ public:
             arguments.getArray()[1] = unoProperty("Overwrite", Any(true));
             if (format == SaveAsFileType::PDF) {
                 // Tagged, so that screen readers follow the slides' structure
-                // and read the drawings' descriptions.
+                // and read the drawings' descriptions. The engine writes no
+                // description for a chart's figure, so a deck with a chart
+                // does not claim to be accessible throughout (PDF/UA).
                 uno::Sequence<beans::PropertyValue> pdf(2);
                 pdf.getArray()[0] = unoProperty("UseTaggedPDF", Any(true));
-                pdf.getArray()[1] = unoProperty("PDFUACompliance", Any(true));
+                pdf.getArray()[1] = unoProperty("PDFUACompliance", Any(!holdsAChart()));
                 arguments.realloc(3);
                 arguments.getArray()[2] = unoProperty("FilterData", Any(pdf));
             }
@@ -346,6 +348,16 @@ private:
         if (index < 0)
             throw Failure(QStringLiteral("Slide %1 has no shape named \"%2\".").arg(slide).arg(name));
         return index;
+    }
+
+    bool holdsAChart()
+    {
+        for (sal_Int32 slide = 1; slide <= pages()->getCount(); ++slide)
+            for (const Reference<drawing::XShape>& shape : shapesOn(page(slide), slide))
+                if (Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
+                        ->supportsService("com.sun.star.drawing.OLE2Shape"))
+                    return true;
+        return false;
     }
 
     // A slide's drawing, the picture the template draws beside a section's

@@ -382,6 +382,10 @@ private slots:
         startExport({path("empty.pdf")});
         QVERIFY(mProgram.waitForFinished(120000));
         QCOMPARE(mProgram.exitCode(), 0);
+        // Only a deck without a chart claims to be accessible throughout:
+        // the engine describes no chart's figure.
+        QVERIFY(readFile(path("empty.pdf")).contains("<pdfuaid:part>1</pdfuaid:part>"));
+        QVERIFY(!readFile(path("notes.pdf")).contains("pdfuaid"));
         QCOMPARE(QString::fromLocal8Bit(mProgram.readAllStandardError()),
                  QString("orvendale: The plan Orvendale keeps is empty, so the deck holds only the sections' titles: "
                          "name a plan file to export, or type the plan in the window.\n"));

@@ -248,6 +248,38 @@ private slots:
                "currency on its own.";
     }
 
+    // A single mark before three digits reads as the row's other values
+    // use it; when they do not say, as thousands, told once for the row.
+    void aMarkBeforeThreeDigitsReadsAsTheRowUsesIt_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<double>("read");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("points as decimals") << "Pi: 3.141, 2.5" << 3.141 << "";
+        QTest::newRow("a fraction's nought") << "Pi: 3.141, 0.5" << 3.141 << "";
+        QTest::newRow("commas as decimals") << "Pi: 3,141, 2,75" << 3.141 << "";
+        QTest::newRow("points grouping") << "Pi: 3.141, 1.200.000" << 3141.0 << "";
+        QTest::newRow("the other mark as decimal") << "Pi: 3.141, 2,5" << 3141.0 << "";
+        QTest::newRow("both ways") << "Pi: 3.141, 2.5, 1.200.000" << 3141.0
+                                   << "In the chart \"C\", row \"Pi\": \"3.141\" read as thousands, as the row "
+                                      "does not say; write 1200 or 1.2 to say which.";
+        QTest::newRow("nothing else") << "Pi: 3.141, 1,200" << 3141.0
+                                      << "In the chart \"C\", row \"Pi\": \"3.141\", \"1,200\" read as thousands, "
+                                         "as the row does not say; write 1200 or 1.2 to say which.";
+        QTest::newRow("four digits after") << "Pi: 3.141, 1.2345" << 3.141 << "";
+    }
+
+    void aMarkBeforeThreeDigitsReadsAsTheRowUsesIt()
+    {
+        QFETCH(QString, row);
+        QFETCH(double, read);
+        QFETCH(QString, note);
+        const SectionCharts::Parts parts = SectionCharts::extract({"Chart: C", "Y: a, b, c", row});
+        QCOMPARE(parts.charts.size(), 1);
+        QCOMPARE(*parts.charts.first().data.series.first().values.first(), read);
+        QCOMPARE(parts.notes, note.isEmpty() ? QStringList() : QStringList{note});
+    }
+
     void whatAChartCannotShowIsToldAsANote()
     {
         QFETCH(QStringList, lines);
