@@ -52,14 +52,20 @@ private:
 
     // The engines of this test's exports: each runs on a pipe named after
     // its export's process.
+    // The members of a zipped deck, one after the other.
+    static QByteArray unzipped(const QString& deck, const QString& members)
+    {
+        QProcess unzip;
+        unzip.start("unzip", {"-p", deck, members});
+        unzip.waitForFinished(20000);
+        return unzip.readAllStandardOutput();
+    }
+
     // Each slide of an .odp deck as its frames in drawing order: what each
     // holds ("title", "outline", "chart", "drawing") and where it lies.
     static QList<QStringList> framesOf(const QString& deck)
     {
-        QProcess unzip;
-        unzip.start("unzip", {"-p", deck, "content.xml"});
-        unzip.waitForFinished(20000);
-        QXmlStreamReader content(unzip.readAllStandardOutput());
+        QXmlStreamReader content(unzipped(deck, "content.xml"));
         QList<QStringList> slides;
         while (!content.atEnd()) {
             if (content.readNext() != QXmlStreamReader::StartElement)
@@ -201,10 +207,7 @@ private slots:
                 QVERIFY2(frames.first().startsWith("title@"), qPrintable(frames.join(' ')));
                 QCOMPARE(frames.last(), "chart" + body.sliced(body.indexOf('@')));
             }
-            QProcess unzip;
-            unzip.start("unzip", {"-p", path("charts.odp"), "Object */content.xml"});
-            QVERIFY(unzip.waitForFinished(20000));
-            const QByteArray charts = unzip.readAllStandardOutput();
+            const QByteArray charts = unzipped(path("charts.odp"), "Object */content.xml");
             QCOMPARE(charts.count("<office:chart>"), 5);
             QVERIFY(!charts.contains("fo:color=\"#000000\""));
         }
