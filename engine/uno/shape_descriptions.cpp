@@ -1,6 +1,7 @@
 #include "engine/uno/shape_descriptions.h"
 
 #include "engine/uno/deck_properties.h"
+#include "engine/uno/slide_shapes.h"
 #include "engine/uno/uno_values.h"
 
 #include <QJsonArray>
@@ -75,8 +76,8 @@ void keepShapeDescriptions(const Reference<lang::XComponent>& document)
         const Reference<drawing::XDrawPages> pages = pagesOf(document, masters);
         for (sal_Int32 page = 0; page < pages->getCount(); ++page) {
             const Reference<drawing::XShapes> shapes(pages->getByIndex(page), UNO_QUERY_THROW);
-            for (sal_Int32 i = 0; i < shapes->getCount(); ++i) {
-                const Reference<drawing::XShape> shape(shapes->getByIndex(i), UNO_QUERY_THROW);
+            for (const Reference<drawing::XShape>& shape :
+                 slideShapes(shapes, QStringLiteral("page %1").arg(page + 1))) {
                 const Reference<beans::XPropertySet> properties = describable(shape);
                 if (!properties.is())
                     continue;
@@ -104,8 +105,7 @@ void restoreShapeDescriptions(const Reference<lang::XComponent>& document)
         if (page < 0 || page >= pages->getCount())
             continue;
         const Reference<drawing::XShapes> shapes(pages->getByIndex(page), UNO_QUERY_THROW);
-        for (sal_Int32 i = 0; i < shapes->getCount(); ++i) {
-            const Reference<drawing::XShape> shape(shapes->getByIndex(i), UNO_QUERY_THROW);
+        for (const Reference<drawing::XShape>& shape : slideShapes(shapes, QStringLiteral("page %1").arg(page + 1))) {
             const Reference<beans::XPropertySet> target = describable(shape);
             if (!target.is() || !samePlace(placeOf(shape), described["place"].toArray())
                 || !descriptionOf(target).isEmpty())
