@@ -156,7 +156,6 @@ std::optional<Number> read(const QString& typed)
     // Too large for a number at all ("999…9bn"): no chart can show it.
     if (!std::isfinite(number.value))
         return std::nullopt;
-    number.decimals = number.value != std::floor(number.value);
     // As the value axis writes them: "$120", "kr 120", "120 €", "12%".
     if (number.prefix == QLatin1String("kr"))
         number.prefix += QLatin1Char(' ');

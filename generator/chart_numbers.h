@@ -14,7 +14,6 @@ struct Number {
     // A currency sign or "%" written before or after the number.
     QString prefix;
     QString suffix;
-    bool decimals = false;
     // A single point or comma before three digits ("3.141", "1,200") may
     // group thousands, as read, or start a fraction: that mark, and the
     // number read as a fraction; no mark when the text is not ambiguous.

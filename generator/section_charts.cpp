@@ -100,30 +100,44 @@ qsizetype rowsEnd(const QStringList& lines, qsizetype from)
     return end;
 }
 
-// How a row's values show a mark is used: as a decimal mark ("2.5",
-// "0.125", "1,200.5" for the point), as a thousands mark ("1.200.000",
-// "1.200,5" for the point); a value that shows neither leaves both unset.
+// How values show a mark is used: as a decimal mark ("2.5", "0.125",
+// "1,200.5" for the point), as a thousands mark ("1.200.000", "1.200,5"
+// for the point); a value that shows neither leaves both unset.
 struct MarkUse {
     bool decimal = false;
     bool grouping = false;
 };
 
-MarkUse useOf(QChar mark, const QStringList& values)
+QChar otherMark(QChar mark)
 {
-    const QChar other = mark == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    return mark == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+}
+
+MarkUse useIn(QChar mark, const QString& value)
+{
     static const QRegularExpression notDigits(QStringLiteral("[^0-9.,]"));
+    const QString digits = QString(value).remove(notDigits);
+    const qsizetype at = digits.indexOf(mark);
+    if (at < 0)
+        return {};
+    const qsizetype otherAt = digits.indexOf(otherMark(mark));
+    if (digits.count(mark) > 1 || otherAt > at)
+        return {false, true};
+    const bool decimal =
+        otherAt >= 0 || at == 0 || digits.startsWith(QStringLiteral("0") + mark) || digits.size() - at - 1 != 3;
+    return {decimal, false};
+}
+
+// How a row's values use a mark, the other mark's use included: a comma
+// that is a decimal mark makes the point a thousands mark, and so on.
+MarkUse rowUseOf(QChar mark, const QStringList& values)
+{
     MarkUse use;
     for (const QString& value : values) {
-        const QString digits = QString(value).remove(notDigits);
-        const qsizetype at = digits.indexOf(mark);
-        if (at < 0)
-            continue;
-        const qsizetype otherAt = digits.indexOf(other);
-        if (digits.count(mark) > 1 || (otherAt > at))
-            use.grouping = true;
-        else if (otherAt >= 0 || at == 0 || digits.startsWith(QStringLiteral("0") + mark)
-                 || digits.size() - at - 1 != 3)
-            use.decimal = true;
+        const MarkUse own = useIn(mark, value);
+        const MarkUse other = useIn(otherMark(mark), value);
+        use.decimal = use.decimal || own.decimal || other.grouping;
+        use.grouping = use.grouping || own.grouping || other.decimal;
     }
     return use;
 }
@@ -189,6 +203,44 @@ void groupSmallestSlices(ChartData& pie, QStringList& notes, const QString& titl
     pie = grouped;
 }
 
+// What a slide shows legibly: the first rows and categories, a pie's
+// shares above nought in at most kMostSlices slices; what is left out or
+// grouped is told in notes.
+void fitToSlide(ChartData& data, const QString& title, QStringList& notes)
+{
+    const auto firstOnly = [&](const QString& what, qsizetype most, qsizetype typed) {
+        notes << QStringLiteral("The chart \"%1\" shows its first %2 %3 of %4: a slide shows no more legibly.")
+                     .arg(title)
+                     .arg(most)
+                     .arg(what)
+                     .arg(typed);
+    };
+    if (data.series.size() > kMostSeries) {
+        firstOnly(QStringLiteral("rows"), kMostSeries, data.series.size());
+        data.series.resize(kMostSeries);
+    }
+    if (data.kind != ChartData::Kind::Pie && data.categories.size() > kMostCategories) {
+        firstOnly(QStringLiteral("categories"), kMostCategories, data.categories.size());
+        data.categories.resize(kMostCategories);
+        for (ChartData::Series& series : data.series)
+            series.values = series.values.first(std::min(series.values.size(), kMostCategories));
+    }
+    if (data.kind == ChartData::Kind::Pie) {
+        QList<std::optional<double>>& shares = data.series.first().values;
+        QStringList negative;
+        for (qsizetype c = 0; c < shares.size(); ++c)
+            if (shares.at(c) && *shares.at(c) < 0) {
+                negative << QStringLiteral("\"%1\"").arg(data.categories.at(c));
+                shares[c] = std::nullopt;
+            }
+        if (!negative.isEmpty())
+            notes << QStringLiteral("The pie \"%1\" leaves out %2: a pie cannot show a share below nought.")
+                         .arg(title, negative.join(QStringLiteral(", ")));
+        if (data.categories.size() > kMostSlices)
+            groupSmallestSlices(data, notes, title);
+    }
+}
+
 Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QStringList& rows)
 {
     Reading reading;
@@ -231,12 +283,7 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
             // "3.141": the row's other values say whether the mark starts a
             // fraction; when they do not, it groups thousands, and is told.
             if (!number->ambiguousMark.isNull()) {
-                // The other mark's use says this one's too.
-                const QChar mark = number->ambiguousMark;
-                const MarkUse own = useOf(mark, typed->values);
-                const MarkUse other =
-                    useOf(mark == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.'), typed->values);
-                const MarkUse use{own.decimal || other.grouping, own.grouping || other.decimal};
+                const MarkUse use = rowUseOf(number->ambiguousMark, typed->values);
                 if (use.decimal && !use.grouping)
                     value = number->asFraction;
                 else if (use.decimal == use.grouping)
@@ -271,37 +318,7 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
                              "The chart \"%1\" mixes currencies (%2) on one axis, which shows them all as "
                              "%3: chart each currency on its own.")
                              .arg(title, signs.join(QStringLiteral(", ")), signs.first());
-    const auto firstOnly = [&](const QString& what, qsizetype most, qsizetype typed) {
-        reading.notes << QStringLiteral("The chart \"%1\" shows its first %2 %3 of %4: a slide shows no more legibly.")
-                             .arg(title)
-                             .arg(most)
-                             .arg(what)
-                             .arg(typed);
-    };
-    if (data.series.size() > kMostSeries) {
-        firstOnly(QStringLiteral("rows"), kMostSeries, data.series.size());
-        data.series.resize(kMostSeries);
-    }
-    if (kind != ChartData::Kind::Pie && data.categories.size() > kMostCategories) {
-        firstOnly(QStringLiteral("categories"), kMostCategories, data.categories.size());
-        data.categories.resize(kMostCategories);
-        for (ChartData::Series& series : data.series)
-            series.values = series.values.first(std::min(series.values.size(), kMostCategories));
-    }
-    if (kind == ChartData::Kind::Pie) {
-        QList<std::optional<double>>& shares = data.series.first().values;
-        QStringList negative;
-        for (qsizetype c = 0; c < shares.size(); ++c)
-            if (shares.at(c) && *shares.at(c) < 0) {
-                negative << QStringLiteral("\"%1\"").arg(data.categories.at(c));
-                shares[c] = std::nullopt;
-            }
-        if (!negative.isEmpty())
-            reading.notes << QStringLiteral("The pie \"%1\" leaves out %2: a pie cannot show a share below nought.")
-                                 .arg(title, negative.join(QStringLiteral(", ")));
-        if (data.categories.size() > kMostSlices)
-            groupSmallestSlices(data, reading.notes, title);
-    }
+    fitToSlide(data, title, reading.notes);
     data.description = describe(title, data);
     reading.chart = chart;
     return reading;

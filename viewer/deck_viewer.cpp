@@ -138,9 +138,7 @@ void DeckViewer::createControls()
     mShowCheck = new QFutureWatcher<std::optional<StopCause>>(this);
     connect(mShowCheck, &QFutureWatcherBase::finished, this, [this] {
         const std::optional<StopCause> stopped = mShowCheck->result();
-        const bool running = mShowState == ShowState::InFrame || mShowState == ShowState::FullScreen
-                             || mShowState == ShowState::WithConsole;
-        if (stopped && running && !mBusy)
+        if (stopped && showRuns() && !mBusy)
             showStopped(*stopped);
     });
 }
@@ -265,10 +263,9 @@ bool DeckViewer::eventFilter(QObject* watched, QEvent* event)
 void DeckViewer::setShowState(ShowState state)
 {
     mShowState = state;
-    const bool running = state == ShowState::InFrame || isPresenting();
-    if (running && !mShowWatch->isActive())
+    if (showRuns() && !mShowWatch->isActive())
         mShowWatch->start();
-    else if (!running)
+    else if (!showRuns())
         mShowWatch->stop();
     if (state == ShowState::WithConsole)
         mConsoleWatch->start();
@@ -365,15 +362,7 @@ const QScreen* DeckViewer::otherScreen() const
 
 void DeckViewer::checkShowStillRuns()
 {
-    switch (mShowState) {
-    case ShowState::InFrame:
-    case ShowState::FullScreen:
-    case ShowState::WithConsole: break;
-    case ShowState::None:
-    case ShowState::Stopped:
-    case ShowState::Closing: return;
-    }
-    if (mBusy || mShowCheck->isRunning())
+    if (!showRuns() || mBusy || mShowCheck->isRunning())
         return;
     mShowCheck->setFuture(QtConcurrent::run([application = mApplication]() -> std::optional<StopCause> {
         try {
@@ -479,7 +468,6 @@ QString DeckViewer::saveDeck(const SaveTarget& target)
                    "%1 could not be written: the deck is not open in the presentation engine. Save it as a "
                    "Powerpoint file (.ppt) instead.")
             .arg(shown);
-    bool engineGone = false;
     try {
         Files::writeReplacing(target.fileName, [&](const QString& path) {
             // The engine's own words name the hidden file it wrote and its
@@ -487,7 +475,6 @@ QString DeckViewer::saveDeck(const SaveTarget& target)
             try {
                 mPresentation->SaveCopyAs(path, target.format);
             } catch (const EngineUnavailable&) {
-                engineGone = true;
                 throw;
             } catch (const Failure&) {
                 throw Failure(QStringLiteral("%1 could not be written: the presentation engine could not save the "
@@ -495,9 +482,7 @@ QString DeckViewer::saveDeck(const SaveTarget& target)
                                   .arg(shown));
             }
         });
-    } catch (const Failure&) {
-        if (!engineGone)
-            throw;
+    } catch (const EngineUnavailable&) {
         mPresentation.reset();
         return QStringLiteral(
                    "%1 could not be written: the presentation engine is no longer running. Save the deck "

@@ -73,6 +73,8 @@ public:
     enum class ShowState { None, InFrame, FullScreen, WithConsole, Stopped, Closing };
     ShowState showState() const { return mShowState; }
     bool isPresenting() const { return mShowState == ShowState::FullScreen || mShowState == ShowState::WithConsole; }
+    // Whether a show runs, in the frame or presented.
+    bool showRuns() const { return mShowState == ShowState::InFrame || isPresenting(); }
 
 protected:
     void firstShown() override;

@@ -354,19 +354,24 @@ private:
     {
         for (sal_Int32 slide = 1; slide <= pages()->getCount(); ++slide)
             for (const Reference<drawing::XShape>& shape : shapesOn(page(slide), slide))
-                if (Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
-                        ->supportsService("com.sun.star.drawing.OLE2Shape"))
+                if (isChart(shape))
                     return true;
         return false;
+    }
+
+    // The engine's charts are the only objects a deck embeds.
+    static bool isChart(const Reference<drawing::XShape>& shape)
+    {
+        return Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)->supportsService("com.sun.star.drawing.OLE2Shape");
     }
 
     // A slide's drawing, the picture the template draws beside a section's
     // text (the logo lies on the master pages), or a chart.
     static bool isDrawingOrChart(const Reference<drawing::XShape>& shape)
     {
-        const Reference<lang::XServiceInfo> service(shape, UNO_QUERY_THROW);
-        return service->supportsService("com.sun.star.drawing.GraphicObjectShape")
-               || service->supportsService("com.sun.star.drawing.OLE2Shape");
+        return isChart(shape)
+               || Reference<lang::XServiceInfo>(shape, UNO_QUERY_THROW)
+                      ->supportsService("com.sun.star.drawing.GraphicObjectShape");
     }
 
     // The colours the deck names for its charts' series; the engine's own
