@@ -445,7 +445,12 @@ private:
     {
         engineStep(line, [&] { deck().Slides(1).Shapes(shape).Select(); });
         selectAllText(line + 2);
-        engineStep(line + 6, [&] { tellIfCut(writeSelectedText(text(), what, maxSlideTextLength)); });
+        engineStep(line + 6, [&] {
+            const QString written = text();
+            const QString cut = writeSelectedText(written, what, maxSlideTextLength);
+            app(mCreatedApp).ActiveWindow().Selection().TextRange().FitToShape();
+            tellIfCut(cut);
+        });
         pause(line + 8);
         engineStep(line + 10, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }

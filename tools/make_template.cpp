@@ -62,8 +62,7 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr sal_Int16 kTitleContentLayout = 1;     // title and bulleted body
-constexpr sal_Int16 kTitleTwoContentLayout = 3;  // title and two bodies side by side
+constexpr sal_Int16 kTitleContentLayout = 1;  // title and bulleted body
 constexpr float kBold = 150.0f;
 
 // Sets a property of a numbering level, adding it when the level lacks it.
@@ -290,13 +289,13 @@ private:
         return slide;
     }
 
-    // The company name and the plan title are the two body texts of a
-    // slide without a title: a body keeps shrinking long text to fit in the
-    // deck's format, a title does not.
+    // The company name is the slide's title, so that it is the heading of
+    // the title page wherever the deck is read out; the plan title is its
+    // body. Both shrink long text to fit; the generator then gives the text
+    // the size it shows at, as a title in the deck's format does not shrink.
     void buildTitleSlide(const Reference<drawing::XDrawPage>& master)
     {
-        const auto slide = prepareSlide(1, kTitleTwoContentLayout, master);
-        slide->remove(Reference<drawing::XShape>(slide->getByIndex(0), UNO_QUERY_THROW));
+        const auto slide = prepareSlide(1, kTitleContentLayout, master);
         const QJsonObject title = mDescription["titleSlide"].toObject();
         const QJsonObject company = title["company"].toObject();
         const QJsonObject plan = title["plan"].toObject();

@@ -35,6 +35,11 @@ float SelectedTextRef::ShownSize()
     return mApp.selectedTextShownSize();
 }
 
+void SelectedTextRef::FitToShape()
+{
+    mApp.fitSelectedTextToShape();
+}
+
 void SelectionRef::Unselect()
 {
     app.unselect();

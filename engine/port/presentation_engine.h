@@ -116,6 +116,10 @@ public:
     // The size in points the selected shape's text shows at: its font size
     // after the shape shrank it to fit, when it does.
     float ShownSize();
+    // Makes all of the selected shape's text as small as it needs to be to
+    // fit the shape, in whole points: a size of the text's own, which holds
+    // wherever the deck is opened, whether the shape shrinks text there or not.
+    void FitToShape();
 
 private:
     PresentationApplication& mApp;
@@ -189,6 +193,7 @@ protected:
     virtual QString selectedText() = 0;
     virtual void replaceSelectedText(const QString& text) = 0;
     virtual float selectedTextShownSize() = 0;
+    virtual void fitSelectedTextToShape() = 0;
     virtual void unselect() = 0;
 };
 

@@ -10,6 +10,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -213,6 +215,34 @@ public:
                                            UNO_QUERY_THROW)
                 ->getPropertyValue("CharHeight") >>= size;
             return empty ? size : static_cast<float>(size * shrinkOf(shape) / 100.0);
+        });
+    }
+
+    // The shape is made to shrink its text to fit, and the text is given the
+    // size it shrank to, a point smaller each time while the shape still
+    // shrinks it: the shape also shrinks the spacing between lines, which the
+    // text's own size does not bring.
+    void fitSelectedTextToShape() override
+    {
+        const QString what = QStringLiteral("Fitting the selected text to its shape");
+        if (shapeText(what).isEmpty())
+            return;
+        engineCall(what, [&] {
+            const Reference<drawing::XShape> shape = mInstance->selection().shapeInPlace();
+            Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW)
+                ->setPropertyValue("TextFitToSize", Any(drawing::TextFitToSizeType_AUTOFIT));
+            const Reference<text::XText> text(shape, UNO_QUERY_THROW);
+            const Reference<text::XTextCursor> cursor = text->createTextCursor();
+            cursor->gotoStart(false);
+            cursor->gotoEnd(true);
+            const Reference<beans::XPropertySet> characters(cursor, UNO_QUERY_THROW);
+            float size = 0;
+            characters->getPropertyValue("CharHeight") >>= size;
+            for (double share = shrinkOf(shape); share < 100 && size > 1; share = shrinkOf(shape)) {
+                size = std::min(size - 1, std::floor(static_cast<float>(size * share / 100)));
+                characters->setPropertyValue("CharHeight", Any(size));
+                text->getString();
+            }
         });
     }
 

@@ -121,6 +121,10 @@ private slots:
         const auto app = mEngine.engine().CreateObject();
         const auto deck = app->Presentations().OpenWithoutWindow(deckPath);
         writeShape(*app, *deck, 1, "Rectangle 2", company);
+        // As the generator does: the company name is given a size that fits.
+        deck->Slides(1).Shapes("Rectangle 2").Select();
+        app->ActiveWindow().Selection().ShapeRange().TextFrame().TextRange().Select();
+        app->ActiveWindow().Selection().TextRange().FitToShape();
         writeShape(*app, *deck, 1, "Rectangle 3", planTitle);
         QList<QStringList> sections;
         for (int slide = 2; slide <= 12; ++slide) {

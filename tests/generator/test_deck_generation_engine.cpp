@@ -476,7 +476,7 @@ private slots:
         for (const Page& page : pages)
             QVERIFY2(!page.text().contains("Year:") && !page.text().contains("Chart"), qPrintable(page.text()));
         // Tagged for screen readers, titled with the plan's title, a heading
-        // a slide.
+        // a slide: the company name on the first.
         QProcess info;
         info.start("pdfinfo", {pdf});
         QVERIFY(info.waitForFinished(20000));
@@ -487,7 +487,10 @@ private slots:
         info.start("pdfinfo", {"-struct-text", pdf});
         QVERIFY(info.waitForFinished(20000));
         const QString structure = QString::fromUtf8(info.readAllStandardOutput());
-        QCOMPARE(structure.count(QRegularExpression("^H ", QRegularExpression::MultilineOption)), 13);
+        const QRegularExpression heading("^H ", QRegularExpression::MultilineOption);
+        QCOMPARE(structure.count(heading), 14);
+        const qsizetype titleSlideHeading = structure.indexOf(heading);
+        QCOMPARE(structure.indexOf('"', titleSlideHeading), structure.indexOf("\"Fjordlight AS\"", titleSlideHeading));
         QVERIFY(structure.contains("\"Financial Plan: Customers\""));
         // Every drawing is one figure described in each copy, and the PDF
         // speaks the plan's language, though the deck's own format (the

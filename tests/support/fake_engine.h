@@ -88,6 +88,7 @@ public:
         const int lines = static_cast<int>(text.count("\r\n")) + (text.endsWith("\r\n") ? 0 : 1);
         return lines <= mState.linesAtFullSize ? 24.0f : 24.0f * mState.linesAtFullSize / lines;
     }
+    void fitSelectedTextToShape() override { mState.calls << "FitToShape"; }
     void unselect() override { mState.calls << "Unselect"; }
 
 private:
