@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QUrl>
@@ -92,6 +93,23 @@ bool allThreadsStopped(qint64 pid)
     return !ids.isEmpty() && std::all_of(ids.cbegin(), ids.cend(), [&](const QString& id) {
         return ProcessStat::read(threads.filePath(id + QStringLiteral("/stat"))).state == "T";
     });
+}
+
+bool waitUntilSettled(qint64 pid, int timeoutMs)
+{
+    constexpr int kStillMs = 300;
+    QElapsedTimer timer;
+    timer.start();
+    qint64 used = ProcessStat::of(pid).cpuTicks;
+    while (timer.elapsed() < timeoutMs) {
+        QThread::msleep(kStillMs);
+        const qint64 now = ProcessStat::of(pid).cpuTicks;
+        // A tick or two is the idle engine's own timers.
+        if (now >= 0 && now - used <= 2)
+            return true;
+        used = now;
+    }
+    return false;
 }
 
 PrivateDisplay::PrivateDisplay(QSize screen, int monitors)

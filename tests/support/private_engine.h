@@ -88,3 +88,7 @@ bool processAlive(qint64 pid);
 // True once every thread of the process has stopped (SIGSTOP stops each
 // thread on its own time).
 bool allThreadsStopped(qint64 pid);
+// Waits until the process has used no processor time for a while: an engine
+// that shows a new slide takes input only once it settled, and drops a
+// click or key that waited meanwhile. False after timeoutMs.
+bool waitUntilSettled(qint64 pid, int timeoutMs);
