@@ -330,7 +330,9 @@ void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPla
             box->setPlainText(LineBreaks::toLf(stored));
         }
     }
-    if (box->isEnabled() && box->isVisible())
+    if (box->hasFocus())
+        say(QStringLiteral("%1: %2").arg(box->accessibleName(), box->document()->firstBlock().text()));
+    else if (box->isEnabled() && box->isVisible())
         box->setFocus();
 }
 

@@ -1,11 +1,27 @@
 #include "shell/program_window.h"
 
+#include "shell/accessible_roles.h"
 #include "shell/error_report.h"
+#include "shell/spoken_message.h"
 #include "shell/window_style.h"
 
 ProgramWindow::ProgramWindow(QString name, Dialogs& dialogs)
-    : QWidget(nullptr, WindowStyle::fixedWindowFlags()), mName(std::move(name)), mDialogs(dialogs)
+    : QWidget(nullptr, WindowStyle::fixedWindowFlags()),
+      mSpoken(new SpokenMessage(this)),
+      mName(std::move(name)),
+      mDialogs(dialogs)
 {
+    installAccessibleRoles();
+}
+
+QString ProgramWindow::lastSaid() const
+{
+    return mSpoken->lastSaid();
+}
+
+void ProgramWindow::say(const QString& line)
+{
+    mSpoken->say(line);
 }
 
 ErrorTrap ProgramWindow::trapFor(const QString& procedure)

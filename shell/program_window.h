@@ -6,13 +6,19 @@
 
 class Dialogs;
 
+class SpokenMessage;
+
 // What the program's two windows share: a fixed single border, the error
-// trap of their procedures under the window's name ("Form1.Form_Load"), and
-// their place in the middle of the screen the first time they are shown.
+// trap of their procedures under the window's name ("Form1.Form_Load"),
+// their place in the middle of the screen the first time they are shown,
+// and lines said to a screen reader.
 class ProgramWindow : public QWidget {
     Q_OBJECT
 public:
     ProgramWindow(QString name, Dialogs& dialogs);
+
+    // The line last said to a screen reader, "" before the first.
+    QString lastSaid() const;
 
 protected:
     // The error trap of one of this window's procedures.
@@ -20,8 +26,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Runs once, after the window was first placed on the screen.
     virtual void firstShown() {}
+    // Has a screen reader say the line at once, wherever the focus is.
+    void say(const QString& line);
 
 private:
+    SpokenMessage* mSpoken;
     QString mName;
     Dialogs& mDialogs;
     bool mPlaced = false;

@@ -14,6 +14,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/file_size_limit.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -175,6 +176,24 @@ private slots:
     // Without a mouse: Control+Page Down/Up and Control+(Shift+)Tab move
     // through a strip's sections from its box, round the ends; a screen
     // reader hears which section a box holds.
+    // A screen reader speaks what lies in the active window: the window is a
+    // window, and the panels the boxes lie on are panels, not windows of
+    // their own.
+    void theWindowIsAWindowAndItsPanelsArePanels()
+    {
+        Window w(folder());
+        w.form.load();
+        QCOMPARE(QAccessible::queryAccessibleInterface(&w.form)->role(), QAccessible::Window);
+        int panels = 0;
+        for (QWidget* inside : w.form.findChildren<QWidget*>()) {
+            const QAccessible::Role role = QAccessible::queryAccessibleInterface(inside)->role();
+            QVERIFY2(role != QAccessible::Window && role != QAccessible::Border,
+                     qPrintable(inside->metaObject()->className() + QString(" ") + inside->objectName()));
+            panels += role == QAccessible::Pane;
+        }
+        QVERIFY(panels >= 2);
+    }
+
     void sectionsAreSwitchedWithTheKeyboardAndNamed()
     {
         Window w(folder());
@@ -184,19 +203,31 @@ private slots:
         QCOMPARE(w.companyNameBox()->accessibleName(), QString("Company name"));
         QCOMPARE(w.firstSectionBox()->accessibleName(), QString("Mission Statement section"));
         QPlainTextEdit* box = w.firstSectionBox();
+        w.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        box->setFocus();
         const auto press = [&](QWidget* at, Qt::Key key, Qt::KeyboardModifiers modifiers) {
             QTest::keyClick(at, key, modifiers);
             return w.firstSectionTabs()->currentTab() * 10 + w.secondSectionTabs()->currentTab();
         };
+        // The section a box moves to is said with its first line, as the
+        // box keeps the focus; one reached from its strip is spoken as the
+        // box takes the focus.
+        QCOMPARE(w.form.lastSaid(), QString());
         QCOMPARE(press(box, Qt::Key_PageDown, Qt::ControlModifier), 10);
         QCOMPARE(box->accessibleName(), QString("The Team section"));
+        QCOMPARE(w.form.lastSaid(), "The Team section: " + firstSectionGroup().guideText(1).section("\r\n", 0, 0));
         QCOMPARE(press(box, Qt::Key_Tab, Qt::ControlModifier), 20);
         QCOMPARE(press(box, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), 10);
         QCOMPARE(press(box, Qt::Key_PageUp, Qt::ControlModifier), 0);
         QCOMPARE(press(box, Qt::Key_PageUp, Qt::ControlModifier), 50);
         QCOMPARE(press(w.secondSectionBox(), Qt::Key_PageUp, Qt::ControlModifier), 54);
         QCOMPARE(w.secondSectionBox()->accessibleName(), QString("Key Issues section"));
+        w.secondSectionTabs()->tabBar()->setFocus();
+        const QString said = w.form.lastSaid();
         QCOMPARE(press(w.secondSectionTabs()->tabBar(), Qt::Key_PageDown, Qt::ControlModifier), 50);
+        QCOMPARE(w.form.lastSaid(), said);
+        QVERIFY(w.secondSectionBox()->hasFocus());
         QCOMPARE(box->toPlainText(), LineBreaks::toLf(firstSectionGroup().guideText(5)));
         // Shift+F10 opens the spelling menu of the box with the focus.
         box->setFocus();
