@@ -417,7 +417,7 @@ void DeckViewer::saveResults()
     trap.step(102, [&] { mBusy = true; });
     SaveTarget target;
     bool yes = false;
-    bool saved = true;
+    bool saved = false;
     // The dialog is given its empty name, title and file types as it is
     // shown.
     SaveChoice choice;
@@ -445,7 +445,8 @@ void DeckViewer::saveResults()
                 mServices.dialogs.message(refused);
         }
     }
-    // A save that failed was reported; it is not followed by "Done.".
+    // Only a save that wrote the file is "Done.": a failed one was reported,
+    // and a cancelled or declined one wrote nothing.
     if (saved)
         trap.step(138, [&] { mServices.dialogs.message(QStringLiteral("Done.")); });
     trap.step(140, [&] { mBusy = false; });
