@@ -233,6 +233,7 @@ void PlanWindow::createDeck()
     if (mBusy)
         return;
     trap.step(102, [&] { mBusy = true; });
+    sayBeforeLongWork(QStringLiteral("Making the deck; it shows in the deck viewer when it is ready."));
     // An engine still starting ahead of need is waited for from the event
     // loop: the window repaints, and closing it or a signal ends the
     // program meanwhile. A start that failed was told; this press ends.

@@ -24,6 +24,18 @@ void ProgramWindow::say(const QString& line)
     mSpoken->say(line);
 }
 
+void ProgramWindow::sayBeforeLongWork(const QString& line)
+{
+    mSpoken->say(line);
+    mSpoken->letItBeAsked();
+}
+
+void ProgramWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    mSpoken->forget();
+}
+
 ErrorTrap ProgramWindow::trapFor(const QString& procedure)
 {
     return ErrorTrap(mDialogs, ErrorReport::location(mName, procedure));

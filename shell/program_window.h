@@ -26,8 +26,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Runs once, after the window was first placed on the screen.
     virtual void firstShown() {}
-    // Has a screen reader say the line at once, wherever the focus is.
+    // Has a screen reader say the line at once, wherever the focus is; from
+    // a window that is not shown yet, as it shows.
     void say(const QString& line);
+    // The same, before work that holds the window up.
+    void sayBeforeLongWork(const QString& line);
+    void hideEvent(QHideEvent* event) override;
 
 private:
     SpokenMessage* mSpoken;

@@ -11,6 +11,12 @@ public:
     explicit SpokenMessage(QWidget* window);
 
     void say(const QString& line);
+    // Lets a screen reader that listens ask about the line just said, before
+    // work that holds the window up: it asks the window, which answers only
+    // between steps of such work.
+    void letItBeAsked();
+    // A window that is hidden says its last line no more as it shows again.
+    void forget();
     // The last line said, "" before the first.
     QString lastSaid() const { return accessibleName(); }
 };

@@ -117,6 +117,9 @@ void DeckViewer::createControls()
     mPointer->watchBackground(this);
     mPointer->watchBackground(mShowFrame);
 
+    // Both windows carry the program's name as their title; this one says
+    // what it is.
+    setAccessibleDescription(QStringLiteral("Deck viewer"));
     mShowFrame->setToolTip(QStringLiteral("F5 presents the deck full screen; Escape brings it back here."));
     mShowFrame->setAccessibleName(QStringLiteral("Slide show"));
     mShowFrame->setAccessibleDescription(
@@ -133,14 +136,10 @@ void DeckViewer::createControls()
     connect(mConsoleWatch, &QTimer::timeout, this, [this] { checkConsoleShowRuns(); });
 
     mShowWatch = new QTimer(this);
-    mShowWatch->setInterval(1000);
+    mShowWatch->setInterval(250);
     connect(mShowWatch, &QTimer::timeout, this, [this] { checkShowStillRuns(); });
-    mShowCheck = new QFutureWatcher<std::optional<StopCause>>(this);
-    connect(mShowCheck, &QFutureWatcherBase::finished, this, [this] {
-        const std::optional<StopCause> stopped = mShowCheck->result();
-        if (stopped && showRuns() && !mBusy)
-            showStopped(*stopped);
-    });
+    mShowCheck = new QFutureWatcher<ShowCheck>(this);
+    connect(mShowCheck, &QFutureWatcherBase::finished, this, [this] { takeShowCheck(mShowCheck->result()); });
 }
 
 void DeckViewer::load()
@@ -221,6 +220,19 @@ void DeckViewer::embedSlideShow()
     mWindows.watchKeys(show, {Qt::Key_F5, Qt::Key_Escape, Qt::Key_Tab}, [this](int key) { onPresentingKey(key); });
     setShowState(ShowState::InFrame);
     keyboardToShow();
+    mSpokenSlides = spokenSlides();
+    saySlide(1, QStringLiteral("The deck is ready: %1 slides.").arg(mSpokenSlides.size()));
+}
+
+// A deck whose texts cannot be read is still shown; its slides are then
+// said by number alone.
+QList<QStringList> DeckViewer::spokenSlides()
+{
+    try {
+        return mPresentation->SpokenSlides();
+    } catch (const Failure&) {
+        return {};
+    }
 }
 
 // The frame has the focus and the keyboard goes on into the show, so that
@@ -262,7 +274,12 @@ bool DeckViewer::eventFilter(QObject* watched, QEvent* event)
 
 void DeckViewer::setShowState(ShowState state)
 {
+    const bool wasPresenting = isPresenting();
     mShowState = state;
+    if (isPresenting() && !wasPresenting)
+        say(QStringLiteral("Presenting"));
+    else if (wasPresenting && state == ShowState::InFrame)
+        say(QStringLiteral("Back in the viewer"));
     if (showRuns() && !mShowWatch->isActive())
         mShowWatch->start();
     else if (!showRuns())
@@ -364,15 +381,53 @@ void DeckViewer::checkShowStillRuns()
 {
     if (!showRuns() || mBusy || mShowCheck->isRunning())
         return;
-    mShowCheck->setFuture(QtConcurrent::run([application = mApplication]() -> std::optional<StopCause> {
+    mShowCheck->setFuture(QtConcurrent::run([application = mApplication, show = mShowWindow]() -> ShowCheck {
         try {
             if (application->Presentations().Count() == 0)
-                return StopCause::DeckClosed;
-            return std::nullopt;
+                return {StopCause::DeckClosed};
+            return {std::nullopt, show->shownSlide()};
         } catch (const Failure&) {
-            return StopCause::EngineGone;
+            return {StopCause::EngineGone};
         }
     }));
+}
+
+void DeckViewer::takeShowCheck(const ShowCheck& check)
+{
+    if (!showRuns() || mBusy)
+        return;
+    if (check.stopped)
+        showStopped(*check.stopped);
+    else if (check.slide > 0 && check.slide != mSlideSaid)
+        saySlide(check.slide);
+}
+
+namespace {
+
+// A slide's texts as one line to say: the title, then each text as a
+// sentence of its own.
+QString sentences(const QStringList& texts)
+{
+    QString line = texts.first();
+    for (qsizetype i = 1; i < texts.size(); ++i) {
+        static const QString ends = QStringLiteral(".:;!?");
+        line += ends.contains(line.back()) ? QStringLiteral(" ") : i == 1 ? QStringLiteral(": ") : QStringLiteral(". ");
+        line += texts.at(i);
+    }
+    return line;
+}
+
+}  // namespace
+
+void DeckViewer::saySlide(int slide, const QString& lead)
+{
+    mSlideSaid = slide;
+    const QStringList texts = mSpokenSlides.value(slide - 1);
+    QString line = mSpokenSlides.isEmpty() ? QStringLiteral("Slide %1").arg(slide)
+                                           : QStringLiteral("Slide %1 of %2").arg(slide).arg(mSpokenSlides.size());
+    if (!texts.isEmpty())
+        line += QStringLiteral(", ") + sentences(texts);
+    say(lead.isEmpty() ? line : lead + QStringLiteral(" ") + line);
 }
 
 void DeckViewer::showStopped(StopCause cause)

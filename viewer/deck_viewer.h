@@ -54,10 +54,11 @@ public:
     void goBack();
     void endShowForClose();
     void unload();
-    // While the show runs, checks every second that its deck is still open
-    // in the engine; when it is not, the user is told once. The engine is
-    // asked off the window's thread, so that an engine that hangs does not
-    // hold the window up; the answer is taken on it, once there.
+    // While the show runs, checks four times a second that its deck is
+    // still open in the engine, and which slide it shows: a deck no longer
+    // open is told once, a slide reached is said to a screen reader. The
+    // engine is asked off the window's thread, so that an engine that hangs
+    // does not hold the window up; the answer is taken on it, once there.
     void checkShowStillRuns();
     // F5 presents the show full screen on the screen that holds the viewer,
     // or with a second screen on that one with the engine's presenter console
@@ -106,6 +107,16 @@ private:
     void setShowState(ShowState state);
     // Why a show stopped under the viewer.
     enum class StopCause { DeckClosed, EngineGone };
+    // What the show watch found: why the show stopped, or the slide it is at.
+    struct ShowCheck {
+        std::optional<StopCause> stopped;
+        int slide = 0;
+    };
+    void takeShowCheck(const ShowCheck& check);
+    QList<QStringList> spokenSlides();
+    // Says the slide to a screen reader: its number, title, text and the
+    // descriptions of its drawings and charts, after lead when one is given.
+    void saySlide(int slide, const QString& lead = QString());
     // The show stopped under the viewer: back into the frame, then told once.
     void showStopped(StopCause cause);
 
@@ -131,7 +142,11 @@ private:
     ShowState mShowState = ShowState::None;
     QTimer* mShowWatch;
     // The show watch's question to the engine, while it is asked.
-    QFutureWatcher<std::optional<StopCause>>* mShowCheck;
+    QFutureWatcher<ShowCheck>* mShowCheck;
+    // What each slide of the deck says, read once as the show starts, and
+    // the slide last said.
+    QList<QStringList> mSpokenSlides;
+    int mSlideSaid = 0;
     QTimer* mConsoleWatch;
     bool mBusy = false;
 };

@@ -273,6 +273,9 @@ public:
     // on in this window at the slide it reached; without such a show, does
     // nothing.
     virtual void resumeHere() = 0;
+    // The number of the slide the show is at, from 1, wherever it is
+    // presented; 0 while no show runs.
+    virtual int shownSlide() = 0;
 };
 
 // Presentation.SlideShowSettings
@@ -315,6 +318,10 @@ public:
     // the other slides), as large as fits with its aspect ratio kept;
     // described by description for those who cannot see it.
     void PlaceLogo(const QString& file, const QString& description) { placeLogo(file, description); }
+    // What each slide says to someone who cannot see it, slide by slide: the
+    // texts of its shapes, its title first, then the descriptions of its
+    // drawings and charts.
+    virtual QList<QStringList> SpokenSlides() = 0;
 
 protected:
     friend struct ShapeRef;

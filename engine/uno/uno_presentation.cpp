@@ -237,6 +237,31 @@ public:
 
     // A total is the number written right after a slide number field and a
     // slash, as in "<number> / 12", in a text of the deck's designs.
+    QList<QStringList> SpokenSlides() override
+    {
+        return engineCall(QStringLiteral("Reading the texts of the slides of %1").arg(shownPath(mPath)), [&] {
+            QList<QStringList> spoken;
+            for (sal_Int32 slide = 1; slide <= pages()->getCount(); ++slide) {
+                QStringList texts, descriptions;
+                for (const Reference<drawing::XShape>& shape : shapesOn(page(slide), slide)) {
+                    if (isDrawingOrChart(shape)) {
+                        rtl::OUString description;
+                        Reference<beans::XPropertySet>(shape, UNO_QUERY_THROW)->getPropertyValue("Description") >>=
+                            description;
+                        if (!description.isEmpty())
+                            descriptions << fromUno(description);
+                    } else if (const Reference<text::XText> text(shape, UNO_QUERY); text.is()) {
+                        const QString written = fromUno(text->getString()).trimmed();
+                        if (!written.isEmpty())
+                            texts << written;
+                    }
+                }
+                spoken << texts + descriptions;
+            }
+            return spoken;
+        });
+    }
+
     void updateSlideTotals() override
     {
         engineCall(QStringLiteral("Writing the number of slides"), [&] {

@@ -136,6 +136,14 @@ void UnoShowWindow::resumeHere()
     });
 }
 
+int UnoShowWindow::shownSlide()
+{
+    return engineCall(QStringLiteral("Reading the slide the show is at"), [&] {
+        const Reference<presentation::XSlideShowController> controller = mShow->getController();
+        return controller.is() && controller->isRunning() ? controller->getCurrentSlideIndex() + 1 : 0;
+    });
+}
+
 void UnoShowWindow::startShow(const Reference<drawing::XDrawPage>& from, bool fullScreen)
 {
     // Given as arguments, these settings hold for this show alone.

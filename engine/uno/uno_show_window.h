@@ -25,6 +25,7 @@ public:
     void presentWithConsole(const QRect& area) override;
     bool consoleShowRunning() override;
     void resumeHere() override;
+    int shownSlide() override;
 
 private:
     void resize();

@@ -38,6 +38,7 @@ public:
     int selectedSlide = 0;
     QString selectedShape;
     int linesAtFullSize = 8;  // lines a body shows before it shrinks them
+    int shownSlide = 1;       // the slide a running show is at
     QString& selectedText()
     {
         if (slides.size() < selectedSlide)
@@ -156,6 +157,19 @@ public:
         mState.slides[slide - 1][QStringLiteral("Chart")] =
             rows.join(QStringLiteral(" | ")) + QStringLiteral(" [%1 %2]").arg(chart.valuePrefix, chart.valueSuffix);
     }
+    // Each slide's title, body and chart, as written.
+    QList<QStringList> SpokenSlides() override
+    {
+        QList<QStringList> spoken;
+        for (const QMap<QString, QString>& slide : mState.slides) {
+            QStringList texts;
+            for (const char* shape : {"Title", "Body", "Chart"})
+                if (!slide.value(shape).isEmpty())
+                    texts << slide.value(shape);
+            spoken << texts;
+        }
+        return spoken;
+    }
     void updateSlideTotals() override { mState.calls << "UpdateSlideTotals"; }
     void setTitle(const QString& title) override { mState.calls << "Title " + title; }
     void setLanguage(const QString& locale) override { mState.calls << "Language " + locale; }
@@ -202,6 +216,12 @@ public:
     {
         mState.calls << "resumeHere";
         mState.consoleShowRunning = false;
+    }
+    int shownSlide() override
+    {
+        if (mState.engineDied)
+            throw EngineUnavailable(QStringLiteral("Reading the slide shown failed: the engine is gone."));
+        return mState.shownSlide;
     }
 
 private:

@@ -114,6 +114,38 @@ private slots:
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
+    // A screen reader is told the deck is ready with its first slide, each
+    // slide the show moves to (once), and the show presented and back; the
+    // window says it is the deck viewer.
+    void theShowIsSpokenSlideBySlide()
+    {
+        if (QGuiApplication::screens().size() > 1)
+            QSKIP("presents full screen on one screen only");
+        v->engine.state.slides = {{{"Title", "Fjordlight AS"}, {"Body", "Plan 2027"}},
+                                  {{"Title", "Mission Statement"}, {"Body", "We grow greens"}, {"Notes", "unsaid"}},
+                                  {{"Title", "The Team"}, {"Chart", "Column chart: Hires"}}};
+        v->form.activate();
+        QCOMPARE(v->form.accessibleDescription(), QString("Deck viewer"));
+        QCOMPARE(v->form.lastSaid(), QString("The deck is ready: 3 slides. Slide 1 of 3, Fjordlight AS: Plan 2027"));
+        // What is said once the watch found the show at the slide (within
+        // a second: the engine is asked off the window's thread).
+        const auto watchSees = [&](int slide) {
+            const QString before = v->form.lastSaid();
+            v->engine.state.shownSlide = slide;
+            v->form.checkShowStillRuns();
+            QTest::qWaitFor([&] { return v->form.lastSaid() != before; }, 1000);
+            return v->form.lastSaid();
+        };
+        QCOMPARE(watchSees(3), QString("Slide 3 of 3, The Team: Column chart: Hires"));
+        v->windows.pressKey(Qt::Key_F5);
+        QCOMPARE(v->form.lastSaid(), QString("Presenting"));
+        QCOMPARE(watchSees(3), QString("Presenting"));
+        QCOMPARE(watchSees(2), QString("Slide 2 of 3, Mission Statement: We grow greens"));
+        v->windows.pressKey(Qt::Key_Escape);
+        QCOMPARE(v->form.lastSaid(), QString("Back in the viewer"));
+        QCOMPARE(watchSees(1), QString("Slide 1 of 3, Fjordlight AS: Plan 2027"));
+    }
+
     // F5 puts the running show over the viewer's whole screen; Escape, or F5
     // again, puts it back into the frame, sized to it, as often as asked.
     // Escape in the frame leaves the show alone; "< Back" while presenting
