@@ -9,7 +9,7 @@ packages=(
   libx11-dev libxinerama-dev libhunspell-dev hunspell-en-us
   libreoffice-impress libreoffice-dev
   fonts-liberation fonts-dejavu-core
-  dbus-daemon xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick poppler-utils strace unzip
+  dbus-daemon xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick poppler-utils strace unzip orca
   desktop-file-utils appstream lintian dpkg-dev file clang-format
 )
 

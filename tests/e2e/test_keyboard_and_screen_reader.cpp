@@ -5,6 +5,7 @@
 #include "tests/support/program_driver.h"
 #include "tests/support/program_places.h"
 
+#include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -14,10 +15,15 @@
 #include <QDBusVariant>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -115,7 +121,9 @@ private:
     void walk(const Accessible& at, QStringList& tree) const
     {
         const QDBusMessage role = call(at, "org.a11y.atspi.Accessible", "GetRoleName");
-        if (role.type() != QDBusMessage::ReplyMessage || tree.size() > 2000)
+        // The registry's desktop holds every application once more.
+        if (role.type() != QDBusMessage::ReplyMessage || tree.size() > 2000
+            || role.arguments().first().toString() == "desktop frame")
             return;
         tree << QStringList{role.arguments().first().toString(), property(at, "Name"), property(at, "Description")}
                     .join('|');
@@ -126,6 +134,88 @@ private:
     }
 
     QDBusConnection mBus;
+};
+
+// Debian's screen reader, with the accessibility bus's registry, on the
+// test's buses and display, both ended by their process ids. No speech
+// server runs (none is started for it, nor one of the machine's used): what
+// it says is read from its debug log, where each line it would speak stands
+// as SPEECH OUTPUT: '...', written line by line.
+class ScreenReader {
+public:
+    explicit ScreenReader(const QString& accessibilityBus)
+    {
+        QFile lineByLine(mFolder.filePath("sitecustomize.py"));
+        lineByLine.open(QIODevice::WriteOnly);
+        lineByLine.write(
+            "import builtins, os\n"
+            "_open = builtins.open\n"
+            "def _line_by_line(file, mode='r', *args, **kwargs):\n"
+            "    if file == os.environ.get('SAID_LOG') and 'w' in mode:\n"
+            "        kwargs['buffering'] = 1\n"
+            "    return _open(file, mode, *args, **kwargs)\n"
+            "builtins.open = _line_by_line\n");
+        lineByLine.close();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("AT_SPI_BUS_ADDRESS", accessibilityBus);
+        environment.insert("HOME", mFolder.path());
+        environment.insert("PYTHONPATH", mFolder.path());
+        environment.insert("SAID_LOG", log());
+        environment.insert("SPEECHD_CMD", mFolder.filePath("no-speech-server"));
+        environment.insert("SPEECHD_ADDRESS", "unix_socket:" + mFolder.filePath("no-speech-server.socket"));
+        for (QProcess* process : {&mRegistry, &mReader}) {
+            process->setProcessEnvironment(environment);
+            process->setStandardOutputFile(QProcess::nullDevice());
+            process->setStandardErrorFile(QProcess::nullDevice());
+        }
+        mRegistry.start("/usr/libexec/at-spi2-registryd", {});
+        mReader.start("orca", {"--replace", "--user-prefs", mFolder.filePath("prefs"), "--debug-file", log()});
+    }
+    ~ScreenReader()
+    {
+        for (QProcess* process : {&mReader, &mRegistry})
+            if (process->state() != QProcess::NotRunning) {
+                ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+                if (!process->waitForFinished(5000))
+                    process->kill();
+                process->waitForFinished(5000);
+            }
+    }
+
+    // Lines said from now on count; the earlier ones no more.
+    void mark() { mMark = said().size(); }
+    // Whether a line said since the mark holds part, within timeoutMs.
+    bool says(const QString& part, int timeoutMs)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                const QStringList lines = said().mid(mMark);
+                return std::any_of(lines.cbegin(), lines.cend(),
+                                   [&](const QString& line) { return line.contains(part); });
+            },
+            timeoutMs);
+    }
+    // Every line said since the mark, for a failure's message.
+    QString saidSinceMark() const { return said().mid(mMark).join('\n'); }
+
+private:
+    QString log() const { return mFolder.filePath("said.log"); }
+    QStringList said() const
+    {
+        QFile file(log());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        static const QRegularExpression spoken(R"(SPEECH OUTPUT: '(.*)'\s*\{)");
+        QStringList lines;
+        for (auto it = spoken.globalMatch(QString::fromUtf8(file.readAll())); it.hasNext();)
+            lines << it.next().captured(1);
+        return lines;
+    }
+
+    QTemporaryDir mFolder;
+    QProcess mRegistry;
+    QProcess mReader;
+    qsizetype mMark = 0;
 };
 
 }  // namespace
@@ -146,6 +236,20 @@ private:
     QString mAddress;
 };
 
+// Whether accessibility is on, which a screen reader sets as it starts and
+// applications read: on.
+class AccessibilityStatus : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
+    Q_PROPERTY(bool IsEnabled READ on WRITE set)
+    Q_PROPERTY(bool ScreenReaderEnabled READ on WRITE set)
+
+public:
+    explicit AccessibilityStatus(QObject* launcher) : QDBusAbstractAdaptor(launcher) {}
+    bool on() const { return true; }
+    void set(bool) {}
+};
+
 class KeyboardAndScreenReaderTest : public QObject {
     Q_OBJECT
 
@@ -154,8 +258,18 @@ private:
     // The desktop's session bus and its accessibility bus, both private.
     PrivateBus mSession;
     PrivateBus mAccessibility;
-    AccessibilityBusLauncher mLauncher{mAccessibility.address()};
+    // Answered on a thread of its own: the screen reader asks it while the
+    // test waits on the screen reader.
+    QThread mDesktop;
+    AccessibilityBusLauncher* mLauncher = new AccessibilityBusLauncher(mAccessibility.address());
+    std::unique_ptr<ScreenReader> mReader;
     ProgramDriver mProgram;
+
+    void typeAsAPerson(QChar typed)
+    {
+        mProgram.type(typed);
+        QTest::qWait(150);
+    }
 
 private slots:
     void initTestCase()
@@ -165,13 +279,19 @@ private slots:
         QVERIFY2(mDisplay.ok(), "Xvfb could not be started");
         QVERIFY2(!mSession.address().isEmpty() && !mAccessibility.address().isEmpty(),
                  "the private buses could not be started");
+        new AccessibilityStatus(mLauncher);
+        mLauncher->moveToThread(&mDesktop);
+        mDesktop.start();
         QDBusConnection session = QDBusConnection::connectToBus(mSession.address(), QStringLiteral("desktop"));
-        QVERIFY(session.registerObject("/org/a11y/bus", &mLauncher, QDBusConnection::ExportAllSlots));
+        QVERIFY(session.registerObject("/org/a11y/bus", mLauncher,
+                                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAdaptors));
         QVERIFY(session.registerService("org.a11y.Bus"));
         // The program finds the accessibility bus as on a desktop where a
         // screen reader runs.
         qputenv("DBUS_SESSION_BUS_ADDRESS", mSession.address().toLocal8Bit());
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        mReader = std::make_unique<ScreenReader>(mAccessibility.address());
+        QVERIFY2(mReader->says("Screen reader on", 60000), "the screen reader did not start");
         QVERIFY(mProgram.start());
         QVERIFY(mProgram.waitForWindow("Orvendale", 60000));
     }
@@ -182,7 +302,11 @@ private slots:
             mProgram.signal(SIGTERM);
             mProgram.waitForExit(20000);
         }
+        mReader.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("desktop"));
+        mLauncher->deleteLater();
+        mDesktop.quit();
+        mDesktop.wait();
     }
 
     // A screen reader finds every control by its role and a name that says
@@ -216,11 +340,20 @@ private slots:
         mProgram.type("Fjordlight AS");
         mProgram.key("Tab");
         mProgram.type("Light for the fjords");
+        // The screen reader says the section box, and the section it moves
+        // to, with its first line.
+        mReader->mark();
         mProgram.key("Tab");
+        QVERIFY2(mReader->says("Mission Statement section", 10000), qPrintable(mReader->saidSinceMark()));
         mProgram.key("ctrl+a");
         mProgram.type("Typed without a mouse");
+        mReader->mark();
         mProgram.key("ctrl+Next");
-        mProgram.type("The team ");
+        QVERIFY2(mReader->says("The Team section: CEO", 10000), qPrintable(mReader->saidSinceMark()));
+        // At a person's pace: the screen reader says each key, and keys
+        // typed faster than it can take are lost on their way to the box.
+        for (const QChar typed : QString("The team "))
+            typeAsAPerson(typed);
         // The menu is a window of its own. (The screen tells less: the text
         // cursor blinks.)
         mProgram.key("shift+F10");
@@ -250,10 +383,13 @@ private slots:
         // The show in the frame has the keyboard: Right moves on.
         QTRY_VERIFY_WITH_TIMEOUT(mProgram.keyboardInAnotherProgram(), 10000);
         // Once the engine settled: it drops keys that waited while it was
-        // busy showing a slide.
+        // busy showing a slide. The screen reader says the slide reached.
         QVERIFY(waitUntilSettled(mProgram.enginePid(), 10000));
+        mReader->mark();
         mProgram.key("Right");
         QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(viewerAt + kSlideSample)), 10000);
+        QVERIFY2(mReader->says("Slide 2 of 12, Mission Statement: Typed without a mouse", 10000),
+                 qPrintable(mReader->saidSinceMark()));
         mProgram.key("F5");
         QTRY_VERIFY_WITH_TIMEOUT(isWhite(mProgram.pixel(kScreenLeftEdge)), 10000);
         mProgram.key("Escape");

@@ -133,7 +133,7 @@ private slots:
             const QString before = v->form.lastSaid();
             v->engine.state.shownSlide = slide;
             v->form.checkShowStillRuns();
-            QTest::qWaitFor([&] { return v->form.lastSaid() != before; }, 1000);
+            (void)QTest::qWaitFor([&] { return v->form.lastSaid() != before; }, 1000);
             return v->form.lastSaid();
         };
         QCOMPARE(watchSees(3), QString("Slide 3 of 3, The Team: Column chart: Hires"));
