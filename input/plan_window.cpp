@@ -40,6 +40,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
@@ -116,6 +117,8 @@ void PlanWindow::createControls()
         box = new QPlainTextEdit(picture);
         box->setGeometry(twipsRect(90, 90, 8970, 2805));
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->verticalScrollBar()->setAccessibleName(QStringLiteral("Section text scroll bar"));
+        box->horizontalScrollBar()->setAccessibleName(QStringLiteral("Section text scroll bar"));
         box->setTabChangesFocus(true);
         strip->takeTabKeysFrom(box);
         return strip;

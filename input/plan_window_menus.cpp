@@ -59,6 +59,7 @@ void PlanWindow::createMenus()
     mMenuBar = new QMenuBar(this);
     mMenuBar->setGeometry(0, 0, width(), kMenuBarHeight);
     mMenuBar->setObjectName(QStringLiteral("menuBar"));
+    mMenuBar->setAccessibleName(QStringLiteral("Menu bar"));
 
     QMenu* plan = mMenuBar->addMenu(QStringLiteral("&Plan"));
     plan->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newPlan(); });
@@ -75,8 +76,15 @@ void PlanWindow::createMenus()
     plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                     [this] { savePlanAs(); });
     plan->addAction(QStringLiteral("&Export Deck…"), this, [this] { exportDeckFile(); });
-    plan->addAction(QStringLiteral("&Snapshots…"), this,
-                    [this] { SnapshotsDialog(*mDocument, mServices.dialogs, this).exec(); });
+    plan->addAction(QStringLiteral("&Snapshots…"), this, [this] {
+        // The keyboard goes back to the control used before,
+        // whichever way the dialog was closed.
+        QWidget* before = focusWidget();
+        SnapshotsDialog(*mDocument, mServices.dialogs, this).exec();
+        activateWindow();
+        if (before)
+            before->setFocus(Qt::OtherFocusReason);
+    });
     plan->addSeparator();
     plan->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
 

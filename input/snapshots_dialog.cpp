@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 SnapshotsDialog::SnapshotsDialog(PlanDocument& document, Dialogs& dialogs, QWidget* parent)
@@ -23,6 +24,11 @@ SnapshotsDialog::SnapshotsDialog(PlanDocument& document, Dialogs& dialogs, QWidg
     mDelete = new QPushButton(QStringLiteral("&Delete"));
     mName = new QLineEdit;
     mName->setPlaceholderText(QStringLiteral("A name for the plan as it stands"));
+    mList->setAccessibleName(QStringLiteral("Snapshots"));
+    for (QScrollBar* bar : {mList->verticalScrollBar(), mList->horizontalScrollBar()})
+        bar->setAccessibleName(QStringLiteral("Snapshots scroll bar"));
+    mName->setAccessibleName(QStringLiteral("Snapshot name"));
+    mName->setAccessibleDescription(QStringLiteral("Take Snapshot keeps the plan as it stands under this name"));
     auto* take = new QPushButton(QStringLiteral("&Take Snapshot"));
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
 

@@ -5,6 +5,9 @@
 #include "shell/spoken_message.h"
 #include "shell/window_style.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
+
 ProgramWindow::ProgramWindow(QString name, Dialogs& dialogs)
     : QWidget(nullptr, WindowStyle::fixedWindowFlags()),
       mSpoken(new SpokenMessage(this)),
@@ -28,6 +31,17 @@ void ProgramWindow::sayBeforeLongWork(const QString& line)
 {
     mSpoken->say(line);
     mSpoken->letItBeAsked();
+}
+
+void ProgramWindow::keyPressEvent(QKeyEvent* event)
+{
+    auto* button = qobject_cast<QAbstractButton*>(focusWidget());
+    if (button && button->isEnabled() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && event->modifiers() == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ProgramWindow::hideEvent(QHideEvent* event)

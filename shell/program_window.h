@@ -32,6 +32,8 @@ protected:
     // The same, before work that holds the window up.
     void sayBeforeLongWork(const QString& line);
     void hideEvent(QHideEvent* event) override;
+    // Return and Enter press the button that has the focus, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SpokenMessage* mSpoken;

@@ -176,13 +176,31 @@ private slots:
     // Without a mouse: Control+Page Down/Up and Control+(Shift+)Tab move
     // through a strip's sections from its box, round the ends; a screen
     // reader hears which section a box holds.
+    // The controls a screen reader names by what the program calls them,
+    // found without one: those a user reaches and bars.
+    static QStringList unnamedControls(const QWidget& top)
+    {
+        QStringList unnamed;
+        for (QWidget* inside : top.findChildren<QWidget*>()) {
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(inside);
+            const bool reached = inside->focusPolicy() != Qt::NoFocus || control->role() == QAccessible::ScrollBar
+                                 || control->role() == QAccessible::MenuBar;
+            if (reached && control->text(QAccessible::Name).isEmpty())
+                unnamed << QString("%1 %2").arg(inside->metaObject()->className(), inside->objectName());
+        }
+        return unnamed;
+    }
+
     // A screen reader speaks what lies in the active window: the window is a
     // window, and the panels the boxes lie on are panels, not windows of
-    // their own.
+    // their own. Every control it reaches has a name, the snapshots'
+    // included.
     void theWindowIsAWindowAndItsPanelsArePanels()
     {
         Window w(folder());
         w.form.load();
+        QCOMPARE(unnamedControls(w.form), QStringList());
+        QCOMPARE(unnamedControls(SnapshotsDialog(w.form.document(), w.dialogs)), QStringList());
         QCOMPARE(QAccessible::queryAccessibleInterface(&w.form)->role(), QAccessible::Window);
         int panels = 0;
         for (QWidget* inside : w.form.findChildren<QWidget*>()) {
