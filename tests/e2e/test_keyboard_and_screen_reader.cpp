@@ -304,9 +304,10 @@ private slots:
         }
         mReader.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("desktop"));
-        mLauncher->deleteLater();
+        // Its thread has ended: nothing runs it any more.
         mDesktop.quit();
         mDesktop.wait();
+        delete mLauncher;
     }
 
     // A screen reader finds every control by its role and a name that says
