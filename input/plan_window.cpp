@@ -29,10 +29,14 @@
 #include "shell/unsaved_changes.h"
 #include "shell/window_style.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -57,6 +61,13 @@ namespace {
 QString typedText(const QTextDocument& box)
 {
     return LineBreaks::toCrLf(box.toRawText());
+}
+
+// Focus that returns to a box from a menu, a dialog or another window.
+bool isComingBack(const QFocusEvent& focus)
+{
+    return focus.reason() == Qt::PopupFocusReason || focus.reason() == Qt::MenuBarFocusReason
+           || focus.reason() == Qt::ActiveWindowFocusReason;
 }
 
 }  // namespace
@@ -189,13 +200,12 @@ void PlanWindow::connectHandlers()
     new LineSpelling(*mPlanTitleBox, mSpelling);
     new SpellingHighlighter(*mFirstSectionBox, mSpelling);
     new SpellingHighlighter(*mSecondSectionBox, mSpelling);
-    for (QWidget* box : std::initializer_list<QWidget*>{mPlanTitleBox, mFirstSectionBox, mSecondSectionBox}) {
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QWidget::customContextMenuRequested, this,
-                [this, box](const QPoint& pos) { showSpellingMenu(box, pos); });
-    }
-    mCompanyNameBox->installEventFilter(this);
-    mPlanTitleBox->installEventFilter(this);
+    // A menu asked for with the mouse comes to a section box's viewport,
+    // one asked for from the keyboard to the box itself.
+    for (QObject* box :
+         std::initializer_list<QObject*>{mCompanyNameBox, mPlanTitleBox, mFirstSectionBox, mFirstSectionBox->viewport(),
+                                         mSecondSectionBox, mSecondSectionBox->viewport()})
+        box->installEventFilter(this);
 
     connectDocument();
 
@@ -361,16 +371,15 @@ void PlanWindow::startSpelling()
     }
 }
 
-void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
+void PlanWindow::showBoxMenu(QWidget* box, const QContextMenuEvent& request)
 {
     std::unique_ptr<QMenu> menu;
-    QPoint global;
     QString text;
     int index = 0;
     SpellingMenuActions actions;
     if (auto* line = qobject_cast<QLineEdit*>(box)) {
         menu.reset(line->createStandardContextMenu());
-        global = line->mapToGlobal(pos);
+        const QPoint pos = line->mapFromGlobal(request.globalPos());
         text = line->text();
         index = line->cursorPositionAt(pos);
         actions.replace = [line](SpellChecker::Range word, const QString& replacement) {
@@ -379,9 +388,9 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
         };
     } else {
         auto* section = static_cast<QPlainTextEdit*>(box);
+        // A text box's positions are in its viewport.
+        const QPoint pos = section->viewport()->mapFromGlobal(request.globalPos());
         menu.reset(section->createStandardContextMenu(pos));
-        // A text box's menu position is in its viewport.
-        global = section->viewport()->mapToGlobal(pos);
         const QTextCursor at = section->cursorForPosition(pos);
         const QTextBlock block = at.block();
         text = block.text();
@@ -397,8 +406,18 @@ void PlanWindow::showSpellingMenu(QWidget* box, const QPoint& pos)
     actions.tellFailure = [this](const QString& description) {
         untrapped(QStringLiteral("AddToDictionary_Click"), [&] { throw Failure(description); });
     };
-    addSpellingEntries(*menu, mSpelling, text, index, actions);
-    menu->exec(global);
+    if (box != mCompanyNameBox)
+        addSpellingEntries(*menu, mSpelling, text, index, actions);
+    // A menu opened from the keyboard starts on its first item, so that the
+    // item is spoken and Return chooses it: once the menu shows, it gets the
+    // Down key, which moves to the first item that can be chosen without
+    // opening a submenu the way choosing the item itself would.
+    if (request.reason() == QContextMenuEvent::Keyboard)
+        QTimer::singleShot(0, menu.get(), [shown = menu.get()] {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(shown, &down);
+        });
+    menu->exec(request.globalPos());
 }
 
 void PlanWindow::chooseSpellingLanguage(const QString& language)
@@ -490,11 +509,19 @@ void PlanWindow::closeEvent(QCloseEvent* event)
 
 bool PlanWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The company name or plan title box that gets the focus has its whole
-    // text selected: the next keystroke replaces it.
+    // The company name or plan title box the user moves to has its whole
+    // text selected: the next keystroke replaces it. Coming back to the box
+    // from a menu, a dialog or another window leaves the caret where it was.
     if (event->type() == QEvent::FocusIn)
-        if (auto* box = qobject_cast<QLineEdit*>(watched))
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && !isComingBack(*static_cast<QFocusEvent*>(event)))
             box->selectAll();
+    if (event->type() == QEvent::ContextMenu) {
+        auto* box = static_cast<QWidget*>(watched);
+        if (box == mFirstSectionBox->viewport() || box == mSecondSectionBox->viewport())
+            box = box->parentWidget();
+        showBoxMenu(box, *static_cast<QContextMenuEvent*>(event));
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

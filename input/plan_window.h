@@ -17,6 +17,7 @@ class QAction;
 class DeckExportRun;
 class PlanDocument;
 class QLabel;
+class QContextMenuEvent;
 class QMenuBar;
 class QGroupBox;
 class QLineEdit;
@@ -109,8 +110,9 @@ private:
     void storeText(const QString& key, const QString& text);
     void showStored(QLineEdit* box, const QString& key);
     void startSpelling();
-    // The spelling entries, then the box's own, at pos in the box.
-    void showSpellingMenu(QWidget* box, const QPoint& pos);
+    // A box's menu where it was asked for: the spelling entries (not for the
+    // company name, a proper name), then the box's own.
+    void showBoxMenu(QWidget* box, const QContextMenuEvent& request);
     void tellAboutDamagedStore();
     void loadStep(ErrorTrap& trap, int line, const std::function<void()>& step);
     // Runs an event handler that has no trap: a failure is reported in the

@@ -3,6 +3,7 @@
 #include "engine/port/presentation_engine.h"
 #include "generator/save_formats.h"
 #include "input/deck_export_run.h"
+#include "input/keyboard_menu_bar.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
 #include "input/spelling.h"
@@ -56,7 +57,7 @@ bool isPlanFile(const QString& path)
 
 void PlanWindow::createMenus()
 {
-    mMenuBar = new QMenuBar(this);
+    mMenuBar = new KeyboardMenuBar(this);
     mMenuBar->setGeometry(0, 0, width(), kMenuBarHeight);
     mMenuBar->setObjectName(QStringLiteral("menuBar"));
     mMenuBar->setAccessibleName(QStringLiteral("Menu bar"));
@@ -83,7 +84,7 @@ void PlanWindow::createMenus()
         SnapshotsDialog(*mDocument, mServices.dialogs, this).exec();
         activateWindow();
         if (before)
-            before->setFocus(Qt::OtherFocusReason);
+            before->setFocus(Qt::ActiveWindowFocusReason);
     });
     plan->addSeparator();
     plan->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });

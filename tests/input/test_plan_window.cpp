@@ -15,6 +15,7 @@
 #include "tests/support/file_size_limit.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -247,20 +248,40 @@ private slots:
         QCOMPARE(w.form.lastSaid(), said);
         QVERIFY(w.secondSectionBox()->hasFocus());
         QCOMPARE(box->toPlainText(), LineBreaks::toLf(firstSectionGroup().guideText(5)));
-        // Shift+F10 opens the spelling menu of the box with the focus.
-        box->setFocus();
-        QString opened;
-        QTimer::singleShot(0, [&] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* action : menu->actions())
-                    opened += action->text() + "|";
-                menu->close();
-            }
+        // Shift+F10 opens the menu of the box with the focus, on its first
+        // item that can be chosen; one opened with the mouse starts on none.
+        const auto openMenu = [&](QWidget* at, const std::function<void()>& ask) {
+            at->setFocus();
+            QString opened;
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(0, [&] {
+                    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                        for (QAction* action : menu->actions())
+                            opened += (action == menu->activeAction() ? ">" : "") + action->text() + "|";
+                        menu->close();
+                    }
+                });
+            });
+            ask();
+            return opened;
+        };
+        const auto shiftF10 = [&] {
+            for (QShortcut* shortcut : w.form.findChildren<QShortcut*>())
+                if (shortcut->key() == QKeySequence("Shift+F10"))
+                    emit shortcut->activated();
+        };
+        const QString sectionMenu = openMenu(box, shiftF10);
+        QVERIFY2(sectionMenu.startsWith("|>Spelling Language|") && sectionMenu.count('>') == 1,
+                 qPrintable(sectionMenu));
+        typeInto(w.companyNameBox(), "Acme");
+        const QString nameMenu = openMenu(w.companyNameBox(), shiftF10);
+        QVERIFY2(nameMenu.startsWith(">&Undo|") && !nameMenu.contains("Spelling"), qPrintable(nameMenu));
+        const QString clickedMenu = openMenu(box, [&] {
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                         box->viewport()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(box->viewport(), &rightClick);
         });
-        for (QShortcut* shortcut : w.form.findChildren<QShortcut*>())
-            if (shortcut->key() == QKeySequence("Shift+F10"))
-                emit shortcut->activated();
-        QVERIFY2(opened.contains("|Spelling Language|"), qPrintable(opened));
+        QVERIFY2(clickedMenu.contains("|Spelling Language|") && !clickedMenu.contains('>'), qPrintable(clickedMenu));
         // A strip that has the focus shows it, whichever way it came.
         QTabBar* strip = w.firstSectionTabs()->tabBar();
         const QImage unfocused = strip->grab().toImage();
@@ -477,6 +498,35 @@ private slots:
         QCOMPARE(w.planTitleBox()->selectedText(), QString("Old title"));
         QTest::keyClicks(w.planTitleBox(), "New");
         QCOMPARE(stored(folder(), "Business Plan"), QString("New"));
+    }
+
+    // Looking into the menus and leaving them with Escape gives the keyboard
+    // back to the box it came from, with the caret where it was: the next
+    // keystroke adds to the text instead of replacing it. A second menu
+    // opened from the menu bar does not make the bar the place to return to.
+    void theKeyboardComesBackFromTheMenusToTheBoxAsItLeftIt()
+    {
+        Window w(folder());
+        w.form.load();
+        w.form.show();
+        w.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        typeInto(w.companyNameBox(), "Fjordlight");
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), key, modifiers);
+        };
+        const auto pressAll = [&](const QList<QKeyCombination>& keys) {
+            for (QKeyCombination key : keys)
+                press(key.key(), key.keyboardModifiers());
+            press(Qt::Key_S);
+            return w.companyNameBox()->text();
+        };
+        QCOMPARE(pressAll({Qt::ALT | Qt::Key_P, Qt::Key_Escape, Qt::Key_Escape}), QString("Fjordlights"));
+        QCOMPARE(pressAll({Qt::ALT | Qt::Key_P, Qt::Key_Escape, Qt::ALT | Qt::Key_E, Qt::Key_Escape, Qt::Key_Escape}),
+                 QString("Fjordlightss"));
+        QCOMPARE(pressAll({Qt::Key_F10, Qt::Key_Escape, Qt::Key_Escape}), QString("Fjordlightsss"));
+        QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlightsss"));
     }
 
     // The user decides what becomes of a plan file another window has open

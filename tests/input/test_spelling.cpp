@@ -6,6 +6,7 @@
 #include "tests/support/fake_shell.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -88,6 +89,7 @@ QPair<int, int> redColumns(QLineEdit* box)
 QStringList pickFromMenu(QWidget* box, int index, const QStringList& path)
 {
     QPoint at;
+    QWidget* clicked = box;
     if (auto* line = qobject_cast<QLineEdit*>(box)) {
         at = QPoint(xBefore(line, index) + 2, line->height() / 2);
     } else {
@@ -95,6 +97,7 @@ QStringList pickFromMenu(QWidget* box, int index, const QStringList& path)
         QTextCursor cursor(section->document());
         cursor.setPosition(index);
         at = section->cursorRect(cursor).center() + QPoint(2, 0);
+        clicked = section->viewport();
     }
     QStringList entries;
     QTimer::singleShot(0, [&] {
@@ -114,7 +117,8 @@ QStringList pickFromMenu(QWidget* box, int index, const QStringList& path)
             entries << (action->isSeparator() ? QString("--") : action->text() + (action->isEnabled() ? "" : " (off)"));
         menu->close();
     });
-    emit box->customContextMenuRequested(at);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+    QApplication::sendEvent(clicked, &rightClick);
     return entries;
 }
 
