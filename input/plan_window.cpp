@@ -4,6 +4,7 @@
 #include "generator/availability_checks.h"
 #include "generator/deck_generation.h"
 #include "input/deck_export_run.h"
+#include "input/section_box_accessible.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"
@@ -80,6 +81,7 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
       mDocument(std::make_unique<PlanDocument>(mServices.store, mServices.dataFolder, mServices.desktopRecentList)),
       mPointer(new HoverPointer(*this))
 {
+    installSectionBoxAccessible();
     createControls();
     connectHandlers();
 }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextBlockUserData>
 
 namespace {
@@ -59,6 +60,12 @@ void SpellingHighlighter::highlightBlock(const QString& text)
     }
     for (const SpellChecker::Range& word : std::as_const(line->misspelled))
         setFormat(word.start, word.length, format);
+}
+
+QList<SpellChecker::Range> markedMisspelled(const QTextBlock& line)
+{
+    const auto* checked = static_cast<const CheckedLine*>(line.userData());
+    return checked ? checked->misspelled : QList<SpellChecker::Range>();
 }
 
 LineSpelling::LineSpelling(QLineEdit& box, SpellChecker& checker) : QObject(&box), mBox(box), mChecker(checker)

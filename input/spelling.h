@@ -9,6 +9,7 @@
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QTextBlock;
 
 // The red wavy line under the words of a text box that the dictionary does
 // not know. Only the format changes: the box's text, its undo history and
@@ -34,6 +35,10 @@ private:
     // checked whole.
     int mRecheck = 0;
 };
+
+// The words of a section box's line that carry the red line, as last
+// checked.
+QList<SpellChecker::Range> markedMisspelled(const QTextBlock& line);
 
 // The same line under the words of a one-line box, drawn through the box's
 // input method formats, which change nothing of its text.

@@ -5,6 +5,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_shell.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
@@ -202,6 +203,46 @@ private slots:
         QTest::keyClicks(w.companyNameBox(), "Fjordlicht Vaxtbolag");
         QCOMPARE(redColumns(w.companyNameBox()).first, -1);
         QVERIFY(w.dialogs.errorReports.isEmpty());
+    }
+
+    // A screen reader finds the misspelled words of a section by their
+    // attribute, on exactly their characters in any line, and reads the
+    // text and its lines through the same interface.
+    void misspelledWordsCarryTheSpellingAttribute()
+    {
+        Window w(folder());
+        w.sectionBox()->selectAll();
+        QTest::keyClicks(w.sectionBox(), "Good wrold");
+        QTest::keyClick(w.sectionBox(), Qt::Key_Return);
+        QTest::keyClicks(w.sectionBox(), "We recieve orders");
+        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w.sectionBox())->textInterface();
+        QVERIFY(text);
+        const auto run = [&](int offset) {
+            int start = 0, end = 0;
+            const QString attributes = text->attributes(offset, &start, &end);
+            return QString("%1-%2 %3").arg(start).arg(end).arg(attributes);
+        };
+        // "Good wrold" and its line break are 0 to 11, "We recieve orders"
+        // 11 to 28.
+        QCOMPARE(run(4), QString("0-5 "));
+        QCOMPARE(run(5), QString("5-10 invalid:spelling;"));
+        QCOMPARE(run(9), QString("5-10 invalid:spelling;"));
+        QCOMPARE(run(10), QString("10-11 "));
+        QCOMPARE(run(11), QString("11-14 "));
+        QCOMPARE(run(20), QString("14-21 invalid:spelling;"));
+        QCOMPARE(run(21), QString("21-28 "));
+        QCOMPARE(run(27), QString("21-28 "));
+        QCOMPARE(run(28), QString("-1--1 "));
+
+        QCOMPARE(text->characterCount(), 28);
+        QCOMPARE(text->text(5, 14), QString("wrold\nWe "));
+        int start = 0, end = 0;
+        QCOMPARE(text->textAtOffset(16, QAccessible::LineBoundary, &start, &end), QString("We recieve orders"));
+        QCOMPARE(text->textBeforeOffset(16, QAccessible::LineBoundary, &start, &end), QString("Good wrold"));
+        QCOMPARE(text->textAfterOffset(3, QAccessible::LineBoundary, &start, &end), QString("We recieve orders"));
+        QCOMPARE(QPair(start, end), QPair(11, 28));
+        QCOMPARE(text->textBeforeOffset(3, QAccessible::LineBoundary, &start, &end), QString());
+        QCOMPARE(text->textAfterOffset(16, QAccessible::LineBoundary, &start, &end), QString());
     }
 
     // A suggestion replaces the word and is stored like a keystroke, in the
