@@ -4,6 +4,7 @@
 // takes for the same texts. The bound, a bare durable replace of the bytes
 // the store holds, is measured between them, one after each keystroke and
 // each write-through, so that both meet the same disk.
+#include "desktop/skin.h"
 #include "engine/port/presentation_engine.h"
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
@@ -11,7 +12,6 @@
 #include "shell/dialogs.h"
 #include "shell/settings_store.h"
 #include "shell/side_effects.h"
-#include "shell/skin.h"
 #include "shell/system_side_effects.h"
 #include "tests/support/fake_engine.h"
 

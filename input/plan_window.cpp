@@ -1,5 +1,11 @@
 #include "input/plan_window.h"
 
+#include "desktop/app_icon.h"
+#include "desktop/back_colors.h"
+#include "desktop/controls.h"
+#include "desktop/hover_pointer.h"
+#include "desktop/skin.h"
+#include "desktop/window_style.h"
 #include "engine/port/presentation_engine.h"
 #include "generator/availability_checks.h"
 #include "generator/deck_generation.h"
@@ -11,15 +17,11 @@
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
 #include "plan/plan_sections.h"
-#include "shell/app_icon.h"
-#include "shell/back_colors.h"
-#include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
-#include "shell/hover_pointer.h"
 #include "shell/line_breaks.h"
 #include "shell/product.h"
 #include "shell/settings_store.h"
@@ -28,7 +30,6 @@
 #include "shell/temporary_files.h"
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
-#include "shell/window_style.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -221,7 +222,7 @@ void PlanWindow::connectHandlers()
 void PlanWindow::load()
 {
     ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
-    trap.step(100, [&] { Startup::applySkin(*this, mServices.skin, mServices.programFolder); });
+    trap.step(100, [&] { applySkin(*this, mServices.skin, mServices.programFolder); });
     trap.step(104, [&] {
         setWindowTitle(Product::name);
         setWindowIcon(AppIcon::icon());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/program_window.h"
-#include "shell/services.h"
+#include "desktop/program_window.h"
+#include "desktop/services.h"
 
 #include <QWidget>
 

@@ -1,12 +1,7 @@
 #include "shell/startup.h"
 
-#include "shell/back_colors.h"
-#include "shell/file_utils.h"
 #include "shell/product.h"
 #include "shell/side_effects.h"
-#include "shell/skin.h"
-
-#include <QFileInfo>
 
 namespace Startup {
 
@@ -14,19 +9,6 @@ namespace {
 constexpr int kMaxTitleLength = 40;
 constexpr int kHomePageDraw = 7;
 }  // namespace
-
-void applySkin(QWidget& window, Skin& skin, const QString& programFolder)
-{
-    const QString path = Product::besideProgram(programFolder, QStringLiteral("x/o.cjs"));
-    if (!QFileInfo(path).isFile())
-        return;
-    BackColors::setSkinBackColors(window);
-    skin.loadSkin(path, QString());
-    skin.setOptions(skin.options() | Skin::StylePopups);
-    skin.setApplyToDialogs(true);
-    skin.setEnabled(true);
-    skin.applyWindow(window);
-}
 
 QString shortenedTitle(const QString& name)
 {

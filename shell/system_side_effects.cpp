@@ -1,10 +1,6 @@
 #include "shell/system_side_effects.h"
 
-#include "shell/failure.h"
-
-#include <QDesktopServices>
 #include <QTime>
-#include <QUrl>
 
 #include <bit>
 #include <cstdio>
@@ -19,12 +15,6 @@ void SystemProgramEnd::endNow()
         steps();
     std::fflush(nullptr);
     std::_Exit(0);
-}
-
-void DesktopUrlOpener::open(const QString& url)
-{
-    if (!QDesktopServices::openUrl(QUrl(url)))
-        throw Failure(QStringLiteral("The web page %1 could not be opened: no web browser could be started.").arg(url));
 }
 
 float SystemClock::secondsSinceMidnight()

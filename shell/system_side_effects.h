@@ -18,11 +18,6 @@ private:
     std::function<void()> mLastSteps;
 };
 
-class DesktopUrlOpener : public UrlOpener {
-public:
-    void open(const QString& url) override;
-};
-
 class SystemClock : public Clock {
 public:
     float secondsSinceMidnight() override;

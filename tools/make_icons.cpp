@@ -5,7 +5,7 @@
 //
 // gives <theme-folder>/scalable/apps/<name>.svg and
 // <theme-folder>/<n>x<n>/apps/<name>.png at every usual size.
-#include "shell/app_icon.h"
+#include "desktop/app_icon.h"
 
 #include <QDir>
 #include <QGuiApplication>

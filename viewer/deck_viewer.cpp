@@ -1,22 +1,22 @@
 #include "viewer/deck_viewer.h"
 
+#include "desktop/app_icon.h"
+#include "desktop/back_colors.h"
+#include "desktop/hover_pointer.h"
+#include "desktop/window_style.h"
 #include "engine/port/presentation_engine.h"
 #include "generator/save_formats.h"
 #include "platform/window_system.h"
-#include "shell/app_icon.h"
-#include "shell/back_colors.h"
 #include "shell/dialogs.h"
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
-#include "shell/hover_pointer.h"
 #include "shell/product.h"
 #include "shell/side_effects.h"
 #include "shell/temporary_files.h"
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
-#include "shell/window_style.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+#include "desktop/hover_pointer.h"
 #include "input/deck_export_run.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
@@ -5,7 +6,6 @@
 #include "input/tab_strip.h"
 #include "plan/plan_document.h"
 #include "plan/plan_sections.h"
-#include "shell/hover_pointer.h"
 #include "shell/line_breaks.h"
 #include "shell/product.h"
 #include "shell/settings_store.h"

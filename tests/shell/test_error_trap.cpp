@@ -1,11 +1,9 @@
 #include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/product.h"
-#include "shell/qt_dialogs.h"
 #include "tests/support/fakes.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
 
@@ -61,26 +59,6 @@ private slots:
         QVERIFY(trap.test(102, []() -> bool { throw Failure("ignored"); }));
         trap.step(104, [&] { ++after; });
         QCOMPARE(after, 1);
-    }
-
-    void reportBoxIsAWarningTitledApplicationError()
-    {
-        Product::setApplicationTitleText("Some Title");
-        QString title;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QMessageBox::StandardButtons buttons;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            title = box->windowTitle();
-            icon = box->icon();
-            buttons = box->standardButtons();
-            box->accept();
-        });
-        QtDialogs().errorReport("text");
-        QCOMPARE(title, QString("Application Error"));
-        QCOMPARE(icon, QMessageBox::Warning);
-        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 };
 

@@ -1,14 +1,7 @@
-#include "shell/back_colors.h"
-#include "shell/controls.h"
 #include "shell/product.h"
 #include "shell/startup.h"
 #include "tests/support/fakes.h"
 
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,73 +46,6 @@ private slots:
         QCOMPARE(urls.opened, QStringList({Product::homePageUrl, Product::homePageUrl}));
         QCOMPARE(random.seeds.size(), 5);
         QCOMPARE(random.seeds.first(), clock.now);
-    }
-
-    void skinIsLeftAloneWithoutTheSkinFile()
-    {
-        QTemporaryDir folder;
-        FakeSkin skin;
-        QWidget window;
-        const QPalette before = window.palette();
-        Startup::applySkin(window, skin, folder.path());
-        QVERIFY(skin.calls.isEmpty());
-        QCOMPARE(window.palette(), before);
-    }
-
-    void skinRecoloursPlainControlsThenDrivesTheEngineInOrder()
-    {
-        QTemporaryDir folder;
-        QDir(folder.path()).mkpath("x");
-        QFile sheet(folder.filePath("x/o.cjs"));
-        QVERIFY(sheet.open(QIODevice::WriteOnly));
-        sheet.write("QWidget { color: navy; }");
-        sheet.close();
-
-        QWidget window;
-        auto* frame = new QGroupBox(&window);
-        auto* label = new QLabel(&window);
-        auto* picture = new PictureBox(&window);
-        auto* edit = new QLineEdit(&window);
-        auto* button = new QPushButton(&window);
-        BackColors::paintBackground(window, Qt::white);
-
-        FakeSkin skin;
-        Startup::applySkin(window, skin, folder.path());
-
-        const QColor face = BackColors::buttonFaceColor();
-        for (QWidget* painted :
-             {&window, static_cast<QWidget*>(frame), static_cast<QWidget*>(label), static_cast<QWidget*>(picture)})
-            QCOMPARE(painted->palette().color(QPalette::Window), face);
-        QVERIFY(!edit->autoFillBackground());
-        QVERIFY(!button->autoFillBackground());
-
-        QCOMPARE(skin.calls, QStringList({
-                                 "loadSkin " + folder.filePath("x/o.cjs") + " ''",
-                                 "options",
-                                 "setOptions 65",
-                                 "setApplyToDialogs 1",
-                                 "setEnabled 1",
-                                 "applyWindow",
-                             }));
-    }
-
-    void styleSheetSkinAppliesTheSheetAndReportsAnUnreadableFile()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("o.cjs");
-        QFile sheet(path);
-        QVERIFY(sheet.open(QIODevice::WriteOnly));
-        sheet.write("QPushButton { color: red; }");
-        sheet.close();
-
-        QWidget window;
-        StyleSheetSkin skin;
-        skin.loadSkin(path, QString());
-        skin.setEnabled(true);
-        skin.applyWindow(window);
-        QCOMPARE(window.styleSheet(), QString("QPushButton { color: red; }"));
-
-        QVERIFY_THROWS_EXCEPTION(Failure, skin.loadSkin(folder.filePath("missing.cjs"), QString()));
     }
 };
 

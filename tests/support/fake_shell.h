@@ -2,7 +2,7 @@
 
 // A settings store of the test's own and fakes for every other side effect
 // of the windows.
-#include "shell/services.h"
+#include "desktop/services.h"
 #include "shell/settings_store.h"
 #include "tests/support/fakes.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
 // Scripted stand-ins for the program's side effects, shared by the tests.
+#include "desktop/skin.h"
 #include "shell/dialogs.h"
 #include "shell/failure.h"
 #include "shell/side_effects.h"
-#include "shell/skin.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // The deck viewer's commands with a scripted engine and window system.
-#include "shell/back_colors.h"
+#include "desktop/back_colors.h"
 #include "shell/settings_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/fake_shell.h"

@@ -1,9 +1,9 @@
-#include "shell/program_window.h"
+#include "desktop/program_window.h"
 
-#include "shell/accessible_roles.h"
+#include "desktop/accessible_roles.h"
+#include "desktop/spoken_message.h"
+#include "desktop/window_style.h"
 #include "shell/error_report.h"
-#include "shell/spoken_message.h"
-#include "shell/window_style.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

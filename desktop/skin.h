@@ -37,3 +37,8 @@ private:
     bool mApplyToDialogs = false;
     bool mEnabled = false;
 };
+
+// When the skin file x/o.cjs lies in the program folder: recolours the
+// window and its plain controls and panels to the button face colour, then
+// drives the skin. Without the file nothing changes.
+void applySkin(QWidget& window, Skin& skin, const QString& programFolder);

@@ -1,4 +1,4 @@
-#include "shell/qt_dialogs.h"
+#include "desktop/qt_dialogs.h"
 
 #include "shell/line_breaks.h"
 #include "shell/product.h"

@@ -1,10 +1,13 @@
-#include "shell/skin.h"
+#include "desktop/skin.h"
 
+#include "desktop/back_colors.h"
 #include "shell/failure.h"
+#include "shell/product.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 void StyleSheetSkin::loadSkin(const QString& skinFile, const QString& /*variant*/)
@@ -24,4 +27,17 @@ void StyleSheetSkin::applyWindow(QWidget& window)
         qApp->setStyleSheet(mStyleSheet);
     else
         window.setStyleSheet(mStyleSheet);
+}
+
+void applySkin(QWidget& window, Skin& skin, const QString& programFolder)
+{
+    const QString path = Product::besideProgram(programFolder, QStringLiteral("x/o.cjs"));
+    if (!QFileInfo(path).isFile())
+        return;
+    BackColors::setSkinBackColors(window);
+    skin.loadSkin(path, QString());
+    skin.setOptions(skin.options() | Skin::StylePopups);
+    skin.setApplyToDialogs(true);
+    skin.setEnabled(true);
+    skin.applyWindow(window);
 }

@@ -1,4 +1,4 @@
-#include "shell/app_icon.h"
+#include "desktop/app_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "shell/cursor_file.h"
+#include "desktop/cursor_file.h"
 
 #include "shell/failure.h"
 

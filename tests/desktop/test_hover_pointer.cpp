@@ -1,7 +1,7 @@
 // The hand pointer over buttons: its cursor file and where it shows.
-#include "shell/cursor_file.h"
+#include "desktop/cursor_file.h"
+#include "desktop/hover_pointer.h"
 #include "shell/failure.h"
-#include "shell/hover_pointer.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "shell/back_colors.h"
+#include "desktop/back_colors.h"
 
-#include "shell/controls.h"
+#include "desktop/controls.h"
 
 #include <QApplication>
 #include <QCheckBox>

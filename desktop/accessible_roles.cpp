@@ -1,8 +1,8 @@
-#include "shell/accessible_roles.h"
+#include "desktop/accessible_roles.h"
 
-#include "shell/controls.h"
-#include "shell/program_window.h"
-#include "shell/spoken_message.h"
+#include "desktop/controls.h"
+#include "desktop/program_window.h"
+#include "desktop/spoken_message.h"
 
 #include <QAccessibleWidget>
 

@@ -1,4 +1,4 @@
-#include "shell/spoken_message.h"
+#include "desktop/spoken_message.h"
 
 #include <QAccessible>
 #include <QCoreApplication>

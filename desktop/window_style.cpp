@@ -1,4 +1,4 @@
-#include "shell/window_style.h"
+#include "desktop/window_style.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "shell/hover_pointer.h"
+#include "desktop/hover_pointer.h"
 
-#include "shell/cursor_file.h"
+#include "desktop/cursor_file.h"
 #include "shell/error_trap.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
