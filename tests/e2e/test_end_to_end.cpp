@@ -656,7 +656,10 @@ private slots:
         mProgram.key("ctrl+shift+s");
         QCOMPARE(mProgram.answerFileDialog("Save Plan As", file), QString());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 10000);
+        // A click puts the caret where it clicks: the title is replaced
+        // as a user replaces it.
         mProgram.click(mInputAt + kPlanTitleBox);
+        mProgram.key("ctrl+a");
         mProgram.type("For investor one");
         QTRY_COMPARE_WITH_TIMEOUT(PlanFile::read(file).value("Business Plan"), QString("For investor one"), 5000);
         // Ended by a logout at once after a keystroke, before the pause that
