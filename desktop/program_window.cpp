@@ -55,6 +55,11 @@ ErrorTrap ProgramWindow::trapFor(const QString& procedure)
     return ErrorTrap(mDialogs, ErrorReport::location(mName, procedure));
 }
 
+void ProgramWindow::handle(const QString& procedure, const std::function<void()>& handler)
+{
+    trapFor(procedure).step(100, handler);
+}
+
 void ProgramWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class Dialogs;
 
 class SpokenMessage;
@@ -19,6 +21,12 @@ public:
 
     // The line last said to a screen reader, "" before the first.
     QString lastSaid() const;
+    // Has a screen reader say the line at once, wherever the focus is; from
+    // a window that is not shown yet, as it shows.
+    void say(const QString& line);
+    // Runs an event handler that has no trap of its own: a failure is
+    // reported in the error report box under the handler's name.
+    void handle(const QString& procedure, const std::function<void()>& handler);
 
 protected:
     // The error trap of one of this window's procedures.
@@ -26,9 +34,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Runs once, after the window was first placed on the screen.
     virtual void firstShown() {}
-    // Has a screen reader say the line at once, wherever the focus is; from
-    // a window that is not shown yet, as it shows.
-    void say(const QString& line);
     // The same, before work that holds the window up.
     void sayBeforeLongWork(const QString& line);
     void hideEvent(QHideEvent* event) override;

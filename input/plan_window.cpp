@@ -1,28 +1,32 @@
+// The plan window: the plan editor under the "Start Creating Template"
+// button, the menu bar above them and the status line below; the plan
+// commands behind them (plans as files, the deck, editing and help), drops,
+// start-up and the program's end.
 #include "input/plan_window.h"
 
 #include "desktop/app_icon.h"
 #include "desktop/back_colors.h"
-#include "desktop/controls.h"
 #include "desktop/hover_pointer.h"
 #include "desktop/skin.h"
 #include "desktop/window_style.h"
 #include "engine/port/presentation_engine.h"
 #include "generator/availability_checks.h"
 #include "generator/deck_generation.h"
+#include "generator/save_formats.h"
 #include "input/deck_export_run.h"
-#include "input/section_box_accessible.h"
+#include "input/keyboard_menu_bar.h"
+#include "input/plan_editor.h"
+#include "input/snapshots_dialog.h"
 #include "input/spelling.h"
-#include "input/tab_strip.h"
+#include "plan/plan_designs.h"
 #include "plan/plan_document.h"
+#include "plan/plan_file.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
-#include "plan/plan_sections.h"
 #include "shell/dialogs.h"
-#include "shell/error_report.h"
 #include "shell/error_trap.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
-#include "shell/line_breaks.h"
 #include "shell/product.h"
 #include "shell/settings_store.h"
 #include "shell/side_effects.h"
@@ -31,45 +35,39 @@
 #include "shell/twips.h"
 #include "shell/unsaved_changes.h"
 
-#include <QApplication>
+#include <QActionGroup>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QDir>
-#include <QFocusEvent>
-#include <QGroupBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
-#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QRegularExpression>
+#include <QShortcut>
 #include <QTimer>
-
-#include <exception>
-#include <limits>
-#include <memory>
 
 namespace {
 
-// A section box's text as typed, with CR LF between lines as the store keeps
-// it: its plain-text form would turn no-break spaces into plain ones, so the
-// raw text is taken and only its line and paragraph breaks are converted.
-QString typedText(const QTextDocument& box)
+const QString kPlanFilter = QStringLiteral("Orvendale plans (*.orvendale)");
+
+// The one local file a drag carries, or "".
+QString droppedFile(const QMimeData* data)
 {
-    return LineBreaks::toCrLf(box.toRawText());
+    if (!data || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
 }
 
-// Focus that returns to a box from a menu, a dialog or another window.
-bool isComingBack(const QFocusEvent& focus)
+bool isPlanFile(const QString& path)
 {
-    return focus.reason() == Qt::PopupFocusReason || focus.reason() == Qt::MenuBarFocusReason
-           || focus.reason() == Qt::ActiveWindowFocusReason;
+    return QFileInfo(path).suffix() == PlanFile::kSuffix;
 }
 
 }  // namespace
@@ -82,141 +80,39 @@ PlanWindow::PlanWindow(ShellServices services, PresentationEngine& engine, Spell
       mDocument(std::make_unique<PlanDocument>(mServices.store, mServices.dataFolder, mServices.desktopRecentList)),
       mPointer(new HoverPointer(*this))
 {
-    installSectionBoxAccessible();
     createControls();
-    connectHandlers();
+    connectDocument();
+    setAcceptDrops(true);
 }
 
 PlanWindow::~PlanWindow() = default;
 
+// The controls keep their places in the client area, between the menu bar
+// and the status line.
 void PlanWindow::createControls()
 {
-    // The controls keep their places in the client area, between the menu
-    // bar and the status line.
-    mClientArea = new QWidget(this);
-    mClientArea->setGeometry(0, kMenuBarHeight, twips(9465), twips(9975));
     setFixedSize(twips(9465), kMenuBarHeight + twips(9975) + kStatusLineHeight);
     setFont(WindowStyle::arialBold(9));
     BackColors::paintBackground(*this, Qt::white);
 
-    mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), mClientArea);
-    mCreateButton->setGeometry(twipsRect(120, 118, 9240, 405));
+    mCreateButton = new QPushButton(QStringLiteral("Start Creating Template"), this);
+    mCreateButton->setGeometry(twipsRect(120, 118, 9240, 405).translated(0, kMenuBarHeight));
     mCreateButton->setFont(WindowStyle::arialBold(11.25));
-
-    mCompanyNameFrame = new QGroupBox(QStringLiteral("Company Name"), mClientArea);
-    mCompanyNameFrame->setGeometry(twipsRect(120, 600, 9240, 820));
-    mCompanyNameBox = new QLineEdit(mCompanyNameFrame);
-    mCompanyNameBox->setGeometry(twipsRect(240, 300, 8760, 375));
-    mCompanyNameBox->setMaxLength(std::numeric_limits<int>::max());
-    createLogoPreview();
-
-    mPlanTitleFrame = new QGroupBox(QStringLiteral("Business Plan"), mClientArea);
-    mPlanTitleFrame->setGeometry(twipsRect(120, 1540, 9240, 820));
-    mPlanTitleBox = new QLineEdit(mPlanTitleFrame);
-    mPlanTitleBox->setGeometry(twipsRect(240, 300, 8760, 375));
-    mPlanTitleBox->setMaxLength(std::numeric_limits<int>::max());
-    for (QGroupBox* frame : {mCompanyNameFrame, mPlanTitleFrame})
-        BackColors::paintBackground(*frame, Qt::white);
-
-    const auto makeStrip = [this](const SectionGroup& sections, int top, PictureBox*& picture, QPlainTextEdit*& box) {
-        auto* strip = new TabStrip(sections.captions(), twips(500), mClientArea);
-        strip->setGeometry(twipsRect(120, top, 9240, 3615));
-        picture = new PictureBox(mClientArea);
-        picture->setGeometry(twipsRect(135, top + 540, 9150, 3030));
-        QPalette page = picture->palette();
-        page.setColor(QPalette::Window, page.color(QPalette::Base));
-        page.setColor(QPalette::WindowText, page.color(QPalette::Text));
-        picture->setPalette(page);
-        picture->setAutoFillBackground(true);
-        box = new QPlainTextEdit(picture);
-        box->setGeometry(twipsRect(90, 90, 8970, 2805));
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->verticalScrollBar()->setAccessibleName(QStringLiteral("Section text scroll bar"));
-        box->horizontalScrollBar()->setAccessibleName(QStringLiteral("Section text scroll bar"));
-        box->setTabChangesFocus(true);
-        strip->takeTabKeysFrom(box);
-        return strip;
-    };
-    mFirstSectionTabs = makeStrip(firstSectionGroup(), 2505, mFirstSectionPage, mFirstSectionBox);
-    mSecondSectionTabs = makeStrip(secondSectionGroup(), 6240, mSecondSectionPage, mSecondSectionBox);
-
-    for (const auto& [control, name] :
-         std::initializer_list<std::pair<QObject*, const char*>>{{mCreateButton, "createDeckButton"},
-                                                                 {mCompanyNameFrame, "companyNameFrame"},
-                                                                 {mCompanyNameBox, "companyNameBox"},
-                                                                 {mPlanTitleFrame, "planTitleFrame"},
-                                                                 {mPlanTitleBox, "planTitleBox"},
-                                                                 {mFirstSectionTabs, "firstSectionTabs"},
-                                                                 {mFirstSectionPage, "firstSectionPage"},
-                                                                 {mFirstSectionBox, "firstSectionBox"},
-                                                                 {mSecondSectionTabs, "secondSectionTabs"},
-                                                                 {mSecondSectionPage, "secondSectionPage"},
-                                                                 {mSecondSectionBox, "secondSectionBox"}})
-        control->setObjectName(QLatin1String(name));
-    describeControls();
-
-    setTabOrder(mCompanyNameBox, mPlanTitleBox);
-    setTabOrder(mPlanTitleBox, mFirstSectionBox);
-    setTabOrder(mFirstSectionBox, mSecondSectionBox);
-    setTabOrder(mSecondSectionBox, mCreateButton);
-    setTabOrder(mCreateButton, mFirstSectionTabs->tabBar());
-    setTabOrder(mFirstSectionTabs->tabBar(), mSecondSectionTabs->tabBar());
-    mCompanyNameBox->setFocus();
-    createMenus();
-}
-
-// What a screen reader says of each control; a section box's name follows
-// its tab. (A tab strip is heard by the section it shows: Qt's tab strips
-// answer with their current tab's caption alone.)
-void PlanWindow::describeControls()
-{
+    mCreateButton->setObjectName(QStringLiteral("createDeckButton"));
     mCreateButton->setAccessibleDescription(QStringLiteral("Makes the slide deck from the plan and shows it"));
-    mCompanyNameBox->setAccessibleName(QStringLiteral("Company name"));
-    mCompanyNameBox->setAccessibleDescription(QStringLiteral("On the title slide and in every slide's footer"));
-    mPlanTitleBox->setAccessibleName(QStringLiteral("Plan title"));
-    mPlanTitleBox->setAccessibleDescription(QStringLiteral("On the title slide, under the company name"));
-    for (QPlainTextEdit* box : {mFirstSectionBox, mSecondSectionBox})
-        box->setAccessibleDescription(
-            QStringLiteral("Each line becomes a bullet point of the section's slide. A line Notes: starts the "
-                           "speaker notes, a line Chart: a chart. Control+Page Down shows the next section."));
-    mLogoPreview->setAccessibleName(QStringLiteral("Company logo"));
-}
-
-void PlanWindow::connectHandlers()
-{
-    connect(mCompanyNameBox, &QLineEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtCompanyName_Change"), [this] { companyNameChanged(); }); });
-    connect(mPlanTitleBox, &QLineEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtBusinessPlan_Change"), [this] { planTitleChanged(); }); });
-    connect(mFirstSectionBox, &QPlainTextEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtFirstStatement_Change"), [this] { firstSectionChanged(); }); });
-    connect(mSecondSectionBox, &QPlainTextEdit::textChanged, this,
-            [this] { untrapped(QStringLiteral("txtSecondStatement_Change"), [this] { secondSectionChanged(); }); });
     connect(mCreateButton, &QPushButton::clicked, this, [this] { createDeck(); });
-    connect(mFirstSectionTabs, &TabStrip::clicked, this, [this](int previous) {
-        untrapped(QStringLiteral("SSTab1_Click"), [&] { firstSectionTabChanged(previous); });
-    });
-    connect(mSecondSectionTabs, &TabStrip::clicked, this, [this](int previous) {
-        untrapped(QStringLiteral("SSTab3_Click"), [&] { secondSectionTabChanged(previous); });
-    });
-    // The company name is a proper name: it is not spell-checked.
-    new LineSpelling(*mPlanTitleBox, mSpelling);
-    new SpellingHighlighter(*mFirstSectionBox, mSpelling);
-    new SpellingHighlighter(*mSecondSectionBox, mSpelling);
-    // A menu asked for with the mouse comes to a section box's viewport,
-    // one asked for from the keyboard to the box itself.
-    for (QObject* box :
-         std::initializer_list<QObject*>{mCompanyNameBox, mPlanTitleBox, mFirstSectionBox, mFirstSectionBox->viewport(),
-                                         mSecondSectionBox, mSecondSectionBox->viewport()})
-        box->installEventFilter(this);
 
-    connectDocument();
+    mEditor = new PlanEditor(*this, *mDocument, mSpelling, mServices);
+    mEditor->setGeometry(0, kMenuBarHeight + twips(PlanEditor::kTop), twips(9465),
+                         twips(9975) - twips(PlanEditor::kTop));
+    mEditor->setTabOrderAround(mCreateButton);
 
     mPointer->watchButton(mCreateButton);
     mPointer->watchBackground(this);
-    mPointer->watchBackground(mClientArea);
-    mPointer->watchBackground(mCompanyNameFrame);
-    mPointer->watchBackground(mPlanTitleFrame);
+    for (QWidget* panel : mEditor->panels())
+        mPointer->watchBackground(panel);
+    createMenus();
+    createStatusLine();
 }
 
 void PlanWindow::load()
@@ -233,13 +129,9 @@ void PlanWindow::load()
     tellAboutDamagedStore();
     // The dictionary loads once the window is up: the plan shows at once,
     // and is underlined a moment later.
-    QTimer::singleShot(0, this, [this] { startSpelling(); });
+    QTimer::singleShot(0, mEditor, &PlanEditor::startSpelling);
     mDocument->readStore();
-    loadStep(trap, 128, [&] { showStored(mCompanyNameBox, PlanKeys::companyName); });
-    loadStep(trap, 130, [&] { showStored(mPlanTitleBox, PlanKeys::planTitle); });
-    showLogo();
-    loadStep(trap, 132, [&] { firstSectionTabChanged(0); });
-    loadStep(trap, 134, [&] { secondSectionTabChanged(0); });
+    mEditor->showStoredPlan(trap);
     trap.step(136, [&] { AvailabilityChecks::checkEngineInstalled(mEngine, mServices.dialogs, mServices.programEnd); });
 }
 
@@ -304,7 +196,7 @@ void PlanWindow::createDeckWithEngine()
             // is the template half filled: never shown or saved as made.
             const bool engineStayed = DeckGeneration::generateBusinessPlan(
                 path,
-                {[this] { return mCompanyNameBox->text(); }, [this] { return mPlanTitleBox->text(); },
+                {[this] { return mEditor->companyName(); }, [this] { return mEditor->planTitle(); },
                  [this](const QString& key) { return mDocument->text(key); },
                  mServices.store.getSetting(PlanKeys::spellingLanguage)},
                 {mEngine, mServices.dialogs, mServices.clock, mServices.programFolder,
@@ -323,118 +215,6 @@ void PlanWindow::createDeckWithEngine()
     trap.step(136, [&] { mBusy = false; });
 }
 
-void PlanWindow::firstSectionTabChanged(int /*previousTab*/)
-{
-    showSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
-}
-
-void PlanWindow::secondSectionTabChanged(int /*previousTab*/)
-{
-    showSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
-}
-
-void PlanWindow::showSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
-{
-    const int tab = strip->currentTab();
-    box->setAccessibleName(QStringLiteral("%1 section")
-                               .arg(strip->tabBar()->tabText(tab).replace(QLatin1String("&&"), QLatin1String("&"))));
-    if (tab >= 0 && tab < sections.count()) {
-        const QString stored = mDocument->text(sections.key(tab));
-        if (stored.isEmpty()) {
-            box->setPlainText(LineBreaks::toLf(sections.guideText(tab)));
-        } else {
-            const QScopedValueRollback showing(mShowingStoredText, true);
-            box->setPlainText(LineBreaks::toLf(stored));
-        }
-    }
-    if (box->hasFocus())
-        say(QStringLiteral("%1: %2").arg(box->accessibleName(), box->document()->firstBlock().text()));
-    else if (box->isEnabled() && box->isVisible())
-        box->setFocus();
-}
-
-// A box that is being filled with what the store holds needs no write: the
-// store already holds that text, exactly and in its own type.
-void PlanWindow::showStored(QLineEdit* box, const QString& key)
-{
-    const QScopedValueRollback showing(mShowingStoredText, true);
-    box->setText(mDocument->text(key));
-}
-
-// The dictionary the user chose, while it is installed; else the one for
-// the system's language.
-void PlanWindow::startSpelling()
-{
-    const QString chosen = mServices.store.getSetting(PlanKeys::spellingLanguage);
-    try {
-        mSpelling.setLanguage(
-            mSpelling.languages().contains(chosen) ? chosen : mSpelling.defaultLanguage(QLocale::system().name()));
-    } catch (const Failure& failure) {
-        mServices.dialogs.message(failure.description());
-    }
-}
-
-void PlanWindow::showBoxMenu(QWidget* box, const QContextMenuEvent& request)
-{
-    std::unique_ptr<QMenu> menu;
-    QString text;
-    int index = 0;
-    SpellingMenuActions actions;
-    if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        menu.reset(line->createStandardContextMenu());
-        const QPoint pos = line->mapFromGlobal(request.globalPos());
-        text = line->text();
-        index = line->cursorPositionAt(pos);
-        actions.replace = [line](SpellChecker::Range word, const QString& replacement) {
-            line->setSelection(word.start, word.length);
-            line->insert(replacement);
-        };
-    } else {
-        auto* section = static_cast<QPlainTextEdit*>(box);
-        // A text box's positions are in its viewport.
-        const QPoint pos = section->viewport()->mapFromGlobal(request.globalPos());
-        menu.reset(section->createStandardContextMenu(pos));
-        const QTextCursor at = section->cursorForPosition(pos);
-        const QTextBlock block = at.block();
-        text = block.text();
-        index = at.positionInBlock();
-        actions.replace = [section, block](SpellChecker::Range word, const QString& replacement) {
-            QTextCursor cursor(section->document());
-            cursor.setPosition(block.position() + word.start);
-            cursor.setPosition(block.position() + word.start + word.length, QTextCursor::KeepAnchor);
-            cursor.insertText(replacement);
-        };
-    }
-    actions.chooseLanguage = [this](const QString& language) { chooseSpellingLanguage(language); };
-    actions.tellFailure = [this](const QString& description) {
-        untrapped(QStringLiteral("AddToDictionary_Click"), [&] { throw Failure(description); });
-    };
-    if (box != mCompanyNameBox)
-        addSpellingEntries(*menu, mSpelling, text, index, actions);
-    // A menu opened from the keyboard starts on its first item, so that the
-    // item is spoken and Return chooses it: once the menu shows, it gets the
-    // Down key, which moves to the first item that can be chosen without
-    // opening a submenu the way choosing the item itself would.
-    if (request.reason() == QContextMenuEvent::Keyboard)
-        QTimer::singleShot(0, menu.get(), [shown = menu.get()] {
-            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-            QApplication::sendEvent(shown, &down);
-        });
-    menu->exec(request.globalPos());
-}
-
-void PlanWindow::chooseSpellingLanguage(const QString& language)
-{
-    try {
-        mSpelling.setLanguage(language);
-    } catch (const Failure& failure) {
-        mServices.dialogs.message(failure.description());
-        return;
-    }
-    untrapped(QStringLiteral("SpellingLanguage_Click"),
-              [&] { mServices.store.saveSetting(PlanKeys::spellingLanguage, language); });
-}
-
 void PlanWindow::tellAboutDamagedStore()
 {
     const QString keptAt = mServices.store.damagedFileKeptAt();
@@ -445,56 +225,22 @@ void PlanWindow::tellAboutDamagedStore()
                 .arg(QDir::toNativeSeparators(mServices.store.filePath()), QDir::toNativeSeparators(keptAt)));
 }
 
-// Filling a box at start-up stores what it shows through the box's change
-// handler; a failing write is reported by the load under this step's line.
-void PlanWindow::loadStep(ErrorTrap& trap, int line, const std::function<void()>& step)
+void PlanWindow::chooseLogo()
 {
-    trap.step(line, [&] {
-        std::exception_ptr failure;
-        const QScopedValueRollback capture(mChangeFailure, &failure);
-        step();
-        if (failure)
-            std::rethrow_exception(failure);
-    });
+    const QString file =
+        mServices.dialogs.askOpenFileName(QStringLiteral("Choose the Company's Logo"), {PlanLogo::fileFilter()});
+    if (!file.isEmpty())
+        mEditor->setLogo(file);
 }
 
-void PlanWindow::companyNameChanged()
+void PlanWindow::setLogo(const QString& file)
 {
-    if (mShowingStoredText)
-        return;
-    storeText(PlanKeys::companyName, mCompanyNameBox->text());
+    mEditor->setLogo(file);
 }
 
-void PlanWindow::planTitleChanged()
+void PlanWindow::removeLogo()
 {
-    if (mShowingStoredText)
-        return;
-    storeText(PlanKeys::planTitle, mPlanTitleBox->text());
-}
-
-void PlanWindow::firstSectionChanged()
-{
-    storeSection(mFirstSectionTabs, firstSectionGroup(), mFirstSectionBox);
-}
-
-void PlanWindow::secondSectionChanged()
-{
-    storeSection(mSecondSectionTabs, secondSectionGroup(), mSecondSectionBox);
-}
-
-void PlanWindow::storeSection(TabStrip* strip, const SectionGroup& sections, QPlainTextEdit* box)
-{
-    if (mShowingStoredText)
-        return;
-    const QString key = sections.key(strip->currentTab());
-    storeText(key, typedText(*box->document()));
-}
-
-// A keystroke's text goes to the document, which stores it at once and
-// writes the plan file soon.
-void PlanWindow::storeText(const QString& key, const QString& text)
-{
-    mDocument->setText(key, text);
+    mEditor->removeLogo();
 }
 
 void PlanWindow::unload()
@@ -510,35 +256,315 @@ void PlanWindow::closeEvent(QCloseEvent* event)
     unload();
 }
 
-bool PlanWindow::eventFilter(QObject* watched, QEvent* event)
+void PlanWindow::createMenus()
 {
-    // The company name or plan title box the user moves to has its whole
-    // text selected: the next keystroke replaces it. Coming back to the box
-    // from a menu, a dialog or another window leaves the caret where it was.
-    if (event->type() == QEvent::FocusIn)
-        if (auto* box = qobject_cast<QLineEdit*>(watched); box && !isComingBack(*static_cast<QFocusEvent*>(event)))
-            box->selectAll();
-    if (event->type() == QEvent::ContextMenu) {
-        auto* box = static_cast<QWidget*>(watched);
-        if (box == mFirstSectionBox->viewport() || box == mSecondSectionBox->viewport())
-            box = box->parentWidget();
-        showBoxMenu(box, *static_cast<QContextMenuEvent*>(event));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    mMenuBar = new KeyboardMenuBar(this);
+    mMenuBar->setGeometry(0, 0, width(), kMenuBarHeight);
+    mMenuBar->setObjectName(QStringLiteral("menuBar"));
+    mMenuBar->setAccessibleName(QStringLiteral("Menu bar"));
+    createPlanMenu();
+    createEditMenu();
+    createDeckMenu();
+    createHelpMenu();
+    // F10 opens the menu bar, as in other desktop programs.
+    connect(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+            [this] { mMenuBar->setActiveAction(mMenuBar->actions().first()); });
 }
 
-void PlanWindow::untrapped(const QString& procedure, const std::function<void()>& handler)
+void PlanWindow::createPlanMenu()
 {
-    if (mChangeFailure) {
-        try {
-            handler();
-        } catch (...) {
-            if (!*mChangeFailure)
-                *mChangeFailure = std::current_exception();
-        }
-        return;
+    QMenu* plan = mMenuBar->addMenu(QStringLiteral("&Plan"));
+    plan->addAction(QStringLiteral("&New"), QKeySequence::New, this, [this] { newPlan(); });
+    plan->addAction(QStringLiteral("&Open…"), QKeySequence::Open, this, [this] { openPlan(); });
+    QMenu* recent = plan->addMenu(QStringLiteral("Open &Recent"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+        recent->clear();
+        const QStringList files = mDocument->recentFiles();
+        if (files.isEmpty())
+            recent->addAction(QStringLiteral("No plan files yet"))->setEnabled(false);
+        for (const QString& file : files)
+            recent->addAction(QDir::toNativeSeparators(file), this, [this, file] { openPlanFile(file); });
+    });
+    plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
+                    [this] { savePlanAs(); });
+    plan->addAction(QStringLiteral("&Export Deck…"), this, [this] { exportDeckFile(); });
+    plan->addAction(QStringLiteral("&Snapshots…"), this, [this] {
+        // The keyboard goes back to the control used before,
+        // whichever way the dialog was closed.
+        QWidget* before = focusWidget();
+        SnapshotsDialog(*mDocument, mServices.dialogs, this).exec();
+        activateWindow();
+        if (before)
+            before->setFocus(Qt::ActiveWindowFocusReason);
+    });
+    plan->addSeparator();
+    plan->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { close(); });
+}
+
+void PlanWindow::createEditMenu()
+{
+    // The edit commands act on the box that has the window's focus; both
+    // kinds of box have them under the same names.
+    QMenu* edit = mMenuBar->addMenu(QStringLiteral("&Edit"));
+    const auto onFocusedBox = [this](const char* command) {
+        return [this, command] {
+            QWidget* box = focusWidget();
+            if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
+                QMetaObject::invokeMethod(box, command);
+        };
+    };
+    edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, onFocusedBox("undo"));
+    edit->addAction(QStringLiteral("&Redo"), QKeySequence::Redo, this, onFocusedBox("redo"));
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("Cu&t"), QKeySequence::Cut, this, onFocusedBox("cut"));
+    edit->addAction(QStringLiteral("&Copy"), QKeySequence::Copy, this, onFocusedBox("copy"));
+    edit->addAction(QStringLiteral("&Paste"), QKeySequence::Paste, this, onFocusedBox("paste"));
+    edit->addSeparator();
+    edit->addAction(QStringLiteral("Select &All"), QKeySequence::SelectAll, this, onFocusedBox("selectAll"));
+}
+
+void PlanWindow::createDeckMenu()
+{
+    QMenu* deck = mMenuBar->addMenu(QStringLiteral("&Deck"));
+    deck->addAction(QStringLiteral("&Start Creating Template"), this, [this] { createDeck(); });
+    deck->addSeparator();
+    deck->addAction(QStringLiteral("L&ogo…"), this, [this] { chooseLogo(); });
+    mRemoveLogoAction = deck->addAction(QStringLiteral("&Remove Logo"), this, [this] { removeLogo(); });
+    QMenu* designs = deck->addMenu(QStringLiteral("D&esign"));
+    auto* designGroup = new QActionGroup(designs);
+    for (const PlanDesigns::Design& design : PlanDesigns::all()) {
+        QAction* choice = designs->addAction(QLatin1Char('&') + design.name);
+        choice->setCheckable(true);
+        choice->setData(design.id);
+        designGroup->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, id = design.id] {
+            handle(QStringLiteral("mnuDesign_Click"), [&] { mDocument->setText(PlanKeys::design, id); });
+        });
     }
-    ErrorTrap trap = trapFor(procedure);
-    trap.step(100, handler);
+    // The plan's choice, which opening a plan may change.
+    connect(designs, &QMenu::aboutToShow, this, [this, designGroup] {
+        const QString chosen = PlanDesigns::chosen(mDocument->text(PlanKeys::design)).id;
+        for (QAction* choice : designGroup->actions())
+            choice->setChecked(choice->data().toString() == chosen);
+    });
+    deck->addSeparator();
+    QMenu* languages = deck->addMenu(QStringLiteral("Spelling &Language"));
+    connect(languages, &QMenu::aboutToShow, this, [this, languages] {
+        fillLanguageMenu(*languages, mSpelling,
+                         [this](const QString& language) { mEditor->chooseSpellingLanguage(language); });
+    });
+    connect(mEditor, &PlanEditor::logoShown, mRemoveLogoAction, &QAction::setEnabled);
+}
+
+void PlanWindow::createHelpMenu()
+{
+    QMenu* help = mMenuBar->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Home Page"), this, [this] { mServices.urls.open(Product::homePageUrl); });
+    help->addAction(QStringLiteral("&About Orvendale"), this, [this] {
+        mServices.dialogs.message(
+            QStringLiteral("%1 %2\nCopyright 2026 %3. All rights reserved.\nDecks are made with %4.")
+                .arg(Product::name, QCoreApplication::applicationVersion(), Product::makerName,
+                     QStringList{mEngine.applicationName(), mEngine.applicationVersion()}.join(' ').trimmed()));
+    });
+}
+
+void PlanWindow::createStatusLine()
+{
+    mStatusLine = new QLabel(this);
+    mStatusLine->setObjectName(QStringLiteral("statusLine"));
+    mStatusLine->setGeometry(4, height() - kStatusLineHeight, width() - 8, kStatusLineHeight);
+    QFont regular = font();
+    regular.setBold(false);
+    mStatusLine->setFont(regular);
+    showDocumentState();
+}
+
+void PlanWindow::showDocumentState()
+{
+    const QString file = QDir::toNativeSeparators(mDocument->file());
+    QString where;
+    if (file.isEmpty())
+        where = QStringLiteral("The plan is kept in %1's store").arg(Product::name);
+    else if (mDocument->fileWriteFailing())
+        where =
+            QStringLiteral("The plan is kept in %1's store: plan file %2 cannot be written").arg(Product::name, file);
+    else if (!mDocument->notLockedBecause().isEmpty())
+        where = QStringLiteral("Plan file %1 (not locked against other windows: %2)")
+                    .arg(file, mDocument->notLockedBecause());
+    else
+        where = QStringLiteral("Plan file %1").arg(file);
+    const QDateTime written = mDocument->lastWritten();
+    mStatusLine->setText(
+        written.isValid()
+            ? where + QStringLiteral(" · last written at %1").arg(written.toLocalTime().toString("HH:mm:ss"))
+            : where);
+}
+
+// What the plan document tells without being asked: a plan file that can
+// no longer be written (once), one another program changed, a snapshot
+// that could not be taken (once).
+void PlanWindow::connectDocument()
+{
+    connect(mDocument.get(), &PlanDocument::replaced, mEditor, &PlanEditor::showPlan);
+    connect(mDocument.get(), &PlanDocument::stateChanged, this, [this] { showDocumentState(); });
+    connect(mDocument.get(), &PlanDocument::fileWriteFailed, this, [this](const QString& description) {
+        mServices.dialogs.message(description
+                                  + QStringLiteral(" Your plan is kept in %1's store meanwhile, and written to the "
+                                                   "file again as soon as that works.")
+                                        .arg(Product::name));
+    });
+    connect(mDocument.get(), &PlanDocument::fileChangedElsewhere, this,
+            [this](const QString& description) { resolveFileChangedElsewhere(description); });
+    connect(mDocument.get(), &PlanDocument::logoRefused, this, [this](const QString& description) {
+        mServices.dialogs.message(QStringLiteral("The plan opens without the logo it carries. %1").arg(description));
+    });
+    connect(mDocument.get(), &PlanDocument::snapshotFailed, this, [this](const QString& description) {
+        mServices.dialogs.message(
+            description + QStringLiteral(" %1 goes on without taking snapshots until it can.").arg(Product::name));
+    });
+}
+
+// The plan file holds another program's version: the user keeps theirs as
+// a new file, or takes that version (theirs kept as a snapshot). Neither
+// is ever written over the other without asking.
+void PlanWindow::resolveFileChangedElsewhere(const QString& description)
+{
+    const QString file = QDir::toNativeSeparators(mDocument->file());
+    if (mServices.dialogs.askYesNo(description
+                                   + QStringLiteral("\n\nChoose Yes to reload it (the plan as this window has it is "
+                                                    "kept as a snapshot), No to keep yours as a new plan file."))) {
+        try {
+            mDocument->reload();
+            return;
+        } catch (const Failure& failure) {
+            mServices.dialogs.message(failure.description());
+        }
+    }
+    if (!savePlanAs()) {
+        mDocument->letGoOfFile();
+        mServices.dialogs.message(QStringLiteral("Your plan is kept in %1's store; %2 stays as the other program "
+                                                 "left it.")
+                                      .arg(Product::name, file));
+    }
+}
+
+void PlanWindow::newPlan()
+{
+    try {
+        mDocument->startNew();
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
+}
+
+void PlanWindow::openPlan()
+{
+    const QString path = mServices.dialogs.askOpenFileName(QStringLiteral("Open Plan"), {kPlanFilter});
+    if (!path.isEmpty())
+        openPlanFile(path);
+}
+
+// A file that is no plan is told as what it is, not as an error of the
+// program; the plan stays as it was. A plan open in another window may be
+// opened as a copy of its own.
+void PlanWindow::openPlanFile(const QString& path)
+{
+    try {
+        try {
+            mDocument->open(path);
+        } catch (const PlanDocument::FileInUse& inUse) {
+            if (mServices.dialogs.askYesNo(
+                    inUse.description()
+                    + QStringLiteral("\n\nDo you want to open a copy of it here? The copy is kept in %1's store "
+                                     "until you save it as a plan file of its own.")
+                          .arg(Product::name)))
+                mDocument->openCopy(path);
+        }
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
+}
+
+bool PlanWindow::savePlanAs()
+{
+    QString path = mServices.dialogs.askSaveFileName(QStringLiteral("Save Plan As"), {kPlanFilter}).fileName;
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix() != PlanFile::kSuffix)
+        path += QLatin1Char('.') + PlanFile::kSuffix;
+    if (QFileInfo::exists(path)
+        && !mServices.dialogs.askYesNo(
+            QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path))))
+        return false;
+    try {
+        mDocument->saveAs(path);
+        return true;
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+        return false;
+    }
+}
+
+void PlanWindow::exportDeckFile()
+{
+    if (mExport && mExport->running())
+        return;
+    const SaveChoice choice = mServices.dialogs.askSaveFileName(QStringLiteral("Export Deck"), saveFilters());
+    if (choice.fileName.isEmpty())
+        return;
+    // A name without one of the formats' endings takes the chosen type's.
+    const QString path = saveTarget(choice.fileName, choice.filter).fileName;
+    mExport = std::make_unique<DeckExportRun>(mServices.programFolder + QStringLiteral("/orvendale"),
+                                              QStringList{QStringLiteral("--export")});
+    auto* progress = new QProgressDialog(QStringLiteral("Making the deck %1…").arg(QFileInfo(path).fileName()),
+                                         QStringLiteral("Cancel"), 0, 0, this);
+    progress->setObjectName(QStringLiteral("exportProgress"));
+    progress->setWindowModality(Qt::WindowModal);
+    connect(progress, &QProgressDialog::canceled, mExport.get(), &DeckExportRun::cancel);
+    connect(mExport.get(), &DeckExportRun::finished, this, [this, progress, path](int code, const QString& said) {
+        // A cancelled box is hidden already; either way it goes now.
+        progress->close();
+        progress->deleteLater();
+        // The export says each note or failure on a line of its own.
+        static const QRegularExpression prefix(QStringLiteral("^orvendale: "), QRegularExpression::MultilineOption);
+        const QString told = QString(said).remove(prefix).trimmed();
+        if (code == 0)
+            mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path))
+                                      + (told.isEmpty() ? QString() : QStringLiteral("\n\n") + told));
+        else if (code != 130)
+            mServices.dialogs.message(QStringLiteral("The deck could not be made: %1").arg(told));
+    });
+    mExport->start(path, mDocument->asPlanFile());
+    progress->show();
+}
+
+void PlanWindow::writePlanFileNow()
+{
+    try {
+        mDocument->writeNow();
+    } catch (const PlanDocument::FileChangedElsewhere& changed) {
+        resolveFileChangedElsewhere(changed.description());
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description()
+                                  + QStringLiteral(" Your plan is kept in %1's store.").arg(Product::name));
+    }
+}
+
+void PlanWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (isPlanFile(path) || PlanLogo::hasPictureName(path))
+        event->acceptProposedAction();
+}
+
+void PlanWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (isPlanFile(path)) {
+        event->acceptProposedAction();
+        openPlanFile(path);
+    } else if (PlanLogo::hasPictureName(path)) {
+        event->acceptProposedAction();
+        mEditor->setLogo(path);
+    }
 }

@@ -855,13 +855,16 @@ private slots:
     void layoutFollowsTheWindowTable()
     {
         Window w(folder());
-        // The controls' area between the menu bar and the status line.
-        QCOMPARE(w.createButton()->parentWidget()->geometry(), QRect(0, 22, 631, 665));
+        // Places in the controls' area between the menu bar and the status
+        // line, in the window.
+        const auto placed = [&](QWidget* control) {
+            return QRect(control->mapTo(&w.form, QPoint(0, 0)) - QPoint(0, 22), control->size());
+        };
         QCOMPARE(w.form.size(), QSize(631, 22 + 665 + 20));
-        QCOMPARE(w.createButton()->geometry(), QRect(8, 8, 616, 27));
-        QCOMPARE(w.planTitleFrame()->geometry(), QRect(8, 103, 616, 55));
-        QCOMPARE(w.firstSectionBox()->mapTo(&w.form, QPoint(0, 0)), QPoint(15, 22 + 209));
-        QCOMPARE(w.secondSectionTabs()->geometry(), QRect(8, 416, 616, 241));
+        QCOMPARE(placed(w.createButton()), QRect(8, 8, 616, 27));
+        QCOMPARE(placed(w.planTitleFrame()), QRect(8, 103, 616, 55));
+        QCOMPARE(placed(w.firstSectionBox()).topLeft(), QPoint(15, 209));
+        QCOMPARE(placed(w.secondSectionTabs()), QRect(8, 416, 616, 241));
         QCOMPARE(w.form.minimumSize(), w.form.maximumSize());
         QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(w.firstSectionTabs()->tabBar()->tabText(0), QString("Mission Statement"));
