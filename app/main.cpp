@@ -70,11 +70,11 @@ int main(int argc, char** argv)
     DeckViewer viewer(services, engine, windows);
     SpellChecker spelling(SpellChecker::systemDictionaryFolders(),
                           Product::userDataFolder() + QStringLiteral("/personal-words.txt"));
-    PlanWindow form(services, engine, spelling);
+    PlanWindow planWindow(services, engine, spelling);
     // A deck the plan window builds runs in the viewer; "< Back" returns to
     // the plan window.
-    QObject::connect(&form, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);
-    viewer.setInputWindow(&form);
+    QObject::connect(&planWindow, &PlanWindow::deckCreated, &viewer, &DeckViewer::showDeck);
+    viewer.setInputWindow(&planWindow);
 
     // An engine that a killed run left on screen goes before this run needs
     // one; whatever this run started goes with it, however it ends.
@@ -84,7 +84,7 @@ int main(int argc, char** argv)
         // The plan file gets the last words typed, also when the program
         // is ended by a signal within the pause before its write.
         try {
-            form.document().writeNow();
+            planWindow.document().writeNow();
         } catch (const Failure& failure) {
             std::fprintf(stderr, "Orvendale: %s\n", qPrintable(failure.description()));
         }
@@ -96,12 +96,12 @@ int main(int argc, char** argv)
         engine.endInstancesStartedHere();
         TemporaryFiles::removeAll();
     });
-    form.load();
-    form.show();
+    planWindow.load();
+    planWindow.show();
     // A plan file named on the command line (the desktop's "open with")
     // opens as Plan > Open does.
     if (!commandLine.plan.isEmpty())
-        form.openPlanFile(commandLine.plan);
+        planWindow.openPlanFile(commandLine.plan);
     // Once the window is up, an engine starts in the background, so that
     // the first deck does not wait for one; an engine that cannot be
     // started is told as a missing one is.

@@ -98,7 +98,7 @@ std::optional<QString> plainDigits(QString digits)
     return std::nullopt;
 }
 
-// Takes a minus or minus sign off the text's start.
+// Takes a hyphen-minus or a minus sign off the text's start.
 bool takeMinus(QString& text)
 {
     if (!text.startsWith(QLatin1Char('-')) && !text.startsWith(QChar(0x2212)))

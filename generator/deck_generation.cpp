@@ -373,25 +373,25 @@ private:
 
         int current = slide;
         QStringList cuts;
-        const SectionSplit::Slides slides{[&](const QStringList& part) {
-                                              selectWholeText();
-                                              const QString partText = part.join(kCrLf) + kCrLf;
-                                              const QString partCut = writeSelectedText(
-                                                  partText, what(current, part.first()), maxSlideTextLength);
-                                              if (!partCut.isEmpty())
-                                                  cuts << partCut;
-                                              return shownSizeOf(partText);
-                                          },
-                                          [&] {
-                                              if (deckIsFull())
-                                                  return false;
-                                              deck().Slides(current).Duplicate();
-                                              ++current;
-                                              ++mAddedSlides;
-                                              deck().Slides(current).Select();
-                                              deck().Slides(current).Shapes(TextShape::Body).Select();
-                                              return true;
-                                          }};
+        const SectionSplit::SlideWriter slides{[&](const QStringList& part) {
+                                                   selectWholeText();
+                                                   const QString partText = part.join(kCrLf) + kCrLf;
+                                                   const QString partCut = writeSelectedText(
+                                                       partText, what(current, part.first()), maxSlideTextLength);
+                                                   if (!partCut.isEmpty())
+                                                       cuts << partCut;
+                                                   return shownSizeOf(partText);
+                                               },
+                                               [&] {
+                                                   if (deckIsFull())
+                                                       return false;
+                                                   deck().Slides(current).Duplicate();
+                                                   ++current;
+                                                   ++mAddedSlides;
+                                                   deck().Slides(current).Select();
+                                                   deck().Slides(current).Shapes(TextShape::Body).Select();
+                                                   return true;
+                                               }};
         const SectionSplit::Result spread = SectionSplit::spread(lines, shownSize, slides);
         countParts(slide, static_cast<int>(spread.linesPerSlide.size()));
         // A deck that is full is told once: the sections after it lose

@@ -298,7 +298,7 @@ Reading readChart(ChartData::Kind kind, const QString& typedTitle, const QString
                 data.valuePrefix = number->prefix;
                 data.valueSuffix = number->suffix;
             }
-            data.decimals = data.decimals || value != std::floor(value);
+            data.hasDecimals = data.hasDecimals || value != std::floor(value);
         }
         data.series << series;
         if (!readAsThousands.isEmpty())

@@ -18,7 +18,7 @@ int guess(int tried, float shownSize, int lowest, int highest)
 
 }  // namespace
 
-Result spread(const QStringList& lines, float shownSize, const Slides& slides)
+Result spread(const QStringList& lines, float shownSize, const SlideWriter& slides)
 {
     Result result;
     QStringList rest = lines;

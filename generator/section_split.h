@@ -14,7 +14,7 @@ namespace SectionSplit {
 // Section text shows at least at this size, in points.
 constexpr float kFloorSize = 18.0f;
 
-struct Slides {
+struct SlideWriter {
     // Writes the lines into the body of the current slide, replacing what
     // it held, and tells the size in points they show at.
     std::function<float(const QStringList& lines)> write;
@@ -32,6 +32,6 @@ struct Result {
 
 // Spreads the lines from the current slide on, which holds all of them
 // already and shows them at shownSize.
-Result spread(const QStringList& lines, float shownSize, const Slides& slides);
+Result spread(const QStringList& lines, float shownSize, const SlideWriter& slides);
 
 }  // namespace SectionSplit

@@ -306,7 +306,7 @@ void DeckViewer::onPresentingKey(int key)
             return;
         case ShowState::FullScreen:
         case ShowState::WithConsole: returnToFrame(); return;
-        case ShowState::None:
+        case ShowState::NoShow:
         case ShowState::Stopped:
         case ShowState::Closing: return;
         }
@@ -342,7 +342,7 @@ void DeckViewer::returnToFrame()
         setShowState(ShowState::InFrame);
         mWindows.setParent(mShowWindowId, mShowFrame->winId());
         break;
-    case ShowState::None:
+    case ShowState::NoShow:
     case ShowState::InFrame:
     case ShowState::Stopped:
     case ShowState::Closing: return;
@@ -585,7 +585,7 @@ void DeckViewer::closeShow(const QString& procedure, const std::function<void(Er
             }
         });
     trap.step(114, [&] { mApplication.reset(); });
-    setShowState(ShowState::None);
+    setShowState(ShowState::NoShow);
     trap.step(116, [&] { mClosingMessage->hide(); });
     if (trap.test(118, [&] { return !mDeckFile.isEmpty(); }))
         trap.step(122, [&] {

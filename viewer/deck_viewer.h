@@ -71,7 +71,7 @@ public:
     // presented full screen on the viewer's screen, presented on another
     // screen with the engine's console on this one, stopped by the engine,
     // or closing.
-    enum class ShowState { None, InFrame, FullScreen, WithConsole, Stopped, Closing };
+    enum class ShowState { NoShow, InFrame, FullScreen, WithConsole, Stopped, Closing };
     ShowState showState() const { return mShowState; }
     bool isPresenting() const { return mShowState == ShowState::FullScreen || mShowState == ShowState::WithConsole; }
     // Whether a show runs, in the frame or presented.
@@ -139,7 +139,7 @@ private:
     std::shared_ptr<SlideShowWindow> mShowWindow;
     // The show's window as the window system knows it, once in the frame.
     unsigned long mShowWindowId = 0;
-    ShowState mShowState = ShowState::None;
+    ShowState mShowState = ShowState::NoShow;
     QTimer* mShowWatch;
     // The show watch's question to the engine, while it is asked.
     QFutureWatcher<ShowCheck>* mShowCheck;

@@ -226,7 +226,7 @@ struct ChartData {
     // sign, "%"), and whether its numbers show decimals.
     QString valuePrefix;
     QString valueSuffix;
-    bool decimals = false;
+    bool hasDecimals = false;
     // What the chart shows, for those who cannot see it.
     QString description;
 };

@@ -93,7 +93,7 @@ std::shared_ptr<EngineInstance> EngineInstance::reach(const EngineSettings& sett
             throw EngineUnavailable(QStringLiteral("The presentation engine is not running."));
         // A spare that started ahead of need becomes this program's
         // instance: the application GetObject finds from now on.
-        SpareEngine::Taken taken = SpareEngine::take(settings);
+        SpareEngine::TakenSpare taken = SpareEngine::take(settings);
         if (taken.spare) {
             std::shared_ptr<EngineInstance> instance(
                 new EngineInstance(std::move(taken.spare->connection), std::move(taken.spare->process)));

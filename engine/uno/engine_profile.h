@@ -4,7 +4,7 @@
 #include <QString>
 
 // Makes the engine's private profile, or brings an existing one up to date:
-// no macros ever run, no link is followed without asking nobody, no
+// no macros ever run, no link is followed without asking, no
 // first-start tips, recovery or locks, no slide panel beside the slide,
 // drawing in memory; and it has seen the version of the engine installed
 // beside officeProgram.

@@ -62,12 +62,12 @@ struct Spares {
     // The two profiles this copy holds, locked while it runs.
     std::vector<std::pair<int, std::unique_ptr<QLockFile>>> profiles;
     int next = 0;
-    std::optional<std::future<SpareEngine::Taken>> starting;
+    std::optional<std::future<SpareEngine::TakenSpare>> starting;
     EngineSettings startingOn;  // the profile of the spare starting
     std::shared_ptr<StartSignal> signal;
     // Starts that did not end even after their engine was killed: kept, as
     // letting go of one would wait for its thread.
-    std::vector<std::future<SpareEngine::Taken>> abandoned;
+    std::vector<std::future<SpareEngine::TakenSpare>> abandoned;
 };
 
 Spares& spares()
@@ -113,7 +113,7 @@ void warmUp(const EngineConnection& connection)
     }
 }
 
-SpareEngine::Taken startOn(const EngineSettings& settings, StartSignal& signal)
+SpareEngine::TakenSpare startOn(const EngineSettings& settings, StartSignal& signal)
 {
     try {
         std::optional<EngineConnection> connection;
@@ -127,7 +127,7 @@ SpareEngine::Taken startOn(const EngineSettings& settings, StartSignal& signal)
             },
             EngineProcess::Use::AsSpare);
         warmUp(*connection);
-        return {SpareEngine::Started{std::move(*connection), std::move(process)}, {}};
+        return {SpareEngine::StartedSpare{std::move(*connection), std::move(process)}, {}};
     } catch (const EngineStartFailed& failed) {
         return {std::nullopt, failed.failure()};
     } catch (const Failure& failure) {
@@ -144,9 +144,9 @@ constexpr auto kKilledStartEnds = std::chrono::seconds(5);
 // one that has not ended by then is cancelled and its engine killed by its
 // pid, which ends the calls its start waits in. None when even that start
 // does not end.
-std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::milliseconds deadline)
+std::optional<SpareEngine::TakenSpare> finishStart(Spares& held, std::chrono::milliseconds deadline)
 {
-    std::future<SpareEngine::Taken>& starting = *held.starting;
+    std::future<SpareEngine::TakenSpare>& starting = *held.starting;
     const bool killed = starting.wait_for(deadline) != std::future_status::ready;
     if (killed) {
         held.signal->cancel();
@@ -157,7 +157,7 @@ std::optional<SpareEngine::Taken> finishStart(Spares& held, std::chrono::millise
             return std::nullopt;
         }
     }
-    SpareEngine::Taken outcome = starting.get();
+    SpareEngine::TakenSpare outcome = starting.get();
     held.starting.reset();
     // A start that failed because it was killed here says nothing of how
     // another start would end.
@@ -198,9 +198,9 @@ void prepareAfter(const EngineSettings& settings, std::chrono::milliseconds dela
             std::unique_lock wait(signal->mutex);
             signal->changed.wait_for(wait, delay, [&] { return signal->now || signal->cancelled; });
             if (signal->cancelled)
-                return Taken();
+                return TakenSpare();
         }
-        Taken outcome = startOn(spare, *signal);
+        TakenSpare outcome = startOn(spare, *signal);
         {
             std::lock_guard ended(signal->mutex);
             signal->ended = true;
@@ -242,9 +242,9 @@ void prepare(const EngineSettings& settings, StartFailed onStartFailed)
     prepareAfter(settings, std::chrono::milliseconds(0), std::move(onStartFailed));
 }
 
-Taken take(const EngineSettings& settings)
+TakenSpare take(const EngineSettings& settings)
 {
-    std::optional<Taken> taken;
+    std::optional<TakenSpare> taken;
     {
         Spares& held = spares();
         std::lock_guard lock(held.mutex);
@@ -274,7 +274,7 @@ void endUntaken()
     if (!held.starting)
         return;
     held.signal->cancel();
-    const std::optional<Taken> outcome = finishStart(held, std::chrono::milliseconds(0));
+    const std::optional<TakenSpare> outcome = finishStart(held, std::chrono::milliseconds(0));
     if (outcome && outcome->spare) {
         outcome->spare->connection.terminate();
         outcome->spare->process.endInBackground(10000);

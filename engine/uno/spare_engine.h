@@ -22,14 +22,14 @@
 // still runs, the next spare starts on the other.
 namespace SpareEngine {
 
-struct Started {
+struct StartedSpare {
     EngineConnection connection;
     EngineProcess process;
 };
 
 // What the start of a spare came to.
-struct Taken {
-    std::optional<Started> spare;
+struct TakenSpare {
+    std::optional<StartedSpare> spare;
     // Why the engine could not be started, when it could not.
     std::optional<EngineStartFailure> startFailure;
 };
@@ -52,7 +52,7 @@ void prepare(const EngineSettings& settings, StartFailed onStartFailed = {});
 // The spare, waiting for one still starting, but no longer than the call
 // deadline: a spare that is not ready by then is killed and none is taken.
 // None either when none was prepared. The next spare starts a second later.
-Taken take(const EngineSettings& settings);
+TakenSpare take(const EngineSettings& settings);
 
 // Ends a spare that was not taken; one still starting is killed, and its
 // start waited for no longer than a killed engine takes to end. One still

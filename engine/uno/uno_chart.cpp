@@ -94,7 +94,7 @@ sal_Int32 numberFormat(const Reference<chart::XChartDocument>& document, const C
         return text.isEmpty() ? QString() : QStringLiteral("\"%1\"").arg(text);
     };
     const rtl::OUString code =
-        toUno(quoted(chart.valuePrefix) + (chart.decimals ? QStringLiteral("#,##0.0#") : QStringLiteral("#,##0"))
+        toUno(quoted(chart.valuePrefix) + (chart.hasDecimals ? QStringLiteral("#,##0.0#") : QStringLiteral("#,##0"))
               + quoted(chart.valueSuffix));
     const Reference<util::XNumberFormats> formats =
         Reference<util::XNumberFormatsSupplier>(document, UNO_QUERY_THROW)->getNumberFormats();

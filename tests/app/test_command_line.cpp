@@ -17,32 +17,24 @@ private slots:
         // The deck and the plan, or what was wrong.
         QTest::addColumn<QString>("read");
         using Run = CommandLine::Run;
+        // clang-format off
         QTest::newRow("nothing") << QStringList{} << int(Run::Window) << "|";
         QTest::newRow("a plan to open") << QStringList{"plan.orvendale"} << int(Run::Window) << "|plan.orvendale";
-        QTest::newRow("export") << QStringList{"--export", "d.pdf", "p.orvendale"} << int(Run::Export)
-                                << "d.pdf|p.orvendale";
+        QTest::newRow("export") << QStringList{"--export", "d.pdf", "p.orvendale"} << int(Run::Export) << "d.pdf|p.orvendale";
         QTest::newRow("export with =") << QStringList{"--export=d.pdf"} << int(Run::Export) << "d.pdf|";
-        QTest::newRow("the plan first") << QStringList{"p.orvendale", "--export", "d.pdf"} << int(Run::Export)
-                                        << "d.pdf|p.orvendale";
+        QTest::newRow("the plan first") << QStringList{"p.orvendale", "--export", "d.pdf"} << int(Run::Export) << "d.pdf|p.orvendale";
         QTest::newRow("standard input") << QStringList{"--export", "d.pdf", "-"} << int(Run::Export) << "d.pdf|-";
         QTest::newRow("help") << QStringList{"-h"} << int(Run::Help) << "";
         QTest::newRow("version") << QStringList{"--version"} << int(Run::Version) << "";
-        QTest::newRow("export without a deck")
-            << QStringList{"--export"} << int(Run::UsageError) << "--export needs the name of the deck to make";
-        QTest::newRow("an empty deck") << QStringList{"--export="} << int(Run::UsageError)
-                                       << "the deck's name is empty";
-        QTest::newRow("two decks") << QStringList{"--export", "a.pdf", "--export", "b.pdf"} << int(Run::UsageError)
-                                   << "one deck at a time, not 2";
-        QTest::newRow("an unknown option")
-            << QStringList{"--bogus"} << int(Run::UsageError) << "there is no option --bogus";
-        QTest::newRow("an unknown short option")
-            << QStringList{"-x", "p.orvendale"} << int(Run::UsageError) << "there is no option -x";
-        QTest::newRow("two plans") << QStringList{"--export", "d.pdf", "a", "b"} << int(Run::UsageError)
-                                   << "one plan at a time, not 2 (a, b)";
-        QTest::newRow("an empty plan") << QStringList{"--export", "d.pdf", ""} << int(Run::UsageError)
-                                       << "the plan's name is empty";
-        QTest::newRow("the window from standard input")
-            << QStringList{"-"} << int(Run::UsageError) << "the window opens a plan file, not standard input";
+        QTest::newRow("export without a deck") << QStringList{"--export"} << int(Run::UsageError) << "--export needs the name of the deck to make";
+        QTest::newRow("an empty deck") << QStringList{"--export="} << int(Run::UsageError) << "the deck's name is empty";
+        QTest::newRow("two decks") << QStringList{"--export", "a.pdf", "--export", "b.pdf"} << int(Run::UsageError) << "one deck at a time, not 2";
+        QTest::newRow("an unknown option") << QStringList{"--bogus"} << int(Run::UsageError) << "there is no option --bogus";
+        QTest::newRow("an unknown short option") << QStringList{"-x", "p.orvendale"} << int(Run::UsageError) << "there is no option -x";
+        QTest::newRow("two plans") << QStringList{"--export", "d.pdf", "a", "b"} << int(Run::UsageError) << "one plan at a time, not 2 (a, b)";
+        QTest::newRow("an empty plan") << QStringList{"--export", "d.pdf", ""} << int(Run::UsageError) << "the plan's name is empty";
+        QTest::newRow("the window from standard input") << QStringList{"-"} << int(Run::UsageError) << "the window opens a plan file, not standard input";
+        // clang-format on
     }
 
     void argumentsAreReadOnce()
@@ -64,13 +56,11 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("printed");
         QTest::addColumn<QString>("told");
-        QTest::newRow("help") << "--help" << 0 << "Usage: orvendale"
-                              << "";
-        QTest::newRow("version") << "--version" << 0 << "orvendale 0."
-                                 << "";
-        QTest::newRow("a usage error") << "--export" << 64 << ""
-                                       << "orvendale: --export needs the name of the deck to make.\nUsage: orvendale "
-                                          "[plan.orvendale] | orvendale --export deck [plan.orvendale | -]\n";
+        // clang-format off
+        QTest::newRow("help") << "--help" << 0 << "Usage: orvendale" << "";
+        QTest::newRow("version") << "--version" << 0 << "orvendale 0." << "";
+        QTest::newRow("a usage error") << "--export" << 64 << "" << "orvendale: --export needs the name of the deck to make.\nUsage: orvendale " "[plan.orvendale] | orvendale --export deck [plan.orvendale | -]\n";
+        // clang-format on
     }
 
     void answersNeedNoDisplay()

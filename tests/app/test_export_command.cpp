@@ -244,17 +244,14 @@ private slots:
         QFile::link(path("plan.orvendale"), path("linked.pdf"));
         QFile::link(path("home/.config/Kervanel.json"), path("store.pdf"));
         const QByteArray store = "{\"Orvendale\": {\"Company Name\": \"Kept\"}}";
-        QTest::newRow("a damaged plan") << QStringList{"never.pdf", "damaged.orvendale"} << store << 1
-                                        << "damaged.orvendale\" cannot be opened as a plan";
-        QTest::newRow("a device for a plan")
-            << QStringList{"never.pdf", "/dev/zero"} << store << 1 << "a device, a pipe or a socket";
-        QTest::newRow("a damaged store") << QStringList{"never.pdf"} << QByteArray("{\"Orvendale\": {") << 1
-                                         << "is damaged. It is left as it is";
-        QTest::newRow("the plan itself") << QStringList{"plan-named.pdf", "plan-named.pdf"} << store << 3
-                                         << "is the plan file itself";
-        QTest::newRow("a link to the plan")
-            << QStringList{"linked.pdf", "plan.orvendale"} << store << 3 << "is the plan file itself";
+        // clang-format off
+        QTest::newRow("a damaged plan") << QStringList{"never.pdf", "damaged.orvendale"} << store << 1 << "damaged.orvendale\" cannot be opened as a plan";
+        QTest::newRow("a device for a plan") << QStringList{"never.pdf", "/dev/zero"} << store << 1 << "a device, a pipe or a socket";
+        QTest::newRow("a damaged store") << QStringList{"never.pdf"} << QByteArray("{\"Orvendale\": {") << 1 << "is damaged. It is left as it is";
+        QTest::newRow("the plan itself") << QStringList{"plan-named.pdf", "plan-named.pdf"} << store << 3 << "is the plan file itself";
+        QTest::newRow("a link to the plan") << QStringList{"linked.pdf", "plan.orvendale"} << store << 3 << "is the plan file itself";
         QTest::newRow("the store") << QStringList{"store.pdf"} << store << 3 << "Orvendale's store of your plan";
+        // clang-format on
         // Through links, so that a refusal that fails replaces the link.
         const QString data = path("home/.local/share/Kervanel/Orvendale");
         QDir().mkpath(data + "/logos");

@@ -282,11 +282,11 @@ private slots:
         // placeholder role; a PDF holds words on pages.
         QTest::addColumn<QString>("titleShape");
         QTest::addColumn<QString>("bodyShape");
-        QTest::newRow("pptx") << "copy.pptx" << SaveAsFileType::OpenXMLPresentation << "PlaceHolder 1"
-                              << "PlaceHolder 2";
-        QTest::newRow("odp") << "copy.odp" << SaveAsFileType::OpenDocumentPresentation << "Rectangle 2"
-                             << "Rectangle 3";
+        // clang-format off
+        QTest::newRow("pptx") << "copy.pptx" << SaveAsFileType::OpenXMLPresentation << "PlaceHolder 1" << "PlaceHolder 2";
+        QTest::newRow("odp") << "copy.odp" << SaveAsFileType::OpenDocumentPresentation << "Rectangle 2" << "Rectangle 3";
         QTest::newRow("pdf") << "copy.pdf" << SaveAsFileType::PDF << QString() << QString();
+        // clang-format on
     }
 
     void aCopyIsSavedInEachFormat()

@@ -38,20 +38,11 @@ private slots:
         QTest::addColumn<EngineStartFailure>("failure");
         QTest::addColumn<QString>("told");
         QTest::addColumn<int>("ends");
-        QTest::newRow("missing") << EngineStartFailure{Cause::NotInstalled, "soffice.bin was not found."}
-                                 << "LibreOffice Impress is not installed on this computer. You need to have it "
-                                    "installed to use this software without error.\r\n\r\nsoffice.bin was not found."
-                                 << 1;
-        QTest::newRow("too slow")
-            << EngineStartFailure{Cause::TooSlow, "The presentation engine did not answer within 60 seconds."}
-            << "LibreOffice Impress is taking unusually long to start: The presentation engine did not answer within "
-               "60 seconds. A first start after installing it, or on a busy computer, can be that slow. \"Start "
-               "Creating Template\" starts it again."
-            << 0;
-        QTest::newRow("broken") << EngineStartFailure{Cause::Broken, "It ended while starting."}
-                                << "LibreOffice Impress is installed but could not be started, so Orvendale cannot "
-                                   "create decks.\r\n\r\nIt ended while starting."
-                                << 1;
+        // clang-format off
+        QTest::newRow("missing") << EngineStartFailure{Cause::NotInstalled, "soffice.bin was not found."} << "LibreOffice Impress is not installed on this computer. You need to have it " "installed to use this software without error.\r\n\r\nsoffice.bin was not found." << 1;
+        QTest::newRow("too slow") << EngineStartFailure{Cause::TooSlow, "The presentation engine did not answer within 60 seconds."} << "LibreOffice Impress is taking unusually long to start: The presentation engine did not answer within " "60 seconds. A first start after installing it, or on a busy computer, can be that slow. \"Start " "Creating Template\" starts it again." << 0;
+        QTest::newRow("broken") << EngineStartFailure{Cause::Broken, "It ended while starting."} << "LibreOffice Impress is installed but could not be started, so Orvendale cannot " "create decks.\r\n\r\nIt ended while starting." << 1;
+        // clang-format on
     }
 
     void aFailedStartIsToldByItsCause()

@@ -299,13 +299,11 @@ private slots:
         QTest::addColumn<int>("charts");
         QTest::addColumn<QString>("told");
         // The title slide and eleven sections leave room for 48 charts.
+        // clang-format off
         QTest::newRow("exactly filling the deck") << 48 << QString();
-        QTest::newRow("one over") << 49
-                                  << "1 chart is left out (\"Mission Statement: C49\"). Shorten the plan "
-                                     "to keep it.";
-        QTest::newRow("two over") << 50
-                                  << "2 charts are left out (\"Mission Statement: C49\", \"Mission "
-                                     "Statement: C50\"). Shorten the plan to keep them.";
+        QTest::newRow("one over") << 49 << "1 chart is left out (\"Mission Statement: C49\"). Shorten the plan " "to keep it.";
+        QTest::newRow("two over") << 50 << "2 charts are left out (\"Mission Statement: C49\", \"Mission " "Statement: C50\"). Shorten the plan to keep them.";
+        // clang-format on
     }
 
     void chartsBeyondSixtySlidesAreCountedInOneNote()
@@ -360,12 +358,11 @@ private slots:
     {
         QTest::addColumn<QString>("design");
         QTest::addColumn<QString>("filled");
-        QTest::newRow("none") << ""
-                              << "business_plan.ppt";
-        QTest::newRow("graphite") << "graphite"
-                                  << "business_plan_graphite.ppt";
-        QTest::newRow("unknown") << "marble"
-                                 << "business_plan.ppt";
+        // clang-format off
+        QTest::newRow("none") << "" << "business_plan.ppt";
+        QTest::newRow("graphite") << "graphite" << "business_plan_graphite.ppt";
+        QTest::newRow("unknown") << "marble" << "business_plan.ppt";
+        // clang-format on
     }
 
     void theChosenDesignsTemplateIsFilled()

@@ -16,70 +16,41 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("integer") << "1200" << 1200.0 << ""
-                                 << "";
-        QTest::newRow("decimal point") << "2.5" << 2.5 << ""
-                                       << "";
-        QTest::newRow("decimal comma") << "2,5" << 2.5 << ""
-                                       << "";
-        QTest::newRow("commas group thousands") << "1,200,000" << 1200000.0 << ""
-                                                << "";
-        QTest::newRow("points group thousands") << "1.200.000" << 1200000.0 << ""
-                                                << "";
-        QTest::newRow("a point before three digits groups") << "1.200" << 1200.0 << ""
-                                                            << "";
-        QTest::newRow("spaces group thousands") << "1 200 000" << 1200000.0 << ""
-                                                << "";
-        QTest::newRow("no-break spaces group thousands") << "1\u00A0200" << 1200.0 << ""
-                                                         << "";
-        QTest::newRow("apostrophes group thousands") << "1'200'000" << 1200000.0 << ""
-                                                     << "";
-        QTest::newRow("grouped with decimals") << "1,200.50" << 1200.5 << ""
-                                               << "";
-        QTest::newRow("grouped with a decimal comma") << "1.200,5" << 1200.5 << ""
-                                                      << "";
-        QTest::newRow("thousands suffix") << "120k" << 120000.0 << ""
-                                          << "";
-        QTest::newRow("millions with decimals") << "1.5M" << 1500000.0 << ""
-                                                << "";
-        QTest::newRow("billions") << "2bn" << 2e9 << ""
-                                  << "";
-        QTest::newRow("billions, capital B") << "3B" << 3e9 << ""
-                                             << "";
-        QTest::newRow("euro after") << "120 €" << 120.0 << ""
-                                    << " €";
-        QTest::newRow("dollar before, with a suffix") << "$1.2M" << 1200000.0 << "$"
-                                                      << "";
-        QTest::newRow("pound before") << "£40" << 40.0 << "£"
-                                      << "";
-        QTest::newRow("krona after") << "300 kr" << 300.0 << ""
-                                     << " kr";
-        QTest::newRow("per cent") << "12%" << 12.0 << ""
-                                  << "%";
-        QTest::newRow("minus") << "-12" << -12.0 << ""
-                               << "";
-        QTest::newRow("minus sign") << "\u221212" << -12.0 << ""
-                                    << "";
-        QTest::newRow("in brackets") << "(12)" << -12.0 << ""
-                                     << "";
-        QTest::newRow("negative currency") << "-€5" << -5.0 << "€"
-                                           << "";
+        // clang-format off
+        QTest::newRow("integer") << "1200" << 1200.0 << "" << "";
+        QTest::newRow("decimal point") << "2.5" << 2.5 << "" << "";
+        QTest::newRow("decimal comma") << "2,5" << 2.5 << "" << "";
+        QTest::newRow("commas group thousands") << "1,200,000" << 1200000.0 << "" << "";
+        QTest::newRow("points group thousands") << "1.200.000" << 1200000.0 << "" << "";
+        QTest::newRow("a point before three digits groups") << "1.200" << 1200.0 << "" << "";
+        QTest::newRow("spaces group thousands") << "1 200 000" << 1200000.0 << "" << "";
+        QTest::newRow("no-break spaces group thousands") << "1\u00A0200" << 1200.0 << "" << "";
+        QTest::newRow("apostrophes group thousands") << "1'200'000" << 1200000.0 << "" << "";
+        QTest::newRow("grouped with decimals") << "1,200.50" << 1200.5 << "" << "";
+        QTest::newRow("grouped with a decimal comma") << "1.200,5" << 1200.5 << "" << "";
+        QTest::newRow("thousands suffix") << "120k" << 120000.0 << "" << "";
+        QTest::newRow("millions with decimals") << "1.5M" << 1500000.0 << "" << "";
+        QTest::newRow("billions") << "2bn" << 2e9 << "" << "";
+        QTest::newRow("billions, capital B") << "3B" << 3e9 << "" << "";
+        QTest::newRow("euro after") << "120 €" << 120.0 << "" << " €";
+        QTest::newRow("dollar before, with a suffix") << "$1.2M" << 1200000.0 << "$" << "";
+        QTest::newRow("pound before") << "£40" << 40.0 << "£" << "";
+        QTest::newRow("krona after") << "300 kr" << 300.0 << "" << " kr";
+        QTest::newRow("per cent") << "12%" << 12.0 << "" << "%";
+        QTest::newRow("minus") << "-12" << -12.0 << "" << "";
+        QTest::newRow("minus sign") << "\u221212" << -12.0 << "" << "";
+        QTest::newRow("in brackets") << "(12)" << -12.0 << "" << "";
+        QTest::newRow("negative currency") << "-€5" << -5.0 << "€" << "";
         // A lone nought before one separator is no thousands group; first
         // groups of three digits are.
-        QTest::newRow("a fraction with a point") << "0.125" << 0.125 << ""
-                                                 << "";
-        QTest::newRow("a fraction with a comma") << "0,125" << 0.125 << ""
-                                                 << "";
-        QTest::newRow("a negative fraction") << "-0.500" << -0.5 << ""
-                                             << "";
-        QTest::newRow("a fraction without its nought") << ".5" << 0.5 << ""
-                                                       << "";
-        QTest::newRow("a plus sign") << "+12%" << 12.0 << ""
-                                     << "%";
-        QTest::newRow("three digits, then a comma group") << "120,000" << 120000.0 << ""
-                                                          << "";
-        QTest::newRow("three digits, then a space group") << "250 000" << 250000.0 << ""
-                                                          << "";
+        QTest::newRow("a fraction with a point") << "0.125" << 0.125 << "" << "";
+        QTest::newRow("a fraction with a comma") << "0,125" << 0.125 << "" << "";
+        QTest::newRow("a negative fraction") << "-0.500" << -0.5 << "" << "";
+        QTest::newRow("a fraction without its nought") << ".5" << 0.5 << "" << "";
+        QTest::newRow("a plus sign") << "+12%" << 12.0 << "" << "%";
+        QTest::newRow("three digits, then a comma group") << "120,000" << 120000.0 << "" << "";
+        QTest::newRow("three digits, then a space group") << "250 000" << 250000.0 << "" << "";
+        // clang-format on
     }
 
     void numbersAreReadAsTyped()
@@ -206,46 +177,22 @@ private slots:
                 names << QString("P%1").arg(i);
             return QStringList{"Chart (pie): Funds", "Use: " + names.join(", "), "Share: " + numbers(slices)};
         };
-        QTest::newRow("a sentence starting with Chart:")
-            << QStringList{"Chart: growth since 2020 is on the next page.", "Market: growing fast", "", "After"} << 4
-            << ""
-            << "";
-        QTest::newRow("categories alone") << QStringList{"Chart: Empty", "Year: 2027"} << 2 << ""
-                                          << "";
-        QTest::newRow("only zeros") << QStringList{"Chart: Flat", "Year: 2027", "S: 0, 0"} << 3 << ""
-                                    << "The chart \"Flat\" has only zeros to show, so it stays slide text.";
-        QTest::newRow("an unknown kind")
-            << QStringList{"Chart (donut): Funds", "Use: A, B", "Share: 1, 2"} << 3 << ""
-            << "\"Chart (donut): Funds\" starts no chart: the kinds are Chart:, Chart (line):, Chart (bar): and "
-               "Chart (pie):, so it stays slide text.";
-        QTest::newRow("a negative slice")
-            << QStringList{"Chart (pie): Funds", "Use: A, B, C", "Share: 45%, -10%, 5%"} << 0 << "3x1"
-            << "The pie \"Funds\" leaves out \"B\": a pie cannot show a share below nought.";
-        QTest::newRow("8 slices") << pie(8) << 0 << "8x1"
-                                  << "";
-        QTest::newRow("9 slices") << pie(9) << 0 << "8x1"
-                                  << "The pie \"Funds\" shows its 2 smallest slices as one, \"Other\": more than 8 "
-                                     "slices cannot be told apart.";
-        QTest::newRow("8 rows") << rows(8) << 0 << "2x8"
-                                << "";
-        QTest::newRow("9 rows") << rows(9) << 0 << "2x8"
-                                << "The chart \"Rows\" shows its first 8 rows of 9: a slide shows no more legibly.";
-        QTest::newRow("40 categories") << QStringList{"Chart: Days", "Day: " + numbers(40), "S: " + numbers(40)} << 0
-                                       << "40x1"
-                                       << "";
-        QTest::newRow("41 categories")
-            << QStringList{"Chart: Days", "Day: " + numbers(41), "S: " + numbers(41)} << 0 << "40x1"
-            << "The chart \"Days\" shows its first 40 categories of 41: a slide shows no more legibly.";
-        QTest::newRow("a title of 80 characters")
-            << QStringList{"Chart: " + QString(80, 'x'), "Y: 1", "S: 2"} << 0 << "1x1"
-            << "";
-        QTest::newRow("a title of 81 characters")
-            << QStringList{"Chart: " + QString(50, 'x') + " " + QString(30, 'y'), "Y: 1", "S: 2"} << 0 << "1x1"
-            << "The chart title \"" + QString(50, 'x') + "…\" is cut to 80 characters to fit its slide.";
-        QTest::newRow("two currencies")
-            << QStringList{"Chart: Sales", "Y: 2027, 2028", "S: €100, $200"} << 0 << "2x1"
-            << "The chart \"Sales\" mixes currencies (€, $) on one axis, which shows them all as €: chart each "
-               "currency on its own.";
+        // clang-format off
+        QTest::newRow("a sentence starting with Chart:") << QStringList{"Chart: growth since 2020 is on the next page.", "Market: growing fast", "", "After"} << 4 << "" << "";
+        QTest::newRow("categories alone") << QStringList{"Chart: Empty", "Year: 2027"} << 2 << "" << "";
+        QTest::newRow("only zeros") << QStringList{"Chart: Flat", "Year: 2027", "S: 0, 0"} << 3 << "" << "The chart \"Flat\" has only zeros to show, so it stays slide text.";
+        QTest::newRow("an unknown kind") << QStringList{"Chart (donut): Funds", "Use: A, B", "Share: 1, 2"} << 3 << "" << "\"Chart (donut): Funds\" starts no chart: the kinds are Chart:, Chart (line):, Chart (bar): and " "Chart (pie):, so it stays slide text.";
+        QTest::newRow("a negative slice") << QStringList{"Chart (pie): Funds", "Use: A, B, C", "Share: 45%, -10%, 5%"} << 0 << "3x1" << "The pie \"Funds\" leaves out \"B\": a pie cannot show a share below nought.";
+        QTest::newRow("8 slices") << pie(8) << 0 << "8x1" << "";
+        QTest::newRow("9 slices") << pie(9) << 0 << "8x1" << "The pie \"Funds\" shows its 2 smallest slices as one, \"Other\": more than 8 " "slices cannot be told apart.";
+        QTest::newRow("8 rows") << rows(8) << 0 << "2x8" << "";
+        QTest::newRow("9 rows") << rows(9) << 0 << "2x8" << "The chart \"Rows\" shows its first 8 rows of 9: a slide shows no more legibly.";
+        QTest::newRow("40 categories") << QStringList{"Chart: Days", "Day: " + numbers(40), "S: " + numbers(40)} << 0 << "40x1" << "";
+        QTest::newRow("41 categories") << QStringList{"Chart: Days", "Day: " + numbers(41), "S: " + numbers(41)} << 0 << "40x1" << "The chart \"Days\" shows its first 40 categories of 41: a slide shows no more legibly.";
+        QTest::newRow("a title of 80 characters") << QStringList{"Chart: " + QString(80, 'x'), "Y: 1", "S: 2"} << 0 << "1x1" << "";
+        QTest::newRow("a title of 81 characters") << QStringList{"Chart: " + QString(50, 'x') + " " + QString(30, 'y'), "Y: 1", "S: 2"} << 0 << "1x1" << "The chart title \"" + QString(50, 'x') + "…\" is cut to 80 characters to fit its slide.";
+        QTest::newRow("two currencies") << QStringList{"Chart: Sales", "Y: 2027, 2028", "S: €100, $200"} << 0 << "2x1" << "The chart \"Sales\" mixes currencies (€, $) on one axis, which shows them all as €: chart each " "currency on its own.";
+        // clang-format on
     }
 
     // A single mark before three digits reads as the row's other values
@@ -255,18 +202,16 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::addColumn<double>("read");
         QTest::addColumn<QString>("note");
+        // clang-format off
         QTest::newRow("points as decimals") << "Pi: 3.141, 2.5" << 3.141 << "";
         QTest::newRow("a fraction's nought") << "Pi: 3.141, 0.5" << 3.141 << "";
         QTest::newRow("commas as decimals") << "Pi: 3,141, 2,75" << 3.141 << "";
         QTest::newRow("points grouping") << "Pi: 3.141, 1.200.000" << 3141.0 << "";
         QTest::newRow("the other mark as decimal") << "Pi: 3.141, 2,5" << 3141.0 << "";
-        QTest::newRow("both ways") << "Pi: 3.141, 2.5, 1.200.000" << 3141.0
-                                   << "In the chart \"C\", row \"Pi\": \"3.141\" read as thousands, as the row "
-                                      "does not say; write 1200 or 1.2 to say which.";
-        QTest::newRow("nothing else") << "Pi: 3.141, 1,200" << 3141.0
-                                      << "In the chart \"C\", row \"Pi\": \"3.141\", \"1,200\" read as thousands, "
-                                         "as the row does not say; write 1200 or 1.2 to say which.";
+        QTest::newRow("both ways") << "Pi: 3.141, 2.5, 1.200.000" << 3141.0 << "In the chart \"C\", row \"Pi\": \"3.141\" read as thousands, as the row " "does not say; write 1200 or 1.2 to say which.";
+        QTest::newRow("nothing else") << "Pi: 3.141, 1,200" << 3141.0 << "In the chart \"C\", row \"Pi\": \"3.141\", \"1,200\" read as thousands, " "as the row does not say; write 1200 or 1.2 to say which.";
         QTest::newRow("four digits after") << "Pi: 3.141, 1.2345" << 3.141 << "";
+        // clang-format on
     }
 
     void aMarkBeforeThreeDigitsReadsAsTheRowUsesIt()

@@ -41,17 +41,15 @@ private slots:
         QTest::addColumn<int>("room");  // slides the deck can still take
         QTest::addColumn<QList<int>>("linesPerSlide");
         QTest::addColumn<int>("leftOut");
+        // clang-format off
         QTest::newRow("a typical section stays on its slide") << shortLines(6) << 50 << QList<int>{6} << 0;
         QTest::newRow("fifteen lines") << shortLines(15) << 50 << QList<int>{10, 5} << 0;
         QTest::newRow("forty lines") << shortLines(40) << 50 << QList<int>{10, 10, 10, 10} << 0;
-        QTest::newRow("long lines take more room")
-            << QStringList{QString(100, 'a'), QString(100, 'b'), QString(100, 'c'), QString(100, 'd'), "e"} << 50
-            << QList<int>{3, 2} << 0;
-        QTest::newRow("a line too long for a slide has one of its own")
-            << shortLines(5) + QStringList{QString(800, 'x')} + shortLines(3) << 50 << QList<int>{5, 1, 3} << 0;
-        QTest::newRow("empty lines count as lines")
-            << QStringList{"a", "", "b", "", "c", "", "d", "", "e", "", "f", ""} << 50 << QList<int>{10, 2} << 0;
+        QTest::newRow("long lines take more room") << QStringList{QString(100, 'a'), QString(100, 'b'), QString(100, 'c'), QString(100, 'd'), "e"} << 50 << QList<int>{3, 2} << 0;
+        QTest::newRow("a line too long for a slide has one of its own") << shortLines(5) + QStringList{QString(800, 'x')} + shortLines(3) << 50 << QList<int>{5, 1, 3} << 0;
+        QTest::newRow("empty lines count as lines") << QStringList{"a", "", "b", "", "c", "", "d", "", "e", "", "f", ""} << 50 << QList<int>{10, 2} << 0;
         QTest::newRow("a full deck leaves lines out") << shortLines(25) << 1 << QList<int>{10, 10} << 5;
+        // clang-format on
     }
 
     void linesAreSpreadWholeAtTheFloor()
@@ -62,18 +60,18 @@ private slots:
         QFETCH(int, leftOut);
         QList<QStringList> slides{lines};
         int writes = 0;
-        const SectionSplit::Slides deck{[&](const QStringList& part) {
-                                            ++writes;
-                                            slides.last() = part;
-                                            return shownSize(part);
-                                        },
-                                        [&] {
-                                            if (room == 0)
-                                                return false;
-                                            --room;
-                                            slides << slides.last();
-                                            return true;
-                                        }};
+        const SectionSplit::SlideWriter deck{[&](const QStringList& part) {
+                                                 ++writes;
+                                                 slides.last() = part;
+                                                 return shownSize(part);
+                                             },
+                                             [&] {
+                                                 if (room == 0)
+                                                     return false;
+                                                 --room;
+                                                 slides << slides.last();
+                                                 return true;
+                                             }};
         const SectionSplit::Result result = SectionSplit::spread(lines, shownSize(lines), deck);
         QCOMPARE(result.linesPerSlide, linesPerSlide);
         QCOMPARE(result.linesLeftOut, leftOut);
@@ -92,14 +90,14 @@ private slots:
     {
         const auto exactly = [](const QStringList& part) { return 180.0f / static_cast<float>(part.size()); };
         QList<QStringList> slides{{}};
-        const SectionSplit::Slides deck{[&](const QStringList& part) {
-                                            slides.last() = part;
-                                            return exactly(part);
-                                        },
-                                        [&] {
-                                            slides << QStringList();
-                                            return true;
-                                        }};
+        const SectionSplit::SlideWriter deck{[&](const QStringList& part) {
+                                                 slides.last() = part;
+                                                 return exactly(part);
+                                             },
+                                             [&] {
+                                                 slides << QStringList();
+                                                 return true;
+                                             }};
         const QStringList lines = shortLines(15);
         QCOMPARE(SectionSplit::spread(lines, exactly(lines), deck).linesPerSlide, QList<int>({10, 5}));
     }

@@ -330,13 +330,12 @@ private slots:
         QTest::addColumn<QString>("foreign");
         const QStringList polish{u"łódź"_qs, u"żółw"_qs, u"gęś"_qs};
         const QStringList russian{u"жук"_qs, u"мир"_qs, u"дом"_qs};
-        QTest::newRow("ISO 8859-2") << "ISO8859-2" << QByteArray("ISO8859-2") << polish << u"łódx"_qs << u"łódź"_qs
-                                    << u"жук"_qs;
+        // clang-format off
+        QTest::newRow("ISO 8859-2") << "ISO8859-2" << QByteArray("ISO8859-2") << polish << u"łódx"_qs << u"łódź"_qs << u"жук"_qs;
         QTest::newRow("KOI8-R") << "KOI8-R" << QByteArray("KOI8-R") << russian << u"жуг"_qs << u"жук"_qs << u"łódź"_qs;
-        QTest::newRow("cp1251") << "microsoft-cp1251" << QByteArray("CP1251") << russian << u"мор"_qs << u"мир"_qs
-                                << u"łódź"_qs;
-        QTest::newRow("ISO 8859-7") << "ISO8859-7" << QByteArray("ISO8859-7") << QStringList{u"κόσμος"_qs, u"λόγος"_qs}
-                                    << u"λόγοι"_qs << u"λόγος"_qs << u"жук"_qs;
+        QTest::newRow("cp1251") << "microsoft-cp1251" << QByteArray("CP1251") << russian << u"мор"_qs << u"мир"_qs << u"łódź"_qs;
+        QTest::newRow("ISO 8859-7") << "ISO8859-7" << QByteArray("ISO8859-7") << QStringList{u"κόσμος"_qs, u"λόγος"_qs} << u"λόγοι"_qs << u"λόγος"_qs << u"жук"_qs;
+        // clang-format on
     }
 
     void aDictionaryInItsOwnEncodingChecksAndSuggests()
@@ -363,6 +362,7 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         const QString line = "Wrold recieve the plan, don't we? Thre markets";
+        // clang-format off
         QTest::newRow("a letter typed at the end") << line << line + "s";
         QTest::newRow("a letter typed inside a word") << line << QString(line).insert(2, "o");
         QTest::newRow("a word mended") << line << QString(line).replace("recieve", "receive");
@@ -371,8 +371,8 @@ private slots:
         QTest::newRow("everything replaced") << line << "Totally new txet";
         QTest::newRow("emptied") << line << "";
         QTest::newRow("from empty") << "" << line;
-        QTest::newRow("repeated letters") << "aaaa bbbb"
-                                          << "aaaa bbbbb";
+        QTest::newRow("repeated letters") << "aaaa bbbb" << "aaaa bbbbb";
+        // clang-format on
     }
 
     void anEditIsCheckedWhereItTouches()

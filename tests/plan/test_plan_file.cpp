@@ -39,15 +39,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("why");
+        // clang-format off
         QTest::newRow("not JSON") << QByteArray("Company: Fjordlight") << "not an Orvendale plan file";
         QTest::newRow("other JSON") << QByteArray(R"({"Company Name": "x"})") << "not an Orvendale plan file";
         QTest::newRow("a JSON list") << QByteArray("[1, 2]") << "not an Orvendale plan file";
-        QTest::newRow("another version") << QByteArray(R"({"format": "Orvendale plan", "version": 7, "plan": {}})")
-                                         << "another version of the plan format (7)";
-        QTest::newRow("a number for a text")
-            << QByteArray(R"({"format": "Orvendale plan", "version": 1, "plan": {"Company Name": 12}})")
-            << "its \"Company Name\" is not text";
+        QTest::newRow("another version") << QByteArray(R"({"format": "Orvendale plan", "version": 7, "plan": {}})") << "another version of the plan format (7)";
+        QTest::newRow("a number for a text") << QByteArray(R"({"format": "Orvendale plan", "version": 1, "plan": {"Company Name": 12}})") << "its \"Company Name\" is not text";
         QTest::newRow("empty") << QByteArray() << "not an Orvendale plan file";
+        // clang-format on
     }
 
     void aFileThatIsNoPlanIsRefused()

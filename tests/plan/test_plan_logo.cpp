@@ -104,27 +104,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("suffix");
+        // clang-format off
         QTest::newRow("PNG") << png() << "png";
-        QTest::newRow("SVG with its own gradient and a picture written in")
-            << kSvgOpening
-                   + "<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"#124E66\"/></linearGradient></defs>"
-                     "<rect width=\"200\" height=\"100\" style=\"fill:url(#g)\"/>"
-                     "<image xlink:href=\"data:image/png;base64,"
-                   + png(4, 4).toBase64() + "\" width=\"4\" height=\"4\"/></svg>"
-            << "svg";
-        QTest::newRow("SVG with the standard document type")
-            << "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
-               "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
-                   + svg("<rect width=\"9\" height=\"9\"/>")
-            << "svg";
+        QTest::newRow("SVG with its own gradient and a picture written in") << kSvgOpening + "<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"#124E66\"/></linearGradient></defs>" "<rect width=\"200\" height=\"100\" style=\"fill:url(#g)\"/>" "<image xlink:href=\"data:image/png;base64," + png(4, 4).toBase64() + "\" width=\"4\" height=\"4\"/></svg>" << "svg";
+        QTest::newRow("SVG with the standard document type") << "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" " "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n" + svg("<rect width=\"9\" height=\"9\"/>") << "svg";
         QTest::newRow("SVG with a drawing written in") << svg(written("image/svg+xml", svgOfElements(3))) << "svg";
         QTest::newRow("PNG at the byte cap") << paddedTo(png(), PlanLogo::kMostBytes) << "png";
-        QTest::newRow("SVG of as many shapes and bytes as a drawing may have")
-            << svgOfElements(PlanLogo::kMostDrawnElements, PlanLogo::kMostDrawingBytes) << "svg";
-        QTest::newRow("SVG whose <use> elements draw as many shapes as it may")
-            << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>"
-                   + QByteArray("<use href=\"#g\"/>").repeated(49))
-            << "svg";
+        QTest::newRow("SVG of as many shapes and bytes as a drawing may have") << svgOfElements(PlanLogo::kMostDrawnElements, PlanLogo::kMostDrawingBytes) << "svg";
+        QTest::newRow("SVG whose <use> elements draw as many shapes as it may") << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>" + QByteArray("<use href=\"#g\"/>").repeated(49)) << "svg";
+        // clang-format on
     }
 
     void aPictureBecomesThePlansOwnCopy()
@@ -158,64 +146,30 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("why");
+        // clang-format off
         QTest::newRow("text") << QByteArray("Fjordlight AS") << "it is not a picture";
         QTest::newRow("empty") << QByteArray("") << "it is empty";
         QTest::newRow("GIF") << QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14) << "it is a gif picture";
         QTest::newRow("100 megapixels") << pngHeader(10000, 10000) << "10000 × 10000 pixels";
         QTest::newRow("a damaged PNG") << png().left(100) << "it cannot be drawn";
-        QTest::newRow("SVG with a picture from another file")
-            << kSvgOpening + "<image xlink:href=\"file:///etc/hostname\" width=\"10\" height=\"10\"/></svg>"
-            << "it refers to file:///etc/hostname";
-        QTest::newRow("SVG with a picture from the network")
-            << kSvgOpening + "<image href=\"https://example.com/a.png\" width=\"10\" height=\"10\"/></svg>"
-            << "it refers to https://example.com/a.png";
-        QTest::newRow("SVG with a style from the network")
-            << kSvgOpening + "<style>@import url(https://example.com/s.css);</style></svg>"
-            << "its style refers to other files";
-        QTest::newRow("SVG with a fill from another file")
-            << kSvgOpening + "<rect width=\"9\" height=\"9\" fill=\"url(other.svg#p)\"/></svg>"
-            << "its style refers to other files";
-        QTest::newRow("SVG with an entity") << QByteArray("<!DOCTYPE svg [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>")
-                                                   + kSvgOpening + "<text>&x;</text></svg>"
-                                            << "it declares entities of its own";
-        QTest::newRow("SVG with entities that multiply")
-            << QByteArray("<!DOCTYPE svg [<!ENTITY a \"laugh\"><!ENTITY b \"&a;&a;&a;&a;\">]>") + kSvgOpening
-                   + "<text>&b;</text></svg>"
-            << "it declares entities of its own";
-        QTest::newRow("SVG with a document type of another's")
-            << QByteArray("<!DOCTYPE svg PUBLIC \"-//Someone//Types//EN\" \"file:///etc/types.dtd\">") + svg("")
-            << "it declares entities of its own";
-        QTest::newRow("SVG with a drawing written in that refers to another file")
-            << svg(written("image/svg+xml", svg("<image href=\"file:///home/me/secret.png\"/>")))
-            << "a drawing written into it is refused, as it refers to file:///home/me/secret.png";
-        QTest::newRow("SVG with a drawing written in twice, in a style") << svg(
-            "<rect width=\"9\" height=\"9\" style=\"fill:url(data:image/svg+xml,"
-            + QUrl::toPercentEncoding(svg(written("image/svg+xml", svg("<image href=\"/etc/x.png\"/>")))) + ")\"/>")
-                                                                         << "refers to /etc/x.png";
-        QTest::newRow("SVG with a page written in")
-            << svg(written("text/html", "<p>hi</p>")) << "a kind a logo cannot carry (text/html)";
-        QTest::newRow("PNG one byte over the byte cap")
-            << paddedTo(png(), PlanLogo::kMostBytes + 1) << "far larger than a logo";
-        QTest::newRow("SVG one byte over its byte cap")
-            << svg("", PlanLogo::kMostDrawingBytes + 1) << "far larger drawing than a logo";
-        QTest::newRow("SVG of one shape more than it may have")
-            << svgOfElements(PlanLogo::kMostDrawnElements + 1) << "more than 5000 shapes";
-        QTest::newRow("SVG whose <use> elements draw one shape more than it may")
-            << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>"
-                   + QByteArray("<use href=\"#g\"/>").repeated(49) + "<rect/>")
-            << "its <use> elements draw more than 5000 shapes";
-        QTest::newRow("SVG whose <use> elements fan out")
-            << svg("<g id=\"a\"><rect/><rect/></g>"
-                   "<g id=\"b\"><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/></g>"
-                   "<g id=\"c\"><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/></g>"
-                   "<g id=\"d\"><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/></g>"
-                   "<g id=\"e\"><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/></g>"
-                   "<g id=\"f\"><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/></g>")
-            << "its <use> elements draw more than 5000 shapes";
-        QTest::newRow("SVG whose <use> draws itself")
-            << svg("<g id=\"a\"><rect/><use href=\"#a\"/></g>") << "its <use> elements draw more than 5000 shapes";
-        QTest::newRow("SVG nested too deeply")
-            << svg(QByteArray("<g>").repeated(64) + QByteArray("</g>").repeated(64)) << "more than 64 deep";
+        QTest::newRow("SVG with a picture from another file") << kSvgOpening + "<image xlink:href=\"file:///etc/hostname\" width=\"10\" height=\"10\"/></svg>" << "it refers to file:///etc/hostname";
+        QTest::newRow("SVG with a picture from the network") << kSvgOpening + "<image href=\"https://example.com/a.png\" width=\"10\" height=\"10\"/></svg>" << "it refers to https://example.com/a.png";
+        QTest::newRow("SVG with a style from the network") << kSvgOpening + "<style>@import url(https://example.com/s.css);</style></svg>" << "its style refers to other files";
+        QTest::newRow("SVG with a fill from another file") << kSvgOpening + "<rect width=\"9\" height=\"9\" fill=\"url(other.svg#p)\"/></svg>" << "its style refers to other files";
+        QTest::newRow("SVG with an entity") << QByteArray("<!DOCTYPE svg [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>") + kSvgOpening + "<text>&x;</text></svg>" << "it declares entities of its own";
+        QTest::newRow("SVG with entities that multiply") << QByteArray("<!DOCTYPE svg [<!ENTITY a \"laugh\"><!ENTITY b \"&a;&a;&a;&a;\">]>") + kSvgOpening + "<text>&b;</text></svg>" << "it declares entities of its own";
+        QTest::newRow("SVG with a document type of another's") << QByteArray("<!DOCTYPE svg PUBLIC \"-//Someone//Types//EN\" \"file:///etc/types.dtd\">") + svg("") << "it declares entities of its own";
+        QTest::newRow("SVG with a drawing written in that refers to another file") << svg(written("image/svg+xml", svg("<image href=\"file:///home/me/secret.png\"/>"))) << "a drawing written into it is refused, as it refers to file:///home/me/secret.png";
+        QTest::newRow("SVG with a drawing written in twice, in a style") << svg( "<rect width=\"9\" height=\"9\" style=\"fill:url(data:image/svg+xml," + QUrl::toPercentEncoding(svg(written("image/svg+xml", svg("<image href=\"/etc/x.png\"/>")))) + ")\"/>") << "refers to /etc/x.png";
+        QTest::newRow("SVG with a page written in") << svg(written("text/html", "<p>hi</p>")) << "a kind a logo cannot carry (text/html)";
+        QTest::newRow("PNG one byte over the byte cap") << paddedTo(png(), PlanLogo::kMostBytes + 1) << "far larger than a logo";
+        QTest::newRow("SVG one byte over its byte cap") << svg("", PlanLogo::kMostDrawingBytes + 1) << "far larger drawing than a logo";
+        QTest::newRow("SVG of one shape more than it may have") << svgOfElements(PlanLogo::kMostDrawnElements + 1) << "more than 5000 shapes";
+        QTest::newRow("SVG whose <use> elements draw one shape more than it may") << svg("<g id=\"g\">" + QByteArray("<rect width=\"1\" height=\"1\"/>").repeated(98) + "</g>" + QByteArray("<use href=\"#g\"/>").repeated(49) + "<rect/>") << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG whose <use> elements fan out") << svg("<g id=\"a\"><rect/><rect/></g>" "<g id=\"b\"><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/><use href=\"#a\"/></g>" "<g id=\"c\"><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/><use href=\"#b\"/></g>" "<g id=\"d\"><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/><use href=\"#c\"/></g>" "<g id=\"e\"><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/><use href=\"#d\"/></g>" "<g id=\"f\"><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/><use href=\"#e\"/></g>") << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG whose <use> draws itself") << svg("<g id=\"a\"><rect/><use href=\"#a\"/></g>") << "its <use> elements draw more than 5000 shapes";
+        QTest::newRow("SVG nested too deeply") << svg(QByteArray("<g>").repeated(64) + QByteArray("</g>").repeated(64)) << "more than 64 deep";
+        // clang-format on
     }
 
     void whatIsNoLogoIsRefusedWithItsReason()

@@ -24,17 +24,14 @@ private slots:
         const QByteArray ours = "<bookmark href=\"file://$PLAN\" added=\"2024-05-06T07:08:09Z\"><info/></bookmark>\n";
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QStringList>("added");  // the entries' dates of addition after
+        // clang-format off
         QTest::newRow("no list yet") << QByteArray() << QStringList{"new"};
-        QTest::newRow("another program's entry is kept") << head + other + "</xbel>\n"
-                                                         << QStringList{"2025-01-01T00:00:00Z", "new"};
-        QTest::newRow("the file's own entry is renewed, not repeated")
-            << head + ours + other + "</xbel>\n"
-            << QStringList{"2025-01-01T00:00:00Z", "2024-05-06T07:08:09Z"};
-        QTest::newRow("another program's record of the file is kept")
-            << head + QByteArray(other).replace("/tmp/notes.txt", "$PLAN") + "</xbel>\n"
-            << QStringList{"2025-01-01T00:00:00Z"};
+        QTest::newRow("another program's entry is kept") << head + other + "</xbel>\n" << QStringList{"2025-01-01T00:00:00Z", "new"};
+        QTest::newRow("the file's own entry is renewed, not repeated") << head + ours + other + "</xbel>\n" << QStringList{"2025-01-01T00:00:00Z", "2024-05-06T07:08:09Z"};
+        QTest::newRow("another program's record of the file is kept") << head + QByteArray(other).replace("/tmp/notes.txt", "$PLAN") + "</xbel>\n" << QStringList{"2025-01-01T00:00:00Z"};
         QTest::newRow("a damaged list is left as it is") << head + other << QStringList();
         QTest::newRow("a list of another kind is left as it is") << QByteArray("<html/>") << QStringList();
+        // clang-format on
     }
 
     void theFileJoinsTheList()

@@ -13,19 +13,18 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("short") << "Orvendale"
-                               << "Orvendale";
+        // clang-format off
+        QTest::newRow("short") << "Orvendale" << "Orvendale";
         QTest::newRow("forty, no blank") << QString(40, 'a') << QString(40, 'a');
-        QTest::newRow("forty with a blank")
-            << QString(30, 'a') + " " + QString(9, 'b') << QString(30, 'a') + " " + QString(9, 'b');
+        QTest::newRow("forty with a blank") << QString(30, 'a') + " " + QString(9, 'b') << QString(30, 'a') + " " + QString(9, 'b');
         // 50 characters, last blank at position 41: the first 40 remain.
         QTest::newRow("one word off") << QString(40, 'a') + " " + QString(9, 'b') << QString(40, 'a');
         // 50 characters, blanks at positions 38 and 45: two words come off.
-        QTest::newRow("two words off") << QString(37, 'a') + " " + QString(6, 'b') + " " + QString(5, 'c')
-                                       << QString(37, 'a');
+        QTest::newRow("two words off") << QString(37, 'a') + " " + QString(6, 'b') + " " + QString(5, 'c') << QString(37, 'a');
         // No blank left to cut at: cut at 40 characters.
         QTest::newRow("no blank") << QString(45, 'x') << QString(40, 'x');
         QTest::newRow("no blank in the first words") << QString(45, 'x') + " y" << QString(40, 'x');
+        // clang-format on
     }
 
     void titleLosesWholeTrailingWordsUntilItFits()

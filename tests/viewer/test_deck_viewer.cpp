@@ -452,22 +452,13 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("content");
         const auto exported = [](SaveAsFileType format) { return QByteArray::number(int(format)); };
-        QTest::newRow("no extension: the selected type's") << "deck"
-                                                           << "PDF Document (*.pdf)"
-                                                           << "deck.pdf" << exported(SaveAsFileType::PDF);
-        QTest::newRow("typed beats selected") << "deck.odp"
-                                              << "PDF Document (*.pdf)"
-                                              << "deck.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
-        QTest::newRow("in capitals") << "deck.PPTX"
-                                     << "Powerpoint Files (*.ppt)"
-                                     << "deck.PPTX" << exported(SaveAsFileType::OpenXMLPresentation);
-        QTest::newRow("unknown extension: the selected one added")
-            << "deck.v2"
-            << "OpenDocument Presentation (*.odp)"
-            << "deck.v2.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
-        QTest::newRow("the deck's own format: a copy") << "deck.ppt"
-                                                       << "PDF Document (*.pdf)"
-                                                       << "deck.ppt" << QByteArray("the filled deck");
+        // clang-format off
+        QTest::newRow("no extension: the selected type's") << "deck" << "PDF Document (*.pdf)" << "deck.pdf" << exported(SaveAsFileType::PDF);
+        QTest::newRow("typed beats selected") << "deck.odp" << "PDF Document (*.pdf)" << "deck.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
+        QTest::newRow("in capitals") << "deck.PPTX" << "Powerpoint Files (*.ppt)" << "deck.PPTX" << exported(SaveAsFileType::OpenXMLPresentation);
+        QTest::newRow("unknown extension: the selected one added") << "deck.v2" << "OpenDocument Presentation (*.odp)" << "deck.v2.odp" << exported(SaveAsFileType::OpenDocumentPresentation);
+        QTest::newRow("the deck's own format: a copy") << "deck.ppt" << "PDF Document (*.pdf)" << "deck.ppt" << QByteArray("the filled deck");
+        // clang-format on
     }
 
     void otherFormatsAreTheEnginesExportsChosenByTheTypedExtension()
