@@ -59,8 +59,9 @@ QString typedText(const QTextDocument& box)
     return LineBreaks::toCrLf(box.toRawText());
 }
 
-// Focus that returns to a box from a menu, a dialog or another window.
-bool isComingBack(const QFocusEvent& focus)
+// Focus that goes to, or comes back from, a menu, a dialog or another
+// window.
+bool isAside(const QFocusEvent& focus)
 {
     return focus.reason() == Qt::PopupFocusReason || focus.reason() == Qt::MenuBarFocusReason
            || focus.reason() == Qt::ActiveWindowFocusReason;
@@ -431,12 +432,18 @@ void PlanEditor::handle(const QString& procedure, const std::function<void()>& h
 
 bool PlanEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    // The company name or plan title box the user moves to has its whole
-    // text selected: the next keystroke replaces it. Coming back to the box
-    // from a menu, a dialog or another window leaves the caret where it was.
-    if (event->type() == QEvent::FocusIn)
-        if (auto* box = qobject_cast<QLineEdit*>(watched); box && !isComingBack(*static_cast<QFocusEvent*>(event)))
+    // The company name or plan title box that gets the focus (the user
+    // moved to it, or the window opened on it) has its whole text selected:
+    // the next keystroke replaces it. Coming back to the box it left for a
+    // menu, a dialog or another window leaves the caret where it was.
+    if (event->type() == QEvent::FocusOut)
+        mLeftAside = isAside(*static_cast<QFocusEvent*>(event)) ? watched : nullptr;
+    if (event->type() == QEvent::FocusIn) {
+        const bool comingBack = isAside(*static_cast<QFocusEvent*>(event)) && watched == mLeftAside;
+        mLeftAside = nullptr;
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && !comingBack)
             box->selectAll();
+    }
     if (event->type() == QEvent::ContextMenu) {
         auto* box = static_cast<QWidget*>(watched);
         if (box == mFirstSectionBox->viewport() || box == mSecondSectionBox->viewport())

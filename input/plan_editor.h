@@ -101,4 +101,7 @@ private:
     bool mShowingStoredText = false;
     // Set while a load step runs: change handlers hand their failure to it.
     std::exception_ptr* mChangeFailure = nullptr;
+    // The box that last lost the focus to a menu, a dialog or another
+    // window, until a box gets it again.
+    QObject* mLeftAside = nullptr;
 };

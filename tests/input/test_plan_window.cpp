@@ -507,11 +507,15 @@ private slots:
     void theKeyboardComesBackFromTheMenusToTheBoxAsItLeftIt()
     {
         Window w(folder());
+        w.store.saveSetting("Company Name", "Fjordlight");
         w.form.load();
         w.form.show();
         w.form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
-        typeInto(w.companyNameBox(), "Fjordlight");
+        // The window opens on the company name, selected whole.
+        QCOMPARE(QApplication::focusWidget(), w.companyNameBox());
+        QCOMPARE(w.companyNameBox()->selectedText(), QString("Fjordlight"));
+        QTest::keyClick(w.companyNameBox(), Qt::Key_End);
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
             QWidget* popup = QApplication::activePopupWidget();
             QTest::keyClick(popup ? popup : QApplication::focusWidget(), key, modifiers);
