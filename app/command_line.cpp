@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "shell/export_contract.h"
+
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -26,7 +28,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Prints the version, then ends."));
     const QCommandLineOption exportDeck(
-        QStringLiteral("export"),
+        ExportContract::kOption,
         QStringLiteral("Makes the deck without a window or a display, from the plan file (\"-\": from standard "
                        "input) or else from the plan kept by the program, in the format the name ends in (.ppt, "
                        ".pptx, .odp, .pdf); prints a line a slide, and notes about the plan on standard error. "
@@ -80,7 +82,7 @@ int answerCommandLine(const CommandLine& commandLine)
     case CommandLine::Run::Version: std::printf("orvendale %s\n", ORVENDALE_VERSION); return 0;
     case CommandLine::Run::UsageError:
         std::fprintf(stderr, "orvendale: %s.\nUsage: %s\n", qPrintable(commandLine.text), qPrintable(kUsage));
-        return kUsageErrorExit;
+        return static_cast<int>(ExportExit::UsageError);
     case CommandLine::Run::Window:
     case CommandLine::Run::Export: break;
     }

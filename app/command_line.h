@@ -18,11 +18,6 @@ struct CommandLine {
     QString text;
 };
 
-// How a command that cannot be carried out as written ends, beside an
-// export's own codes (0 made, 1 plan unreadable, 2 engine failed, 3 deck not
-// written, 128 and the signal's number when ended by one).
-inline constexpr int kUsageErrorExit = 64;
-
 CommandLine parseCommandLine(const QStringList& arguments);
 
 // Prints the help, the version or the usage error; returns the code the

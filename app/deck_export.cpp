@@ -13,6 +13,7 @@
 #include "platform/window_system.h"
 #include "shell/dialogs.h"
 #include "shell/error_report.h"
+#include "shell/export_contract.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
@@ -156,19 +157,125 @@ QString keptFileAt(const QString& target, const QString& planFile)
     return {};
 }
 
+// The plan an export makes its deck from, as read.
+struct ExportPlan {
+    PlanFile::Texts texts;
+    // The deck is written in the language the user spell-checks in.
+    QString language;
+    // Where the plan's logo is checked and used from.
+    QString logoFolder;
+    // What the user is told of the plan besides the deck.
+    QStringList notes;
+};
+
+// Reads the plan file, standard input ("-") or, for "", the plan the user's
+// store keeps (only read). A logo a plan file carries is checked and used
+// from the working folder; otherwise the plan's copy in the program's data
+// folder. Throws Failure when the plan cannot be read.
+ExportPlan readPlan(const QString& planFile, const QString& workFolder)
+{
+    ExportPlan plan;
+    plan.logoFolder = PlanLogo::folder(Product::userDataFolder());
+    const SettingsStore userStore(SettingsStore::ReadOnly{});
+    plan.language = userStore.getSetting(PlanKeys::spellingLanguage);
+    if (planFile.isEmpty()) {
+        plan.texts = PlanFile::storedTexts(userStore);
+        if (std::all_of(plan.texts.cbegin(), plan.texts.cend(),
+                        [](const QString& text) { return text.trimmed().isEmpty(); }))
+            plan.notes << QStringLiteral(
+                              "The plan %1 keeps is empty, so the deck holds only the sections' "
+                              "titles: name a plan file to export, or type the plan in the window.")
+                              .arg(Product::name);
+        return plan;
+    }
+    const QString source = planFile == "-" ? QStringLiteral("standard input") : planFile;
+    const QByteArray bytes = planFile == "-" ? standardInput() : PlanFile::readBytes(planFile);
+    plan.texts = PlanFile::parse(source, bytes);
+    if (const QByteArray logo = PlanFile::logoPicture(bytes); !logo.isEmpty()) {
+        try {
+            plan.texts.insert(PlanKeys::logo, PlanLogo::adoptBytes(logo, source, workFolder));
+            plan.logoFolder = workFolder;
+        } catch (const Failure& refused) {
+            plan.texts.insert(PlanKeys::logo, QString());
+            plan.notes << QStringLiteral("The deck has no logo. %1").arg(refused.description());
+        }
+    }
+    return plan;
+}
+
+// What making the deck came to.
+struct MadeDeck {
+    // False when no deck was saved, or the engine went away (it ended, or
+    // ran out of time) and the deck is the template half filled.
+    bool deckMade = false;
+    // A line a slide, to print.
+    QStringList slides;
+    // Why the copy in the chosen format could not be made, "" when it was.
+    QString copyFailure;
+};
+
+// Makes the deck at deck with the engine; when copy is another file, also
+// a copy in format there, from the deck as generation saved it, still open
+// (rather than from the deck opened once more, most of a second each time).
+MadeDeck makeDeck(const ExportPlan& plan, UnoEngine& engine, PrintedReports& reports, const QString& deck,
+                  const QString& copy, SaveAsFileType format)
+{
+    MadeDeck made;
+    const auto whileSaved = [&](PresentationApplication& app, Presentation& saved) {
+        if (copy != deck) {
+            try {
+                saved.SaveCopyAs(copy, format);
+            } catch (const EngineUnavailable&) {
+                throw;
+            } catch (const Failure& failure) {
+                made.copyFailure = failure.description();
+            }
+        }
+        made.slides = slideLines(app, saved);
+    };
+    NoPauses clock;
+    made.deckMade = DeckGeneration::generateBusinessPlan(
+        deck,
+        {[&] { return plan.texts.value(PlanKeys::companyName); }, [&] { return plan.texts.value(PlanKeys::planTitle); },
+         [&](const QString& key) { return plan.texts.value(key); }, plan.language},
+        {engine, reports, clock, Product::programFolder(), plan.logoFolder, whileSaved});
+    made.deckMade = made.deckMade && QFileInfo::exists(deck);
+    return made;
+}
+
+// Prints a line a slide and what the user is told, then puts the deck made
+// in the chosen format at target.
+ExportExit writeTarget(const MadeDeck& made, const QStringList& reports, const QString& copy, const QString& target)
+{
+    for (const QString& line : made.slides)
+        std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+    for (const QString& report : reports)
+        printError(report);
+    try {
+        if (!made.copyFailure.isEmpty())
+            throw Failure(made.copyFailure);
+        Files::copyReplacing(copy, target);
+        return ExportExit::Made;
+    } catch (const Failure& failure) {
+        printError(failure.description());
+        return ExportExit::NotWritten;
+    }
+}
+
 }  // namespace
 
-int exportDeck(const QString& target, const QString& planFile)
+ExportExit exportDeck(const QString& target, const QString& planFile)
 {
     const std::optional<SaveAsFileType> format = formatOfName(target);
     if (!format) {
         printError(QStringLiteral("%1: the name must end in .ppt, .pptx, .odp or .pdf.").arg(target));
-        return 3;
+        return ExportExit::NotWritten;
     }
     if (const QString kept = keptFileAt(target, planFile); !kept.isEmpty()) {
         printError(QStringLiteral("%1 is %2, which a deck never replaces: choose another name for the deck.")
                        .arg(QDir::toNativeSeparators(target), kept));
-        return 3;
+        return ExportExit::NotWritten;
     }
     // What an export that was killed left behind goes first.
     TemporaryFiles::removeLeftBehind();
@@ -177,47 +284,20 @@ int exportDeck(const QString& target, const QString& planFile)
     QTemporaryDir work(Files::tempFolder() + QStringLiteral("/orvendale-export-XXXXXX"));
     if (!work.isValid()) {
         printError(QStringLiteral("no temporary folder can be made in %1.").arg(Files::tempFolder()));
-        return 3;
+        return ExportExit::NotWritten;
     }
     // Recorded, so that the next start or export removes it should this one
     // be killed; removed with its record however this one ends.
     TemporaryFiles::record(work.path());
     const auto removeWorkingFiles = qScopeGuard([] { TemporaryFiles::removeAll(); });
     qputenv("TEMP", work.path().toLocal8Bit());
-    PlanFile::Texts plan;
-    QString language;
-    // The logo a plan file carries is checked and used from the working
-    // folder; otherwise the plan's copy in the program's data folder.
-    QString logoFolder = PlanLogo::folder(Product::userDataFolder());
-    QStringList logoReports;
+
+    ExportPlan plan;
     try {
-        const SettingsStore userStore(SettingsStore::ReadOnly{});
-        // The deck is written in the language the user spell-checks in.
-        language = userStore.getSetting(PlanKeys::spellingLanguage);
-        if (planFile.isEmpty()) {
-            plan = PlanFile::storedTexts(userStore);
-            if (std::all_of(plan.cbegin(), plan.cend(), [](const QString& text) { return text.trimmed().isEmpty(); }))
-                logoReports << QStringLiteral(
-                                   "The plan %1 keeps is empty, so the deck holds only the sections' "
-                                   "titles: name a plan file to export, or type the plan in the window.")
-                                   .arg(Product::name);
-        } else {
-            const QString source = planFile == "-" ? QStringLiteral("standard input") : planFile;
-            const QByteArray bytes = planFile == "-" ? standardInput() : PlanFile::readBytes(planFile);
-            plan = PlanFile::parse(source, bytes);
-            if (const QByteArray logo = PlanFile::logoPicture(bytes); !logo.isEmpty()) {
-                try {
-                    plan.insert(PlanKeys::logo, PlanLogo::adoptBytes(logo, source, work.path()));
-                    logoFolder = work.path();
-                } catch (const Failure& refused) {
-                    plan.insert(PlanKeys::logo, QString());
-                    logoReports << QStringLiteral("The deck has no logo. %1").arg(refused.description());
-                }
-            }
-        }
+        plan = readPlan(planFile, work.path());
     } catch (const Failure& failure) {
         printError(failure.description());
-        return 1;
+        return ExportExit::PlanUnreadable;
     }
 
     std::unique_ptr<QLockFile> profileHeld;
@@ -225,7 +305,7 @@ int exportDeck(const QString& target, const QString& planFile)
     if (!settings) {
         printError(QStringLiteral("%1 exports are running already, the most at once: try again when one has ended.")
                        .arg(kExportProfiles));
-        return 2;
+        return ExportExit::EngineFailed;
     }
     NoWindows windows;
     UnoEngine engine(windows, *settings);
@@ -237,60 +317,28 @@ int exportDeck(const QString& target, const QString& planFile)
                                       interrupted = signal;
                                       engine.interruptCall();
                                   });
-    NoPauses clock;
     PrintedReports reports;
-    reports.reports = logoReports;
+    reports.reports = plan.notes;
     const QString deck = work.filePath(QStringLiteral("ps00000000.ppt"));
-    // The copy in the chosen format is made from the deck as generation
-    // saved it, still open, rather than from the deck opened once more
-    // (most of a second each time), and takes the target's place once the
-    // deck is made.
+    // The copy in the chosen format takes the target's place once the deck
+    // is made.
     const QString copy = *format == SaveAsFileType::Presentation
                              ? deck
                              : work.filePath(QStringLiteral("copy.") + QFileInfo(target).suffix());
-    QStringList slides;
-    QString copyFailure;
-    const auto whileSaved = [&](PresentationApplication& app, Presentation& made) {
-        if (copy != deck) {
-            try {
-                made.SaveCopyAs(copy, *format);
-            } catch (const EngineUnavailable&) {
-                throw;
-            } catch (const Failure& failure) {
-                copyFailure = failure.description();
-            }
-        }
-        slides = slideLines(app, made);
-    };
-    const bool engineStayed = DeckGeneration::generateBusinessPlan(
-        deck,
-        {[&] { return plan.value(PlanKeys::companyName); }, [&] { return plan.value(PlanKeys::planTitle); },
-         [&](const QString& key) { return plan.value(key); }, language},
-        {engine, reports, clock, Product::programFolder(), logoFolder, whileSaved});
-    // A process ended by a signal exits with 128 and its number.
-    const auto endedBySignal = [&] { return 128 + interrupted; };
-    int code = 0;
+    const MadeDeck made = makeDeck(plan, engine, reports, deck, copy, *format);
+    ExportExit exit = ExportExit::Made;
     if (interrupted) {
-        code = endedBySignal();
-    } else if (!engineStayed || !QFileInfo::exists(deck)) {
+        exit = exitForSignal(interrupted);
+    } else if (!made.deckMade) {
         for (const QString& report : std::as_const(reports.reports))
             printError(report);
-        code = 2;
+        exit = ExportExit::EngineFailed;
     } else {
-        for (const QString& line : std::as_const(slides))
-            std::printf("%s\n", qPrintable(line));
-        std::fflush(stdout);
-        for (const QString& report : std::as_const(reports.reports))
-            printError(report);
-        try {
-            if (!copyFailure.isEmpty())
-                throw Failure(copyFailure);
-            Files::copyReplacing(copy, target);
-        } catch (const Failure& failure) {
-            printError(failure.description());
-            code = interrupted ? endedBySignal() : 3;
-        }
+        exit = writeTarget(made, reports.reports, copy, target);
+        // A copy cut short by a signal is told as ended by it.
+        if (exit == ExportExit::NotWritten && interrupted)
+            exit = exitForSignal(interrupted);
     }
     engine.endInstancesStartedHere();
-    return code;
+    return exit;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "shell/export_contract.h"
+
 #include <QStringList>
 
 // "orvendale --export deck.pdf [plan.orvendale]": makes the deck from the
 // plan file, or from the stored plan, with no window and no display, in
-// the format the name's extension says. Returns the exit code: 0 made, 1
-// the plan cannot be read, 2 the engine failed, 3 the file cannot be
-// written; 130 when interrupted.
-int exportDeck(const QString& target, const QString& planFile);
+// the format the name's extension says. Returns how it ended.
+ExportExit exportDeck(const QString& target, const QString& planFile);

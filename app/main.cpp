@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     // The deck from the command line: no window, no display.
     if (commandLine.run == CommandLine::Run::Export) {
         QCoreApplication app(argc, argv);
-        return exportDeck(commandLine.deck, commandLine.plan);
+        return static_cast<int>(exportDeck(commandLine.deck, commandLine.plan));
     }
     if (commandLine.run != CommandLine::Run::Window)
         return answerCommandLine(commandLine);

@@ -7,12 +7,12 @@ DeckExportRun::DeckExportRun(QString program, QStringList leading)
     : mProgram(std::move(program)), mLeading(std::move(leading))
 {
     connect(&mProcess, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
-        emit finished(status == QProcess::NormalExit ? code : 130,
+        emit finished(status == QProcess::NormalExit ? static_cast<ExportExit>(code) : ExportExit::Interrupted,
                       QString::fromLocal8Bit(mProcess.readAllStandardError()));
     });
     connect(&mProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            emit finished(2, mProcess.errorString());
+            emit finished(ExportExit::EngineFailed, mProcess.errorString());
     });
 }
 

@@ -3,6 +3,8 @@
 // "Export Deck…": the deck made by the program's own command-line export
 // in a process of its own, so that the window stays free and a cancel ends
 // it at once, its engine and files with it.
+#include "shell/export_contract.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
@@ -10,8 +12,8 @@
 class DeckExportRun : public QObject {
     Q_OBJECT
 public:
-    // program and leading run the export: the program's own file and
-    // "--export" in the program.
+    // program and leading run the export: the program's own file and its
+    // export option in the program.
     DeckExportRun(QString program, QStringList leading);
     ~DeckExportRun() override;
 
@@ -24,9 +26,9 @@ public:
     void cancel();
 
 signals:
-    // The export's exit code (0 made, 1 plan, 2 engine, 3 not written, 130
-    // cancelled) and what it said on its error output.
-    void finished(int code, const QString& said);
+    // How the export ended (a crash counts as interrupted) and what it said
+    // on its error output.
+    void finished(ExportExit code, const QString& said);
 
 private:
     QString mProgram;

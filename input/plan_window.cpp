@@ -25,6 +25,7 @@
 #include "plan/plan_logo.h"
 #include "shell/dialogs.h"
 #include "shell/error_trap.h"
+#include "shell/export_contract.h"
 #include "shell/failure.h"
 #include "shell/file_utils.h"
 #include "shell/product.h"
@@ -515,25 +516,26 @@ void PlanWindow::exportDeckFile()
     // A name without one of the formats' endings takes the chosen type's.
     const QString path = saveTarget(choice.fileName, choice.filter).fileName;
     mExport = std::make_unique<DeckExportRun>(mServices.programFolder + QStringLiteral("/orvendale"),
-                                              QStringList{QStringLiteral("--export")});
+                                              QStringList{QStringLiteral("--") + ExportContract::kOption});
     auto* progress = new QProgressDialog(QStringLiteral("Making the deck %1…").arg(QFileInfo(path).fileName()),
                                          QStringLiteral("Cancel"), 0, 0, this);
     progress->setObjectName(QStringLiteral("exportProgress"));
     progress->setWindowModality(Qt::WindowModal);
     connect(progress, &QProgressDialog::canceled, mExport.get(), &DeckExportRun::cancel);
-    connect(mExport.get(), &DeckExportRun::finished, this, [this, progress, path](int code, const QString& said) {
-        // A cancelled box is hidden already; either way it goes now.
-        progress->close();
-        progress->deleteLater();
-        // The export says each note or failure on a line of its own.
-        static const QRegularExpression prefix(QStringLiteral("^orvendale: "), QRegularExpression::MultilineOption);
-        const QString told = QString(said).remove(prefix).trimmed();
-        if (code == 0)
-            mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path))
-                                      + (told.isEmpty() ? QString() : QStringLiteral("\n\n") + told));
-        else if (code != 130)
-            mServices.dialogs.message(QStringLiteral("The deck could not be made: %1").arg(told));
-    });
+    connect(
+        mExport.get(), &DeckExportRun::finished, this, [this, progress, path](ExportExit code, const QString& said) {
+            // A cancelled box is hidden already; either way it goes now.
+            progress->close();
+            progress->deleteLater();
+            // The export says each note or failure on a line of its own.
+            static const QRegularExpression prefix(QStringLiteral("^orvendale: "), QRegularExpression::MultilineOption);
+            const QString told = QString(said).remove(prefix).trimmed();
+            if (code == ExportExit::Made)
+                mServices.dialogs.message(QStringLiteral("The deck is saved as %1.").arg(QDir::toNativeSeparators(path))
+                                          + (told.isEmpty() ? QString() : QStringLiteral("\n\n") + told));
+            else if (code != ExportExit::Interrupted)
+                mServices.dialogs.message(QStringLiteral("The deck could not be made: %1").arg(told));
+        });
     mExport->start(path, mDocument->asPlanFile());
     progress->show();
 }
