@@ -43,11 +43,8 @@ private slots:
         QVERIFY(temp.exists("business_plan.ppt"));
         QCOMPARE(program.visibleWindow("Application Error"), 0ul);
         QTRY_VERIFY_WITH_TIMEOUT(processAlive(program.enginePid()), 30000);
-        const qint64 engine = program.enginePid();
-
-        program.signal(SIGTERM);
-        QVERIFY(program.waitForExit(20000));
-        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
+        const QString stillRunning = program.endWithItsEngines([&] { program.signal(SIGTERM); });
+        QVERIFY2(stillRunning.isEmpty(), qPrintable(stillRunning));
     }
 };
 

@@ -425,12 +425,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(processAlive(mProgram.enginePid()), 30000);
         const qint64 engine = mProgram.enginePid();
         QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
-        const QList<qint64> engines = mProgram.enginePids();  // the viewer's and the next spare
-        mProgram.closeWindow(viewer);
-        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
+        // The viewer's engine and the next spare end with the program.
+        const QString stillRunning = mProgram.endWithItsEngines([&] { mProgram.closeWindow(viewer); });
+        QVERIFY2(stillRunning.isEmpty(), qPrintable(stillRunning));
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 15000);
-        for (const qint64 other : engines)
-            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(other), 15000);
         QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
                                   15000);
     }
@@ -499,11 +497,8 @@ private slots:
         QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
         QVERIFY(mProgram.signalEngine(mProgram.enginePid(), SIGKILL));
         QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindows("Orvendale").size(), 2, 15000);
-        const QList<qint64> engines = mProgram.enginePids();
-        mProgram.signal(SIGTERM);
-        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
-        for (const qint64 engine : engines)
-            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+        const QString stillRunning = mProgram.endWithItsEngines([&] { mProgram.signal(SIGTERM); });
+        QVERIFY2(stillRunning.isEmpty(), qPrintable(stillRunning));
         QTRY_VERIFY2_WITH_TIMEOUT(leftIn(mProgram.tempFolder()).isEmpty(), qPrintable(filesIn(mProgram.tempFolder())),
                                   15000);
     }
@@ -628,13 +623,10 @@ private slots:
         qInfo("the console covered %.0f %% of the desktop around the viewer; the screen with it is in %s",
               covered(console) * 100, qPrintable(kept));
 
-        const QList<qint64> engines = mProgram.enginePids();
         mProgram.click(viewerAt + kBackButton);
         QTRY_COMPARE_WITH_TIMEOUT(mProgram.visibleWindow("Orvendale"), mInput, 10000);
-        mProgram.signal(SIGTERM);
-        QVERIFY2(mProgram.waitForExit(20000), "the program did not end");
-        for (const qint64 engine : engines)
-            QTRY_VERIFY_WITH_TIMEOUT(!processAlive(engine), 10000);
+        const QString stillRunning = mProgram.endWithItsEngines([&] { mProgram.signal(SIGTERM); });
+        QVERIFY2(stillRunning.isEmpty(), qPrintable(stillRunning));
     }
 
     // Through the menus, as a user does it: Save As, typing that reaches

@@ -64,6 +64,18 @@ bool ProgramDriver::waitForExit(int timeoutMs)
     return mProgram.waitForFinished(timeoutMs);
 }
 
+QString ProgramDriver::endWithItsEngines(const std::function<void()>& end)
+{
+    const QList<qint64> engines = enginePids();
+    end();
+    if (!waitForExit(20000))
+        return QStringLiteral("the program did not end");
+    for (const qint64 engine : engines)
+        if (!QTest::qWaitFor([&] { return !processAlive(engine); }, 15000))
+            return QStringLiteral("engine %1 did not end").arg(engine);
+    return {};
+}
+
 QString ProgramDriver::errorOutput() const
 {
     QFile file(mHome.filePath(QStringLiteral("program-errors.txt")));

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <functional>
+
 class ProgramDriver {
 public:
     // Drives the program at the path; the one in the build tree by default.
@@ -19,6 +21,10 @@ public:
     bool running() const;
     // Waits for the program to end by itself.
     bool waitForExit(int timeoutMs);
+    // Ends the program by end (a signal sent, a window closed, a button
+    // clicked), then waits until it and every engine it ran are gone: ""
+    // when they are, else what is still running.
+    QString endWithItsEngines(const std::function<void()>& end);
     // Sends the program a signal (SIGTERM, SIGKILL, ...).
     void signal(int signal) const;
 
