@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 class CommandLineTest : public QObject {
     Q_OBJECT

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 #include <memory>
 

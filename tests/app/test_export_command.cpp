@@ -16,8 +16,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QXmlStreamReader>
-#include <QtTest>
 
 #include <csignal>
 

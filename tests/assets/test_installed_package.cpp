@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <csignal>
 

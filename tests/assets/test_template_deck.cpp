@@ -21,8 +21,8 @@
 #include <QProcess>
 #include <QRectF>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QXmlStreamReader>
-#include <QtTest>
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

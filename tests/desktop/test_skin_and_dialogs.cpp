@@ -13,7 +13,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 
 class SkinAndDialogsTest : public QObject {
     Q_OBJECT

@@ -17,8 +17,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
-#include <QtTest>
 
 #include <csignal>
 

@@ -18,8 +18,8 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
-#include <QtTest>
 
 #include <algorithm>
 #include <csignal>

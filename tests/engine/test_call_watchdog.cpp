@@ -3,7 +3,7 @@
 #include "tests/support/private_engine.h"
 
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 

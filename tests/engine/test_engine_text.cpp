@@ -4,7 +4,7 @@
 #include "engine/uno/shape_names.h"
 #include "shell/line_breaks.h"
 
-#include <QtTest>
+#include <QTest>
 
 class EngineTextTest : public QObject {
     Q_OBJECT

@@ -3,7 +3,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/fakes.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(EngineStartFailure)
 

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 #include <limits>
 

@@ -4,7 +4,7 @@
 #include "generator/section_charts.h"
 #include "generator/section_notes.h"
 
-#include <QtTest>
+#include <QTest>
 
 class SectionChartsTest : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // How a section's lines divide into its slide's text and its speaker notes.
 #include "generator/section_notes.h"
 
-#include <QtTest>
+#include <QTest>
 
 class SectionNotesTest : public QObject {
     Q_OBJECT

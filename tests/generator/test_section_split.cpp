@@ -4,7 +4,7 @@
 // 18 pt floor that is 10 rows.
 #include "generator/section_split.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 

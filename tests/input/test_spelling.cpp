@@ -15,10 +15,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
-#include <QtTest>
 
 #include <memory>
 

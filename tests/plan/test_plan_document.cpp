@@ -10,10 +10,11 @@
 
 #include <QImage>
 #include <QLockFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class PlanDocumentTest : public QObject {
     Q_OBJECT

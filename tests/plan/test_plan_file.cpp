@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class PlanFileTest : public QObject {
     Q_OBJECT

@@ -7,9 +7,10 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
-#include <QtTest>
 
 namespace {
 

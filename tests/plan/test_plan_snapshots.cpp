@@ -7,8 +7,8 @@
 #include "shell/settings_store.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
-#include <QtTest>
 
 class PlanSnapshotsTest : public QObject {
     Q_OBJECT

@@ -4,7 +4,8 @@
 #include "tests/support/file_bytes.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QXmlStreamReader>
 
 class DesktopRecentFilesTest : public QObject {
     Q_OBJECT

@@ -4,8 +4,8 @@
 #include "tests/support/fakes.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 class ErrorTrapTest : public QObject {
     Q_OBJECT

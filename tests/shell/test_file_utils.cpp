@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <sys/stat.h>
 

@@ -3,7 +3,7 @@
 #include "tests/support/fakes.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class StartupTest : public QObject {
     Q_OBJECT

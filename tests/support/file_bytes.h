@@ -2,7 +2,7 @@
 
 // A whole file as bytes, for tests that lay a file down or read one back.
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {

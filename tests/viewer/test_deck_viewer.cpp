@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <memory>
 
