@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libx11-dev libxinerama-dev libhunspell-dev hunspell-en-us
   libreoffice-impress libreoffice-dev
