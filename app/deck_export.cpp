@@ -234,12 +234,12 @@ MadeDeck makeDeck(const ExportPlan& plan, UnoEngine& engine, PrintedReports& rep
         made.slides = slideLines(app, saved);
     };
     NoPauses clock;
-    made.deckMade = DeckGeneration::generateBusinessPlan(
+    const bool engineStayed = DeckGeneration::generateBusinessPlan(
         deck,
         {[&] { return plan.texts.value(PlanKeys::companyName); }, [&] { return plan.texts.value(PlanKeys::planTitle); },
          [&](const QString& key) { return plan.texts.value(key); }, plan.language},
         {engine, reports, clock, Product::programFolder(), plan.logoFolder, whileSaved});
-    made.deckMade = made.deckMade && QFileInfo::exists(deck);
+    made.deckMade = engineStayed && QFileInfo::exists(deck);
     return made;
 }
 

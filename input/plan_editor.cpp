@@ -225,9 +225,9 @@ void PlanEditor::setTabOrderAround(QWidget* control)
     setTabOrder(mFirstSectionTabs->tabBar(), mSecondSectionTabs->tabBar());
 }
 
-QList<QWidget*> PlanEditor::panels() const
+QList<QWidget*> PlanEditor::panels()
 {
-    return {const_cast<PlanEditor*>(this), mCompanyNameFrame, mPlanTitleFrame};
+    return {this, mCompanyNameFrame, mPlanTitleFrame};
 }
 
 QString PlanEditor::companyName() const

@@ -52,7 +52,7 @@ public:
     // Tab goes through the boxes, then to control, then to the tab strips.
     void setTabOrderAround(QWidget* control);
     // The editor and its frames: the pointer is the default over them.
-    QList<QWidget*> panels() const;
+    QList<QWidget*> panels();
 
 signals:
     // The logo shown beside the company name changed; false when none is.

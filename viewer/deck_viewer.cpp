@@ -157,10 +157,8 @@ void DeckViewer::firstShown()
 {
     load();
     // Moved to a screen of another scale, the show keeps filling the frame.
-    connect(windowHandle(), &QWindow::screenChanged, this, [this] {
-        ErrorTrap trap = trapFor(QStringLiteral("Form_Resize"));
-        trap.step(100, [&] { fitShowToFrame(); });
-    });
+    connect(windowHandle(), &QWindow::screenChanged, this,
+            [this] { handle(QStringLiteral("Form_Resize"), [this] { fitShowToFrame(); }); });
 }
 
 void DeckViewer::showDeck(const QString& path)
@@ -292,8 +290,7 @@ void DeckViewer::setShowState(ShowState state)
 
 void DeckViewer::onPresentingKey(int key)
 {
-    ErrorTrap trap = trapFor(QStringLiteral("Form_KeyDown"));
-    trap.step(100, [&] {
+    handle(QStringLiteral("Form_KeyDown"), [&] {
         switch (mShowState) {
         case ShowState::InFrame:
             if (key == Qt::Key_F5)
