@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
+#include <QRect>
+#include <QSizeF>
 #include <QStringList>
 
 class FakePresentation;
@@ -39,6 +41,16 @@ public:
     QString selectedShape;
     int linesAtFullSize = 8;  // lines a body shows before it shrinks them
     int shownSlide = 1;       // the slide a running show is at
+    // The show as the viewer left it: how many were started, with alerts
+    // off and which type, whether it shows in its window (not on another
+    // screen with the console), its size in points, and the area the
+    // presentation with the console was asked for.
+    int showsRun = 0;
+    bool showsInWindow = false;
+    bool alertsShown = true;
+    int showType = 0;
+    QSizeF showSize;
+    QRect consoleArea;
     QString& selectedText()
     {
         if (slides.size() < selectedSlide)
@@ -52,7 +64,11 @@ public:
     explicit FakeApplication(FakeEngineState& state) : mState(state) {}
     QString Name() override { return mState.name; }
     void setVisible(bool visible) override { mState.calls << QStringLiteral("Visible %1").arg(visible); }
-    void setDisplayAlerts(bool on) override { mState.calls << QStringLiteral("DisplayAlerts %1").arg(on); }
+    void setDisplayAlerts(bool on) override
+    {
+        mState.calls << QStringLiteral("DisplayAlerts %1").arg(on);
+        mState.alertsShown = on;
+    }
     void Quit() override
     {
         mState.calls << "Quit";
@@ -184,7 +200,11 @@ public:
         mState.selectedShape = name;
         mState.calls << QStringLiteral("Shape %1 %2").arg(slide).arg(name);
     }
-    void setShowType(int type) override { mState.calls << QStringLiteral("ShowType %1").arg(type); }
+    void setShowType(int type) override
+    {
+        mState.calls << QStringLiteral("ShowType %1").arg(type);
+        mState.showType = type;
+    }
     std::shared_ptr<SlideShowWindow> runShow() override;
 
 private:
@@ -194,8 +214,16 @@ private:
 class FakeShowWindow : public SlideShowWindow {
 public:
     explicit FakeShowWindow(FakeEngineState& state) : mState(state) {}
-    void setWidth(float points) override { mState.calls << QStringLiteral("Width %1").arg(points); }
-    void setHeight(float points) override { mState.calls << QStringLiteral("Height %1").arg(points); }
+    void setWidth(float points) override
+    {
+        mState.calls << QStringLiteral("Width %1").arg(points);
+        mState.showSize.setWidth(points);
+    }
+    void setHeight(float points) override
+    {
+        mState.calls << QStringLiteral("Height %1").arg(points);
+        mState.showSize.setHeight(points);
+    }
     QString windowClass() const override { return QStringLiteral("fakeShowClass"); }
     void presentWithConsole(const QRect& area) override
     {
@@ -204,7 +232,9 @@ public:
                             .arg(area.height())
                             .arg(area.x())
                             .arg(area.y());
+        mState.consoleArea = area;
         mState.consoleShowRunning = true;
+        mState.showsInWindow = false;
     }
     bool consoleShowRunning() override
     {
@@ -216,6 +246,7 @@ public:
     {
         mState.calls << "resumeHere";
         mState.consoleShowRunning = false;
+        mState.showsInWindow = true;
     }
     int shownSlide() override
     {
@@ -231,6 +262,8 @@ private:
 inline std::shared_ptr<SlideShowWindow> FakePresentation::runShow()
 {
     mState.calls << "Run";
+    ++mState.showsRun;
+    mState.showsInWindow = mState.showStarts;
     if (mState.onRun)
         mState.onRun();
     return mState.showStarts ? std::make_shared<FakeShowWindow>(mState) : nullptr;

@@ -2,42 +2,55 @@
 
 #include "platform/window_system.h"
 
-#include <QStringList>
+#include <QList>
+#include <QRect>
+#include <QString>
 
-// Window calls recorded instead of made.
+// A window system that keeps, instead of making, what is asked of the show's
+// window: where it sits, what it is shown over, who has the keyboard.
 class FakeWindowSystem : public WindowSystem {
 public:
-    WindowId found = 0x4200001;
-    QStringList calls;
+    WindowId found = 0x4200001;  // the show's window; 0: none is found
+    QStringList lookedFor;       // the window classes asked for
+    WindowId parent = 0;         // the window the show's window sits in, or 0
+    QRect over;                  // the area it is shown over, or none while it sits in a window
+    WindowId keyboard = 0;       // the window given the keyboard last
+    QList<int> watchedKeys;
+    int changes = 0;  // calls that changed a window, to see that none was made
 
     WindowId findWindow(const QString& className) override
     {
-        calls << "findWindow " + className;
+        lookedFor << className;
         return found;
     }
-    void setParent(WindowId child, WindowId parent) override
+    void setParent(WindowId, WindowId newParent) override
     {
-        calls << QStringLiteral("setParent %1 %2").arg(child).arg(parent != 0);
+        ++changes;
+        parent = newParent;
+        over = QRect();
     }
-    WindowId createParkingWindow(const QString& className, int, int) override
+    WindowId createParkingWindow(const QString&, int, int) override
     {
-        calls << "createParkingWindow " + className;
+        ++changes;
         return found;
     }
-    void resizeWindow(WindowId window, int width, int height) override
+    void resizeWindow(WindowId, int, int) override { ++changes; }
+    void destroyWindow(WindowId) override { ++changes; }
+    void showOver(WindowId, const QRect& area) override
     {
-        calls << QStringLiteral("resizeWindow %1 %2x%3").arg(window).arg(width).arg(height);
+        ++changes;
+        parent = 0;
+        over = area;
     }
-    void destroyWindow(WindowId window) override { calls << QStringLiteral("destroyWindow %1").arg(window); }
-    void showOver(WindowId window, const QRect& area) override
+    void giveKeyboard(WindowId window) override
     {
-        calls << QStringLiteral("showOver %1 %2x%3").arg(window).arg(area.width()).arg(area.height());
+        ++changes;
+        keyboard = window;
     }
-    void giveKeyboard(WindowId window) override { calls << QStringLiteral("giveKeyboard %1").arg(window); }
     WindowId keyWindowOf(WindowId window) override { return window; }
-    void watchKeys(WindowId window, const QList<int>& keys, std::function<void(int key)> onKey) override
+    void watchKeys(WindowId, const QList<int>& keys, std::function<void(int key)> onKey) override
     {
-        calls << QStringLiteral("watchKeys %1 %2").arg(window).arg(keys.size());
+        watchedKeys = keys;
         pressKey = std::move(onKey);
     }
     // The viewer takes its screens from Qt; only the engine asks here.

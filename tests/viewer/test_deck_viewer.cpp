@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -76,6 +77,19 @@ private:
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
+    // The show sits in the frame, sized to it, and has the keyboard. The
+    // frame is 520 by 583 pixels, times the display scale (the test also
+    // runs at scale 2), in points of the screen's own pixels.
+    void verifyTheShowRunsInTheFrame()
+    {
+        const qreal scale = v->form.devicePixelRatioF();
+        QVERIFY(v->engine.state.showsInWindow);
+        QCOMPARE(v->windows.parent, v->showFrame()->winId());
+        QVERIFY(v->windows.over.isNull());
+        QCOMPARE(v->engine.state.showSize, QSizeF(390 * scale, 437.25 * scale));
+        QCOMPARE(v->windows.keyboard, v->windows.found);
+    }
+
 private slots:
     void init()
     {
@@ -92,25 +106,18 @@ private slots:
     {
         v->form.load();
         QCOMPARE(v->form.windowTitle(), QString("Orvendale"));
-        v->form.activate();
-        // The frame is 520 by 583 pixels, times the display scale (the
-        // test also runs at scale 2) in the screen's own pixels.
-        const qreal scale = v->form.devicePixelRatioF();
-        const QStringList once = {"CreateObject",
-                                  "DisplayAlerts 0",
-                                  "Open " + deck + " 0",
-                                  "ShowType 1",
-                                  "Run",
-                                  QString("Width %1").arg(390 * scale),
-                                  QString("Height %1").arg(437.25 * scale)};
-        QCOMPARE(v->engine.state.calls, once);
-        // F5, Escape and Tab are watched in the show, which has the keyboard.
-        QCOMPARE(v->windows.calls, QStringList({"findWindow fakeShowClass", "setParent 69206017 1",
-                                                "watchKeys 69206017 3", "giveKeyboard 69206017"}));
-        QVERIFY(v->engine.state.running && v->engine.state.openPresentations == 1);
-
-        v->form.activate();
-        QCOMPARE(v->engine.state.calls, once + once);
+        for (int activation = 1; activation <= 2; ++activation) {
+            v->form.activate();
+            QCOMPARE(v->engine.state.showsRun, activation);
+            QCOMPARE(v->engine.state.openPresentations, activation);
+            verifyTheShowRunsInTheFrame();
+        }
+        // Opened in a window, without the engine's alerts; the show's
+        // window found by its class, with F5, Escape and Tab watched.
+        QVERIFY(!v->engine.state.alertsShown);
+        QCOMPARE(v->engine.state.showType, 1);
+        QCOMPARE(v->windows.lookedFor.last(), QString("fakeShowClass"));
+        QCOMPARE(v->windows.watchedKeys, QList<int>({Qt::Key_F5, Qt::Key_Escape, Qt::Key_Tab}));
         QVERIFY(v->dialogs.errorReports.isEmpty());
     }
 
@@ -169,27 +176,21 @@ private slots:
     void f5PresentsTheShowFullScreenAndEscapeBringsItBack()
     {
         v->form.activate();
-        const qreal scale = v->form.devicePixelRatioF();
-        const QSize screen = v->form.screen()->geometry().size() * scale;
-        const QStringList fullScreen = {QString("Width %1").arg(screen.width() * 0.75),
-                                        QString("Height %1").arg(screen.height() * 0.75)};
-        const QStringList inFrame = {QString("Width %1").arg(390 * scale), QString("Height %1").arg(437.25 * scale)};
+        const QSize screen = v->form.screen()->geometry().size() * v->form.devicePixelRatioF();
         for (const int back : {Qt::Key_Escape, Qt::Key_F5}) {
-            v->engine.state.calls.clear();
-            v->windows.calls.clear();
+            v->windows.keyboard = 0;
             v->windows.pressKey(Qt::Key_F5);
             QVERIFY(v->form.isPresenting());
-            QCOMPARE(v->engine.state.calls, fullScreen);
-            QCOMPARE(v->windows.calls,
-                     QStringList({QString("showOver 69206017 %1x%2").arg(screen.width()).arg(screen.height())}));
+            QCOMPARE(v->windows.over.size(), screen);
+            QCOMPARE(v->engine.state.showSize, QSizeF(screen) * 0.75);
             v->windows.pressKey(back);
             QVERIFY(!v->form.isPresenting());
-            QCOMPARE(v->engine.state.calls, fullScreen + inFrame);
-            QCOMPARE(v->windows.calls.mid(1), QStringList({"setParent 69206017 1", "giveKeyboard 69206017"}));
+            verifyTheShowRunsInTheFrame();
         }
-        v->windows.calls.clear();
+        const int changes = v->windows.changes;
         v->windows.pressKey(Qt::Key_Escape);
-        QVERIFY(!v->form.isPresenting() && v->windows.calls.isEmpty());
+        QVERIFY(!v->form.isPresenting());
+        QCOMPARE(v->windows.changes, changes);
 
         v->windows.pressKey(Qt::Key_F5);
         backEndsEverything();
@@ -203,13 +204,13 @@ private slots:
         v->form.show();
         QVERIFY(QTest::qWaitForWindowActive(&v->form));
         v->windows.pressKey(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("saveButton"));
+        QCOMPARE(QApplication::focusWidget(), v->saveButton());
         v->windows.pressKey(Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("backButton"));
-        v->windows.calls.clear();
+        QCOMPARE(QApplication::focusWidget(), v->backButton());
+        QCOMPARE(v->windows.keyboard, v->backButton()->winId());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), v->form.findChild<QWidget*>("showFrame"));
-        QCOMPARE(v->windows.calls, QStringList({"giveKeyboard 69206017"}));
+        QCOMPARE(QApplication::focusWidget(), v->showFrame());
+        QCOMPARE(v->windows.keyboard, v->windows.found);
     }
 
     // A click on a button of an inactive viewer that opens a dialog brings
@@ -222,13 +223,13 @@ private slots:
         QDialog dialog(&v->form);
         dialog.setModal(true);
         dialog.show();
-        v->windows.calls.clear();
+        v->windows.keyboard = dialog.winId();
         QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         QCoreApplication::sendEvent(v->saveButton(), &focusIn);
-        QVERIFY(v->windows.calls.isEmpty());
+        QCOMPARE(v->windows.keyboard, dialog.winId());
         dialog.hide();
         QCoreApplication::sendEvent(v->saveButton(), &focusIn);
-        QCOMPARE(v->windows.calls, QStringList({QString("giveKeyboard %1").arg(v->saveButton()->winId())}));
+        QCOMPARE(v->windows.keyboard, v->saveButton()->winId());
     }
 
     // With a second screen, F5 presents the deck there in the engine's own
@@ -241,24 +242,26 @@ private slots:
             QSKIP("needs two screens: test_deck_viewer_two_screens runs it with them");
         v->form.activate();
         const QScreen* audience = QGuiApplication::screens().at(v->form.screen() == QGuiApplication::screens().first());
-        const QString present = QString("presentWithConsole 1280x1024+%1+0").arg(audience->geometry().x());
-        const QStringList backInFrame = {"resumeHere", "Width 390", "Height 437.25"};
-        v->engine.state.calls.clear();
-        v->windows.calls.clear();
+        const QRect presentedOn(audience->geometry().x(), 0, 1280, 1024);
 
-        v->windows.pressKey(Qt::Key_F5);
-        QVERIFY(v->form.isPresenting());
-        QCOMPARE(v->engine.state.calls, QStringList({present}));
-        v->engine.state.consoleShowRunning = false;
-        QTRY_VERIFY(!v->form.isPresenting());
-        QCOMPARE(v->engine.state.calls, QStringList({present}) + backInFrame);
-
-        v->engine.state.calls.clear();
-        v->windows.pressKey(Qt::Key_F5);
-        v->windows.pressKey(Qt::Key_Escape);
-        QVERIFY(!v->form.isPresenting());
-        QCOMPARE(v->engine.state.calls, QStringList({present}) + backInFrame);
-        QVERIFY(v->windows.calls.filter("showOver").isEmpty());
+        // The presenter ends the show there, or the user here.
+        for (const bool endedThere : {true, false}) {
+            v->engine.state.consoleArea = QRect();
+            v->windows.pressKey(Qt::Key_F5);
+            QVERIFY(v->form.isPresenting());
+            QCOMPARE(v->engine.state.consoleArea, presentedOn);
+            QVERIFY(!v->engine.state.showsInWindow);
+            QVERIFY(v->windows.over.isNull());
+            if (endedThere) {
+                v->engine.state.consoleShowRunning = false;
+                QTRY_VERIFY(!v->form.isPresenting());
+            } else {
+                v->windows.pressKey(Qt::Key_Escape);
+                QVERIFY(!v->form.isPresenting());
+                QVERIFY(!v->engine.state.consoleShowRunning);
+            }
+            verifyTheShowRunsInTheFrame();
+        }
 
         // The engine dies while the console shows: one message, the show
         // stopped; F5 and Escape then leave the dead engine alone.
@@ -269,10 +272,10 @@ private slots:
         QCOMPARE(v->dialogs.messages.size() + v->dialogs.errorReports.size(), 1);
         QVERIFY(v->dialogs.messages.first().startsWith("The slide show has stopped"));
         QCOMPARE(v->form.showState(), DeckViewer::ShowState::Stopped);
-        v->engine.state.calls.clear();
+        const int calls = v->engine.state.calls.size();
         for (const int key : {Qt::Key_F5, Qt::Key_Escape})
             v->windows.pressKey(key);
-        QVERIFY(v->engine.state.calls.isEmpty());
+        QCOMPARE(v->engine.state.calls.size(), calls);
         backEndsEverything();
     }
 
@@ -282,7 +285,8 @@ private slots:
         v->form.activate();
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({100}));
         QVERIFY(v->dialogs.errorReports.first().contains("Form2.Form_Activate at line 100"));
-        QVERIFY(v->windows.calls.isEmpty());
+        QVERIFY(v->windows.lookedFor.isEmpty());
+        QCOMPARE(v->windows.changes, 0);
         QVERIFY(v->engine.state.running && v->engine.state.openPresentations == 0);
 
         // Both buttons still work.
@@ -301,7 +305,8 @@ private slots:
         QCOMPARE(v->dialogs.reportedLines(), QList<int>({100, 100}));
         QVERIFY(v->dialogs.errorReports[0].startsWith("The slide show of " + deck + " did not start."));
         QVERIFY(v->dialogs.errorReports[1].startsWith("The window of the slide show could not be found"));
-        QCOMPARE(v->windows.calls, QStringList({"findWindow fakeShowClass"}));
+        QCOMPARE(v->windows.lookedFor, QStringList({"fakeShowClass"}));
+        QCOMPARE(v->windows.changes, 0);
     }
 
     // The show watch notices by itself, within a look or two, a show whose
@@ -378,17 +383,17 @@ private slots:
         v->form.activate();
         v->windows.pressKey(Qt::Key_F5);
         QVERIFY(v->form.isPresenting());
-        QStringList callsWhenTold;
-        v->dialogs.onMessage = [&](const QString&) { callsWhenTold = v->windows.calls; };
+        std::optional<WindowSystem::WindowId> inWhenTold;
+        v->dialogs.onMessage = [&](const QString&) { inWhenTold = v->windows.parent; };
         v->engine.state.openPresentations = 0;
         v->form.checkShowStillRuns();
-        QTRY_VERIFY(!callsWhenTold.isEmpty());
-        QCOMPARE(callsWhenTold.last(), QString("setParent 69206017 1"));
+        QTRY_VERIFY(inWhenTold);
+        QCOMPARE(*inWhenTold, v->showFrame()->winId());
         QCOMPARE(v->form.showState(), DeckViewer::ShowState::Stopped);
-        v->windows.calls.clear();
+        const int changes = v->windows.changes;
         for (const int key : {Qt::Key_F5, Qt::Key_Escape, Qt::Key_F5})
             v->windows.pressKey(key);
-        QVERIFY(v->windows.calls.isEmpty());
+        QCOMPARE(v->windows.changes, changes);
         QCOMPARE(v->dialogs.messages.size(), 1);
     }
 
