@@ -17,5 +17,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVENDALE_HOMEPAGE})
 # program folder); what it starts or loads at run time is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${LIBREOFFICE_PROGRAM_DIR})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libreoffice-impress, qt6-qpa-plugins, fonts-liberation, hunspell-en-us | hunspell-dictionary")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libreoffice-impress, libreoffice-writer, qt6-qpa-plugins, fonts-liberation, hunspell-en-us | hunspell-dictionary")
 include(CPack)

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libx11-dev libxinerama-dev libhunspell-dev hunspell-en-us
-  libreoffice-impress libreoffice-dev
+  libreoffice-impress libreoffice-writer libreoffice-dev libmd4c-dev
   fonts-liberation fonts-dejavu-core
   dbus-daemon xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick poppler-utils strace unzip orca
   desktop-file-utils appstream lintian dpkg-dev file clang-format

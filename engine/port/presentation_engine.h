@@ -41,6 +41,13 @@ public:
     using Failure::Failure;
 };
 
+// A document that cannot be read without its password; the engine was
+// not let ask for one.
+class DocumentNeedsPassword : public Failure {
+public:
+    using Failure::Failure;
+};
+
 // Why an engine could not be started: its program is missing or cannot be
 // run; it did not answer within the start's deadline (a cold disk or a
 // busy machine can make a first start that slow); or it started and failed.
@@ -176,6 +183,15 @@ public:
     virtual void setDisplayAlerts(bool on) = 0;
     // Ends the application; open presentations are closed unsaved.
     virtual void Quit() = 0;
+
+    // Reads a word-processor document (.docx, .doc, .odt, .rtf, .html, .txt)
+    // with the engine's word processor and writes all of it, as flat
+    // OpenDocument text, to flatTextFile. Read only: no macro runs, no link
+    // is updated and nothing it refers to is fetched. Throws
+    // DocumentNeedsPassword for a document locked with a password, Failure
+    // naming the file for one the word processor cannot read, or when the
+    // word processor is not installed.
+    virtual void SaveDocumentAsFlatText(const QString& fileName, const QString& flatTextFile) = 0;
 
     PresentationsRef Presentations() { return PresentationsRef(*this); }
     WindowRef ActiveWindow() { return WindowRef{*this}; }

@@ -24,6 +24,19 @@ const Setting kSettings[] = {
     {"/org.openoffice.Office.Common/Security/Scripting", "MacroSecurityLevel", "3"},
     {"/org.openoffice.Office.Common/Security/Scripting", "DisableMacrosExecution", "true"},
     {"/org.openoffice.Office.Common/Security/Scripting", "BlockUntrustedRefererLinks", "true"},
+    // A document read for import never updates the links it holds (other
+    // documents, pictures, fields) when it is loaded.
+    {"/org.openoffice.Office.Writer/Content/Update", "Link", "2"},
+    // Nor does it reach the network for what it links to: every address
+    // goes through a proxy that does not exist, and fails at once.
+    {"/org.openoffice.Inet/Settings", "ooInetProxyType", "2"},
+    {"/org.openoffice.Inet/Settings", "ooInetHTTPProxyName", "127.0.0.1"},
+    {"/org.openoffice.Inet/Settings", "ooInetHTTPProxyPort", "9"},
+    {"/org.openoffice.Inet/Settings", "ooInetHTTPSProxyName", "127.0.0.1"},
+    {"/org.openoffice.Inet/Settings", "ooInetHTTPSProxyPort", "9"},
+    {"/org.openoffice.Inet/Settings", "ooInetFTPProxyName", "127.0.0.1"},
+    {"/org.openoffice.Inet/Settings", "ooInetFTPProxyPort", "9"},
+    {"/org.openoffice.Inet/Settings", "ooInetNoProxy", ""},
     // No dialog waits for a person.
     {"/org.openoffice.Office.Common/Misc", "ShowTipOfTheDay", "false"},
     {"/org.openoffice.Office.Common/Misc", "FirstRun", "false"},

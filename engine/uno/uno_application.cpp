@@ -3,6 +3,7 @@
 #include "engine/uno/deck_language.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
+#include "engine/uno/flat_text_export.h"
 #include "engine/uno/layer_text.h"
 #include "engine/uno/parked_frame.h"
 #include "engine/uno/shape_descriptions.h"
@@ -83,6 +84,11 @@ public:
         engineCall(QStringLiteral("Ending the presentation application"),
                    [&] { mInstance->connection().desktop()->getCurrentFrame(); });
         mInstance->quit();
+    }
+
+    void SaveDocumentAsFlatText(const QString& fileName, const QString& flatTextFile) override
+    {
+        saveDocumentAsFlatText(*mInstance, fileName, flatTextFile);
     }
 
     std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override

@@ -41,6 +41,9 @@ public:
     QString selectedShape;
     int linesAtFullSize = 8;  // lines a body shows before it shrinks them
     int shownSlide = 1;       // the slide a running show is at
+    // The flat text each document reads as, by its file's name; a document
+    // not here reads as damaged, one mapped to "password" as locked.
+    QMap<QString, QByteArray> documents;
     // The show as the viewer left it: how many were started, with alerts
     // off and which type, whether it shows in its window (not on another
     // screen with the console), its size in points, and the area the
@@ -79,6 +82,17 @@ public:
         mState.running = false;
     }
     std::shared_ptr<Presentation> open(const QString& fileName, bool withWindow) override;
+    void SaveDocumentAsFlatText(const QString& fileName, const QString& flatTextFile) override
+    {
+        mState.calls << "SaveDocumentAsFlatText " + QFileInfo(fileName).fileName();
+        const QByteArray text = mState.documents.value(QFileInfo(fileName).fileName());
+        if (text == "password")
+            throw DocumentNeedsPassword(fileName + " needs a password.");
+        QFile file(flatTextFile);
+        if (text.isEmpty() || !file.open(QIODevice::WriteOnly))
+            throw Failure(fileName + " could not be read.");
+        file.write(text);
+    }
     int presentationCount() override
     {
         if (mState.engineDied)

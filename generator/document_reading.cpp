@@ -1,0 +1,58 @@
+#include "generator/document_reading.h"
+
+#include "engine/port/presentation_engine.h"
+#include "plan/flat_document.h"
+#include "plan/markdown_document.h"
+#include "shell/failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+namespace DocumentReading {
+
+const QStringList& suffixes()
+{
+    static const QStringList all = {"docx", "doc", "odt", "rtf", "html", "htm", "txt", "md"};
+    return all;
+}
+
+bool isDocument(const QString& path)
+{
+    return suffixes().contains(QFileInfo(path).suffix().toLower());
+}
+
+ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder)
+{
+    const QFileInfo file(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!file.isFile())
+        throw Failure(QStringLiteral("%1 cannot be imported: there is no such file.").arg(shown));
+    if (file.size() > kMostBytes)
+        throw Failure(QStringLiteral("%1 cannot be imported: at %2 MB it is larger than the %3 MB a business plan "
+                                     "document may have. Save its text without pictures and import that.")
+                          .arg(shown)
+                          .arg(file.size() / (1024 * 1024))
+                          .arg(kMostBytes / (1024 * 1024)));
+    if (file.suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) == 0) {
+        QFile markdown(path);
+        if (!markdown.open(QIODevice::ReadOnly))
+            throw Failure(QStringLiteral("%1 cannot be read: %2.").arg(shown, markdown.errorString()));
+        return MarkdownDocument::read(markdown.readAll());
+    }
+    const QString flatText = QDir(workFolder).filePath(QStringLiteral("imported.fodt"));
+    QFile::remove(flatText);
+    const auto removeFlatText = qScopeGuard([&] { QFile::remove(flatText); });
+    engine.CreateObject()->SaveDocumentAsFlatText(path, flatText);
+    QFile xml(flatText);
+    if (!xml.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("%1 could not be read: the word processor wrote no text.").arg(shown));
+    try {
+        return FlatDocument::read(xml);
+    } catch (const Failure& failure) {
+        throw Failure(QStringLiteral("%1 could not be read: %2").arg(shown, failure.description()));
+    }
+}
+
+}  // namespace DocumentReading

@@ -1,0 +1,30 @@
+#pragma once
+
+// Reading a business plan document for the import: Markdown directly, every
+// other kind through the engine's word processor, which hands over the
+// whole document as flat OpenDocument text in one file.
+#include "plan/imported_document.h"
+
+#include <QString>
+#include <QStringList>
+
+class PresentationEngine;
+
+namespace DocumentReading {
+
+// The kinds of document the import reads, by the ends of their names.
+const QStringList& suffixes();
+bool isDocument(const QString& path);
+
+// No business plan comes near this; a larger file is refused before the
+// engine spends time on it.
+inline constexpr qint64 kMostBytes = 50 * 1024 * 1024;
+
+// Reads the document. The engine's application is created for it (the one
+// started ahead of need, when there is one) and left running for what
+// follows, which ends it; the flat text is written into workFolder and
+// removed. Throws DocumentNeedsPassword, EngineUnavailable, or Failure with
+// what the user can do.
+ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder);
+
+}  // namespace DocumentReading
