@@ -354,7 +354,9 @@ private:
     // time, on copies of the slide inserted after it; their titles then
     // count the parts ("Market Summary (2/3)"). The slides show the company
     // name in their footer.
-    void writeSectionText(int slide, const QString& text)
+    // linesPerSlide is set to how many lines each of the section's slides
+    // shows, also when what was cut is then told.
+    void writeSectionText(int slide, const QString& text, QList<int>& linesPerSlide)
     {
         deck().Slides(slide).setFooterText(mPlan.companyName());
         const auto what = [&](int on, const QString& firstLine) {
@@ -367,6 +369,7 @@ private:
             lines.removeLast();
         const float shownSize = lines.size() < 2 ? SectionSplit::kFloorSize : shownSizeOf(text);
         if (shownSize >= SectionSplit::kFloorSize) {
+            linesPerSlide = {static_cast<int>(lines.size())};
             tellIfCut(cut);
             return;
         }
@@ -393,6 +396,7 @@ private:
                                                    return true;
                                                }};
         const SectionSplit::Result spread = SectionSplit::spread(lines, shownSize, slides);
+        linesPerSlide = spread.linesPerSlide;
         countParts(slide, static_cast<int>(spread.linesPerSlide.size()));
         // A deck that is full is told once: the sections after it lose
         // their further lines for the same reason.
@@ -485,7 +489,8 @@ private:
             });
         for (const QString& each : std::as_const(charts.slideLines))
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
-        engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text); });
+        QList<int> linesPerSlide;
+        engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text, linesPerSlide); });
         // Each chart on a copy of the section's last text slide, which has
         // the look a chart takes (a copy of a chart's slide would carry that
         // chart). The charts are made from the last back: each copy goes in
@@ -498,10 +503,11 @@ private:
             engineStep(line + SectionStep::MakeChart, [&] { writeChart(lastTextSlide, title, charts.charts.at(c)); });
             pause(line + SectionStep::ChartPause);
         }
-        // After the section's copies of its slide are made: the notes go
-        // with its first slide only.
-        if (!parts.notes.isEmpty())
-            engineStep(line + SectionStep::WriteNotes, [&] { writeNotes(slide, parts.notes); });
+        // After the section's copies of its slide are made: each note goes
+        // with the slide that the line it follows is on.
+        const QMap<int, QStringList> notes = SectionNotes::bySlide(parts.notes, charts.lineSources, linesPerSlide);
+        for (auto each = notes.begin(); each != notes.end(); ++each)
+            engineStep(line + SectionStep::WriteNotes, [&] { writeNotes(slide + each.key(), each.value()); });
         pause(line + SectionStep::Pause);
         engineStep(line + SectionStep::Unselect, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }

@@ -340,6 +340,7 @@ Parts extract(const QStringList& slideLines)
                                    "(bar): and Chart (pie):, so it stays slide text.")
                                    .arg(slideLines.at(i).trimmed().left(kMostTitleCharacters));
             parts.slideLines << slideLines.at(i);
+            parts.lineSources << static_cast<int>(i);
             continue;
         }
         const qsizetype end = rowsEnd(slideLines, i + 1);
@@ -351,6 +352,8 @@ Parts extract(const QStringList& slideLines)
             // charts existed, slide text.
             parts.notes << reading.notes;
             parts.slideLines << slideLines.mid(i, last - i + 1);
+            for (qsizetype kept = i; kept <= last; ++kept)
+                parts.lineSources << static_cast<int>(kept);
         } else {
             parts.charts << *reading.chart;
             parts.unread << reading.unread;
@@ -360,8 +363,10 @@ Parts extract(const QStringList& slideLines)
     }
     // Blank lines left at the end, before a chart that was there, would show
     // as empty paragraphs at the end of the slide.
-    while (!parts.charts.isEmpty() && !parts.slideLines.isEmpty() && parts.slideLines.last().trimmed().isEmpty())
+    while (!parts.charts.isEmpty() && !parts.slideLines.isEmpty() && parts.slideLines.last().trimmed().isEmpty()) {
         parts.slideLines.removeLast();
+        parts.lineSources.removeLast();
+    }
     return parts;
 }
 

@@ -19,8 +19,10 @@ struct Chart {
 };
 
 struct Parts {
-    // The slide lines that are not a chart's.
+    // The slide lines that are not a chart's, and the place of each among
+    // the lines given.
     QStringList slideLines;
+    QList<int> lineSources;
     QList<Chart> charts;
     // What could not be read, one entry a value: 'row "Revenue": "12x"'.
     QStringList unread;

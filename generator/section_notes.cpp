@@ -1,5 +1,9 @@
 #include "generator/section_notes.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace SectionNotes {
 
 namespace {
@@ -14,35 +18,77 @@ bool isNotesMarker(const QString& line)
     return line.trimmed().compare(QLatin1String("Notes:"), Qt::CaseInsensitive) == 0;
 }
 
+// The text of a note of one line ("Notes: call Jane"), or "" for a line
+// that is none.
+QString oneLineNote(const QString& line)
+{
+    static const QRegularExpression note(QStringLiteral("^\\s*notes\\s*:\\s*([^\\s:].*)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return note.match(line).captured(1).trimmed();
+}
+
 bool isBlank(const QString& line)
 {
     return line.trimmed().isEmpty();
 }
 
-QStringList withoutHints(const QStringList& lines)
+QStringList trimmedOfBlankLines(QStringList lines)
 {
-    QStringList kept;
-    for (const QString& line : lines)
-        if (!isHint(line))
-            kept << line;
-    return kept;
+    while (!lines.isEmpty() && isBlank(lines.first()))
+        lines.removeFirst();
+    while (!lines.isEmpty() && isBlank(lines.last()))
+        lines.removeLast();
+    return lines;
 }
 
 }  // namespace
 
 Parts split(const QStringList& lines)
 {
-    const auto marker = std::find_if(lines.begin(), lines.end(), isNotesMarker);
-    if (marker == lines.end())
-        return {withoutHints(lines), {}};
-    Parts parts{withoutHints(QStringList(lines.begin(), marker)), withoutHints(QStringList(marker + 1, lines.end()))};
-    while (!parts.slideLines.isEmpty() && isBlank(parts.slideLines.last()))
-        parts.slideLines.removeLast();
-    while (!parts.notes.isEmpty() && isBlank(parts.notes.first()))
-        parts.notes.removeFirst();
-    while (!parts.notes.isEmpty() && isBlank(parts.notes.last()))
-        parts.notes.removeLast();
+    Parts parts;
+    const auto lastLine = [&] { return static_cast<int>(parts.slideLines.size()) - 1; };
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (isHint(line))
+            continue;
+        if (isNotesMarker(line)) {
+            while (!parts.slideLines.isEmpty() && isBlank(parts.slideLines.last()))
+                parts.slideLines.removeLast();
+            QStringList notes;
+            for (const QString& noteLine : lines.sliced(i + 1))
+                if (!isHint(noteLine))
+                    notes << noteLine;
+            if (notes = trimmedOfBlankLines(notes); !notes.isEmpty())
+                parts.notes << Note{lastLine(), notes};
+            return parts;
+        }
+        if (const QString note = oneLineNote(line); !note.isEmpty())
+            parts.notes << Note{lastLine(), {note}};
+        else
+            parts.slideLines << line;
+    }
     return parts;
+}
+
+QMap<int, QStringList> bySlide(const QList<Note>& notes, const QList<int>& keptLines, const QList<int>& linesPerSlide)
+{
+    QMap<int, QStringList> onSlides;
+    for (const Note& note : notes) {
+        // The last line shown at or above the one the note follows.
+        const auto above = std::upper_bound(keptLines.begin(), keptLines.end(), note.afterLine);
+        const int shownLine = static_cast<int>(above - keptLines.begin()) - 1;
+        int slide = 0;
+        for (int firstLine = 0; slide < linesPerSlide.size() - 1; ++slide) {
+            firstLine += linesPerSlide.at(slide);
+            if (shownLine < firstLine)
+                break;
+        }
+        QStringList& slideNotes = onSlides[slide];
+        if (!slideNotes.isEmpty())
+            slideNotes << QString();
+        slideNotes << note.lines;
+    }
+    return onSlides;
 }
 
 }  // namespace SectionNotes

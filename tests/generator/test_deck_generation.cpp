@@ -220,14 +220,18 @@ private slots:
         QCOMPARE(calls.filter("Duplicate"), QStringList({"Duplicate 4"}));
         QVERIFY(calls.contains("UpdateSlideTotals"));
 
-        // Its notes go with its first slide alone, and never onto a slide.
-        store.saveSetting("FirstStatement_2", lines.join("\r\n") + "\r\n\r\nnotes:\r\nSay hello\r\n- hint\r\nBye");
+        // Each note goes with the slide the line it follows is on (the
+        // eleventh line opens the second slide), and never onto a slide.
+        store.saveSetting("FirstStatement_2",
+                          (lines.first(11) + QStringList{"Notes: on eleven"} + lines.mid(11)).join("\r\n")
+                              + "\r\n\r\nnotes:\r\nSay hello\r\n- hint\r\nBye");
         store.saveSetting("Spelling Language", "de_AT");
         calls = generate();
         QCOMPARE(calls.filter("Duplicate"), QStringList({"Duplicate 4", "Duplicate 5"}));
-        QCOMPARE(calls.filter("Notes"), QStringList({"Notes 4"}));
-        QVERIFY(calls.indexOf("Notes 4") > calls.indexOf("Duplicate 5"));
-        QCOMPARE(slidesShown.at(3).value("Notes"), QString("Say hello\r\nBye"));
+        QCOMPARE(calls.filter("Notes"), QStringList({"Notes 5", "Notes 6"}));
+        QVERIFY(calls.indexOf("Notes 5") > calls.indexOf("Duplicate 5"));
+        QCOMPARE(slidesShown.at(4).value("Notes"), QString("on eleven"));
+        QCOMPARE(slidesShown.at(5).value("Notes"), QString("Say hello\r\nBye"));
         const auto body = [&](int slide) { return slidesShown.at(slide - 1).value("Body"); };
         QCOMPARE(body(4), lines.first(10).join("\r\n") + "\r\n");
         QCOMPARE(body(5), lines.mid(10, 10).join("\r\n") + "\r\n");
@@ -235,7 +239,7 @@ private slots:
         for (int part = 1; part <= 3; ++part)
             QCOMPARE(slidesShown.at(part + 2).value("Title"), QString(" (%1/3)").arg(part));
         QCOMPARE(slidesShown.size(), 14);
-        QVERIFY(!slidesShown.at(4).contains("Notes") && !slidesShown.at(5).contains("Notes"));
+        QVERIFY(!slidesShown.at(3).contains("Notes"));
         QCOMPARE(calls.filter("Footer"), [] {
             QStringList footers;
             for (int slide : {2, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14})

@@ -103,6 +103,11 @@ private slots:
         const SectionNotes::Parts section = SectionNotes::split(lines);
         const SectionCharts::Parts parts = SectionCharts::extract(section.slideLines);
         QCOMPARE(parts.slideLines, QStringList({"Our numbers", "Break even in 2029"}));
+        // Each line shown knows where it was among the lines given.
+        QCOMPARE(parts.lineSources.size(), parts.slideLines.size());
+        for (qsizetype k = 0; k < parts.lineSources.size(); ++k)
+            QCOMPARE(section.slideLines.at(parts.lineSources.at(k)), parts.slideLines.at(k));
+        QVERIFY(parts.lineSources.first() < parts.lineSources.last() - 1);
         QVERIFY(parts.unread.isEmpty());
         QCOMPARE(parts.charts.size(), 2);
         const SectionCharts::Chart& columns = parts.charts.first();
@@ -119,7 +124,7 @@ private slots:
         QVERIFY(pie.data.kind == ChartData::Kind::Pie);
         QCOMPARE(pie.data.valueSuffix, QString("%"));
         QCOMPARE(pie.data.description, QString("Pie chart: Use of funds, Team and Product"));
-        QCOMPARE(section.notes.first(), QString("Chart (line): said, not shown"));
+        QCOMPARE(section.notes.first().lines.first(), QString("Chart (line): said, not shown"));
         QString title;
         for (const auto& [typed, kind] : {std::pair{"Chart (bar): x", ChartData::Kind::Bars},
                                           std::pair{"chart ( Line ) : x", ChartData::Kind::Line}})
