@@ -3,14 +3,14 @@
 #include "app/deck_export.h"
 
 #include "app/command_line.h"
-#include "engine/uno/uno_engine.h"
+#include "app/headless_run.h"
 #include "generator/deck_generation.h"
+#include "generator/document_reading.h"
 #include "generator/save_formats.h"
 #include "plan/plan_designs.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
-#include "platform/window_system.h"
 #include "shell/dialogs.h"
 #include "shell/error_report.h"
 #include "shell/export_contract.h"
@@ -19,39 +19,18 @@
 #include "shell/product.h"
 #include "shell/settings_store.h"
 #include "shell/side_effects.h"
-#include "shell/temporary_files.h"
-#include "shell/termination.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 namespace {
-
-// A headless engine shows no window: nothing to find, park or watch.
-class NoWindows : public WindowSystem {
-public:
-    WindowId findWindow(const QString&) override { return 0; }
-    void setParent(WindowId, WindowId) override {}
-    WindowId createParkingWindow(const QString&, int, int) override { return 0; }
-    void resizeWindow(WindowId, int, int) override {}
-    void destroyWindow(WindowId) override {}
-    void showOver(WindowId, const QRect&) override {}
-    void giveKeyboard(WindowId) override {}
-    WindowId keyWindowOf(WindowId window) override { return window; }
-    void watchKeys(WindowId, const QList<int>&, std::function<void(int)>) override {}
-    QList<QRect> screenAreas() override { return {}; }
-};
 
 // Every pause is over at once: each reading is a second after the last.
 class NoPauses : public Clock {
@@ -78,32 +57,6 @@ public:
 void printError(const QString& text)
 {
     std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
-}
-
-// Exports that may run at once, each on an engine profile of its own.
-constexpr int kExportProfiles = 8;
-
-// The engine of the export alone: a profile and pipe of its own, so that a
-// running copy of the program and its engines are never touched. Exports
-// running at once each take the first profile no other export holds; held
-// gets its lock, which the export keeps while it runs.
-std::optional<EngineSettings> exportEngineSettings(std::unique_ptr<QLockFile>& held)
-{
-    EngineSettings settings = EngineSettings::forUser();
-    settings.pipeName = QStringLiteral("orvendale-export-%1").arg(QCoreApplication::applicationPid());
-    settings.headless = true;
-    const QString first = Product::userDataFolder() + QStringLiteral("/export-engine-profile");
-    QDir().mkpath(Product::userDataFolder());
-    for (int number = 1; number <= kExportProfiles; ++number) {
-        settings.profileDir = number == 1 ? first : first + QStringLiteral("-%1").arg(number);
-        auto lock = std::make_unique<QLockFile>(settings.profileDir + QStringLiteral(".lock"));
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0)) {
-            held = std::move(lock);
-            return settings;
-        }
-    }
-    return std::nullopt;
 }
 
 // One line a slide: its number and title.
@@ -169,15 +122,23 @@ struct ExportPlan {
 };
 
 // Reads the plan file, standard input ("-") or, for "", the plan the user's
-// store keeps (only read). A logo a plan file carries is checked and used
+// store keeps (only read); a business plan document is imported with the
+// import's defaults by the engine, which stays running for the deck. A logo a plan file carries is checked and used
 // from the working folder; otherwise the plan's copy in the program's data
 // folder. Throws Failure when the plan cannot be read.
-ExportPlan readPlan(const QString& planFile, const QString& workFolder)
+ExportPlan readPlan(const QString& planFile, const QString& workFolder, PresentationEngine& engine)
 {
     ExportPlan plan;
     plan.logoFolder = PlanLogo::folder(Product::userDataFolder());
     const SettingsStore userStore(SettingsStore::ReadOnly{});
     plan.language = userStore.getSetting(PlanKeys::spellingLanguage);
+    if (DocumentReading::isDocument(planFile)) {
+        const DocumentReading::DefaultImport imported =
+            DocumentReading::importWithDefaults(engine, planFile, workFolder);
+        plan.texts = imported.texts;
+        plan.notes << QStringLiteral("Imported from %1:").arg(QDir::toNativeSeparators(planFile)) << imported.report;
+        return plan;
+    }
     if (planFile.isEmpty()) {
         plan.texts = PlanFile::storedTexts(userStore);
         if (std::all_of(plan.texts.cbegin(), plan.texts.cend(),
@@ -217,7 +178,7 @@ struct MadeDeck {
 // Makes the deck at deck with the engine; when copy is another file, also
 // a copy in format there, from the deck as generation saved it, still open
 // (rather than from the deck opened once more, most of a second each time).
-MadeDeck makeDeck(const ExportPlan& plan, UnoEngine& engine, PrintedReports& reports, const QString& deck,
+MadeDeck makeDeck(const ExportPlan& plan, PresentationEngine& engine, PrintedReports& reports, const QString& deck,
                   const QString& copy, SaveAsFileType format)
 {
     MadeDeck made;
@@ -277,68 +238,42 @@ ExportExit exportDeck(const QString& target, const QString& planFile)
                        .arg(QDir::toNativeSeparators(target), kept));
         return ExportExit::NotWritten;
     }
-    // What an export that was killed left behind goes first.
-    TemporaryFiles::removeLeftBehind();
-    // The working copies go to a private folder; the plan is held in
-    // memory, and the user's store is only read.
-    QTemporaryDir work(Files::tempFolder() + QStringLiteral("/orvendale-export-XXXXXX"));
-    if (!work.isValid()) {
-        printError(QStringLiteral("no temporary folder can be made in %1.").arg(Files::tempFolder()));
-        return ExportExit::NotWritten;
+    // The working copies go to the run's private folder; the plan is held
+    // in memory, and the user's store is only read.
+    HeadlessRun run;
+    if (!run.problem().isEmpty()) {
+        printError(run.problem());
+        return run.problemExit();
     }
-    // Recorded, so that the next start or export removes it should this one
-    // be killed; removed with its record however this one ends.
-    TemporaryFiles::record(work.path());
-    const auto removeWorkingFiles = qScopeGuard([] { TemporaryFiles::removeAll(); });
-    qputenv("TEMP", work.path().toLocal8Bit());
-
     ExportPlan plan;
     try {
-        plan = readPlan(planFile, work.path());
+        plan = readPlan(planFile, run.workFolder(), run.engine());
+    } catch (const EngineUnavailable& failure) {
+        printError(failure.description());
+        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::EngineFailed;
     } catch (const Failure& failure) {
         printError(failure.description());
-        return ExportExit::PlanUnreadable;
+        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::PlanUnreadable;
     }
-
-    std::unique_ptr<QLockFile> profileHeld;
-    const std::optional<EngineSettings> settings = exportEngineSettings(profileHeld);
-    if (!settings) {
-        printError(QStringLiteral("%1 exports are running already, the most at once: try again when one has ended.")
-                       .arg(kExportProfiles));
-        return ExportExit::EngineFailed;
-    }
-    NoWindows windows;
-    UnoEngine engine(windows, *settings);
-    engine.endInstanceLeftBehind();
-    // The signal that ended the export, 0 for none.
-    std::atomic<int> interrupted = 0;
-    const Termination termination([] {},
-                                  [&](int signal) {
-                                      interrupted = signal;
-                                      engine.interruptCall();
-                                  });
     PrintedReports reports;
     reports.reports = plan.notes;
-    const QString deck = work.filePath(QStringLiteral("ps00000000.ppt"));
+    const QString deck = QDir(run.workFolder()).filePath(QStringLiteral("ps00000000.ppt"));
     // The copy in the chosen format takes the target's place once the deck
     // is made.
     const QString copy = *format == SaveAsFileType::Presentation
                              ? deck
-                             : work.filePath(QStringLiteral("copy.") + QFileInfo(target).suffix());
-    const MadeDeck made = makeDeck(plan, engine, reports, deck, copy, *format);
-    ExportExit exit = ExportExit::Made;
-    if (interrupted) {
-        exit = exitForSignal(interrupted);
-    } else if (!made.deckMade) {
+                             : QDir(run.workFolder()).filePath(QStringLiteral("copy.") + QFileInfo(target).suffix());
+    const MadeDeck made = makeDeck(plan, run.engine(), reports, deck, copy, *format);
+    if (run.interruptedBy())
+        return exitForSignal(run.interruptedBy());
+    if (!made.deckMade) {
         for (const QString& report : std::as_const(reports.reports))
             printError(report);
-        exit = ExportExit::EngineFailed;
-    } else {
-        exit = writeTarget(made, reports.reports, copy, target);
-        // A copy cut short by a signal is told as ended by it.
-        if (exit == ExportExit::NotWritten && interrupted)
-            exit = exitForSignal(interrupted);
+        return ExportExit::EngineFailed;
     }
-    engine.endInstancesStartedHere();
+    const ExportExit exit = writeTarget(made, reports.reports, copy, target);
+    // A copy cut short by a signal is told as ended by it.
+    if (exit == ExportExit::NotWritten && run.interruptedBy())
+        return exitForSignal(run.interruptedBy());
     return exit;
 }

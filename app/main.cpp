@@ -2,6 +2,7 @@
 // services, the engine and both windows are made and wired together.
 #include "app/command_line.h"
 #include "app/deck_export.h"
+#include "app/document_import.h"
 #include "desktop/desktop_url_opener.h"
 #include "desktop/qt_dialogs.h"
 #include "desktop/skin.h"
@@ -39,6 +40,10 @@ int main(int argc, char** argv)
     if (commandLine.run == CommandLine::Run::Export) {
         QCoreApplication app(argc, argv);
         return static_cast<int>(exportDeck(commandLine.deck, commandLine.plan));
+    }
+    if (commandLine.run == CommandLine::Run::Import) {
+        QCoreApplication app(argc, argv);
+        return static_cast<int>(importDocument(commandLine.document, commandLine.plan));
     }
     if (commandLine.run != CommandLine::Run::Window)
         return answerCommandLine(commandLine);

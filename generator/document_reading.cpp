@@ -3,6 +3,7 @@
 #include "engine/port/presentation_engine.h"
 #include "plan/flat_document.h"
 #include "plan/markdown_document.h"
+#include "plan/plan_import.h"
 #include "shell/failure.h"
 
 #include <QDir>
@@ -53,6 +54,14 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("%1 could not be read: %2").arg(shown, failure.description()));
     }
+}
+
+DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder)
+{
+    const ImportedDocument document = read(engine, path, workFolder);
+    const QList<PlanImport::Part> parts = PlanImport::parts(document);
+    const PlanImport::Result result = PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences);
+    return {PlanImport::planOf(document, parts, result), PlanImport::report(parts, result)};
 }
 
 }  // namespace DocumentReading

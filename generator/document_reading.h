@@ -4,6 +4,7 @@
 // other kind through the engine's word processor, which hands over the
 // whole document as flat OpenDocument text in one file.
 #include "plan/imported_document.h"
+#include "plan/plan_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,5 +27,14 @@ inline constexpr qint64 kMostBytes = 50 * 1024 * 1024;
 // removed. Throws DocumentNeedsPassword, EngineUnavailable, or Failure with
 // what the user can do.
 ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder);
+
+// A plan made from a document as the import's defaults make it: sections
+// from its headings, first sentences on the slides.
+struct DefaultImport {
+    PlanFile::Texts texts;
+    // Where each part went and what was left out, a line each.
+    QStringList report;
+};
+DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder);
 
 }  // namespace DocumentReading

@@ -165,7 +165,7 @@ ImportedDocument read(const QByteArray& markdown)
 {
     Reader reader;
     MD_PARSER parser{};
-    parser.flags = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH | MD_FLAG_NOHTML;
+    parser.flags = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH;
     parser.enter_block = &Reader::enterBlock;
     parser.leave_block = &Reader::leaveBlock;
     parser.enter_span = &Reader::enterSpan;

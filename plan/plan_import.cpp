@@ -1,5 +1,7 @@
 #include "plan/plan_import.h"
 
+#include "plan/plan_keys.h"
+#include "plan/plan_sections.h"
 #include "plan/section_names.h"
 #include "plan/sentences.h"
 
@@ -56,6 +58,34 @@ QStringList linesOf(const DocumentBlock& block, Prose prose)
     return {asTextLine(sentence), kNotesLine + text};
 }
 
+const QRegularExpression& labelledCompany()
+{
+    static const QRegularExpression labelled(
+        QStringLiteral("^(?:company(?: name)?|firma|unternehmen|entreprise|société|empresa|compañía)\\s*:\\s*(.+)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return labelled;
+}
+
+// The block of the text before the first heading that names the company,
+// or -1.
+int companyLine(const ImportedDocument& document, const QList<Part>& parts)
+{
+    if (parts.isEmpty() || !parts.first().heading.isEmpty())
+        return -1;
+    static const QRegularExpression legalForm(
+        QStringLiteral("\\s(?:inc|llc|ltd|limited|corp|corporation|co|plc|llp|lp|gmbh|ag|kg|ohg|ug(?: "
+                       "\\(haftungsbeschränkt\\))?|as|asa|ab|oy|oyj|aps|a/s|bv|b\\.v|nv|n\\.v|sa|s\\.a|sas|sarl|s\\.l|"
+                       "sl|srl|s\\.r\\.l|se|pty ltd)\\.?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const Part& front = parts.first();
+    for (int i = front.firstBlock; i < front.endBlock; ++i) {
+        const QString text = document.blocks.at(i).text.simplified();
+        if (labelledCompany().match(text).hasMatch() || (wordCount(text) <= 8 && legalForm.match(text).hasMatch()))
+            return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int wordCount(const QString& text)
@@ -105,10 +135,12 @@ QList<Part> parts(const ImportedDocument& document)
 Result sectionTexts(const ImportedDocument& document, const QList<Part>& parts, Prose prose)
 {
     Result result;
+    const int company = companyLine(document, parts);
     QMap<int, QStringList> lines;
     for (const Part& part : parts) {
         const auto blocks = document.blocks.mid(part.firstBlock, part.endBlock - part.firstBlock);
         if (part.section < 0) {
+            // The title's and the company's lines are the plan's too.
             const auto countLeftOut = [&](const QString& text) {
                 if (const int words = wordCount(text); words > 0) {
                     ++result.paragraphsLeftOut;
@@ -116,9 +148,9 @@ Result sectionTexts(const ImportedDocument& document, const QList<Part>& parts, 
                 }
             };
             countLeftOut(part.heading);
-            for (const DocumentBlock& block : blocks)
-                if (!block.title)
-                    countLeftOut(block.text);
+            for (int i = part.firstBlock; i < part.endBlock; ++i)
+                if (!document.blocks.at(i).title && i != company)
+                    countLeftOut(document.blocks.at(i).text);
             continue;
         }
         QStringList& section = lines[part.section];
@@ -149,25 +181,47 @@ QString planTitle(const ImportedDocument& document)
 
 QString companyName(const ImportedDocument& document, const QList<Part>& parts)
 {
-    if (parts.isEmpty() || !parts.first().heading.isEmpty())
+    const int line = companyLine(document, parts);
+    if (line < 0)
         return {};
-    static const QRegularExpression labelled(
-        QStringLiteral("^(?:company(?: name)?|firma|unternehmen|entreprise|société|empresa|compañía)\\s*:\\s*(.+)$"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression legalForm(
-        QStringLiteral(
-            "\\s(?:inc|llc|ltd|limited|corp|corporation|co|plc|llp|lp|gmbh|ag|kg|ohg|ug(?: \\(haftungsbeschränkt\\))?|"
-            "as|asa|ab|oy|oyj|aps|a/s|bv|b\\.v|nv|n\\.v|sa|s\\.a|sas|sarl|s\\.l|sl|srl|s\\.r\\.l|se|pty ltd)\\.?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const Part& front = parts.first();
-    for (int i = front.firstBlock; i < front.endBlock; ++i) {
-        const QString text = document.blocks.at(i).text.simplified();
-        if (const QRegularExpressionMatch match = labelled.match(text); match.hasMatch())
-            return match.captured(1).trimmed();
-        if (wordCount(text) <= 8 && legalForm.match(text).hasMatch())
-            return text;
+    const QString text = document.blocks.at(line).text.simplified();
+    const QRegularExpressionMatch match = labelledCompany().match(text);
+    return match.hasMatch() ? match.captured(1).trimmed() : text;
+}
+
+PlanFile::Texts planOf(const ImportedDocument& document, const QList<Part>& parts, const Result& result)
+{
+    PlanFile::Texts texts;
+    for (const QString& key : PlanFile::keys())
+        texts.insert(key, QString());
+    texts.insert(PlanKeys::companyName, companyName(document, parts));
+    texts.insert(PlanKeys::planTitle, planTitle(document));
+    const QStringList keys = allSectionKeys();
+    for (auto section = result.sectionTexts.begin(); section != result.sectionTexts.end(); ++section)
+        texts.insert(keys.at(section.key()), section.value());
+    return texts;
+}
+
+QStringList report(const QList<Part>& parts, const Result& result)
+{
+    const QList<PlanSection> sections = allSections();
+    QStringList lines;
+    for (const Part& part : parts) {
+        const QString heading = part.heading.isEmpty() ? QStringLiteral("(before the first heading)") : part.heading;
+        lines << QStringLiteral("%1: %2").arg(
+            heading, part.section >= 0 ? sections.at(part.section).title() : QStringLiteral("left out"));
     }
-    return {};
+    QStringList empty;
+    for (int section = 0; section < sections.size(); ++section)
+        if (!result.sectionTexts.contains(section))
+            empty << sections.at(section).title();
+    if (!empty.isEmpty())
+        lines << QStringLiteral("Nothing found for: %1.").arg(empty.join(QStringLiteral(", ")));
+    if (result.paragraphsLeftOut > 0)
+        lines << QStringLiteral("Left out: %1 paragraphs (%2 words).")
+                     .arg(result.paragraphsLeftOut)
+                     .arg(result.wordsLeftOut);
+    return lines;
 }
 
 }  // namespace PlanImport

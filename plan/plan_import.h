@@ -5,6 +5,7 @@
 // (with the paragraphs in the notes, when the slides take first sentences),
 // and what goes nowhere counted, so that no word is lost without a word.
 #include "plan/imported_document.h"
+#include "plan/plan_file.h"
 
 #include <QList>
 #include <QMap>
@@ -68,6 +69,14 @@ QString planTitle(const ImportedDocument& document);
 // line naming a company by its legal form ("Fjordlight AS", "Acme Inc."),
 // or one after "Company:"; "" otherwise.
 QString companyName(const ImportedDocument& document, const QList<Part>& parts);
+
+// The plan the document makes, every key present: its title, company and
+// sections; no logo and the first design.
+PlanFile::Texts planOf(const ImportedDocument& document, const QList<Part>& parts, const Result& result);
+
+// What the user is told of an import: where each part went (a line each),
+// the sections nothing was found for, and what was left out.
+QStringList report(const QList<Part>& parts, const Result& result);
 
 // The paragraph as a line of slide text: a line that would read as a hint,
 // a notes marker, a chart or a table starts with an invisible word joiner,

@@ -9,6 +9,9 @@ namespace ExportContract {
 
 // "orvendale --export deck [plan]".
 inline const QString kOption = QStringLiteral("export");
+// "orvendale --import document plan": exits with the same codes, the
+// document read as the plan is.
+inline const QString kImportOption = QStringLiteral("import");
 
 }  // namespace ExportContract
 

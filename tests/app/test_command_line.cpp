@@ -34,6 +34,11 @@ private slots:
         QTest::newRow("two plans") << QStringList{"--export", "d.pdf", "a", "b"} << int(Run::UsageError) << "one plan at a time, not 2 (a, b)";
         QTest::newRow("an empty plan") << QStringList{"--export", "d.pdf", ""} << int(Run::UsageError) << "the plan's name is empty";
         QTest::newRow("the window from standard input") << QStringList{"-"} << int(Run::UsageError) << "the window opens a plan file, not standard input";
+        QTest::newRow("import") << QStringList{"--import", "plan.docx", "p.orvendale"} << int(Run::Import) << "plan.docx|p.orvendale";
+        QTest::newRow("import without a document") << QStringList{"p.orvendale", "--import"} << int(Run::UsageError) << "--import needs the name of the document to read";
+        QTest::newRow("import without a plan file") << QStringList{"--import", "plan.docx"} << int(Run::UsageError) << "--import needs the name of the plan file to write";
+        QTest::newRow("import to standard output") << QStringList{"--import", "plan.docx", "-"} << int(Run::UsageError) << "--import needs the name of the plan file to write";
+        QTest::newRow("import and export") << QStringList{"--import", "plan.docx", "--export", "d.pdf", "p"} << int(Run::UsageError) << "--import and --export are two commands: run one, then the other";
         // clang-format on
     }
 
@@ -47,7 +52,7 @@ private slots:
         if (run == int(CommandLine::Run::UsageError))
             QCOMPARE(commandLine.text, read);
         else if (run != int(CommandLine::Run::Help) && run != int(CommandLine::Run::Version))
-            QCOMPARE(commandLine.deck + "|" + commandLine.plan, read);
+            QCOMPARE(commandLine.deck + commandLine.document + "|" + commandLine.plan, read);
     }
 
     void answersNeedNoDisplay_data()
@@ -59,7 +64,7 @@ private slots:
         // clang-format off
         QTest::newRow("help") << "--help" << 0 << "Usage: orvendale" << "";
         QTest::newRow("version") << "--version" << 0 << "orvendale 0." << "";
-        QTest::newRow("a usage error") << "--export" << 64 << "" << "orvendale: --export needs the name of the deck to make.\nUsage: orvendale " "[plan.orvendale] | orvendale --export deck [plan.orvendale | -]\n";
+        QTest::newRow("a usage error") << "--export" << 64 << "" << "orvendale: --export needs the name of the deck to make.\nUsage: orvendale " "[plan.orvendale | document] | orvendale --export deck [plan.orvendale | - | document] | orvendale --import document plan.orvendale\n";
         // clang-format on
     }
 

@@ -1,6 +1,7 @@
 // "orvendale --export": the deck made from a plan file with no display, in
 // each format; a damaged plan file told with exit 1; an interrupt leaves
-// no engine and no file behind.
+// no engine and no file behind. "orvendale --import": a plan file made
+// from a business plan document, which an export also takes.
 #include "engine/uno/uno_engine.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
@@ -9,6 +10,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/pdf_words.h"
 #include "tests/support/private_engine.h"
+#include "tests/support/written_documents.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -34,8 +36,12 @@ private:
 
     // The program with a home and temporary folder of its own and no display.
     void startExport(const QStringList& arguments) { startExport(mProgram, arguments); }
-
     void startExport(QProcess& program, const QStringList& arguments)
+    {
+        startProgram(program, QStringList{"--export"} + arguments);
+    }
+
+    void startProgram(QProcess& program, const QStringList& arguments)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
@@ -45,8 +51,7 @@ private:
         environment.insert("HOME", path("home"));
         environment.insert("TEMP", path("tmp"));
         program.setProcessEnvironment(environment);
-        program.start(QCoreApplication::applicationDirPath() + "/../program/orvendale",
-                      QStringList{"--export"} + arguments);
+        program.start(QCoreApplication::applicationDirPath() + "/../program/orvendale", arguments);
         QVERIFY(program.waitForStarted());
     }
 
@@ -357,6 +362,51 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(exportEngines().isEmpty(), 10000);
         QVERIFY(!QFile::exists(path("cut.ppt")));
         QVERIFY(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    // A document becomes a plan file, which an import never writes over,
+    // and a deck: each paragraph's first sentence on its slide. Where each
+    // heading went is printed, for the export on standard error.
+    void aDocumentBecomesAPlanFileAndADeck()
+    {
+        const QString paragraph =
+            "Ada Berg leads the company. She built two farms before and sold both of them "
+            "to larger growers, and she knows what restaurants ask of a supplier every week.";
+        {
+            PrivateEngine writer;
+            writeDocument(writer.settings(),
+                          "<html><body><p>Fjordlight AS</p><h1>Executive Summary</h1><p>We grow greens.</p>"
+                          "<h1>Management Team</h1><p>"
+                              + paragraph + "</p></body></html>",
+                          path("business-plan.docx"));
+            QVERIFY(writer.waitUntilEnded(15000));
+        }
+        startProgram(mProgram, {"--import", path("business-plan.docx"), path("imported.orvendale")});
+        QVERIFY(mProgram.waitForFinished(120000));
+        QVERIFY2(mProgram.exitCode() == 0, qPrintable(mProgram.readAllStandardError()));
+        QCOMPARE(QString::fromLocal8Bit(mProgram.readAllStandardOutput()).split('\n').mid(0, 3),
+                 QStringList({"(before the first heading): left out", "Executive Summary: left out",
+                              "Management Team: The Team"}));
+        const PlanFile::Texts plan = PlanFile::read(path("imported.orvendale"));
+        QCOMPARE(plan.value(PlanKeys::companyName), QString("Fjordlight AS"));
+        QCOMPARE(plan.value("FirstStatement_1"), "Ada Berg leads the company.\r\nNotes: " + paragraph);
+
+        writeFile(path("imported.orvendale"), "typed since");
+        startProgram(mProgram, {"--import", path("business-plan.docx"), path("imported.orvendale")});
+        QVERIFY(mProgram.waitForFinished(120000));
+        QCOMPARE(mProgram.exitCode(), 3);
+        QCOMPARE(readFile(path("imported.orvendale")), QByteArray("typed since"));
+
+        startExport({path("imported.pdf"), path("business-plan.docx")});
+        QVERIFY(mProgram.waitForFinished(120000));
+        const QString told = QString::fromLocal8Bit(mProgram.readAllStandardError());
+        QVERIFY2(mProgram.exitCode() == 0, qPrintable(told));
+        QVERIFY2(told.contains("orvendale: Management Team: The Team\n"), qPrintable(told));
+        const QList<Page> pages = pagesOf(path("imported.pdf"));
+        QVERIFY(pages.at(2).text().contains("Ada Berg leads the company."));
+        QVERIFY(!pages.at(2).text().contains("She built"));
+        QVERIFY(exportEngines().isEmpty());
+        QVERIFY(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
     // What the plan's notes say goes to standard error, one plain line

@@ -153,10 +153,10 @@ private slots:
         QCOMPARE(PlanImport::companyName(document, parts), QString("Fjordlight AS"));
         const PlanImport::Result result = PlanImport::sectionTexts(document, parts, PlanImport::Prose::WholeParagraphs);
         // The title's line (HTML has no title style: the title comes from
-        // the document's property), the company's line, and the parts that
-        // name no section are left out, headings and all; every other
-        // paragraph is in its section.
-        int wordsLeftOut = 4 + 2;
+        // the document's property) and the parts that name no section are
+        // left out, headings and all; every other paragraph is in its
+        // section, the company's line is the company's name.
+        int wordsLeftOut = 4;
         for (const SourcePart& part : source) {
             const int section = sectionNamed(part.section);
             for (const QString& paragraph : part.paragraphs) {

@@ -132,10 +132,10 @@ private slots:
         QCOMPARE(result.sectionTexts.value(sectionNamed("The Team")),
                  QString("Ada leads.\r\nKey Personnel\r\nTwo growers."));
         QCOMPARE(result.sectionTexts.size(), 4);
-        // Left out: the company's line, the summary, the appendix and the
-        // glossary, each heading and paragraph.
-        QCOMPARE(result.paragraphsLeftOut, 7);
-        QCOMPARE(result.wordsLeftOut, 2 + 2 + 3 + 1 + 2 + 1 + 3);
+        // Left out: the summary, the appendix and the glossary, each heading
+        // and paragraph; the company's line is the plan's company name.
+        QCOMPARE(result.paragraphsLeftOut, 6);
+        QCOMPARE(result.wordsLeftOut, 2 + 3 + 1 + 2 + 1 + 3);
         QCOMPARE(PlanImport::companyName(document, parts), QString("Fjordlight AS"));
 
         // Placed by the user: a part left out counts, one placed does not.
@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(after.sectionTexts.value(sectionNamed("Mission Statement")),
                  QString("Executive Summary\r\nWe farm greens."));
         QVERIFY(!after.sectionTexts.value(sectionNamed("Market Summary")).contains("The market grows."));
-        QCOMPARE(after.paragraphsLeftOut, 7 - 2 + 2);
+        QCOMPARE(after.paragraphsLeftOut, 6 - 2 + 2);
     }
 
     // A document without headings is read with its short bold lines as
@@ -207,9 +207,16 @@ private slots:
                            paragraph("  ")};
         const QList<PlanImport::Part> parts = PlanImport::parts(document);
         const int risks = sectionNamed("Risk & Rewards");
-        QCOMPARE(PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences).sectionTexts.value(risks),
+        const QString firstSentences =
+            PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences).sectionTexts.value(risks);
+        QCOMPARE(firstSentences,
                  QStringList({at25, "Short first.", "Notes: " + over25, oneLong, "\u2022 - rain", "Year\t2027\t2028"})
                      .join("\r\n"));
+        // The paragraph is the note of the line its first sentence is.
+        const SectionNotes::Parts read = SectionNotes::split(firstSentences.split("\r\n"));
+        QCOMPARE(read.notes.size(), 1);
+        QCOMPARE(read.slideLines.at(read.notes.first().afterLine), QString("Short first."));
+        QCOMPARE(read.notes.first().lines, QStringList({over25}));
         QCOMPARE(
             PlanImport::sectionTexts(document, parts, PlanImport::Prose::WholeParagraphs).sectionTexts.value(risks),
             QStringList({at25, over25, oneLong, "\u2022 - rain", "Year\t2027\t2028"}).join("\r\n"));
