@@ -54,11 +54,6 @@ public:
     QStringList reports;
 };
 
-void printError(const QString& text)
-{
-    std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
-}
-
 // One line a slide: its number and title.
 QStringList slideLines(PresentationApplication& app, Presentation& deck)
 {
@@ -248,12 +243,8 @@ ExportExit exportDeck(const QString& target, const QString& planFile)
     ExportPlan plan;
     try {
         plan = readPlan(planFile, run.workFolder(), run.engine());
-    } catch (const EngineUnavailable& failure) {
-        printError(failure.description());
-        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::EngineFailed;
     } catch (const Failure& failure) {
-        printError(failure.description());
-        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::PlanUnreadable;
+        return run.planNotRead(failure);
     }
     PrintedReports reports;
     reports.reports = plan.notes;

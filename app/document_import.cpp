@@ -10,15 +10,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void printError(const QString& text)
-{
-    std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
-}
-
-}  // namespace
-
 ExportExit importDocument(const QString& document, const QString& planFile)
 {
     if (QFileInfo::exists(planFile)) {
@@ -41,12 +32,8 @@ ExportExit importDocument(const QString& document, const QString& planFile)
     DocumentReading::DefaultImport imported;
     try {
         imported = DocumentReading::importWithDefaults(run.engine(), document, run.workFolder());
-    } catch (const EngineUnavailable& failure) {
-        printError(failure.description());
-        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::EngineFailed;
     } catch (const Failure& failure) {
-        printError(failure.description());
-        return run.interruptedBy() ? exitForSignal(run.interruptedBy()) : ExportExit::PlanUnreadable;
+        return run.planNotRead(failure);
     }
     for (const QString& line : std::as_const(imported.report))
         std::printf("%s\n", qPrintable(line));

@@ -7,6 +7,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cstdio>
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "orvendale: %s\n", qPrintable(text));
+}
+
 HeadlessRun::HeadlessRun() : mWork(Files::tempFolder() + QStringLiteral("/orvendale-export-XXXXXX"))
 {
     // What a run that was killed left behind goes first.
@@ -67,4 +74,12 @@ bool HeadlessRun::prepareEngine()
                              mEngine->interruptCall();
                          });
     return true;
+}
+
+ExportExit HeadlessRun::planNotRead(const Failure& failure) const
+{
+    printError(failure.description());
+    if (mInterrupted)
+        return exitForSignal(mInterrupted);
+    return dynamic_cast<const EngineUnavailable*>(&failure) ? ExportExit::EngineFailed : ExportExit::PlanUnreadable;
 }

@@ -9,6 +9,7 @@
 #include "engine/uno/uno_engine.h"
 #include "platform/window_system.h"
 #include "shell/export_contract.h"
+#include "shell/failure.h"
 #include "shell/termination.h"
 
 #include <QLockFile>
@@ -18,6 +19,9 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+
+// Prints a line on standard error: "orvendale: " and the text.
+void printError(const QString& text);
 
 class HeadlessRun {
 public:
@@ -35,6 +39,10 @@ public:
     UnoEngine& engine() { return *mEngine; }
     // The signal that ended the run, 0 for none.
     int interruptedBy() const { return mInterrupted; }
+    // Tells why the plan could not be read, and returns the code the run
+    // ends with: that of the signal that ended it, else that of an engine
+    // that failed, else that of a plan that cannot be read.
+    ExportExit planNotRead(const Failure& failure) const;
 
     // Commands without a window that may run at once, each on an engine
     // profile of its own.
