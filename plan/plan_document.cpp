@@ -148,6 +148,19 @@ void PlanDocument::startNew()
     emit stateChanged();
 }
 
+void PlanDocument::importPlan(const PlanFile::Texts& texts, const QString& documentName)
+{
+    keepBeforeReplacing(PlanSnapshots::Kind::BeforeImport, documentName);
+    PlanFile::Texts imported = texts;
+    imported.insert(PlanKeys::design, mTexts.value(PlanKeys::design));
+    imported.insert(PlanKeys::logo, QString());
+    replaceTexts(imported);
+    forgetFile();
+    mLastWritten = QDateTime::currentDateTimeUtc();
+    emit replaced();
+    emit stateChanged();
+}
+
 void PlanDocument::reload()
 {
     const QByteArray bytes = PlanFile::readBytes(mFile);
@@ -255,11 +268,11 @@ void PlanDocument::replaceTexts(const PlanFile::Texts& texts)
     }
 }
 
-void PlanDocument::keepBeforeReplacing(PlanSnapshots::Kind kind)
+void PlanDocument::keepBeforeReplacing(PlanSnapshots::Kind kind, const QString& name)
 {
     bool snapshotTaken = true;
     try {
-        takeSnapshot(kind);
+        takeSnapshot(kind, name);
     } catch (const Failure&) {
         snapshotTaken = false;
     }

@@ -89,6 +89,10 @@ public:
     void openCopy(const QString& path);
     // An empty plan in the store alone: the sections show their guides.
     void startNew();
+    // The plan a document was made into, in the store alone until it is
+    // saved as a plan file; the design stays, and there is no logo. The
+    // plan before it is kept as a snapshot named after the document.
+    void importPlan(const PlanFile::Texts& texts, const QString& documentName);
     // Reads the plan file again after another program changed it; the
     // plan as this window had it is kept as a snapshot first.
     void reload();
@@ -134,7 +138,7 @@ private:
     void replaceTexts(const PlanFile::Texts& texts);
     // The plan as it stands kept before it is replaced: its snapshot, and
     // its file written. Throws Failure when it would be kept nowhere.
-    void keepBeforeReplacing(PlanSnapshots::Kind kind);
+    void keepBeforeReplacing(PlanSnapshots::Kind kind, const QString& name = QString());
     struct FileLock {
         std::unique_ptr<QLockFile> lock;
         // Why there is no lock, where none could be made.

@@ -107,10 +107,21 @@ QList<Part> parts(const ImportedDocument& document)
     const bool hasHeadings = std::any_of(blocks.begin(), blocks.end(), [](const DocumentBlock& block) {
         return block.kind == DocumentBlock::Kind::Heading && !block.text.trimmed().isEmpty();
     });
+    const bool hasBoldHeadings = !hasHeadings && std::any_of(blocks.begin(), blocks.end(), isBoldHeading);
+    // Without either, each paragraph is a part of its own, for the user to
+    // place one by one or a range at once.
     const auto isHeading = [&](const DocumentBlock& block) {
-        return hasHeadings ? block.kind == DocumentBlock::Kind::Heading && !block.text.trimmed().isEmpty()
-                           : isBoldHeading(block);
+        if (hasHeadings)
+            return block.kind == DocumentBlock::Kind::Heading && !block.text.trimmed().isEmpty();
+        return hasBoldHeadings ? isBoldHeading(block) : false;
     };
+    if (!hasHeadings && !hasBoldHeadings) {
+        QList<Part> paragraphs;
+        for (int i = 0; i < blocks.size(); ++i)
+            if (!blocks.at(i).text.trimmed().isEmpty())
+                paragraphs << Part{QString(), 0, i, i + 1, kUnplaced};
+        return paragraphs;
+    }
     QList<Part> found;
     QList<Above> above;
     Part part;

@@ -31,6 +31,7 @@ struct Part {
 };
 
 // Headings a document without any is read with: short lines in bold.
+// Without those either, each paragraph is a part of its own.
 inline constexpr int kMostWordsInABoldHeading = 10;
 
 // The document's parts, each placed where its headings say.

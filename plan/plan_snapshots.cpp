@@ -7,13 +7,15 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <iterator>
+
 namespace {
 
-const char* const kKindNames[] = {"before-new", "before-open", "before-restore", "deck", "named"};
+const char* const kKindNames[] = {"before-new", "before-open", "before-restore", "deck", "named", "before-import"};
 
 PlanSnapshots::Kind kindNamed(const QString& name)
 {
-    for (int kind = 0; kind < 5; ++kind)
+    for (int kind = 0; kind < int(std::size(kKindNames)); ++kind)
         if (name == QLatin1String(kKindNames[kind]))
             return static_cast<PlanSnapshots::Kind>(kind);
     return PlanSnapshots::Kind::Named;
@@ -43,6 +45,7 @@ QString PlanSnapshots::Snapshot::label() const
     case Kind::BeforeRestore: return QStringLiteral("Before restoring a snapshot");
     case Kind::Deck: return QStringLiteral("A deck was made");
     case Kind::Named: return name;
+    case Kind::BeforeImport: return QStringLiteral("Before importing %1").arg(name);
     }
     return name;
 }

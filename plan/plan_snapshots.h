@@ -1,7 +1,8 @@
 #pragma once
 
 // Copies of the plan as it stood at a moment, to go back to: taken before
-// a new plan, an opened one or a restored snapshot replaces it, at each
+// a new plan, an opened one, an imported document or a restored snapshot
+// replaces it, at each
 // deck made, and whenever the user asks, under a name. Each is a plan file
 // in a folder of the program's data; the newest 50 taken by the program
 // are kept, named ones until deleted.
@@ -14,7 +15,8 @@ class PlanSnapshots {
 public:
     static constexpr int kAutomaticKept = 50;
 
-    enum class Kind { BeforeNew, BeforeOpen, BeforeRestore, Deck, Named };
+    // A snapshot before an import is named after the document imported.
+    enum class Kind { BeforeNew, BeforeOpen, BeforeRestore, Deck, Named, BeforeImport };
     struct Snapshot {
         QString path;
         QDateTime taken;

@@ -224,6 +224,39 @@ private slots:
         QCOMPARE(mStore->getSetting(PlanKeys::companyName), QString("Kept nowhere else"));
     }
 
+    // An imported plan replaces the plan after its snapshot, named after
+    // the document; the plan file open before is left with the plan it had
+    // (a change not yet written goes there first), and the import is kept
+    // in the store alone. The design stays; the logo goes.
+    void anImportedPlanLeavesTheOpenPlanFileAsItWas()
+    {
+        mDocument->open(planFileOf("Alpha"));
+        mDocument->setText(PlanKeys::design, "graphite");
+        mDocument->setText(PlanKeys::logo, "logo-1.png");
+        mDocument->setText(PlanKeys::planTitle, "Typed just now");
+        PlanFile::Texts imported;
+        imported.insert(PlanKeys::companyName, "Imported AS");
+        imported.insert(PlanKeys::design, "daylight");
+        imported.insert(PlanKeys::logo, "theirs.png");
+        mDocument->importPlan(imported, "business-plan.docx");
+
+        QCOMPARE(mDocument->file(), QString());
+        QCOMPARE(mStore->getSetting(PlanKeys::companyName), QString("Imported AS"));
+        QCOMPARE(mDocument->text(PlanKeys::planTitle), QString());
+        QCOMPARE(mDocument->text(PlanKeys::design), QString("graphite"));
+        QCOMPARE(mDocument->text(PlanKeys::logo), QString());
+        const PlanFile::Texts alpha = PlanFile::read(path("alpha.orvendale"));
+        QCOMPARE(alpha.value(PlanKeys::companyName), QString("Alpha"));
+        QCOMPARE(alpha.value(PlanKeys::planTitle), QString("Typed just now"));
+        const PlanSnapshots::Snapshot before = mDocument->snapshots().list().first();
+        QCOMPARE(before.label(), QString("Before importing business-plan.docx"));
+        QCOMPARE(mDocument->snapshots().texts(before).value(PlanKeys::planTitle), QString("Typed just now"));
+        // The snapshot is the program's: the newest 50 of those are kept.
+        for (int i = 0; i < PlanSnapshots::kAutomaticKept; ++i)
+            mDocument->takeSnapshot(PlanSnapshots::Kind::Deck);
+        QCOMPARE(snapshotCount(), PlanSnapshots::kAutomaticKept);
+    }
+
     // A plan file opened through a link stays a link: the file it leads
     // to gets the plan.
     void aLinkedPlanFileStaysALink()

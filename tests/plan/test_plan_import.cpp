@@ -150,9 +150,17 @@ private slots:
     }
 
     // A document without headings is read with its short bold lines as
-    // headings (at most ten words).
+    // headings (at most ten words); without those, each paragraph is a
+    // part of its own.
     void withoutHeadingsShortBoldLinesStandForThem()
     {
+        ImportedDocument plain;
+        plain.blocks = {paragraph("One."), paragraph(" "), paragraph(words(11, "Risks"), true), paragraph("Two.")};
+        const QList<PlanImport::Part> each = PlanImport::parts(plain);
+        QCOMPARE(each.size(), 3);
+        QCOMPARE(each.at(2).firstBlock, 3);
+        QVERIFY(each.at(2).heading.isEmpty() && each.at(2).section == PlanImport::kUnplaced);
+
         ImportedDocument document;
         document.blocks = {paragraph("Plan", true), paragraph(words(10, "Team"), true), paragraph("Ada leads."),
                            paragraph(words(11, "Risks"), true), paragraph("Rain.")};
