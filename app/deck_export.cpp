@@ -128,8 +128,8 @@ ExportPlan readPlan(const QString& planFile, const QString& workFolder, Presenta
     const SettingsStore userStore(SettingsStore::ReadOnly{});
     plan.language = userStore.getSetting(PlanKeys::spellingLanguage);
     if (DocumentReading::isDocument(planFile)) {
-        const DocumentReading::DefaultImport imported =
-            DocumentReading::importWithDefaults(engine, planFile, workFolder);
+        const DocumentReading::DefaultImport imported = DocumentReading::importWithDefaults(
+            engine, planFile, workFolder, DocumentReading::AfterReading::KeepRunning);
         plan.texts = imported.texts;
         plan.notes << QStringLiteral("Imported from %1:").arg(QDir::toNativeSeparators(planFile)) << imported.report;
         return plan;

@@ -31,7 +31,8 @@ ExportExit importDocument(const QString& document, const QString& planFile)
     }
     DocumentReading::DefaultImport imported;
     try {
-        imported = DocumentReading::importWithDefaults(run.engine(), document, run.workFolder());
+        imported = DocumentReading::importWithDefaults(run.engine(), document, run.workFolder(),
+                                                       DocumentReading::AfterReading::Quit);
     } catch (const Failure& failure) {
         return run.planNotRead(failure);
     }

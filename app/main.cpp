@@ -8,6 +8,7 @@
 #include "desktop/skin.h"
 #include "engine/uno/uno_engine.h"
 #include "generator/availability_checks.h"
+#include "generator/document_reading.h"
 #include "input/plan_window.h"
 #include "input/spell_checker.h"
 #include "plan/plan_document.h"
@@ -104,8 +105,10 @@ int main(int argc, char** argv)
     planWindow.load();
     planWindow.show();
     // A plan file named on the command line (the desktop's "open with")
-    // opens as Plan > Open does.
-    if (!commandLine.plan.isEmpty())
+    // opens as Plan > Open does; a business plan document is imported.
+    if (DocumentReading::isDocument(commandLine.plan))
+        planWindow.importDocumentFile(commandLine.plan);
+    else if (!commandLine.plan.isEmpty())
         planWindow.openPlanFile(commandLine.plan);
     // Once the window is up, an engine starts in the background, so that
     // the first deck does not wait for one; an engine that cannot be

@@ -24,7 +24,7 @@ bool isDocument(const QString& path)
     return suffixes().contains(QFileInfo(path).suffix().toLower());
 }
 
-ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder)
+ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder, AfterReading after)
 {
     const QFileInfo file(path);
     const QString shown = QDir::toNativeSeparators(path);
@@ -45,7 +45,18 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
     const QString flatText = QDir(workFolder).filePath(QStringLiteral("imported.fodt"));
     QFile::remove(flatText);
     const auto removeFlatText = qScopeGuard([&] { QFile::remove(flatText); });
-    engine.CreateObject()->SaveDocumentAsFlatText(path, flatText);
+    const std::shared_ptr<PresentationApplication> app = engine.CreateObject();
+    // Quit however the reading ends; an engine that went away during it has
+    // nothing left to quit, and the reading's own failure is the one told.
+    const auto quit = qScopeGuard([&] {
+        if (after == AfterReading::Quit) {
+            try {
+                app->Quit();
+            } catch (const Failure&) {
+            }
+        }
+    });
+    app->SaveDocumentAsFlatText(path, flatText);
     QFile xml(flatText);
     if (!xml.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1 could not be read: the word processor wrote no text.").arg(shown));
@@ -56,9 +67,10 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
     }
 }
 
-DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder)
+DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder,
+                                 AfterReading after)
 {
-    const ImportedDocument document = read(engine, path, workFolder);
+    const ImportedDocument document = read(engine, path, workFolder, after);
     const QList<PlanImport::Part> parts = PlanImport::parts(document);
     const PlanImport::Result result = PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences);
     return {PlanImport::planOf(document, parts, result), PlanImport::report(parts, result)};

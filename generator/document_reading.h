@@ -21,12 +21,16 @@ bool isDocument(const QString& path);
 // engine spends time on it.
 inline constexpr qint64 kMostBytes = 50 * 1024 * 1024;
 
+// What becomes of the engine's application that read a document.
+enum class AfterReading { Quit, KeepRunning };
+
 // Reads the document. The engine's application is created for it (the one
-// started ahead of need, when there is one) and left running for what
-// follows, which ends it; the flat text is written into workFolder and
-// removed. Throws DocumentNeedsPassword, EngineUnavailable, or Failure with
-// what the user can do.
-ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder);
+// started ahead of need, when there is one), and quit after it or kept
+// running for what follows, which then ends it; the flat text is written
+// into workFolder and removed. Throws DocumentNeedsPassword,
+// EngineUnavailable, or Failure with what the user can do.
+ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder,
+                      AfterReading after = AfterReading::Quit);
 
 // A plan made from a document as the import's defaults make it: sections
 // from its headings, first sentences on the slides.
@@ -35,6 +39,7 @@ struct DefaultImport {
     // Where each part went and what was left out, a line each.
     QStringList report;
 };
-DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder);
+DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder,
+                                 AfterReading after);
 
 }  // namespace DocumentReading

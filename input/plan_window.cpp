@@ -12,8 +12,10 @@
 #include "engine/port/presentation_engine.h"
 #include "generator/availability_checks.h"
 #include "generator/deck_generation.h"
+#include "generator/document_reading.h"
 #include "generator/save_formats.h"
 #include "input/deck_export_run.h"
+#include "input/import_preview_dialog.h"
 #include "input/keyboard_menu_bar.h"
 #include "input/plan_editor.h"
 #include "input/snapshots_dialog.h"
@@ -52,11 +54,18 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShortcut>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
 const QString kPlanFilter = QStringLiteral("Orvendale plans (*.orvendale)");
+
+QString documentFilter()
+{
+    return QStringLiteral("Business plan documents (*.%1)")
+        .arg(DocumentReading::suffixes().join(QStringLiteral(" *.")));
+}
 
 // The one local file a drag carries, or "".
 QString droppedFile(const QMimeData* data)
@@ -286,6 +295,7 @@ void PlanWindow::createPlanMenu()
         for (const QString& file : files)
             recent->addAction(QDir::toNativeSeparators(file), this, [this, file] { openPlanFile(file); });
     });
+    plan->addAction(QStringLiteral("&Import Document…"), this, [this] { importDocument(); });
     plan->addAction(QStringLiteral("Save &As…"), QKeySequence(QStringLiteral("Ctrl+Shift+S")), this,
                     [this] { savePlanAs(); });
     plan->addAction(QStringLiteral("&Export Deck…"), this, [this] { exportDeckFile(); });
@@ -458,6 +468,58 @@ void PlanWindow::newPlan()
     }
 }
 
+void PlanWindow::importDocument()
+{
+    const QString path = mServices.dialogs.askOpenFileName(QStringLiteral("Import Document"), {documentFilter()});
+    if (!path.isEmpty())
+        importDocumentFile(path);
+}
+
+// The document is read by the engine kept ahead of need, waited for from
+// the event loop as a deck's is (Markdown needs none); what it would become
+// is shown before anything changes.
+void PlanWindow::importDocumentFile(const QString& path)
+{
+    if (mBusy)
+        return;
+    mBusy = true;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto readAndPreview = [this, path](bool startFailed) {
+        std::optional<ImportedDocument> document;
+        if (!startFailed) {
+            try {
+                const QTemporaryDir work(Files::tempFolder() + QStringLiteral("/orvendale-import-XXXXXX"));
+                if (!work.isValid())
+                    throw Failure(QStringLiteral("%1 cannot be imported: no working folder can be made in %2.")
+                                      .arg(QDir::toNativeSeparators(path), Files::tempFolder()));
+                document = DocumentReading::read(mEngine, path, work.path());
+            } catch (const Failure& failure) {
+                mServices.dialogs.message(failure.description());
+            }
+        }
+        QGuiApplication::restoreOverrideCursor();
+        mBusy = false;
+        if (document)
+            previewImport(std::move(*document), QFileInfo(path).fileName());
+    };
+    if (QFileInfo(path).suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) == 0)
+        readAndPreview(false);
+    else
+        mEngine.whenSpareSettled(readAndPreview);
+}
+
+void PlanWindow::previewImport(ImportedDocument document, const QString& documentName)
+{
+    ImportPreviewDialog preview(std::move(document), documentName, this);
+    if (preview.exec() != QDialog::Accepted)
+        return;
+    try {
+        mDocument->importPlan(preview.plan(), documentName);
+    } catch (const Failure& failure) {
+        mServices.dialogs.message(failure.description());
+    }
+}
+
 void PlanWindow::openPlan()
 {
     const QString path = mServices.dialogs.askOpenFileName(QStringLiteral("Open Plan"), {kPlanFilter});
@@ -555,7 +617,7 @@ void PlanWindow::writePlanFileNow()
 void PlanWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     const QString path = droppedFile(event->mimeData());
-    if (isPlanFile(path) || PlanLogo::hasPictureName(path))
+    if (isPlanFile(path) || DocumentReading::isDocument(path) || PlanLogo::hasPictureName(path))
         event->acceptProposedAction();
 }
 
@@ -565,6 +627,9 @@ void PlanWindow::dropEvent(QDropEvent* event)
     if (isPlanFile(path)) {
         event->acceptProposedAction();
         openPlanFile(path);
+    } else if (DocumentReading::isDocument(path)) {
+        event->acceptProposedAction();
+        importDocumentFile(path);
     } else if (PlanLogo::hasPictureName(path)) {
         event->acceptProposedAction();
         mEditor->setLogo(path);

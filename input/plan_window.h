@@ -2,6 +2,7 @@
 
 #include "desktop/program_window.h"
 #include "desktop/services.h"
+#include "plan/imported_document.h"
 
 #include <QWidget>
 
@@ -39,7 +40,8 @@ public:
     void load();
 
     HoverPointer& pointer() { return *mPointer; }
-    // While a deck is being built; another click on the button does nothing.
+    // While a deck is being built or a document read; another click on the
+    // button, or another import, does nothing.
     bool isBusy() const { return mBusy; }
 
     // "Start Creating Template": builds the deck into a fresh temporary file
@@ -52,6 +54,10 @@ public:
     void newPlan();
     void openPlan();
     void openPlanFile(const QString& path);
+    // A business plan document made into the plan, after a preview of what
+    // it becomes; Cancel there changes nothing.
+    void importDocument();
+    void importDocumentFile(const QString& path);
     // Whether the plan was saved as the file the user chose.
     bool savePlanAs();
     // The company's logo: a picture chosen, dropped or taken off; the plan
@@ -70,13 +76,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // A plan file dropped on the window is opened; a picture becomes the
-    // logo.
+    // A plan file dropped on the window is opened, a business plan
+    // document imported; a picture becomes the logo.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void createDeckWithEngine();
+    void previewImport(ImportedDocument document, const QString& documentName);
     void createControls();
     void createMenus();
     void createPlanMenu();

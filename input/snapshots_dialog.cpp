@@ -41,8 +41,8 @@ SnapshotsDialog::SnapshotsDialog(PlanDocument& document, Dialogs& dialogs, QWidg
     naming->addWidget(take);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        new QLabel(QStringLiteral("The plan as it stood before a new plan, an opened one or a restore, "
-                                  "when a deck was made, and when you took a snapshot:")));
+        new QLabel(QStringLiteral("The plan as it stood before a new plan, an opened one, an import or a "
+                                  "restore, when a deck was made, and when you took a snapshot:")));
     layout->addWidget(mList, 1);
     layout->addLayout(choices);
     layout->addLayout(naming);

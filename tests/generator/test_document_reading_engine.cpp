@@ -103,7 +103,6 @@ private:
     ImportedDocument read(const QString& path)
     {
         UnoEngine engine = mEngine.engine();
-        const auto quit = qScopeGuard([&] { engine.CreateObject()->Quit(); });
         return DocumentReading::read(engine, path, mFolder.path());
     }
 

@@ -1,5 +1,6 @@
 #include "desktop/hover_pointer.h"
 #include "input/deck_export_run.h"
+#include "input/import_preview_dialog.h"
 #include "input/plan_window.h"
 #include "input/snapshots_dialog.h"
 #include "input/spell_checker.h"
@@ -30,6 +31,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -828,6 +830,92 @@ private slots:
 
     // The menu bar's commands, with their mnemonics; the edit commands act
     // on the box with the focus.
+    // A document is read by the engine (which is quit then), shown as what
+    // it becomes, and made the plan only by Import: parts placed by the
+    // user, the names as edited, the plan before it kept as a snapshot.
+    // Cancel, a locked document and one that is not a document change
+    // nothing.
+    void aDocumentBecomesThePlanOnlyAfterItsPreview()
+    {
+        Window w(folder());
+        w.form.load();
+        typeInto(w.companyNameBox(), "Typed AS");
+        const QString body =
+            "<text:p text:style-name=\"Title\">Plan 2027</text:p><text:p>Fjordlight AS</text:p>"
+            "<text:h text:outline-level=\"1\">Management Team</text:h><text:p>Ada leads.</text:p>"
+            "<text:h text:outline-level=\"1\">Appendix</text:h><text:p>Hire two growers.</text:p>";
+        w.engine.state.documents["plan.docx"] =
+            ("<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:text>"
+             + body + "</office:text></office:body></office:document>")
+                .toUtf8();
+        w.engine.state.documents["locked.docx"] = "password";
+        for (const char* name : {"plan.docx", "locked.docx", "damaged.docx"})
+            writeFile(folder() + "/" + name, "bytes");
+
+        // What the preview does, once it shows.
+        std::function<void(ImportPreviewDialog&)> inPreview;
+        int previews = 0;
+        const auto import = [&](const QString& name) {
+            QTimer::singleShot(0, [&] {
+                auto* preview = qobject_cast<ImportPreviewDialog*>(QApplication::activeModalWidget());
+                QVERIFY(preview);
+                ++previews;
+                inPreview(*preview);
+                // Closed also when a check above failed.
+                if (preview->isVisible())
+                    preview->reject();
+            });
+            w.dialogs.openFileName = folder() + "/" + name;
+            w.form.importDocument();
+        };
+        inPreview = [&](ImportPreviewDialog& preview) {
+            auto* parts = preview.findChild<QTableWidget*>("importParts");
+            QCOMPARE(parts->rowCount(), 3);
+            QCOMPARE(parts->item(2, 3)->text(), QString("Not placed: left out"));
+            QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(),
+                     QString("2 paragraphs (4 words) are left out."));
+            preview.reject();
+        };
+        import("plan.docx");
+        QCOMPARE(w.dialogs.openDialogs.last(),
+                 QString("Import Document|Business plan documents (*.docx *.doc *.odt *.rtf *.html *.htm *.txt *.md)"));
+        QCOMPARE(stored(folder(), "Company Name"), QString("Typed AS"));
+        QCOMPARE(w.engine.state.calls.mid(w.engine.state.calls.indexOf("SaveDocumentAsFlatText plan.docx")),
+                 QStringList({"SaveDocumentAsFlatText plan.docx", "Quit"}));
+
+        inPreview = [&](ImportPreviewDialog& preview) {
+            auto* parts = preview.findChild<QTableWidget*>("importParts");
+            parts->selectRow(2);
+            preview.placeSelected(10);  // Key Issues
+            QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(), QString("Nothing is left out."));
+            preview.findChild<QLineEdit*>("importCompany")->setText("Fjordlight Nord AS");
+            preview.accept();
+        };
+        import("plan.docx");
+        QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight Nord AS"));
+        QCOMPARE(stored(folder(), "Business Plan"), QString("Plan 2027"));
+        QCOMPARE(stored(folder(), "FirstStatement_1"), QString("Ada leads."));
+        QCOMPARE(stored(folder(), "SecondStatement_4"), QString("Appendix\r\nHire two growers."));
+        QCOMPARE(w.companyNameBox()->text(), QString("Fjordlight Nord AS"));
+        QCOMPARE(w.form.document().snapshots().list().first().label(), QString("Before importing plan.docx"));
+
+        for (const char* refused : {"locked.docx", "damaged.docx"}) {
+            import(refused);
+            QVERIFY(w.dialogs.messages.last().startsWith(folder() + "/" + refused));
+        }
+        QVERIFY(w.dialogs.messages.at(w.dialogs.messages.size() - 2).contains("needs a password"));
+        QCOMPARE(previews, 2);
+        QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight Nord AS"));
+        QVERIFY(!w.form.isBusy());
+
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(folder() + "/plan.docx")});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.form, &enter);
+        QVERIFY(enter.isAccepted());
+    }
+
     void theMenuBarHoldsThePlanEditDeckAndHelpCommands()
     {
         Window w(folder());

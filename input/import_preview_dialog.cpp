@@ -1,0 +1,224 @@
+#include "input/import_preview_dialog.h"
+
+#include "plan/plan_keys.h"
+#include "plan/plan_sections.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+enum Column { Heading, FirstWords, Size, GoesTo };
+
+// The part's first words, up to about 60 characters.
+QString firstWordsOf(const ImportedDocument& document, const PlanImport::Part& part)
+{
+    for (int i = part.firstBlock; i < part.endBlock; ++i) {
+        const QString text = document.blocks.at(i).text.simplified();
+        if (text.isEmpty())
+            continue;
+        return text.size() <= 60 ? text : text.left(text.lastIndexOf(QLatin1Char(' '), 60)) + QStringLiteral("…");
+    }
+    return {};
+}
+
+QString sizeOf(const ImportedDocument& document, const PlanImport::Part& part)
+{
+    int paragraphs = 0;
+    int words = 0;
+    for (int i = part.firstBlock; i < part.endBlock; ++i)
+        if (const int count = PlanImport::wordCount(document.blocks.at(i).text); count > 0) {
+            ++paragraphs;
+            words += count;
+        }
+    return QStringLiteral("%1 %2, %3 %4")
+        .arg(paragraphs)
+        .arg(paragraphs == 1 ? QStringLiteral("paragraph") : QStringLiteral("paragraphs"))
+        .arg(words)
+        .arg(words == 1 ? QStringLiteral("word") : QStringLiteral("words"));
+}
+
+QString whereShown(int section)
+{
+    if (section == PlanImport::kUnplaced)
+        return QStringLiteral("Not placed: left out");
+    if (section == PlanImport::kLeftOut)
+        return QStringLiteral("Left out");
+    return allSections().at(section).title();
+}
+
+}  // namespace
+
+ImportPreviewDialog::ImportPreviewDialog(ImportedDocument document, const QString& documentName, QWidget* parent)
+    : QDialog(parent), mDocument(std::move(document)), mParts(PlanImport::parts(mDocument))
+{
+    setWindowTitle(QStringLiteral("Import %1").arg(documentName));
+    resize(760, 560);
+    mCompany = new QLineEdit(PlanImport::companyName(mDocument, mParts));
+    mCompany->setObjectName(QStringLiteral("importCompany"));
+    mTitle = new QLineEdit(PlanImport::planTitle(mDocument));
+    mTitle->setObjectName(QStringLiteral("importTitle"));
+
+    mList = new QTableWidget(0, 4);
+    mList->setObjectName(QStringLiteral("importParts"));
+    mList->setAccessibleName(QStringLiteral("Parts of the document"));
+    mList->setHorizontalHeaderLabels(
+        {QStringLiteral("Heading"), QStringLiteral("First words"), QStringLiteral("Size"), QStringLiteral("Goes to")});
+    mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    mList->verticalHeader()->hide();
+    mList->horizontalHeader()->setSectionResizeMode(FirstWords, QHeaderView::Stretch);
+    mList->setWordWrap(false);
+
+    mPlaceIn = new QComboBox;
+    mPlaceIn->setObjectName(QStringLiteral("importPlaceIn"));
+    mPlaceIn->setAccessibleName(QStringLiteral("The selected parts go to"));
+    for (int section = 0; section < allSections().size(); ++section)
+        mPlaceIn->addItem(allSections().at(section).title(), section);
+    mPlaceIn->addItem(whereShown(PlanImport::kLeftOut), PlanImport::kLeftOut);
+    auto* place = new QPushButton(QStringLiteral("&Place"));
+    place->setObjectName(QStringLiteral("importPlace"));
+
+    mNothingFound = new QLabel;
+    mNothingFound->setObjectName(QStringLiteral("importNothingFound"));
+    mNothingFound->setWordWrap(true);
+    mLeftOut = new QLabel;
+    mLeftOut->setObjectName(QStringLiteral("importLeftOut"));
+    mLeftOut->setWordWrap(true);
+
+    mFirstSentences =
+        new QRadioButton(QStringLiteral("&First sentence of each paragraph on the slide, the paragraph in the notes"));
+    mFirstSentences->setObjectName(QStringLiteral("importFirstSentences"));
+    mFirstSentences->setChecked(true);
+    auto* wholeParagraphs = new QRadioButton(QStringLiteral("&Whole paragraphs on the slides"));
+    wholeParagraphs->setObjectName(QStringLiteral("importWholeParagraphs"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Import"));
+
+    auto* names = new QFormLayout;
+    names->addRow(QStringLiteral("&Company name:"), mCompany);
+    names->addRow(QStringLiteral("Plan &title:"), mTitle);
+    auto* placing = new QHBoxLayout;
+    auto* placeLabel = new QLabel(QStringLiteral("The selected parts &go to:"));
+    placeLabel->setBuddy(mPlaceIn);
+    placing->addWidget(placeLabel);
+    placing->addWidget(mPlaceIn, 1);
+    placing->addWidget(place);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("What %1 becomes. Nothing changes until you import it; the plan as "
+                                                "it stands is kept as a snapshot first.")
+                                     .arg(documentName)));
+    layout->addLayout(names);
+    layout->addWidget(mList, 1);
+    layout->addLayout(placing);
+    layout->addWidget(mNothingFound);
+    layout->addWidget(mLeftOut);
+    layout->addWidget(mFirstSentences);
+    layout->addWidget(wholeParagraphs);
+    layout->addWidget(buttons);
+
+    connect(place, &QPushButton::clicked, this, [this] { placeSelected(mPlaceIn->currentData().toInt()); });
+    connect(mList, &QTableWidget::itemSelectionChanged, this, [this] {
+        if (const int row = mList->currentRow(); row >= 0 && mParts.at(row).section >= 0)
+            mPlaceIn->setCurrentIndex(mPlaceIn->findData(mParts.at(row).section));
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    showParts();
+    mList->setFocus();
+    if (!mParts.isEmpty())
+        mList->selectRow(0);
+}
+
+void ImportPreviewDialog::showParts()
+{
+    mList->setRowCount(static_cast<int>(mParts.size()));
+    const bool anyHeading =
+        std::any_of(mParts.begin(), mParts.end(), [](const PlanImport::Part& part) { return !part.heading.isEmpty(); });
+    int topLevel = std::numeric_limits<int>::max();
+    for (const PlanImport::Part& part : std::as_const(mParts))
+        if (!part.heading.isEmpty())
+            topLevel = std::min(topLevel, part.level);
+    for (int row = 0; row < mParts.size(); ++row) {
+        const PlanImport::Part& part = mParts.at(row);
+        // Deeper headings are indented under theirs.
+        const QString heading = !part.heading.isEmpty()
+                                    ? QString((part.level - topLevel) * 3, QLatin1Char(' ')) + part.heading
+                                : anyHeading ? QStringLiteral("(before the first heading)")
+                                             : QStringLiteral("(a paragraph)");
+        mList->setItem(row, Heading, new QTableWidgetItem(heading));
+        mList->setItem(row, FirstWords, new QTableWidgetItem(firstWordsOf(mDocument, part)));
+        mList->setItem(row, Size, new QTableWidgetItem(sizeOf(mDocument, part)));
+        mList->setItem(row, GoesTo, new QTableWidgetItem);
+        showWhere(row);
+    }
+    mList->resizeColumnToContents(Heading);
+    mList->resizeColumnToContents(Size);
+    mList->resizeColumnToContents(GoesTo);
+    showCounts();
+}
+
+void ImportPreviewDialog::showWhere(int row)
+{
+    QTableWidgetItem* item = mList->item(row, GoesTo);
+    item->setText(whereShown(mParts.at(row).section));
+    QFont font = item->font();
+    font.setItalic(mParts.at(row).section < 0);
+    item->setFont(font);
+}
+
+void ImportPreviewDialog::placeSelected(int section)
+{
+    for (const QModelIndex& row : mList->selectionModel()->selectedRows()) {
+        mParts[row.row()].section = section;
+        showWhere(row.row());
+    }
+    showCounts();
+}
+
+void ImportPreviewDialog::showCounts()
+{
+    const PlanImport::Result result = PlanImport::sectionTexts(mDocument, mParts, prose());
+    QStringList empty;
+    for (int section = 0; section < allSections().size(); ++section)
+        if (!result.sectionTexts.contains(section))
+            empty << allSections().at(section).title();
+    mNothingFound->setText(empty.isEmpty()
+                               ? QStringLiteral("Every section gets text.")
+                               : QStringLiteral("Nothing found for: %1.").arg(empty.join(QStringLiteral(", "))));
+    mLeftOut->setText(
+        result.paragraphsLeftOut == 0
+            ? QStringLiteral("Nothing is left out.")
+            : QStringLiteral("%1 %2 (%3 words) %4 left out.")
+                  .arg(result.paragraphsLeftOut)
+                  .arg(result.paragraphsLeftOut == 1 ? QStringLiteral("paragraph") : QStringLiteral("paragraphs"))
+                  .arg(result.wordsLeftOut)
+                  .arg(result.paragraphsLeftOut == 1 ? QStringLiteral("is") : QStringLiteral("are")));
+}
+
+PlanImport::Prose ImportPreviewDialog::prose() const
+{
+    return mFirstSentences->isChecked() ? PlanImport::Prose::FirstSentences : PlanImport::Prose::WholeParagraphs;
+}
+
+PlanFile::Texts ImportPreviewDialog::plan() const
+{
+    PlanFile::Texts texts = PlanImport::planOf(mDocument, mParts, PlanImport::sectionTexts(mDocument, mParts, prose()));
+    texts.insert(PlanKeys::companyName, mCompany->text().trimmed());
+    texts.insert(PlanKeys::planTitle, mTitle->text().trimmed());
+    return texts;
+}
