@@ -132,9 +132,12 @@ ImportPreviewDialog::ImportPreviewDialog(ImportedDocument document, const QStrin
     layout->addWidget(buttons);
 
     connect(place, &QPushButton::clicked, this, [this] { placeSelected(mPlaceIn->currentData().toInt()); });
+    // The choice shows where the part chosen goes; one going nowhere shows
+    // "Left out", so that Place never sends it where another part went.
     connect(mList, &QTableWidget::itemSelectionChanged, this, [this] {
-        if (const int row = mList->currentRow(); row >= 0 && mParts.at(row).section >= 0)
-            mPlaceIn->setCurrentIndex(mPlaceIn->findData(mParts.at(row).section));
+        if (const int row = mList->currentRow(); row >= 0)
+            mPlaceIn->setCurrentIndex(
+                mPlaceIn->findData(mParts.at(row).section >= 0 ? mParts.at(row).section : PlanImport::kLeftOut));
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

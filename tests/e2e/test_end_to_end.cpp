@@ -9,6 +9,7 @@
 #include "tests/support/private_engine.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/program_places.h"
+#include "tests/support/written_documents.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -698,6 +699,58 @@ private slots:
         QVERIFY(mProgram.waitForExit(20000));
         QVERIFY(startProgram({file}));
         QTRY_COMPARE_WITH_TIMEOUT(storedName(), QString("Saved AS"), 10000);
+    }
+
+    // A business plan document imported by keyboard (Plan > Import
+    // Document…, its file dialog, Import in the preview) becomes the plan,
+    // and the deck made from it has each paragraph's first sentence on the
+    // slide and the paragraph in the notes.
+    void aDocumentImportedByKeyboardBecomesTheDeck()
+    {
+        QTemporaryDir folder;
+        const QString document = folder.filePath("business-plan.docx");
+        const QString paragraph =
+            "Ada Berg leads the company. She built two farms before and sold both of them to "
+            "larger growers, and she knows what restaurants ask of a supplier every week.";
+        {
+            PrivateEngine writer;
+            writeDocument(writer.settings(),
+                          "<html><body><p>Fjordlight AS</p><h1>Management Team</h1><p>" + paragraph
+                              + "</p><h1>Risks</h1><p>Rain.</p></body></html>",
+                          document);
+            QVERIFY(writer.waitUntilEnded(15000));
+        }
+        QVERIFY(startProgram());
+        const auto stored = [&](const QString& key) {
+            QFile store(mProgram.storeFile());
+            store.open(QIODevice::ReadOnly);
+            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()[key].toString();
+        };
+        mProgram.click(mInputAt + kCompanyBox);
+        mProgram.key("F10");
+        QTest::qWait(500);
+        mProgram.key("i");
+        QCOMPARE(mProgram.answerFileDialog("Import Document", document), QString());
+        QVERIFY2(mProgram.waitForWindow("Import business-plan.docx", 30000),
+                 qPrintable(keepScreen(mProgram.screenshot())));
+        QTest::qWait(500);
+        mProgram.key("alt+i");
+        QTRY_COMPARE_WITH_TIMEOUT(stored("Company Name"), QString("Fjordlight AS"), 10000);
+        QCOMPARE(stored("FirstStatement_1"), "Ada Berg leads the company.\r\nNotes: " + paragraph);
+        QCOMPARE(stored("SecondStatement_3"), QString("Rain."));
+
+        QPoint viewerAt;
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
+        const QStringList decks = decksIn(mProgram.tempFolder());
+        QCOMPARE(decks.size(), 1);
+        PrivateEngine reader;
+        UnoEngine engine = reader.engine();
+        const auto app = engine.CreateObject();
+        const auto deck = app->Presentations().OpenWithoutWindow(QDir(mProgram.tempFolder()).filePath(decks.first()));
+        QCOMPARE(shapeText(*app, *deck, 3, "Rectangle 3"), QString("Ada Berg leads the company.\r\n"));
+        app->Quit();
+        QVERIFY(reader.waitUntilEnded(15000));
     }
 
     // Charts typed in a section are drawn on slides of their own: the

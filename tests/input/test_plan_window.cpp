@@ -16,6 +16,7 @@
 #include "tests/support/file_size_limit.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QJsonArray>
@@ -886,7 +887,13 @@ private slots:
 
         inPreview = [&](ImportPreviewDialog& preview) {
             auto* parts = preview.findChild<QTableWidget*>("importParts");
+            // A part going nowhere, chosen after a placed one, shows as left
+            // out: Place does not send it where the other went.
+            auto* placeIn = preview.findChild<QComboBox*>("importPlaceIn");
+            parts->selectRow(1);
+            QCOMPARE(placeIn->currentText(), QString("The Team"));
             parts->selectRow(2);
+            QCOMPARE(placeIn->currentText(), QString("Left out"));
             preview.placeSelected(10);  // Key Issues
             QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(), QString("Nothing is left out."));
             preview.findChild<QLineEdit*>("importCompany")->setText("Fjordlight Nord AS");
