@@ -2,6 +2,7 @@
 // the same deck to PDF ("soffice --headless --convert-to pdf"), each on a
 // fresh profile as on a first run, over three rounds: the export starts an
 // engine too, and should take at most 1.5 times as long.
+#include "bench/timed_run.h"
 #include "engine/uno/engine_settings.h"
 #include "plan/plan_file.h"
 #include "plan/plan_keys.h"
@@ -15,29 +16,6 @@
 #include <QUrl>
 
 #include <cstdio>
-
-namespace {
-
-// Seconds the program took, or -1 when it failed or took over two minutes.
-double secondsToRun(const QString& program, const QStringList& arguments, const QString& home)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.insert("HOME", home);
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    return process.exitCode() == 0 ? timer.nsecsElapsed() / 1e9 : -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

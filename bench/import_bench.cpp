@@ -6,6 +6,7 @@
 // a first run, within 1.5 times as long; LibreOffice's own conversion of the
 // finished deck to PDF is printed beside them. Three rounds each.
 #include "bench/bench_engine.h"
+#include "bench/timed_run.h"
 #include "generator/document_reading.h"
 #include "plan/plan_import.h"
 #include "tests/support/written_documents.h"
@@ -52,27 +53,6 @@ QString thirtyPages()
         }
     }
     return html + "</body></html>";
-}
-
-// Seconds the program took, or -1 when it failed or took over two minutes.
-double secondsToRun(const QString& program, const QStringList& arguments, const QString& home)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.insert("HOME", home);
-    process.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (process.exitCode() != 0)
-        std::fprintf(stderr, "%s\n", process.readAllStandardError().constData());
-    return process.exitCode() == 0 ? timer.nsecsElapsed() / 1e9 : -1;
 }
 
 }  // namespace
