@@ -105,9 +105,10 @@ int main(int argc, char** argv)
     planWindow.load();
     planWindow.show();
     // A plan file named on the command line (the desktop's "open with")
-    // opens as Plan > Open does; a business plan document is imported.
+    // opens as Plan > Open does; a business plan document is imported once
+    // the window shows.
     if (DocumentReading::isDocument(commandLine.plan))
-        planWindow.importDocumentFile(commandLine.plan);
+        QTimer::singleShot(0, &planWindow, [&] { planWindow.importDocumentFile(commandLine.plan); });
     else if (!commandLine.plan.isEmpty())
         planWindow.openPlanFile(commandLine.plan);
     // Once the window is up, an engine starts in the background, so that

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace DocumentReading {
 
 const QStringList& suffixes()
@@ -23,6 +25,19 @@ bool isDocument(const QString& path)
 {
     return suffixes().contains(QFileInfo(path).suffix().toLower());
 }
+
+namespace {
+
+// The document read, unless it holds no text to import.
+ImportedDocument withText(ImportedDocument document, const QString& shown)
+{
+    if (std::none_of(document.blocks.begin(), document.blocks.end(),
+                     [](const DocumentBlock& block) { return !block.text.trimmed().isEmpty(); }))
+        throw Failure(QStringLiteral("%1 holds no text to import.").arg(shown));
+    return document;
+}
+
+}  // namespace
 
 ImportedDocument read(PresentationEngine& engine, const QString& path, const QString& workFolder, AfterReading after)
 {
@@ -40,7 +55,7 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
         QFile markdown(path);
         if (!markdown.open(QIODevice::ReadOnly))
             throw Failure(QStringLiteral("%1 cannot be read: %2.").arg(shown, markdown.errorString()));
-        return MarkdownDocument::read(markdown.readAll());
+        return withText(MarkdownDocument::read(markdown.readAll()), shown);
     }
     const QString flatText = QDir(workFolder).filePath(QStringLiteral("imported.fodt"));
     QFile::remove(flatText);
@@ -60,11 +75,13 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
     QFile xml(flatText);
     if (!xml.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("%1 could not be read: the word processor wrote no text.").arg(shown));
+    ImportedDocument document;
     try {
-        return FlatDocument::read(xml);
+        document = FlatDocument::read(xml);
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("%1 could not be read: %2").arg(shown, failure.description()));
     }
+    return withText(std::move(document), shown);
 }
 
 DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path, const QString& workFolder,

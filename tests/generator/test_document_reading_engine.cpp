@@ -191,7 +191,30 @@ private slots:
         const QString picture = mFolder.filePath("picture.odt");
         writeFile(picture, QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(2000, 'x'));
         for (const QString& unreadable : {damaged, picture})
-            QVERIFY2(failureOf(unreadable).startsWith("failure: "), qPrintable(failureOf(unreadable)));
+            QVERIFY2(failureOf(unreadable).startsWith("failure: Reading the document " + unreadable + " failed"),
+                     qPrintable(failureOf(unreadable)));
+        const QString empty = mFolder.filePath("empty.docx");
+        writeDocument(mEngine.settings(), "<html><body><p> </p></body></html>", empty);
+        QCOMPARE(failureOf(empty), "failure: " + empty + " holds no text to import.");
+    }
+
+    // A document of 500 pages (200,000 words) is read within 15 s.
+    void aFiveHundredPageDocumentIsReadInTime()
+    {
+        QString html = "<html><body>";
+        for (int part = 0; part < 100; ++part) {
+            html += QString("<h1>Part %1</h1>").arg(part);
+            for (int p = 0; p < 25; ++p)
+                html += "<p>" + prose(part * 25 + p) + "</p>";
+        }
+        const QString path = mFolder.filePath("long.docx");
+        writeDocument(mEngine.settings(), html + "</body></html>", path);
+        QElapsedTimer timer;
+        timer.start();
+        const ImportedDocument document = read(path);
+        qInfo("500 pages read in %.2f s", timer.elapsed() / 1000.0);
+        QVERIFY(timer.elapsed() < 15000);
+        QCOMPARE(PlanImport::parts(document).size(), 100);
     }
 
     // A remote picture, a style sheet and fields that include a picture and

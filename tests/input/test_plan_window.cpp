@@ -923,6 +923,24 @@ private slots:
         QVERIFY(enter.isAccepted());
     }
 
+    // A document of 10,000 headings gets a working preview: every part
+    // listed, placed and counted.
+    void aPreviewTakesTenThousandHeadings()
+    {
+        ImportedDocument document;
+        for (int i = 0; i < 10000; ++i)
+            document.blocks << DocumentBlock{DocumentBlock::Kind::Heading, i % 2 ? "Risks" : "Glossary", 1}
+                            << DocumentBlock{DocumentBlock::Kind::Paragraph, "Two words"};
+        ImportPreviewDialog preview(document, "long.docx");
+        QCOMPARE(preview.findChild<QTableWidget*>("importParts")->rowCount(), 10000);
+        QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(),
+                 QString("10000 paragraphs (15000 words) are left out."));
+        preview.findChild<QTableWidget*>("importParts")->selectAll();
+        preview.placeSelected(PlanImport::kLeftOut);
+        QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(),
+                 QString("20000 paragraphs (30000 words) are left out."));
+    }
+
     void theMenuBarHoldsThePlanEditDeckAndHelpCommands()
     {
         Window w(folder());
