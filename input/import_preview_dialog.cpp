@@ -12,10 +12,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -59,6 +61,40 @@ QString whereShown(int section)
     return allSections().at(section).title();
 }
 
+// The "Goes to" cell's drop-down (a double click, or F2, opens it): the
+// sections and "Left out"; a choice places that part.
+class SectionChoice : public QStyledItemDelegate {
+public:
+    SectionChoice(std::function<void(int row, int section)> place, QObject* parent)
+        : QStyledItemDelegate(parent), mPlace(std::move(place))
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* choice = new QComboBox(parent);
+        choice->setAccessibleName(QStringLiteral("Goes to"));
+        for (int section = 0; section < allSections().size(); ++section)
+            choice->addItem(allSections().at(section).title(), section);
+        choice->addItem(whereShown(PlanImport::kLeftOut), PlanImport::kLeftOut);
+        return choice;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* choice = static_cast<QComboBox*>(editor);
+        choice->setCurrentIndex(std::max(0, choice->findText(index.data().toString())));
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
+    {
+        mPlace(index.row(), static_cast<QComboBox*>(editor)->currentData().toInt());
+    }
+
+private:
+    std::function<void(int row, int section)> mPlace;
+};
+
 }  // namespace
 
 ImportPreviewDialog::ImportPreviewDialog(ImportedDocument document, const QString& documentName, QWidget* parent)
@@ -76,7 +112,9 @@ ImportPreviewDialog::ImportPreviewDialog(ImportedDocument document, const QStrin
     mList->setAccessibleName(QStringLiteral("Parts of the document"));
     mList->setHorizontalHeaderLabels(
         {QStringLiteral("Heading"), QStringLiteral("First words"), QStringLiteral("Size"), QStringLiteral("Goes to")});
-    mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    mList->setItemDelegateForColumn(GoesTo,
+                                    new SectionChoice([this](int row, int section) { place(row, section); }, mList));
     mList->setSelectionBehavior(QAbstractItemView::SelectRows);
     mList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     mList->verticalHeader()->hide();
@@ -163,10 +201,16 @@ void ImportPreviewDialog::showParts()
                                     ? QString((part.level - topLevel) * 3, QLatin1Char(' ')) + part.heading
                                 : anyHeading ? QStringLiteral("(before the first heading)")
                                              : QStringLiteral("(a paragraph)");
-        mList->setItem(row, Heading, new QTableWidgetItem(heading));
-        mList->setItem(row, FirstWords, new QTableWidgetItem(firstWordsOf(mDocument, part)));
-        mList->setItem(row, Size, new QTableWidgetItem(sizeOf(mDocument, part)));
-        mList->setItem(row, GoesTo, new QTableWidgetItem);
+        for (const auto& [column, text] :
+             {std::pair{Heading, heading}, std::pair{FirstWords, firstWordsOf(mDocument, part)},
+              std::pair{Size, sizeOf(mDocument, part)}}) {
+            auto* item = new QTableWidgetItem(text);
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            mList->setItem(row, column, item);
+        }
+        auto* goesTo = new QTableWidgetItem;
+        goesTo->setToolTip(QStringLiteral("Double-click or press F2 to choose where this part goes"));
+        mList->setItem(row, GoesTo, goesTo);
         showWhere(row);
     }
     mList->resizeColumnToContents(Heading);
@@ -190,6 +234,13 @@ void ImportPreviewDialog::placeSelected(int section)
         mParts[row.row()].section = section;
         showWhere(row.row());
     }
+    showCounts();
+}
+
+void ImportPreviewDialog::place(int row, int section)
+{
+    mParts[row].section = section;
+    showWhere(row);
     showCounts();
 }
 

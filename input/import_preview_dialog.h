@@ -2,10 +2,11 @@
 
 // "Import Document…": what a business plan document will become, before
 // anything changes. Its parts (each heading with its first words and size)
-// and the section each goes to, changed for the selected parts at once
-// (also a range of paragraphs, in a document without headings); the
-// sections nothing was found for; how many paragraphs are left out; the
-// company name and plan title, editable; and how the slides take prose.
+// and the section each goes to, changed in the part's own drop-down or for
+// the selected parts at once (also a range of paragraphs, in a document
+// without headings); the sections nothing was found for; how many
+// paragraphs are left out; the company name and plan title, editable; and
+// how the slides take prose.
 #include "plan/imported_document.h"
 #include "plan/plan_file.h"
 #include "plan/plan_import.h"
@@ -30,6 +31,8 @@ public:
     // Sends the selected parts to the section (by its place among all
     // sections), or leaves them out (PlanImport::kLeftOut).
     void placeSelected(int section);
+    // The same for the part in the row, as its own drop-down does.
+    void place(int row, int section);
 
 private:
     void showParts();

@@ -894,6 +894,16 @@ private slots:
             QCOMPARE(placeIn->currentText(), QString("The Team"));
             parts->selectRow(2);
             QCOMPARE(placeIn->currentText(), QString("Left out"));
+            // The row's own drop-down places it too.
+            parts->editItem(parts->item(1, 3));
+            auto* ownChoice = parts->findChild<QComboBox*>();
+            QVERIFY(ownChoice);
+            QCOMPARE(ownChoice->currentText(), QString("The Team"));
+            ownChoice->setCurrentIndex(ownChoice->findText("Mission Statement"));
+            QTest::keyClick(ownChoice, Qt::Key_Return);
+            QTRY_COMPARE(parts->item(1, 3)->text(), QString("Mission Statement"));
+            preview.place(1, 1);  // back to The Team
+            parts->selectRow(2);
             preview.placeSelected(10);  // Key Issues
             QCOMPARE(preview.findChild<QLabel*>("importLeftOut")->text(), QString("Nothing is left out."));
             preview.findChild<QLineEdit*>("importCompany")->setText("Fjordlight Nord AS");
