@@ -27,12 +27,14 @@ bool isBoldHeading(const DocumentBlock& block)
            && wordCount(block.text) <= kMostWordsInABoldHeading;
 }
 
-// The section of the nearest heading above that has one, or kUnplaced.
+// A heading above the one being read: its level and where its text goes.
 struct Above {
     int level;
     int section;
 };
 
+// Where text under the headings above goes: with the nearest of them (which
+// took its own from the nearest above it that names a section), or nowhere.
 int placedUnder(const QList<Above>& above)
 {
     return above.isEmpty() ? kUnplaced : above.last().section;
