@@ -90,7 +90,7 @@ DefaultImport importWithDefaults(PresentationEngine& engine, const QString& path
     const ImportedDocument document = read(engine, path, workFolder, after);
     const QList<PlanImport::Part> parts = PlanImport::parts(document);
     const PlanImport::Result result = PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences);
-    return {PlanImport::planOf(document, parts, result), PlanImport::report(parts, result)};
+    return {PlanImport::planOf(document, parts, result), PlanImport::report(document, parts, result)};
 }
 
 }  // namespace DocumentReading

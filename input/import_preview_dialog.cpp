@@ -24,18 +24,6 @@ namespace {
 
 enum Column { Heading, FirstWords, Size, GoesTo };
 
-// The part's first words, up to about 60 characters.
-QString firstWordsOf(const ImportedDocument& document, const PlanImport::Part& part)
-{
-    for (int i = part.firstBlock; i < part.endBlock; ++i) {
-        const QString text = document.blocks.at(i).text.simplified();
-        if (text.isEmpty())
-            continue;
-        return text.size() <= 60 ? text : text.left(text.lastIndexOf(QLatin1Char(' '), 60)) + QStringLiteral("…");
-    }
-    return {};
-}
-
 QString sizeOf(const ImportedDocument& document, const PlanImport::Part& part)
 {
     int paragraphs = 0;
@@ -202,7 +190,7 @@ void ImportPreviewDialog::showParts()
                                 : anyHeading ? QStringLiteral("(before the first heading)")
                                              : QStringLiteral("(a paragraph)");
         for (const auto& [column, text] :
-             {std::pair{Heading, heading}, std::pair{FirstWords, firstWordsOf(mDocument, part)},
+             {std::pair{Heading, heading}, std::pair{FirstWords, PlanImport::firstWords(mDocument, part)},
               std::pair{Size, sizeOf(mDocument, part)}}) {
             auto* item = new QTableWidgetItem(text);
             item->setFlags(item->flags() & ~Qt::ItemIsEditable);

@@ -21,10 +21,23 @@ const QString kNotesLine = QStringLiteral("Notes: ");
 // none of the plan's forms.
 const QChar kWordJoiner(0x2060);
 
+bool isShortLine(const DocumentBlock& block)
+{
+    return block.kind == DocumentBlock::Kind::Paragraph && !block.title && !block.text.trimmed().isEmpty()
+           && wordCount(block.text) <= kMostWordsInABoldHeading;
+}
+
 bool isBoldHeading(const DocumentBlock& block)
 {
-    return block.kind == DocumentBlock::Kind::Paragraph && block.bold && !block.title
-           && wordCount(block.text) <= kMostWordsInABoldHeading;
+    return isShortLine(block) && block.bold;
+}
+
+// A short line that names a section and ends no sentence: "Mission",
+// "Our team:".
+bool isNamingLine(const DocumentBlock& block)
+{
+    const QString text = block.text.trimmed();
+    return isShortLine(block) && !QStringLiteral(".!?,;").contains(text.back()) && SectionNames::sectionOf(text) >= 0;
 }
 
 // A heading above the one being read: its level and where its text goes.
@@ -109,15 +122,19 @@ QList<Part> parts(const ImportedDocument& document)
     const bool hasHeadings = std::any_of(blocks.begin(), blocks.end(), [](const DocumentBlock& block) {
         return block.kind == DocumentBlock::Kind::Heading && !block.text.trimmed().isEmpty();
     });
-    const bool hasBoldHeadings = !hasHeadings && std::any_of(blocks.begin(), blocks.end(), isBoldHeading);
-    // Without either, each paragraph is a part of its own, for the user to
+    // Without headings, short bold lines stand for them; without those,
+    // short lines that name a section (as plain text has them); without
+    // those either, each paragraph is a part of its own, for the user to
     // place one by one or a range at once.
+    const bool hasBoldHeadings = !hasHeadings && std::any_of(blocks.begin(), blocks.end(), isBoldHeading);
+    const bool hasNamingLines =
+        !hasHeadings && !hasBoldHeadings && std::any_of(blocks.begin(), blocks.end(), isNamingLine);
     const auto isHeading = [&](const DocumentBlock& block) {
         if (hasHeadings)
             return block.kind == DocumentBlock::Kind::Heading && !block.text.trimmed().isEmpty();
-        return hasBoldHeadings ? isBoldHeading(block) : false;
+        return hasBoldHeadings ? isBoldHeading(block) : hasNamingLines && isNamingLine(block);
     };
-    if (!hasHeadings && !hasBoldHeadings) {
+    if (!hasHeadings && !hasBoldHeadings && !hasNamingLines) {
         QList<Part> paragraphs;
         for (int i = 0; i < blocks.size(); ++i)
             if (!blocks.at(i).text.trimmed().isEmpty())
@@ -215,12 +232,27 @@ PlanFile::Texts planOf(const ImportedDocument& document, const QList<Part>& part
     return texts;
 }
 
-QStringList report(const QList<Part>& parts, const Result& result)
+QString firstWords(const ImportedDocument& document, const Part& part)
+{
+    for (int i = part.firstBlock; i < part.endBlock; ++i) {
+        const QString text = document.blocks.at(i).text.simplified();
+        if (text.isEmpty())
+            continue;
+        return text.size() <= 60 ? text : text.left(text.lastIndexOf(QLatin1Char(' '), 60)) + QStringLiteral("…");
+    }
+    return {};
+}
+
+QStringList report(const ImportedDocument& document, const QList<Part>& parts, const Result& result)
 {
     const QList<PlanSection> sections = allSections();
+    const bool anyHeading =
+        std::any_of(parts.begin(), parts.end(), [](const Part& part) { return !part.heading.isEmpty(); });
     QStringList lines;
     for (const Part& part : parts) {
-        const QString heading = part.heading.isEmpty() ? QStringLiteral("(before the first heading)") : part.heading;
+        const QString heading = !part.heading.isEmpty() ? part.heading
+                                : anyHeading            ? QStringLiteral("(before the first heading)")
+                                                        : QStringLiteral("\"%1\"").arg(firstWords(document, part));
         lines << QStringLiteral("%1: %2").arg(
             heading, part.section >= 0 ? sections.at(part.section).title() : QStringLiteral("left out"));
     }

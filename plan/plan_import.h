@@ -30,8 +30,9 @@ struct Part {
     int section = kUnplaced;
 };
 
-// Headings a document without any is read with: short lines in bold.
-// Without those either, each paragraph is a part of its own.
+// Headings a document without any is read with: short lines in bold, else
+// short lines that name a section. Without those either, each paragraph is
+// a part of its own.
 inline constexpr int kMostWordsInABoldHeading = 10;
 
 // The document's parts, each placed where its headings say.
@@ -75,9 +76,13 @@ QString companyName(const ImportedDocument& document, const QList<Part>& parts);
 // sections; no logo and the first design.
 PlanFile::Texts planOf(const ImportedDocument& document, const QList<Part>& parts, const Result& result);
 
-// What the user is told of an import: where each part went (a line each),
-// the sections nothing was found for, and what was left out.
-QStringList report(const QList<Part>& parts, const Result& result);
+// The part's first words, up to about 60 characters.
+QString firstWords(const ImportedDocument& document, const Part& part);
+
+// What the user is told of an import: where each part went (a line each,
+// by its heading, or its first words in a document without headings), the
+// sections nothing was found for, and what was left out.
+QStringList report(const ImportedDocument& document, const QList<Part>& parts, const Result& result);
 
 // The paragraph as a line of slide text: a line that would read as a hint,
 // a notes marker, a chart or a table starts with an invisible word joiner,

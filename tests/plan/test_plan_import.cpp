@@ -160,6 +160,19 @@ private slots:
         QCOMPARE(each.size(), 3);
         QCOMPARE(each.at(2).firstBlock, 3);
         QVERIFY(each.at(2).heading.isEmpty() && each.at(2).section == PlanImport::kUnplaced);
+        QCOMPARE(
+            PlanImport::report(plain, each, PlanImport::sectionTexts(plain, each, PlanImport::Prose::FirstSentences))
+                .first(),
+            QString("\"One.\": left out"));
+
+        // Plain text: short lines that name a section, and end no sentence.
+        ImportedDocument text;
+        text.blocks = {paragraph("Fjordlight AS"), paragraph("Mission"), paragraph("Light."),
+                       paragraph("Our team:"),     paragraph("Ada."),    paragraph("Risks are many.")};
+        QStringList placed;
+        for (const PlanImport::Part& part : PlanImport::parts(text))
+            placed << part.heading + ">" + (part.section >= 0 ? allSections().at(part.section).title() : "");
+        QCOMPARE(placed, QStringList({">", "Mission>Mission Statement", "Our team:>The Team"}));
 
         ImportedDocument document;
         document.blocks = {paragraph("Plan", true), paragraph(words(10, "Team"), true), paragraph("Ada leads."),
