@@ -26,6 +26,11 @@ bool isDocument(const QString& path)
     return suffixes().contains(QFileInfo(path).suffix().toLower());
 }
 
+bool needsEngine(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) != 0;
+}
+
 namespace {
 
 // The document read, unless it holds no text to import.
@@ -51,7 +56,7 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
                           .arg(shown)
                           .arg(file.size() / (1024 * 1024))
                           .arg(kMostBytes / (1024 * 1024)));
-    if (file.suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) == 0) {
+    if (!needsEngine(path)) {
         QFile markdown(path);
         if (!markdown.open(QIODevice::ReadOnly))
             throw Failure(QStringLiteral("%1 cannot be read: %2.").arg(shown, markdown.errorString()));

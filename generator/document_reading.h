@@ -16,6 +16,8 @@ namespace DocumentReading {
 // The kinds of document the import reads, by the ends of their names.
 const QStringList& suffixes();
 bool isDocument(const QString& path);
+// Whether reading the document takes the engine: all but Markdown do.
+bool needsEngine(const QString& path);
 
 // No business plan comes near this; a larger file is refused before the
 // engine spends time on it.

@@ -49,6 +49,14 @@ QString whereShown(int section)
     return allSections().at(section).title();
 }
 
+// The sections, then "Left out", each with where it sends a part.
+void addSectionChoices(QComboBox& choice)
+{
+    for (int section = 0; section < allSections().size(); ++section)
+        choice.addItem(allSections().at(section).title(), section);
+    choice.addItem(whereShown(PlanImport::kLeftOut), PlanImport::kLeftOut);
+}
+
 // The "Goes to" cell's drop-down (a double click, or F2, opens it): the
 // sections and "Left out"; a choice places that part.
 class SectionChoice : public QStyledItemDelegate {
@@ -62,9 +70,7 @@ public:
     {
         auto* choice = new QComboBox(parent);
         choice->setAccessibleName(QStringLiteral("Goes to"));
-        for (int section = 0; section < allSections().size(); ++section)
-            choice->addItem(allSections().at(section).title(), section);
-        choice->addItem(whereShown(PlanImport::kLeftOut), PlanImport::kLeftOut);
+        addSectionChoices(*choice);
         return choice;
     }
 
@@ -112,9 +118,7 @@ ImportPreviewDialog::ImportPreviewDialog(ImportedDocument document, const QStrin
     mPlaceIn = new QComboBox;
     mPlaceIn->setObjectName(QStringLiteral("importPlaceIn"));
     mPlaceIn->setAccessibleName(QStringLiteral("The selected parts go to"));
-    for (int section = 0; section < allSections().size(); ++section)
-        mPlaceIn->addItem(allSections().at(section).title(), section);
-    mPlaceIn->addItem(whereShown(PlanImport::kLeftOut), PlanImport::kLeftOut);
+    addSectionChoices(*mPlaceIn);
     auto* place = new QPushButton(QStringLiteral("&Place"));
     place->setObjectName(QStringLiteral("importPlace"));
 
@@ -216,20 +220,24 @@ void ImportPreviewDialog::showWhere(int row)
     item->setFont(font);
 }
 
+// The counts are worked out once, after every part chosen is placed.
 void ImportPreviewDialog::placeSelected(int section)
 {
-    for (const QModelIndex& row : mList->selectionModel()->selectedRows()) {
-        mParts[row.row()].section = section;
-        showWhere(row.row());
-    }
+    for (const QModelIndex& row : mList->selectionModel()->selectedRows())
+        setSection(row.row(), section);
     showCounts();
 }
 
 void ImportPreviewDialog::place(int row, int section)
 {
+    setSection(row, section);
+    showCounts();
+}
+
+void ImportPreviewDialog::setSection(int row, int section)
+{
     mParts[row].section = section;
     showWhere(row);
-    showCounts();
 }
 
 void ImportPreviewDialog::showCounts()

@@ -37,6 +37,7 @@ public:
 private:
     void showParts();
     void showWhere(int row);
+    void setSection(int row, int section);
     void showCounts();
     PlanImport::Prose prose() const;
 

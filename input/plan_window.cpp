@@ -502,10 +502,10 @@ void PlanWindow::importDocumentFile(const QString& path)
         if (document)
             previewImport(std::move(*document), QFileInfo(path).fileName());
     };
-    if (QFileInfo(path).suffix().compare(QLatin1String("md"), Qt::CaseInsensitive) == 0)
-        readAndPreview(false);
-    else
+    if (DocumentReading::needsEngine(path))
         mEngine.whenSpareSettled(readAndPreview);
+    else
+        readAndPreview(false);
 }
 
 void PlanWindow::previewImport(ImportedDocument document, const QString& documentName)

@@ -98,40 +98,54 @@ private:
         }
     }
 
+    // The first answer the style, or a style it is based on, gives, from
+    // the style itself up; nothing when none of them answers.
+    template <typename Answer>
+    auto firstAnswer(const QString& styleName, Answer answer) const -> decltype(answer(QString(), Style()))
+    {
+        QString name = styleName;
+        for (int depth = 0; depth < 20 && !name.isEmpty(); ++depth) {
+            if (auto given = answer(name, mStyles.value(name)))
+                return given;
+            name = mStyles.value(name).parent;
+        }
+        return {};
+    }
+
     // Whether the style, or the first style it is based on that says, sets
     // text in bold.
     bool isBold(const QString& styleName) const
     {
-        QString name = styleName;
-        for (int depth = 0; depth < 20 && mStyles.contains(name); ++depth) {
-            const Style& style = mStyles[name];
-            if (style.bold)
-                return *style.bold;
-            name = style.parent;
-        }
-        return false;
+        return firstAnswer(styleName, [](const QString&, const Style& style) { return style.bold; }).value_or(false);
     }
 
     int outlineLevel(const QString& styleName) const
     {
-        QString name = styleName;
-        for (int depth = 0; depth < 20 && mStyles.contains(name); ++depth) {
-            if (mStyles[name].outlineLevel > 0)
-                return mStyles[name].outlineLevel;
-            name = mStyles[name].parent;
-        }
-        return 0;
+        return firstAnswer(styleName,
+                           [](const QString&, const Style& style) {
+                               return style.outlineLevel > 0 ? std::optional(style.outlineLevel) : std::nullopt;
+                           })
+            .value_or(0);
     }
 
     bool isTitleStyle(const QString& styleName) const
     {
-        QString name = styleName;
-        for (int depth = 0; depth < 20 && !name.isEmpty(); ++depth) {
-            if (name == QLatin1String("Title"))
-                return true;
-            name = mStyles.value(name).parent;
-        }
-        return false;
+        return firstAnswer(styleName,
+                           [](const QString& name, const Style&) {
+                               return name == QLatin1String("Title") ? std::optional(true) : std::nullopt;
+                           })
+            .value_or(false);
+    }
+
+    // The blocks read from inside the current element, taken out of the
+    // document's: a text box's, a footnote's or a table cell's paragraphs.
+    QList<DocumentBlock> blocksWithin()
+    {
+        const qsizetype before = mDocument.blocks.size();
+        readContent(0);
+        const QList<DocumentBlock> within = mDocument.blocks.mid(before);
+        mDocument.blocks.resize(before);
+        return within;
     }
 
     // The blocks inside the current element, at the list depth given.
@@ -221,10 +235,7 @@ private:
             }
             if (mXml.namespaceUri() != kText) {
                 // A text box's, or a drawing's, paragraphs.
-                const qsizetype before = mDocument.blocks.size();
-                readContent(0);
-                runs.inside << mDocument.blocks.mid(before);
-                mDocument.blocks.resize(before);
+                runs.inside << blocksWithin();
                 continue;
             }
             if (name == QLatin1String("s")) {
@@ -257,12 +268,9 @@ private:
     void readNote(Runs& runs)
     {
         while (mXml.readNextStartElement()) {
-            if (mXml.name() == QLatin1String("note-body")) {
-                const qsizetype before = mDocument.blocks.size();
-                readContent(0);
-                runs.inside << mDocument.blocks.mid(before);
-                mDocument.blocks.resize(before);
-            } else
+            if (mXml.name() == QLatin1String("note-body"))
+                runs.inside << blocksWithin();
+            else
                 mXml.skipCurrentElement();
         }
     }
@@ -274,12 +282,9 @@ private:
         QStringList cells;
         while (mXml.readNextStartElement()) {
             if (mXml.name() == QLatin1String("table-cell") || mXml.name() == QLatin1String("covered-table-cell")) {
-                const qsizetype before = mDocument.blocks.size();
-                readContent(0);
                 QStringList paragraphs;
-                for (const DocumentBlock& block : mDocument.blocks.mid(before))
+                for (const DocumentBlock& block : blocksWithin())
                     paragraphs << block.text.simplified();
-                mDocument.blocks.resize(before);
                 paragraphs.removeAll(QString());
                 cells << paragraphs.join(QLatin1Char(' ')).replace(QLatin1Char('\t'), QLatin1Char(' '));
             } else

@@ -1,5 +1,6 @@
 #include "engine/uno/flat_text_export.h"
 
+#include "engine/uno/cancel_every_question.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
 
@@ -11,13 +12,9 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
-#include <com/sun/star/task/PasswordRequest.hpp>
-#include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
-#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <cppuhelper/implbase1.hxx>
 #include <rtl/ref.hxx>
 #include <vector>
 
@@ -25,25 +22,6 @@ using namespace css;
 using namespace css::uno;
 
 namespace {
-
-// Declines every question the engine would put to a user, and remembers
-// whether one of them was for a password.
-class DeclineAndRecord : public cppu::WeakImplHelper1<task::XInteractionHandler> {
-public:
-    bool askedForPassword = false;
-
-    void SAL_CALL handle(const Reference<task::XInteractionRequest>& request) override
-    {
-        task::PasswordRequest password;
-        if (request->getRequest() >>= password)
-            askedForPassword = true;
-        for (const auto& continuation : request->getContinuations())
-            if (const Reference<task::XInteractionAbort> abort{continuation, UNO_QUERY}; abort.is()) {
-                abort->select();
-                return;
-            }
-    }
-};
 
 // The word processor's own filter for each kind of document the import
 // reads: the engine never guesses, so a damaged file fails rather than
@@ -89,7 +67,7 @@ void saveDocumentAsFlatText(EngineInstance& instance, const QString& fileName, c
             throw Failure(what
                           + QStringLiteral(" failed: LibreOffice's word processor is not installed. Install "
                                            "the package libreoffice-writer, then import the document again."));
-        const rtl::Reference<DeclineAndRecord> questions(new DeclineAndRecord);
+        const rtl::Reference<CancelEveryQuestion> questions(new CancelEveryQuestion);
         const rtl::OUString filter = filterFor(fileName);
         std::vector<beans::PropertyValue> loadArguments = {
             unoProperty("FilterName", Any(filter)),

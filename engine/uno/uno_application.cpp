@@ -1,5 +1,6 @@
 #include "engine/uno/uno_application.h"
 
+#include "engine/uno/cancel_every_question.h"
 #include "engine/uno/deck_language.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
@@ -22,33 +23,16 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
-#include <com/sun/star/task/XInteractionAbort.hpp>
-#include <com/sun/star/task/XInteractionHandler.hpp>
-#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
-#include <cppuhelper/implbase1.hxx>
 #include <optional>
 
 using namespace css;
 using namespace css::uno;
 
 namespace {
-
-// Answers every question the engine would put to a user with "cancel".
-class CancelEveryQuestion : public cppu::WeakImplHelper1<task::XInteractionHandler> {
-public:
-    void SAL_CALL handle(const Reference<task::XInteractionRequest>& request) override
-    {
-        for (const auto& continuation : request->getContinuations())
-            if (const Reference<task::XInteractionAbort> abort{continuation, UNO_QUERY}; abort.is()) {
-                abort->select();
-                return;
-            }
-    }
-};
 
 class UnoApplication : public PresentationApplication {
 public:
