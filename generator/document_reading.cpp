@@ -48,8 +48,12 @@ ImportedDocument read(PresentationEngine& engine, const QString& path, const QSt
 {
     const QFileInfo file(path);
     const QString shown = QDir::toNativeSeparators(path);
-    if (!file.isFile())
+    if (!file.exists())
         throw Failure(QStringLiteral("%1 cannot be imported: there is no such file.").arg(shown));
+    // A pipe or a device would hold the reading up, or never end.
+    if (!file.isFile())
+        throw Failure(
+            QStringLiteral("%1 cannot be imported: it is no document but a folder, a pipe or a device.").arg(shown));
     if (file.size() > kMostBytes)
         throw Failure(QStringLiteral("%1 cannot be imported: at %2 MB it is larger than the %3 MB a business plan "
                                      "document may have. Save its text without pictures and import that.")

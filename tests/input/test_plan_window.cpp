@@ -37,6 +37,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -922,6 +923,10 @@ private slots:
             QVERIFY(w.dialogs.messages.last().startsWith(folder() + "/" + refused));
         }
         QVERIFY(w.dialogs.messages.at(w.dialogs.messages.size() - 2).contains("needs a password"));
+        QVERIFY(::mkfifo(QFile::encodeName(folder() + "/pipe.docx").constData(), 0600) == 0);
+        import("pipe.docx");
+        QCOMPARE(w.dialogs.messages.last(), folder() + "/pipe.docx cannot be imported: it is no document but a "
+                                                       "folder, a pipe or a device.");
         QCOMPARE(previews, 2);
         QCOMPARE(stored(folder(), "Company Name"), QString("Fjordlight Nord AS"));
         QVERIFY(!w.form.isBusy());
