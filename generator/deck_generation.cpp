@@ -351,9 +351,10 @@ private:
 
     // Writes the section's text into the selected body of its slide. Text
     // that would show below the floor size there goes on, whole lines at a
-    // time, on copies of the slide inserted after it; their titles then
-    // count the parts ("Market Summary (2/3)"). The slides show the company
-    // name in their footer.
+    // time, on copies of the slide inserted after it, in parts of about as
+    // many lines each, all at one size; their titles then count the parts
+    // ("Market Summary (2/3)"). The slides show the company name in their
+    // footer.
     // linesPerSlide is set to how many lines each of the section's slides
     // shows, also when what was cut is then told.
     void writeSectionText(int slide, const QString& text, QList<int>& linesPerSlide)
@@ -374,33 +375,38 @@ private:
             return;
         }
 
+        const auto partText = [](const QStringList& part) { return part.join(kCrLf) + kCrLf; };
+        const SectionSplit::Plan plan =
+            SectionSplit::plan(lines, shownSize, [&](const QStringList& part) { return shownSizeOf(partText(part)); });
         int current = slide;
+        qsizetype from = 0;
         QStringList cuts;
-        const SectionSplit::SlideWriter slides{[&](const QStringList& part) {
-                                                   selectWholeText();
-                                                   const QString partText = part.join(kCrLf) + kCrLf;
-                                                   const QString partCut = writeSelectedText(
-                                                       partText, what(current, part.first()), maxSlideTextLength);
-                                                   if (!partCut.isEmpty())
-                                                       cuts << partCut;
-                                                   return shownSizeOf(partText);
-                                               },
-                                               [&] {
-                                                   if (deckIsFull())
-                                                       return false;
-                                                   deck().Slides(current).Duplicate();
-                                                   ++current;
-                                                   ++mAddedSlides;
-                                                   deck().Slides(current).Select();
-                                                   deck().Slides(current).Shapes(TextShape::Body).Select();
-                                                   return true;
-                                               }};
-        const SectionSplit::Result spread = SectionSplit::spread(lines, shownSize, slides);
-        linesPerSlide = spread.linesPerSlide;
-        countParts(slide, static_cast<int>(spread.linesPerSlide.size()));
+        linesPerSlide.clear();
+        for (qsizetype p = 0; p < plan.linesPerSlide.size(); ++p) {
+            const int count = plan.linesPerSlide.at(p);
+            if (from > 0) {
+                if (deckIsFull())
+                    break;
+                deck().Slides(current).Duplicate();
+                ++current;
+                ++mAddedSlides;
+                deck().Slides(current).Select();
+                deck().Slides(current).Shapes(TextShape::Body).Select();
+            }
+            const QStringList part = lines.sliced(from, count);
+            selectWholeText();
+            const QString partCut = writeSelectedText(partText(part), what(current, part.first()), maxSlideTextLength);
+            if (!partCut.isEmpty())
+                cuts << partCut;
+            if (plan.sizes.at(p) > 0)
+                app(mCreatedApp).ActiveWindow().Selection().TextRange().setFontSize(plan.sizes.at(p));
+            linesPerSlide << count;
+            from += count;
+        }
+        countParts(slide, static_cast<int>(linesPerSlide.size()));
         // A deck that is full is told once: the sections after it lose
         // their further lines for the same reason.
-        if (spread.linesLeftOut > 0 && !mDeckFullTold) {
+        if (from < lines.size() && !mDeckFullTold) {
             mDeckFullTold = true;
             throw Failure(QStringLiteral("The plan is too long for a deck of %1 slides: from the section on slide %2 "
                                          "(\"%3\") on, sections lose the lines that do not fit on their slides. "

@@ -40,6 +40,11 @@ void SelectedTextRef::FitToShape()
     mApp.fitSelectedTextToShape();
 }
 
+void SelectedTextRef::setFontSize(float points)
+{
+    mApp.setSelectedTextSize(points);
+}
+
 void SelectionRef::Unselect()
 {
     app.unselect();

@@ -127,6 +127,9 @@ public:
     // fit the shape, in whole points: a size of the text's own, which holds
     // wherever the deck is opened, whether the shape shrinks text there or not.
     void FitToShape();
+    // Sets all of the selected shape's text to the size in points: a size
+    // of the text's own, which the shape does not shrink when it fits.
+    void setFontSize(float points);
 
 private:
     PresentationApplication& mApp;
@@ -210,6 +213,7 @@ protected:
     virtual void replaceSelectedText(const QString& text) = 0;
     virtual float selectedTextShownSize() = 0;
     virtual void fitSelectedTextToShape() = 0;
+    virtual void setSelectedTextSize(float points) = 0;
     virtual void unselect() = 0;
 };
 

@@ -236,6 +236,20 @@ public:
         });
     }
 
+    void setSelectedTextSize(float points) override
+    {
+        const QString what = QStringLiteral("Setting the size of the selected text");
+        if (shapeText(what).isEmpty())
+            return;
+        engineCall(what, [&] {
+            const Reference<text::XText> text(mInstance->selection().shapeInPlace(), UNO_QUERY_THROW);
+            const Reference<text::XTextCursor> cursor = text->createTextCursor();
+            cursor->gotoStart(false);
+            cursor->gotoEnd(true);
+            Reference<beans::XPropertySet>(cursor, UNO_QUERY_THROW)->setPropertyValue("CharHeight", Any(points));
+        });
+    }
+
     // The share the shape shrinks its text to; a shape that does not shrink
     // text shows it whole.
     static double shrinkOf(const Reference<drawing::XShape>& shape)

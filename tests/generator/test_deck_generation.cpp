@@ -221,7 +221,9 @@ private slots:
         QVERIFY(calls.contains("UpdateSlideTotals"));
 
         // Each note goes with the slide the line it follows is on (the
-        // eleventh line opens the second slide), and never onto a slide.
+        // tenth line opens the second slide), and never onto a slide. The
+        // 25 lines are shared out 9, 9 and 7, all at the size the fullest
+        // part shows at.
         store.saveSetting("FirstStatement_2",
                           (lines.first(11) + QStringList{"Notes: on eleven"} + lines.mid(11)).join("\r\n")
                               + "\r\n\r\nnotes:\r\nSay hello\r\n- hint\r\nBye");
@@ -233,9 +235,10 @@ private slots:
         QCOMPARE(slidesShown.at(4).value("Notes"), QString("on eleven"));
         QCOMPARE(slidesShown.at(5).value("Notes"), QString("Say hello\r\nBye"));
         const auto body = [&](int slide) { return slidesShown.at(slide - 1).value("Body"); };
-        QCOMPARE(body(4), lines.first(10).join("\r\n") + "\r\n");
-        QCOMPARE(body(5), lines.mid(10, 10).join("\r\n") + "\r\n");
-        QCOMPARE(body(6), lines.mid(20).join("\r\n") + "\r\n");
+        QCOMPARE(body(4), lines.first(9).join("\r\n") + "\r\n");
+        QCOMPARE(body(5), lines.mid(9, 9).join("\r\n") + "\r\n");
+        QCOMPARE(body(6), lines.mid(18).join("\r\n") + "\r\n");
+        QCOMPARE(calls.filter(QRegularExpression("^Size ")), QStringList(3, "Size 21"));
         for (int part = 1; part <= 3; ++part)
             QCOMPARE(slidesShown.at(part + 2).value("Title"), QString(" (%1/3)").arg(part));
         QCOMPARE(slidesShown.size(), 14);
@@ -280,7 +283,7 @@ private slots:
         QVERIFY(!slides.at(6).contains("Body"));
         QCOMPARE(slides.at(7).value("Title"), QString("Market Summary: Funds"));
         QCOMPARE(slides.at(7).value("Chart"), QString("pie: Team Product | Share 60 40 [ %]"));
-        QCOMPARE(slides.at(5).value("Body"), numberedLines(15).mid(10).join("\r\n") + "\r\n");
+        QCOMPARE(slides.at(5).value("Body"), numberedLines(15).mid(8).join("\r\n") + "\r\n");
         QVERIFY(calls.contains("UpdateSlideTotals"));
         QVERIFY(dialogs.errorReports.isEmpty());
         QCOMPARE(dialogs.messages, QStringList({"Some of the plan's chart numbers could not be read and are left out "

@@ -395,10 +395,16 @@ private slots:
         QVERIFY2(pages.size() > 12, qPrintable(QString::number(pages.size())));
         QStringList shownMarks;
         double smallest = 1000;
+        // By section ("S2"): the lines on each of its slides, and the sizes
+        // its lines show at.
+        QMap<QString, QList<int>> linesOnSlides;
+        QMap<QString, QSet<int>> sizes;
         for (int number = 1; number <= pages.size(); ++number) {
             const Page& page = pages[number - 1];
             QStringList onPage;
             for (const Word& word : page.words) {
+                if (marks.contains(word.text))
+                    sizes[word.text.left(2)] << qRound(word.box.height() / 1.3);
                 QVERIFY2(QRectF(QPointF(0, 0), page.size).adjusted(-1, -1, 1, 1).contains(word.box),
                          qPrintable(QString("slide %1: \"%2\" runs off the slide").arg(number).arg(word.text)));
                 if (marks.contains(word.text))
@@ -408,6 +414,8 @@ private slots:
                     smallest = std::min(smallest, word.box.height() / 1.3);
             }
             shownMarks << onPage;
+            if (!onPage.isEmpty())
+                linesOnSlides[onPage.first().left(2)] << static_cast<int>(onPage.size());
             if (number == 2)
                 QCOMPARE(onPage, marks.first(4));
             if (number >= 2) {
@@ -418,6 +426,17 @@ private slots:
         }
         QCOMPARE(shownMarks, marks);
         QVERIFY2(smallest >= 17.5, qPrintable(QString("section text at %1 pt").arg(smallest)));
+        // A split section's slides hold about as many lines each, at one
+        // size.
+        for (const QString section : {"S2", "S3"}) {
+            const QList<int>& parts = linesOnSlides[section];
+            QVERIFY2(parts.size() > 1, qPrintable(section));
+            const int fullest = *std::max_element(parts.begin(), parts.end());
+            for (const int lines : parts)
+                QVERIFY2(2 * lines >= fullest, qPrintable(section + ": " + QString::number(lines)));
+            QVERIFY2(sizes[section].size() == 1,
+                     qPrintable(section + QString(": %1 sizes").arg(sizes[section].size())));
+        }
         for (const QString format : {"pptx", "odp"}) {
             QCOMPARE(saved[format].size(), pages.size());
             QStringList copied;

@@ -120,6 +120,10 @@ public:
         return lines <= mState.linesAtFullSize ? 24.0f : 24.0f * mState.linesAtFullSize / lines;
     }
     void fitSelectedTextToShape() override { mState.calls << "FitToShape"; }
+    void setSelectedTextSize(float points) override
+    {
+        mState.calls << QStringLiteral("Size %1").arg(static_cast<double>(points));
+    }
     void unselect() override { mState.calls << "Unselect"; }
 
 private:
