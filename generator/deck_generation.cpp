@@ -1,9 +1,11 @@
 #include "generator/deck_generation.h"
 
 #include "engine/port/presentation_engine.h"
+#include "generator/chart_numbers.h"
 #include "generator/section_charts.h"
 #include "generator/section_notes.h"
 #include "generator/section_split.h"
+#include "generator/section_tables.h"
 #include "plan/plan_designs.h"
 #include "plan/plan_keys.h"
 #include "plan/plan_logo.h"
@@ -51,7 +53,7 @@ enum : int {
     WriteText = 22,
     WriteNotes = 23,
     Pause = 24,
-    MakeChart = 25,  // each chart's slide and chart, after the text's slides
+    MakeChart = 25,  // each chart's and table's slide, after the text's slides
     Unselect = 26,
     ChartPause = 27,
 };
@@ -188,27 +190,44 @@ private:
         mTrap.step(line + 14, [&] { mRunningApp.reset(); });
         mTrap.step(line + 16, [&] { mCreatedApp.reset(); });
         if (!mEngineGone)
-            tellAboutTheCharts();
+            tellAboutTheChartsAndTables();
     }
 
-    // What the charts left out, told as notes to the user once the deck is
-    // made: the plan, not the program, needs a change.
-    void tellAboutTheCharts()
+    // What the charts and tables left out, told as notes to the user once
+    // the deck is made: the plan, not the program, needs a change.
+    void tellAboutTheChartsAndTables()
     {
         const auto quoted = [](const QStringList& titles) {
             return QStringLiteral("\"%1\"").arg(titles.join(QStringLiteral("\", \"")));
         };
-        if (!mChartsLeftOut.isEmpty())
+        if (const qsizetype leftOut = mChartsLeftOut.size() + mTablesLeftOut.size(); leftOut > 0) {
+            const QString kind = mTablesLeftOut.isEmpty()   ? QStringLiteral("chart")
+                                 : mChartsLeftOut.isEmpty() ? QStringLiteral("table")
+                                                            : QStringLiteral("chart or table");
+            const QString kinds = mTablesLeftOut.isEmpty()   ? QStringLiteral("charts")
+                                  : mChartsLeftOut.isEmpty() ? QStringLiteral("tables")
+                                                             : QStringLiteral("charts and tables");
             mServices.dialogs.message(
                 QStringLiteral("The plan is too long for a deck of %1 slides: %2 left out (%3). Shorten the plan "
                                "to keep %4.")
                     .arg(kMostSlides)
-                    .arg(mChartsLeftOut.size() == 1 ? QStringLiteral("1 chart is")
-                                                    : QStringLiteral("%1 charts are").arg(mChartsLeftOut.size()))
-                    .arg(quoted(mChartsLeftOut))
-                    .arg(mChartsLeftOut.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+                    .arg(leftOut == 1 ? QStringLiteral("1 %1 is").arg(kind)
+                                      : QStringLiteral("%1 %2 are").arg(leftOut).arg(kinds))
+                    .arg(quoted(mChartsLeftOut + mTablesLeftOut))
+                    .arg(leftOut == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+        }
         if (!mChartNotes.isEmpty())
             mServices.dialogs.message(mChartNotes.join(QLatin1Char(' ')));
+        if (!mTablesShrunk.isEmpty())
+            mServices.dialogs.message(
+                QStringLiteral("%1 too wide for a slide at 18 pt, and %2 smaller (%3). Shorten %4 cells or leave "
+                               "out a column to show %5 larger.")
+                    .arg(mTablesShrunk.size() == 1 ? QStringLiteral("A table is")
+                                                   : QStringLiteral("%1 tables are").arg(mTablesShrunk.size()))
+                    .arg(mTablesShrunk.size() == 1 ? QStringLiteral("shows") : QStringLiteral("show"))
+                    .arg(mTablesShrunk.join(QStringLiteral("; ")))
+                    .arg(mTablesShrunk.size() == 1 ? QStringLiteral("its") : QStringLiteral("their"))
+                    .arg(mTablesShrunk.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
         if (!mChartValuesUnread.isEmpty())
             mServices.dialogs.message(
                 QStringLiteral("Some of the plan's chart numbers could not be read and are left out of their charts "
@@ -404,6 +423,7 @@ private:
             from += count;
         }
         countParts(slide, static_cast<int>(linesPerSlide.size()));
+        deck().Slides(current).Shapes(TextShape::Body).Select();
         // A deck that is full is told once: the sections after it lose
         // their further lines for the same reason.
         if (from < lines.size() && !mDeckFullTold) {
@@ -448,7 +468,6 @@ private:
                 .TextRange()
                 .setText(QStringLiteral("%1 (%2/%3)").arg(title).arg(part).arg(parts));
         }
-        deck().Slides(firstSlide + parts - 1).Shapes(TextShape::Body).Select();
     }
 
     void writeTitleShape(int line, TextShape shape, const std::function<QString()>& text, const QString& what)
@@ -484,11 +503,14 @@ private:
         // Every slide line is written, each followed by CR LF; hints are
         // not, and the notes go to the slide's notes page.
         SectionNotes::Parts parts;
+        SectionTables::Parts tables;
         SectionCharts::Parts charts;
         if (anyText)
             mTrap.step(line + SectionStep::SplitNotes, [&] {
                 parts = SectionNotes::split(LineBreaks::lines(stored));
-                charts = SectionCharts::extract(parts.slideLines);
+                tables = SectionTables::extract(parts.slideLines);
+                charts = SectionCharts::extract(tables.slideLines);
+                mChartNotes << tables.notes;
                 for (const QString& unread : std::as_const(charts.unread))
                     mChartValuesUnread << title + QStringLiteral(", ") + unread;
                 mChartNotes << charts.notes;
@@ -497,41 +519,140 @@ private:
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
         QList<int> linesPerSlide;
         engineStep(line + SectionStep::WriteText, [&] { writeSectionText(slide, text, linesPerSlide); });
-        // Each chart on a copy of the section's last text slide, which has
-        // the look a chart takes (a copy of a chart's slide would carry that
-        // chart). The charts are made from the last back: each copy goes in
-        // right after that slide, so they end up in their order.
-        const int lastTextSlide = slide + mAddedSlides - addedBefore;
-        const qsizetype made = std::min<qsizetype>(charts.charts.size(), std::max(slidesLeft(), 0));
-        for (const SectionCharts::Chart& chart : charts.charts.sliced(made))
-            mChartsLeftOut << title + QStringLiteral(": ") + chart.title;
-        for (qsizetype c = made - 1; c >= 0; --c) {
-            engineStep(line + SectionStep::MakeChart, [&] { writeChart(lastTextSlide, title, charts.charts.at(c)); });
-            pause(line + SectionStep::ChartPause);
-        }
+        writeChartsAndTables(line, slide + mAddedSlides - addedBefore, title, charts, tables);
         // After the section's copies of its slide are made: each note goes
         // with the slide that the line it follows is on.
-        const QMap<int, QStringList> notes = SectionNotes::bySlide(parts.notes, charts.lineSources, linesPerSlide);
+        QList<int> shownLines;
+        for (const int kept : std::as_const(charts.lineSources))
+            shownLines << tables.lineSources.at(kept);
+        const QMap<int, QStringList> notes = SectionNotes::bySlide(parts.notes, shownLines, linesPerSlide);
         for (auto each = notes.begin(); each != notes.end(); ++each)
             engineStep(line + SectionStep::WriteNotes, [&] { writeNotes(slide + each.key(), each.value()); });
         pause(line + SectionStep::Pause);
         engineStep(line + SectionStep::Unselect, [&] { app(mCreatedApp).ActiveWindow().Selection().Unselect(); });
     }
 
-    // A chart on a copy of the slide after it, titled with the section's
-    // title and its own.
-    void writeChart(int after, const QString& sectionTitle, const SectionCharts::Chart& chart)
+    // The section's charts and tables, each on a slide of its own after
+    // its text slides, in the order typed.
+    void writeChartsAndTables(int line, int lastTextSlide, const QString& sectionTitle,
+                              const SectionCharts::Parts& charts, const SectionTables::Parts& tables)
     {
-        deck().Slides(after).Duplicate();
+        QMap<int, std::function<void()>> inOrder;
+        for (const SectionCharts::Chart& chart : charts.charts)
+            inOrder.insert(tables.lineSources.at(chart.line), [&] {
+                if (!roomForAnotherSlide()) {
+                    mChartsLeftOut << sectionTitle + QStringLiteral(": ") + chart.title;
+                    return;
+                }
+                engineStep(line + SectionStep::MakeChart, [&] {
+                    const int slide = takeSlideAfter(lastTextSlide);
+                    writeOwnSlideTitle(slide, sectionTitle + QStringLiteral(": ") + chart.title, chart.title);
+                    deck().Slides(slide).AddChart(chart.data);
+                });
+                pause(line + SectionStep::ChartPause);
+            });
+        for (const SectionTables::Table& table : tables.tables)
+            inOrder.insert(table.line, [&] { writeTable(line, lastTextSlide, sectionTitle, table); });
+        for (const std::function<void()>& write : std::as_const(inOrder))
+            write();
+        // The spare copy left after the last is taken out.
+        if (mSpareSlide > 0) {
+            engineStep(line + SectionStep::MakeChart, [&] { deck().Slides(mSpareSlide).Delete(); });
+            --mAddedSlides;
+            mSpareSlide = 0;
+        }
+    }
+
+    // A table on as many slides as its rows take, each with the header
+    // row and titled with the part it holds ("Financial Plan: Hiring
+    // (2/3)").
+    void writeTable(int line, int lastTextSlide, const QString& sectionTitle, const SectionTables::Table& table)
+    {
+        // A Markdown table typed without a "Table:" line has no title of
+        // its own.
+        const QString title = table.title.isEmpty() ? sectionTitle : sectionTitle + QStringLiteral(": ") + table.title;
+        const TableData data{table.header, table.rows, numberColumns(table)};
+        int firstSlide = 0;
+        int parts = 0;
+        qsizetype shown = 0;
+        float smallest = SectionSplit::kFloorSize;
+        do {
+            if (!roomForAnotherSlide()) {
+                mTablesLeftOut
+                    << (parts == 0 ? title
+                                   : QStringLiteral("%1, its last %2 rows").arg(title).arg(table.rows.size() - shown));
+                break;
+            }
+            bool made = false;
+            engineStep(line + SectionStep::MakeChart, [&] {
+                const int slide = takeSlideAfter(lastTextSlide);
+                firstSlide = parts == 0 ? slide : firstSlide;
+                writeOwnSlideTitle(slide, title, table.title);
+                const TableFit fit =
+                    deck().Slides(slide).AddTable(TableData{data.header, data.rows.sliced(shown), data.numberColumns});
+                shown += std::max(fit.rowsShown, 1);
+                smallest = std::min(smallest, fit.textSize);
+                ++parts;
+                made = true;
+            });
+            pause(line + SectionStep::ChartPause);
+            if (!made)
+                break;
+        } while (shown < table.rows.size());
+        if (parts > 1)
+            engineStep(line + SectionStep::MakeChart, [&] { countParts(firstSlide, parts); });
+        if (smallest < SectionSplit::kFloorSize)
+            mTablesShrunk << QStringLiteral("\"%1\" at %2 pt").arg(title).arg(static_cast<double>(smallest));
+    }
+
+    // The columns whose cells below the header are all numbers, and not
+    // all empty.
+    static QList<bool> numberColumns(const SectionTables::Table& table)
+    {
+        QList<bool> numbers;
+        for (qsizetype c = 0; c < table.header.size(); ++c) {
+            bool any = false;
+            bool all = true;
+            for (const QStringList& row : table.rows) {
+                if (row.at(c).isEmpty())
+                    continue;
+                any = true;
+                all = all && ChartNumbers::read(row.at(c)).has_value();
+            }
+            numbers << (any && all);
+        }
+        return numbers;
+    }
+
+    // Whether the deck has room for another slide of a chart or table; the
+    // spare copy they are made from takes none.
+    bool roomForAnotherSlide() const { return slidesLeft() + (mSpareSlide > 0 ? 1 : 0) > 0; }
+
+    // A copy of the section's last text slide, which has the look a chart
+    // or table takes (a copy of a chart's slide would carry that chart),
+    // right after the slides taken so far. A copy is inserted right after
+    // the slide copied, so a spare copy is kept after the last one taken
+    // to copy the next from.
+    int takeSlideAfter(int lastTextSlide)
+    {
+        if (mSpareSlide == 0) {
+            deck().Slides(lastTextSlide).Duplicate();
+            ++mAddedSlides;
+            mSpareSlide = lastTextSlide + 1;
+        }
+        const int slide = mSpareSlide;
+        deck().Slides(slide).Duplicate();
         ++mAddedSlides;
-        const int slide = after + 1;
+        mSpareSlide = slide + 1;
         deck().Slides(slide).Select();
+        return slide;
+    }
+
+    void writeOwnSlideTitle(int slide, const QString& title, const QString& ownTitle)
+    {
         deck().Slides(slide).Shapes(TextShape::Title).Select();
         selectWholeText();
-        tellIfCut(writeSelectedText(sectionTitle + QStringLiteral(": ") + chart.title,
-                                    QStringLiteral("The title of the chart \"%1\"").arg(chart.title),
-                                    maxSlideTextLength));
-        deck().Slides(slide).AddChart(chart.data);
+        tellIfCut(writeSelectedText(title, QStringLiteral("The title of \"%1\"").arg(ownTitle), maxSlideTextLength));
     }
 
     QString mTarget;
@@ -551,8 +672,15 @@ private:
     bool mDeckFullTold = false;
     // What the plan's charts leave out, group or cut, a sentence each.
     QStringList mChartNotes;
-    // The charts that did not fit in the deck: "Financial Plan: Revenue".
+    // The charts and tables that did not fit in the deck: "Financial Plan:
+    // Revenue".
     QStringList mChartsLeftOut;
+    QStringList mTablesLeftOut;
+    // The tables drawn below 18 pt, with their size: '"Team: Hires" at 14 pt'.
+    QStringList mTablesShrunk;
+    // A copy of a section's last text slide that its next chart or table
+    // is made on, while its charts and tables are made; 0 for none.
+    int mSpareSlide = 0;
     // The chart values of the whole plan that could not be read, told once
     // at the end: "Financial Plan, row "Revenue": "12x"".
     QStringList mChartValuesUnread;

@@ -356,6 +356,7 @@ Parts extract(const QStringList& slideLines)
                 parts.lineSources << static_cast<int>(kept);
         } else {
             parts.charts << *reading.chart;
+            parts.charts.last().line = static_cast<int>(i);
             parts.unread << reading.unread;
             parts.notes << reading.notes;
         }

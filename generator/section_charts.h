@@ -16,6 +16,8 @@ namespace SectionCharts {
 struct Chart {
     QString title;
     ChartData data;
+    // The place of the chart's first line among the lines given.
+    int line = 0;
 };
 
 struct Parts {

@@ -1,5 +1,7 @@
 #include "generator/section_notes.h"
 
+#include "generator/section_tables.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -11,6 +13,14 @@ namespace {
 bool isHint(const QString& line)
 {
     return line.startsWith(QLatin1Char('-'));
+}
+
+// A table's row that starts like a hint: a negative number ("-120") or the
+// "---|---" line under a Markdown header.
+bool isTableRow(const QString& line)
+{
+    static const QRegularExpression row(QStringLiteral("^-(?:\\d|-*\\s*\\|)"));
+    return row.match(line).hasMatch();
 }
 
 bool isNotesMarker(const QString& line)
@@ -49,6 +59,14 @@ Parts split(const QStringList& lines)
     const auto lastLine = [&] { return static_cast<int>(parts.slideLines.size()) - 1; };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
+        if (SectionTables::startsTable(lines, i)) {
+            const qsizetype end = SectionTables::tableEnd(lines, i);
+            for (const QString& row : lines.sliced(i, end - i))
+                if (!isHint(row) || isTableRow(row))
+                    parts.slideLines << row;
+            i = end - 1;
+            continue;
+        }
         if (isHint(line))
             continue;
         if (isNotesMarker(line)) {

@@ -10,7 +10,8 @@
 // is a note of one line among the slide's lines. Either goes with the slide
 // the line above it lands on (the first slide when no line is above it).
 // Lines beginning with "-" are hints for whoever writes the plan and go
-// into neither.
+// into neither, but for a table's rows that start with a negative number
+// or a "---|---" line.
 namespace SectionNotes {
 
 struct Note {

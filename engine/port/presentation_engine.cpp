@@ -75,6 +75,16 @@ void SlideRef::AddChart(const ChartData& chart)
     presentation.replaceBodyWithChart(slide, chart);
 }
 
+TableFit SlideRef::AddTable(const TableData& table)
+{
+    return presentation.replaceBodyWithTable(slide, table);
+}
+
+void SlideRef::Delete()
+{
+    presentation.deleteSlide(slide);
+}
+
 ShapeRef SlideRef::Shapes(TextShape shape)
 {
     return ShapeRef{presentation, slide, presentation.shapeName(shape)};

@@ -251,6 +251,21 @@ struct ChartData {
     QString description;
 };
 
+// A table of text cells under a header row; each row as wide as the header.
+struct TableData {
+    QStringList header;
+    QList<QStringList> rows;
+    // The columns whose cells are numbers, shown right-aligned.
+    QList<bool> numberColumns;
+};
+
+// How much of a table a slide shows: the header and its first rowsShown
+// rows, at textSize points.
+struct TableFit {
+    int rowsShown = 0;
+    float textSize = 0;
+};
+
 // Presentation.Slides(n)
 struct SlideRef {
     Presentation& presentation;
@@ -269,6 +284,15 @@ struct SlideRef {
     // Puts the engine's own chart of the data where the slide's body text and
     // drawing were, in the deck's colours and fonts; those two are taken off.
     void AddChart(const ChartData& chart);
+    // Puts the engine's own table where the slide's body text and drawing
+    // were, as AddChart does: the header row in the deck's colours, cells at
+    // 18 pt, as many rows from the first as the area holds (one at least),
+    // column widths from their cells' lengths. Cells wrap their text; a
+    // table whose header and first row still do not fit at 18 pt is drawn
+    // smaller, down to 12 pt.
+    TableFit AddTable(const TableData& table);
+    // Takes the slide out of the deck.
+    void Delete();
 };
 
 // The window a slide show runs in; sizes are in points.
@@ -354,6 +378,8 @@ protected:
     virtual void setFooterText(int slide, const QString& text) = 0;
     virtual void setNotesText(int slide, const QString& text) = 0;
     virtual void replaceBodyWithChart(int slide, const ChartData& chart) = 0;
+    virtual TableFit replaceBodyWithTable(int slide, const TableData& table) = 0;
+    virtual void deleteSlide(int slide) = 0;
     virtual void updateSlideTotals() = 0;
     virtual void placeLogo(const QString& file, const QString& description) = 0;
     virtual void selectShape(int slide, const QString& name) = 0;

@@ -4,12 +4,14 @@
 #include "engine/uno/deck_properties.h"
 #include "engine/uno/engine_call.h"
 #include "engine/uno/engine_instance.h"
+#include "engine/uno/engine_main_thread.h"
 #include "engine/uno/shape_descriptions.h"
 #include "engine/uno/shape_names.h"
 #include "engine/uno/slide_shapes.h"
 #include "engine/uno/uno_chart.h"
 #include "engine/uno/uno_logo.h"
 #include "engine/uno/uno_show_window.h"
+#include "engine/uno/uno_table.h"
 #include "shell/line_breaks.h"
 
 #include <QRegularExpression>
@@ -51,6 +53,10 @@ using namespace css;
 using namespace css::uno;
 
 namespace {
+
+// How long a call made from the engine's main loop waits for the loop to
+// come to it; it comes within milliseconds unless the engine hangs.
+constexpr int kMainLoopMs = 20000;
 
 // The engine's own export filter for each format.
 rtl::OUString exportFilter(SaveAsFileType format)
@@ -321,37 +327,82 @@ public:
     void replaceBodyWithChart(int slide, const ChartData& chart) override
     {
         engineCall(QStringLiteral("Making the chart on slide %1").arg(slide), [&] {
-            const Reference<drawing::XDrawPage> drawPage = page(slide);
-            const std::vector<Reference<drawing::XShape>> shapes = shapesOn(drawPage, slide);
-            const Reference<drawing::XShape>& body =
-                shapes.at(static_cast<size_t>(shapeIndex(drawPage, shapes, slide, shapeName(TextShape::Body))));
-            std::vector<Reference<drawing::XShape>> covered = {body};
-            for (const Reference<drawing::XShape>& shape : shapes)
-                if (isDrawingOrChart(shape))
-                    covered.push_back(shape);
-            awt::Point topLeft = body->getPosition();
-            awt::Point bottomRight(topLeft.X + body->getSize().Width, topLeft.Y + body->getSize().Height);
-            for (const Reference<drawing::XShape>& shape : covered) {
-                topLeft = awt::Point(std::min(topLeft.X, shape->getPosition().X),
-                                     std::min(topLeft.Y, shape->getPosition().Y));
-                bottomRight = awt::Point(std::max(bottomRight.X, shape->getPosition().X + shape->getSize().Width),
-                                         std::max(bottomRight.Y, shape->getPosition().Y + shape->getSize().Height));
-            }
-            const Reference<beans::XPropertySet> text(Reference<text::XText>(body, UNO_QUERY_THROW)->createTextCursor(),
-                                                      UNO_QUERY_THROW);
-            ChartLook look{deckColours(), {}, 0};
-            text->getPropertyValue("CharFontName") >>= look.fontName;
-            text->getPropertyValue("CharColor") >>= look.textColour;
-            showInWindow(view(), drawPage, Any());
-            mInstance->selection().showDocument(mDocument, view().selection);
-            for (const Reference<drawing::XShape>& shape : covered)
-                drawPage->remove(shape);
-            addChart(Reference<lang::XMultiServiceFactory>(mDocument, UNO_QUERY_THROW), drawPage, chart, look, topLeft,
-                     awt::Size(bottomRight.X - topLeft.X, bottomRight.Y - topLeft.Y));
+            const BodyArea area = clearBodyArea(slide);
+            addChart(Reference<lang::XMultiServiceFactory>(mDocument, UNO_QUERY_THROW), area.page, chart,
+                     ChartLook{deckColours(), area.fontName, area.textColour}, area.position, area.size);
         });
     }
 
+    // The table takes the place of the body, as a chart does. It is made
+    // from the engine's main loop: its rows and columns, made beside the
+    // loop, left the slide's window a pending update that ended the engine
+    // when the deck was closed (a deck in three, over twenty decks).
+    TableFit replaceBodyWithTable(int slide, const TableData& table) override
+    {
+        return engineCall(QStringLiteral("Making the table on slide %1").arg(slide), [&] {
+            TableFit fit;
+            onEngineMainThread(
+                mInstance->connection().context(),
+                [&] {
+                    const BodyArea area = clearBodyArea(slide);
+                    fit = addTable(Reference<lang::XMultiServiceFactory>(mDocument, UNO_QUERY_THROW), area.page, table,
+                                   TableLook{deckColours().front(), 0xFFFFFF, area.textColour, area.fontName},
+                                   area.position, area.size);
+                },
+                kMainLoopMs);
+            return fit;
+        });
+    }
+
+    void deleteSlide(int slide) override
+    {
+        engineCall(QStringLiteral("Taking out slide %1").arg(slide), [&] { pages()->remove(page(slide)); });
+    }
+
 private:
+    // The area a slide's body, its drawing and a chart it was copied with
+    // cover together, in the body's font and colour.
+    struct BodyArea {
+        Reference<drawing::XDrawPage> page;
+        awt::Point position;
+        awt::Size size;
+        rtl::OUString fontName;
+        sal_Int32 textColour = 0;
+    };
+
+    // Shows the slide and takes everything but its title off it: the area
+    // they covered is where a chart or table goes.
+    BodyArea clearBodyArea(int slide)
+    {
+        BodyArea area{page(slide), {}, {}, {}, 0};
+        const std::vector<Reference<drawing::XShape>> shapes = shapesOn(area.page, slide);
+        const Reference<drawing::XShape>& body =
+            shapes.at(static_cast<size_t>(shapeIndex(area.page, shapes, slide, shapeName(TextShape::Body))));
+        std::vector<Reference<drawing::XShape>> covered = {body};
+        for (const Reference<drawing::XShape>& shape : shapes)
+            if (isDrawingOrChart(shape))
+                covered.push_back(shape);
+        awt::Point topLeft = body->getPosition();
+        awt::Point bottomRight(topLeft.X + body->getSize().Width, topLeft.Y + body->getSize().Height);
+        for (const Reference<drawing::XShape>& shape : covered) {
+            topLeft =
+                awt::Point(std::min(topLeft.X, shape->getPosition().X), std::min(topLeft.Y, shape->getPosition().Y));
+            bottomRight = awt::Point(std::max(bottomRight.X, shape->getPosition().X + shape->getSize().Width),
+                                     std::max(bottomRight.Y, shape->getPosition().Y + shape->getSize().Height));
+        }
+        const Reference<beans::XPropertySet> text(Reference<text::XText>(body, UNO_QUERY_THROW)->createTextCursor(),
+                                                  UNO_QUERY_THROW);
+        text->getPropertyValue("CharFontName") >>= area.fontName;
+        text->getPropertyValue("CharColor") >>= area.textColour;
+        showInWindow(view(), area.page, Any());
+        mInstance->selection().showDocument(mDocument, view().selection);
+        for (const Reference<drawing::XShape>& shape : covered)
+            area.page->remove(shape);
+        area.position = topLeft;
+        area.size = awt::Size(bottomRight.X - topLeft.X, bottomRight.Y - topLeft.Y);
+        return area;
+    }
+
     static std::vector<Reference<drawing::XShape>> shapesOn(const Reference<drawing::XDrawPage>& drawPage, int slide)
     {
         return slideShapes(Reference<drawing::XShapes>(drawPage, UNO_QUERY_THROW),

@@ -167,6 +167,47 @@ private slots:
         app->Quit();
     }
 
+    // A table shows the header and the rows its area holds at 18 pt; one
+    // too wide for that is drawn smaller, never below 12 pt. A deck holding
+    // a table closes safely right after its tagged PDF is written, deck
+    // after deck (with the table made beside the engine's main loop, one
+    // close in three ended the engine).
+    void tablesFitTheirSlideAndTheirDeckClosesRightAfterItsPdf()
+    {
+        UnoEngine layer = engine();
+        const auto app = layer.CreateObject();
+        app->setVisible(true);
+        TableData competitors{{"Who", "Price", "Delivery", "Local?"}, {}, {false, true, false, false}};
+        for (int row = 1; row <= 40; ++row)
+            competitors.rows << QStringList{QString("Company %1").arg(row), QString::number(row * 10), "two days",
+                                            "yes"};
+        TableData wide{{}, {{}}, {}};
+        for (int column = 1; column <= 12; ++column) {
+            wide.header << QString("Heading%1withoutanybreak").arg(column);
+            wide.rows[0] << QString("Cell%1 that wraps over several lines of its narrow column").arg(column);
+        }
+        for (int round = 1; round <= 20; ++round) {
+            const QString path = copyOfTemplate(mFolder, QString("deck%1.ppt").arg(round));
+            const auto deck = app->Presentations().Open(path);
+            if (round == 1) {
+                const TableFit tall = deck->Slides(2).AddTable(competitors);
+                QVERIFY2(tall.rowsShown >= 6 && tall.rowsShown < 40, qPrintable(QString::number(tall.rowsShown)));
+                QCOMPARE(tall.textSize, 18.0f);
+                const TableFit narrow = deck->Slides(3).AddTable(wide);
+                QCOMPARE(narrow.rowsShown, 1);
+                QVERIFY2(narrow.textSize < 18 && narrow.textSize >= 12, qPrintable(QString::number(narrow.textSize)));
+            } else {
+                QCOMPARE(
+                    deck->Slides(2).AddTable(TableData{competitors.header, competitors.rows.first(3), {}}).rowsShown,
+                    3);
+            }
+            deck->SaveCopyAs(mFolder.filePath("deck.pdf"), SaveAsFileType::PDF);
+            deck->Close();
+        }
+        QCOMPARE(app->Presentations().Count(), 0);
+        app->Quit();
+    }
+
     // Each format is the engine's export of the open deck: the presentation
     // formats read back with their twelve slides and texts, the PDF has a
     // page a slide. An export the engine cannot write fails with the reason.

@@ -256,8 +256,9 @@ private slots:
 
     // Each chart goes on a copy of the section's last text slide, after
     // its continuation and after an earlier section's, titled with the
-    // section's title and its own; the charts are made from the last back
-    // so that each copy has the text slide's look. Numbers that cannot be
+    // section's title and its own; each is made on a spare copy of the text
+    // slide, copied again for the next, so that each has the text slide's
+    // look; the last spare is taken out. Numbers that cannot be
     // read are told once, at the end, as a note; a failing chart is told
     // once at its step.
     void chartsGoOnSlidesOfTheirOwnAfterTheSection()
@@ -275,7 +276,9 @@ private slots:
         generate(engine, dialogs);
         const QStringList calls = engine.state.calls;
         QCOMPARE(calls.filter(QRegularExpression("^(Duplicate|Chart)")),
-                 QStringList({"Duplicate 3", "Duplicate 5", "Duplicate 6", "Chart 7", "Duplicate 6", "Chart 7"}));
+                 QStringList({"Duplicate 3", "Duplicate 5", "Duplicate 6", "Duplicate 7", "Chart 7", "Duplicate 8",
+                              "Chart 8"}));
+        QCOMPARE(calls.filter("Delete"), QStringList({"Delete 9"}));
         const auto& slides = engine.state.slides;
         QCOMPARE(slides.size(), 16);
         QCOMPARE(slides.at(6).value("Title"), QString("Market Summary: Growth"));
@@ -296,6 +299,49 @@ private slots:
         generate(failing, told);
         QCOMPARE(told.reportedLines(), QList<int>({142 + 28 * 2 + 25}));
         QVERIFY(told.errorReports.first().contains("no longer running"));
+    }
+
+    // Tables and charts go on slides of their own in the order typed; a
+    // table longer than a slide goes on with its header on each part,
+    // counted in the titles; its rows that start with a minus are rows,
+    // not hints; one too wide for 18 pt is told once at the end.
+    void tablesGoOnSlidesOfTheirOwnInTheOrderTyped()
+    {
+        SettingsStore store(mTemp.filePath("tables.json"));
+        QStringList rows = {"Table: Hiring", "Year\tHires\tCost"};
+        for (int row = 1; row <= 23; ++row)
+            rows << QString("%1\t%2\t-%3").arg(2026 + row).arg(row).arg(row * 10);
+        store.saveSetting("SecondStatement_1",
+                          "Costs fall\r\n- a hint\r\n| Who | Price |\r\n|---|---|\r\n| Acme | "
+                          "-120 |\r\n\r\nChart: Growth\r\nYear: 2027, 2028\r\nRevenue: 1, 2\r\n\r\n"
+                              + rows.join("\r\n"));
+        FakeEngine engine;
+        engine.state.tableRowsPerSlide = 10;
+        engine.state.tableTextSize = 14;
+        FakeDialogs dialogs;
+        generateForAcme(store, mTemp.filePath("ps60606060.ppt"), engine, dialogs);
+        const auto& slides = engine.state.slides;
+        QCOMPARE(slides.size(), 17);
+        QCOMPARE(slides.at(8).value("Body"), QString("Costs fall\r\n"));
+        QCOMPARE(slides.at(9).value("Title"), QString("Financial Plan"));
+        QCOMPARE(slides.at(9).value("Table"), QString("Who | Price || Acme | -120"));
+        QCOMPARE(slides.at(10).value("Title"), QString("Financial Plan: Growth"));
+        QVERIFY(slides.at(10).contains("Chart"));
+        for (int part = 1; part <= 3; ++part) {
+            const QMap<QString, QString>& slide = slides.at(10 + part);
+            QCOMPARE(slide.value("Title"), QString("Financial Plan: Hiring (%1/3)").arg(part));
+            QVERIFY2(slide.value("Table").startsWith("Year | Hires | Cost || "), qPrintable(slide.value("Table")));
+            QVERIFY(!slide.contains("Body"));
+        }
+        QVERIFY(slides.at(11).value("Table").endsWith("|| 2036 | 10 | -100"));
+        QVERIFY(slides.at(13).value("Table").endsWith("|| 2049 | 23 | -230"));
+        QVERIFY(slides.at(14).contains("Body") && !slides.at(14).contains("Table"));
+        QVERIFY(engine.state.calls.contains("UpdateSlideTotals"));
+        QVERIFY(dialogs.errorReports.isEmpty());
+        QCOMPARE(dialogs.messages,
+                 QStringList({"2 tables are too wide for a slide at 18 pt, and show smaller (\"Financial Plan\" at 14 "
+                              "pt; \"Financial Plan: Hiring\" at 14 pt). Shorten their cells or leave out a column to "
+                              "show them larger."}));
     }
 
     // The charts that fit fill the deck up to its 60 slides, from a

@@ -35,6 +35,9 @@ private slots:
         QTest::newRow("a note of one line, among the lines") << QStringList{"A", "Notes: say A", "B", " notes :  say B ", "C"} << QStringList{"A", "B", "C"} << QStringList{"0: say A", "1: say B"};
         QTest::newRow("a note of one line first") << QStringList{"Notes: before all", "A"} << QStringList{"A"} << QStringList{"-1: before all"};
         QTest::newRow("not notes: a hint, no colon, two colons") << QStringList{"-Notes: x", "Notes", "Notes::", "Notes on pricing: x"} << QStringList{"Notes", "Notes::", "Notes on pricing: x"} << QStringList{};
+        QTest::newRow("a table's rows may start with a minus, its hints not") << QStringList{"Table: P&L", "Year\tProfit", "2027\t-120", "- fill in", "-15\t2028", "", "- hint"} << QStringList{"Table: P&L", "Year\tProfit", "2027\t-120", "-15\t2028", ""} << QStringList{};
+        QTest::newRow("a pipe table's lines: its header line and a negative first cell") << QStringList{"| Year | Profit |", "|---|---|", "-120 | 2027 |", "-x hint"} << QStringList{"| Year | Profit |", "|---|---|", "-120 | 2027 |"} << QStringList{};
+        QTest::newRow("a table after the marker is notes") << QStringList{"A", "Notes:", "Table: T", "-1\t2"} << QStringList{"A"} << QStringList{"0: Table: T"};
         QTest::newRow("after the marker all is notes") << QStringList{"A", "Notes: one", "B", "Notes:", "C", "Notes: two"} << QStringList{"A", "B"} << QStringList{"0: one", "1: C | Notes: two"};
         // clang-format on
     }

@@ -23,7 +23,7 @@ public:
     bool running = false;
     bool showStarts = true;           // false: Run starts no show and gives no window
     bool exportFails = false;         // true: SaveCopyAs fails
-    bool chartFails = false;          // true: AddChart fails as with the engine gone
+    bool chartFails = false;          // true: AddChart and AddTable fail as with the engine gone
     bool consoleShowRunning = false;  // a show presented with the console runs
     bool consoleShowGone = false;     // asking for that show fails as with the engine gone
     bool engineDied = false;          // the engine died: counting, saving and quitting fail as they then do
@@ -39,8 +39,10 @@ public:
     QList<QMap<QString, QString>> slides = QList<QMap<QString, QString>>(12);
     int selectedSlide = 0;
     QString selectedShape;
-    int linesAtFullSize = 8;  // lines a body shows before it shrinks them
-    int shownSlide = 1;       // the slide a running show is at
+    int linesAtFullSize = 8;      // lines a body shows before it shrinks them
+    int shownSlide = 1;           // the slide a running show is at
+    int tableRowsPerSlide = 10;   // rows below its header a table's slide holds
+    float tableTextSize = 18.0f;  // the size a table's cells show at
     // The flat text each document reads as, by its file's name; a document
     // not here reads as damaged, one mapped to "password" as locked.
     QMap<QString, QByteArray> documents;
@@ -191,13 +193,33 @@ public:
         mState.slides[slide - 1][QStringLiteral("Chart")] =
             rows.join(QStringLiteral(" | ")) + QStringLiteral(" [%1 %2]").arg(chart.valuePrefix, chart.valueSuffix);
     }
+    // The table takes the body's place, written out as "Who | Price ||
+    // Acme | 10": as many rows as a slide holds.
+    TableFit replaceBodyWithTable(int slide, const TableData& table) override
+    {
+        if (mState.chartFails)
+            throw EngineUnavailable(QStringLiteral("The presentation engine is no longer running."));
+        mState.calls << QStringLiteral("Table %1").arg(slide);
+        const int shown = std::min(static_cast<int>(table.rows.size()), mState.tableRowsPerSlide);
+        QStringList rows = {table.header.join(QStringLiteral(" | "))};
+        for (const QStringList& row : table.rows.first(shown))
+            rows << row.join(QStringLiteral(" | "));
+        mState.slides[slide - 1].remove(shapeName(TextShape::Body));
+        mState.slides[slide - 1][QStringLiteral("Table")] = rows.join(QStringLiteral(" || "));
+        return TableFit{shown, mState.tableTextSize};
+    }
+    void deleteSlide(int slide) override
+    {
+        mState.calls << QStringLiteral("Delete %1").arg(slide);
+        mState.slides.removeAt(slide - 1);
+    }
     // Each slide's title, body and chart, as written.
     QList<QStringList> SpokenSlides() override
     {
         QList<QStringList> spoken;
         for (const QMap<QString, QString>& slide : mState.slides) {
             QStringList texts;
-            for (const char* shape : {"Title", "Body", "Chart"})
+            for (const char* shape : {"Title", "Body", "Chart", "Table"})
                 if (!slide.value(shape).isEmpty())
                     texts << slide.value(shape);
             spoken << texts;
