@@ -4,6 +4,7 @@
 #include "desktop/controls.h"
 #include "desktop/program_window.h"
 #include "desktop/services.h"
+#include "input/section_box.h"
 #include "input/section_box_accessible.h"
 #include "input/spelling.h"
 #include "input/tab_strip.h"
@@ -125,7 +126,7 @@ TabStrip* PlanEditor::createSection(const SectionGroup& sections, int top, Pictu
     colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
     page->setPalette(colours);
     page->setAutoFillBackground(true);
-    box = new QPlainTextEdit(page);
+    box = new SectionBox(page);
     box->setGeometry(twipsRect(90, 90, 8970, 2805));
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->verticalScrollBar()->setAccessibleName(QStringLiteral("Section text scroll bar"));

@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 
 #include <optional>
+#include <utility>
 
 namespace FlatDocument {
 
@@ -160,7 +161,10 @@ private:
                 readContent(listDepth + 1);
             else if (mXml.namespaceUri() == kTable && name == QLatin1String("table-row"))
                 readTableRow();
-            else if (text && (name == QLatin1String("tracked-changes") || name == QLatin1String("sequence-decls")))
+            else if (mXml.namespaceUri() == kTable && name == QLatin1String("table")) {
+                mTableStarts = true;
+                readContent(listDepth);
+            } else if (text && (name == QLatin1String("tracked-changes") || name == QLatin1String("sequence-decls")))
                 mXml.skipCurrentElement();
             else
                 readContent(listDepth);
@@ -292,12 +296,17 @@ private:
         }
         while (!cells.isEmpty() && cells.last().isEmpty())
             cells.removeLast();
-        if (!cells.isEmpty())
-            mDocument.blocks << DocumentBlock{DocumentBlock::Kind::TableRow, cells.join(QLatin1Char('\t'))};
+        if (cells.isEmpty())
+            return;
+        DocumentBlock row{DocumentBlock::Kind::TableRow, cells.join(QLatin1Char('\t'))};
+        row.startsTable = std::exchange(mTableStarts, false);
+        mDocument.blocks << row;
     }
 
     QXmlStreamReader mXml;
     QHash<QString, Style> mStyles;
+    // Whether the next row read is a table's first.
+    bool mTableStarts = false;
     ImportedDocument mDocument;
 };
 

@@ -18,6 +18,8 @@ struct DocumentBlock {
     bool bold = false;
     // In the paragraph style a document's title takes.
     bool title = false;
+    // The first row of a table.
+    bool startsTable = false;
 };
 
 struct ImportedDocument {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <md4c.h>
+#include <utility>
 
 namespace MarkdownDocument {
 
@@ -70,6 +71,7 @@ private:
             begin(DocumentBlock::Kind::ListItem, mListDepth);
             break;
         case MD_BLOCK_CODE: begin(DocumentBlock::Kind::Paragraph, 0); break;
+        case MD_BLOCK_TABLE: mTableStarts = true; break;
         case MD_BLOCK_TR:
             mInRow = true;
             mCells.clear();
@@ -99,8 +101,11 @@ private:
             mInRow = false;
             while (!mCells.isEmpty() && mCells.last().trimmed().isEmpty())
                 mCells.removeLast();
-            if (!mCells.isEmpty())
-                document.blocks << DocumentBlock{DocumentBlock::Kind::TableRow, mCells.join(QLatin1Char('\t'))};
+            if (!mCells.isEmpty()) {
+                DocumentBlock row{DocumentBlock::Kind::TableRow, mCells.join(QLatin1Char('\t'))};
+                row.startsTable = std::exchange(mTableStarts, false);
+                document.blocks << row;
+            }
             break;
         default: break;
         }
@@ -152,6 +157,8 @@ private:
     int mStrong = 0;
     bool mInItem = false;
     bool mInRow = false;
+    // Whether the next row read is a table's first.
+    bool mTableStarts = false;
     bool mOpen = false;
     bool mAnyText = false;
     bool mAllStrong = true;

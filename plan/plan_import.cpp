@@ -17,6 +17,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kBullet = QStringLiteral("\u2022 ");
 const QString kNotesLine = QStringLiteral("Notes: ");
+const QString kTableLine = QStringLiteral("Table:");
 // Invisible, and no space: a line it starts reads as written but matches
 // none of the plan's forms.
 const QChar kWordJoiner(0x2060);
@@ -61,7 +62,7 @@ QStringList linesOf(const DocumentBlock& block, Prose prose)
         return {};
     switch (block.kind) {
     case DocumentBlock::Kind::ListItem: return {kBullet + text};
-    case DocumentBlock::Kind::TableRow: return {asTextLine(block.text.trimmed())};
+    case DocumentBlock::Kind::TableRow: return {block.text.trimmed()};
     case DocumentBlock::Kind::Heading:
     case DocumentBlock::Kind::Paragraph: break;
     }
@@ -188,12 +189,27 @@ Result sectionTexts(const ImportedDocument& document, const QList<Part>& parts, 
         // any other heading stays a line of its own.
         if (!part.heading.isEmpty() && !(section.isEmpty() && SectionNames::sectionOf(part.heading) == part.section))
             section << asTextLine(part.heading);
-        for (const DocumentBlock& block : blocks)
+        for (qsizetype i = 0; i < blocks.size(); ++i) {
+            const DocumentBlock& block = blocks.at(i);
+            const bool row = block.kind == DocumentBlock::Kind::TableRow;
+            // A table's rows go under a "Table:" line, its title left to
+            // type, and a blank line ends them.
+            if (row && (block.startsTable || i == 0 || blocks.at(i - 1).kind != DocumentBlock::Kind::TableRow))
+                section << kTableLine;
             section << linesOf(block, prose);
+            if (row
+                && (i + 1 == blocks.size() || blocks.at(i + 1).kind != DocumentBlock::Kind::TableRow
+                    || blocks.at(i + 1).startsTable))
+                section << QString();
+        }
     }
-    for (auto section = lines.begin(); section != lines.end(); ++section)
+    for (auto section = lines.begin(); section != lines.end(); ++section) {
+        // The blank line after a table that ends the section goes.
+        while (!section.value().isEmpty() && section.value().last().isEmpty())
+            section.value().removeLast();
         if (!section.value().isEmpty())
             result.sectionTexts.insert(section.key(), section.value().join(kCrLf));
+    }
     return result;
 }
 

@@ -16,6 +16,7 @@
 #include "tests/support/file_size_limit.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
@@ -312,6 +313,45 @@ private slots:
         w.secondSectionTabs()->setCurrentTab(2);
         QCOMPARE(w.secondSectionBox()->toPlainText(), QString(" "));
         QCOMPARE(stored(folder(), "SecondStatement_2"), QString(" "));
+    }
+
+    // Rows of tab-separated cells pasted into a section get a "Table:"
+    // line above them, on a line of its own and apart from the text after
+    // them, with the cursor waiting for the title; other text pastes as it
+    // is. "|" marks the cursor.
+    void pastedRowsOfCellsGetATableLine_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        // clang-format off
+        QTest::newRow("two rows into an empty section") << "|" << "Who\tPrice\nAcme\t12\n" << "Table: |\nWho\tPrice\nAcme\t12\n";
+        QTest::newRow("line ends from another system, empty cells") << "|" << "a\t\tc\r\n\t\t\r\n" << "Table: |\na\t\tc\n\t\t\n";
+        QTest::newRow("at a line's end: a line of its own, apart from what follows") << "Intro|\nMore" << "a\tb\nc\td" << "Intro\nTable: |\na\tb\nc\td\n\nMore";
+        QTest::newRow("at a line's start") << "Intro\n|More" << "a\tb\nc\td" << "Intro\nTable: |\na\tb\nc\td\n\nMore";
+        QTest::newRow("one row is no table") << "x|" << "a\tb\n" << "xa\tb\n|";
+        QTest::newRow("a line without a tab is no table") << "|" << "a\tb\nc d" << "a\tb\nc d|";
+        // clang-format on
+    }
+
+    void pastedRowsOfCellsGetATableLine()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        Window w(folder());
+        w.form.load();
+        QPlainTextEdit* box = w.firstSectionBox();
+        box->setPlainText(QString(before).remove('|'));
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(static_cast<int>(before.indexOf('|')));
+        box->setTextCursor(cursor);
+        QApplication::clipboard()->setText(pasted);
+        box->paste();
+        QString shown = box->toPlainText();
+        shown.insert(box->textCursor().position(), '|');
+        QCOMPARE(shown, after);
+        QCOMPARE(stored(folder(), "FirstStatement_0"), QString(after).remove('|').replace("\n", "\r\n"));
     }
 
     void restartShowsWhatWasTyped()

@@ -15,10 +15,11 @@ QStringList shown(const ImportedDocument& document)
     static const char* const kinds[] = {"h", "p", "li", "tr"};
     QStringList all;
     for (const DocumentBlock& block : document.blocks)
-        all << QString("%1%2%3%4: %5")
+        all << QString("%1%2%3%4%5: %6")
                    .arg(kinds[int(block.kind)])
                    .arg(block.level)
-                   .arg(block.bold ? " bold" : "", block.title ? " title" : "", block.text);
+                   .arg(block.bold ? " bold" : "", block.title ? " title" : "", block.startsTable ? " first" : "",
+                        block.text);
     return all;
 }
 
@@ -70,16 +71,18 @@ private slots:
 <text:p text:style-name="P3">Not bold: its own style says</text:p>
 <text:list><text:list-item><text:p>one</text:p><text:list><text:list-item><text:p>deep</text:p></text:list-item></text:list></text:list-item></text:list>
 <text:list><text:list-item><text:h text:outline-level="2">A numbered heading</text:h></text:list-item></text:list>
-<table:table><table:table-row><table:table-cell><text:p>Year</text:p></table:table-cell><table:covered-table-cell/><table:table-cell><text:p>20</text:p><text:p>27</text:p></table:table-cell><table:table-cell/></table:table-row></table:table>
+<table:table><table:table-row><table:table-cell><text:p>Year</text:p></table:table-cell><table:covered-table-cell/><table:table-cell><text:p>20</text:p><text:p>27</text:p></table:table-cell><table:table-cell/></table:table-row><table:table-row><table:table-cell><text:p>Hires</text:p></table:table-cell></table:table-row></table:table>
+<table:table><table:table-row><table:table-cell><text:p>Costs</text:p></table:table-cell></table:table-row></table:table>
 <text:p>Cited<text:note><text:note-citation>1</text:note-citation><text:note-body><text:p>The footnote.</text:p></text:note-body></text:note> here<draw:frame><draw:text-box><text:p>In a box</text:p></draw:text-box></draw:frame></text:p>
 <text:tracked-changes><text:changed-region><text:deletion><text:p>deleted</text:p></text:deletion></text:changed-region></text:tracked-changes>
 )xml");
         QCOMPARE(document.titleProperty, QString("Plan 2027"));
-        QCOMPARE(shown(document),
-                 QStringList({"p0 bold title: Fjordlight", "h1: 1.Market", "h2: By style", "p0: A   b\tc de",
-                              "p0 bold: All bold ", "p0 bold: Bold by its style", "p0: Not bold: its own style says",
-                              "li1: one", "li2: deep", "h2: A numbered heading", "tr0: Year\t\t20 27", "p0: Cited here",
-                              "p0: The footnote.", "p0: In a box"}));
+        QCOMPARE(
+            shown(document),
+            QStringList({"p0 bold title: Fjordlight", "h1: 1.Market", "h2: By style", "p0: A   b\tc de",
+                         "p0 bold: All bold ", "p0 bold: Bold by its style", "p0: Not bold: its own style says",
+                         "li1: one", "li2: deep", "h2: A numbered heading", "tr0 first: Year\t\t20 27", "tr0: Hires",
+                         "tr0 first: Costs", "p0: Cited here", "p0: The footnote.", "p0: In a box"}));
     }
 
     void flatTextThatIsNoDocumentIsRefused_data()
@@ -126,7 +129,7 @@ Half **bold**
         QCOMPARE(shown(document),
                  QStringList({"p0 title: Fjordlight plan", "h2: Market now", "p0: Soft break and html.",
                               "p0 bold: A bold line", "p0: Half bold", "li1: one", "li2: deep", "li1: two",
-                              "tr0: Year\t2027", "tr0: Revenue\t120 | 130", "p0: code line "}));
+                              "tr0 first: Year\t2027", "tr0: Revenue\t120 | 130", "p0: code line "}));
     }
 
     // Only a lone top-level heading that opens the document is its title.

@@ -5,6 +5,7 @@
 // counted as left out.
 #include "generator/section_charts.h"
 #include "generator/section_notes.h"
+#include "generator/section_tables.h"
 #include "plan/plan_import.h"
 #include "plan/plan_sections.h"
 #include "plan/section_names.h"
@@ -213,6 +214,31 @@ private slots:
     // First sentences: a paragraph of more than 25 words gives its first
     // sentence to the slide and itself to the notes; at 25 it stays whole,
     // as one sentence does. List items get a bullet, table rows their tabs.
+    // A document's tables become table blocks: a "Table:" line, the rows
+    // as they are (a negative first cell too), a blank line after; two
+    // tables one right after the other stay two.
+    void tablesBecomeTableBlocks()
+    {
+        ImportedDocument document;
+        DocumentBlock hiring{Kind::TableRow, "Year\tHires"};
+        hiring.startsTable = true;
+        DocumentBlock costs{Kind::TableRow, "Item\tCost"};
+        costs.startsTable = true;
+        document.blocks = {heading(1, "Financial Plan"),   hiring,
+                           {Kind::TableRow, "2027\t3"},    costs,
+                           {Kind::TableRow, "-120\tRent"}, paragraph("Costs fall.")};
+        const PlanImport::Result result =
+            PlanImport::sectionTexts(document, PlanImport::parts(document), PlanImport::Prose::FirstSentences);
+        const QString text = result.sectionTexts.value(sectionNamed("Financial Plan"));
+        QCOMPARE(text, QStringList({"Table:", "Year\tHires", "2027\t3", "", "Table:", "Item\tCost", "-120\tRent", "",
+                                    "Costs fall."})
+                           .join("\r\n"));
+        const SectionTables::Parts read = SectionTables::extract(SectionNotes::split(text.split("\r\n")).slideLines);
+        QCOMPARE(read.tables.size(), 2);
+        QCOMPARE(read.tables.at(1).rows, QList<QStringList>({{"-120", "Rent"}}));
+        QCOMPARE(read.slideLines, QStringList({"Costs fall."}));
+    }
+
     void prosePutsFirstSentencesOnTheSlides()
     {
         const QString at25 = words(24) + " end.";
@@ -230,9 +256,9 @@ private slots:
         const int risks = sectionNamed("Risk & Rewards");
         const QString firstSentences =
             PlanImport::sectionTexts(document, parts, PlanImport::Prose::FirstSentences).sectionTexts.value(risks);
-        QCOMPARE(firstSentences,
-                 QStringList({at25, "Short first.", "Notes: " + over25, oneLong, "\u2022 - rain", "Year\t2027\t2028"})
-                     .join("\r\n"));
+        QCOMPARE(firstSentences, QStringList({at25, "Short first.", "Notes: " + over25, oneLong, "\u2022 - rain",
+                                              "Table:", "Year\t2027\t2028"})
+                                     .join("\r\n"));
         // The paragraph is the note of the line its first sentence is.
         const SectionNotes::Parts read = SectionNotes::split(firstSentences.split("\r\n"));
         QCOMPARE(read.notes.size(), 1);
@@ -240,7 +266,7 @@ private slots:
         QCOMPARE(read.notes.first().lines, QStringList({over25}));
         QCOMPARE(
             PlanImport::sectionTexts(document, parts, PlanImport::Prose::WholeParagraphs).sectionTexts.value(risks),
-            QStringList({at25, over25, oneLong, "\u2022 - rain", "Year\t2027\t2028"}).join("\r\n"));
+            QStringList({at25, over25, oneLong, "\u2022 - rain", "Table:", "Year\t2027\t2028"}).join("\r\n"));
     }
 
     // What the document says never reads as a hint, notes or a chart: the
