@@ -202,6 +202,45 @@ private:
     // A click or key for the show, once its engine settled after showing a
     // slide: the engine drops input that waited while it was busy showing
     // one, and a person clicks later than a test can.
+    // Starts the program afresh with the plan's first section as given,
+    // makes the deck and waits for its title slide in the viewer.
+    bool showPlanWithFirstSection(const QString& text, QPoint& viewerAt)
+    {
+        if (mProgram.running()) {
+            mProgram.signal(SIGTERM);
+            if (!mProgram.waitForExit(20000))
+                return false;
+        }
+        QFile store(mProgram.storeFile());
+        if (!store.open(QIODevice::ReadWrite))
+            return false;
+        QJsonObject all = QJsonDocument::fromJson(store.readAll()).object();
+        QJsonObject plan = all["Orvendale"].toObject();
+        plan["FirstStatement_0"] = text;
+        all["Orvendale"] = plan;
+        store.resize(0);
+        store.write(QJsonDocument(all).toJson());
+        store.close();
+        return startProgram() && createDeck(viewerAt) && waitForSlide(viewerAt, isTitleSlideColour, 30000);
+    }
+
+    // Where a section slide's text stands in the viewer's frame.
+    static QRect bodyInFrame(QPoint viewerAt) { return QRect(viewerAt + QPoint(20, 230), QSize(300, 180)); }
+
+    // How many pixels of the area are about the colour.
+    static int pixelsIn(const QImage& screen, const QRect& area, QRgb colour)
+    {
+        int like = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                const QRgb pixel = screen.pixel(x, y);
+                like += std::abs(qRed(pixel) - qRed(colour)) + std::abs(qGreen(pixel) - qGreen(colour))
+                            + std::abs(qBlue(pixel) - qBlue(colour))
+                        < 40;
+            }
+        return like;
+    }
+
     void clickShow(QPoint viewerAt)
     {
         QVERIFY(waitUntilSettled(mProgram.enginePid(), 10000));
@@ -758,36 +797,10 @@ private slots:
     // slide has its text.
     void aChartIsDrawnOnASlideOfItsOwn()
     {
-        if (mProgram.running()) {
-            mProgram.signal(SIGTERM);
-            QVERIFY(mProgram.waitForExit(20000));
-        }
-        QFile store(mProgram.storeFile());
-        QVERIFY(store.open(QIODevice::ReadWrite));
-        QJsonObject all = QJsonDocument::fromJson(store.readAll()).object();
-        QJsonObject plan = all["Orvendale"].toObject();
-        plan["FirstStatement_0"] = kThreeChartsSection;
-        all["Orvendale"] = plan;
-        store.resize(0);
-        store.write(QJsonDocument(all).toJson());
-        store.close();
-        QVERIFY(startProgram());
         QPoint viewerAt;
-        QVERIFY(createDeck(viewerAt));
-        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
-        // Where a section slide's text stands in the frame.
-        const QRect body(viewerAt + QPoint(20, 230), QSize(300, 180));
-        const auto pixelsLike = [&](const QImage& screen, QRgb colour) {
-            int like = 0;
-            for (int x = body.left(); x <= body.right(); ++x)
-                for (int y = body.top(); y <= body.bottom(); ++y) {
-                    const QRgb pixel = screen.pixel(x, y);
-                    like += std::abs(qRed(pixel) - qRed(colour)) + std::abs(qGreen(pixel) - qGreen(colour))
-                                + std::abs(qBlue(pixel) - qBlue(colour))
-                            < 40;
-                }
-            return like;
-        };
+        QVERIFY(showPlanWithFirstSection(kThreeChartsSection, viewerAt));
+        const QRect body = bodyInFrame(viewerAt);
+        const auto pixelsLike = [&](const QImage& screen, QRgb colour) { return pixelsIn(screen, body, colour); };
         const QRgb dark = qRgb(0x12, 0x4E, 0x66), teal = qRgb(0x1F, 0x8A, 0x8A);
         clickShow(viewerAt);
         QVERIFY(waitForSlide(viewerAt, isWhite, 10000));
@@ -800,6 +813,30 @@ private slots:
         const QString kept = QDir::temp().filePath("orvendale-e2e-chart.png");
         chartSlide.copy(QRect(viewerAt, QSize(536, 640))).save(kept);
         qInfo("the chart slide in the frame: %s", qPrintable(kept));
+    }
+
+    // A table typed in a section is drawn on a slide of its own: its header
+    // row in the deck's dark blue stands where a section slide has its
+    // text, its rows on the slide's white.
+    void aTableIsDrawnOnASlideOfItsOwn()
+    {
+        QPoint viewerAt;
+        QVERIFY(
+            showPlanWithFirstSection("Who we beat\r\nTable: Competitors\r\nWho\tPrice\tLocal?\r\n"
+                                     "Fjordlight\t12\tyes\r\nAcme Greens\t15\tno\r\nBasket Co\t11\tno",
+                                     viewerAt));
+        const QRect body = bodyInFrame(viewerAt);
+        const QRgb dark = qRgb(0x12, 0x4E, 0x66);
+        clickShow(viewerAt);
+        QVERIFY(waitForSlide(viewerAt, isWhite, 10000));
+        QVERIFY(pixelsIn(mProgram.screenshot(), body, dark) < 20);
+        clickShow(viewerAt);
+        QImage tableSlide;
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsIn(tableSlide = mProgram.screenshot(), body, dark) > 300, 10000);
+        QVERIFY2(pixelsIn(tableSlide, body, qRgb(0xFF, 0xFF, 0xFF)) > 3000, qPrintable(keepScreen(tableSlide)));
+        const QString kept = QDir::temp().filePath("orvendale-e2e-table.png");
+        tableSlide.copy(QRect(viewerAt, QSize(536, 640))).save(kept);
+        qInfo("the table slide in the frame: %s", qPrintable(kept));
     }
 
     // A logo chosen through its dialog and a design chosen from the menu
