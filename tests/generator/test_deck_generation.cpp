@@ -338,6 +338,11 @@ private slots:
         QVERIFY(slides.at(14).contains("Body") && !slides.at(14).contains("Table"));
         QVERIFY(engine.state.calls.contains("UpdateSlideTotals"));
         QVERIFY(dialogs.errorReports.isEmpty());
+        FakeEngine failing;
+        failing.state.chartFails = true;
+        FakeDialogs told;
+        generateForAcme(store, mTemp.filePath("ps60606061.ppt"), failing, told);
+        QCOMPARE(told.reportedLines(), QList<int>({142 + 28 * 7 + 25}));
         QCOMPARE(dialogs.messages,
                  QStringList({"2 tables are too wide for a slide at 18 pt, and show smaller (\"Financial Plan\" at 14 "
                               "pt; \"Financial Plan: Hiring\" at 14 pt). Shorten their cells or leave out a column to "
@@ -350,30 +355,42 @@ private slots:
     void chartsBeyondSixtySlidesAreCountedInOneNote_data()
     {
         QTest::addColumn<int>("charts");
+        QTest::addColumn<int>("tableRows");  // of a table typed after the charts; 10 fit a slide
         QTest::addColumn<QString>("told");
         // The title slide and eleven sections leave room for 48 charts.
         // clang-format off
-        QTest::newRow("exactly filling the deck") << 48 << QString();
-        QTest::newRow("one over") << 49 << "1 chart is left out (\"Mission Statement: C49\"). Shorten the plan " "to keep it.";
-        QTest::newRow("two over") << 50 << "2 charts are left out (\"Mission Statement: C49\", \"Mission " "Statement: C50\"). Shorten the plan to keep them.";
+        QTest::newRow("exactly filling the deck") << 48 << 0 << QString();
+        QTest::newRow("one over") << 49 << 0 << "1 chart is left out (\"Mission Statement: C49\"). Shorten the plan " "to keep it.";
+        QTest::newRow("two over") << 50 << 0 << "2 charts are left out (\"Mission Statement: C49\", \"Mission " "Statement: C50\"). Shorten the plan to keep them.";
+        QTest::newRow("a table filling the last slide") << 47 << 10 << QString();
+        QTest::newRow("a table one over") << 48 << 3 << "1 table is left out (\"Mission Statement: T\"). Shorten the plan to keep it.";
+        QTest::newRow("a table's second slide one over") << 47 << 11 << "1 table is left out (\"Mission Statement: T, its last 1 rows\"). Shorten the plan to keep it.";
+        QTest::newRow("a chart and a table over") << 49 << 2 << "2 charts and tables are left out (\"Mission Statement: C49\", \"Mission Statement: T\"). Shorten the plan to keep them.";
         // clang-format on
     }
 
     void chartsBeyondSixtySlidesAreCountedInOneNote()
     {
         QFETCH(int, charts);
+        QFETCH(int, tableRows);
         QFETCH(QString, told);
         SettingsStore store(mTemp.filePath("many-charts.json"));
         QStringList section;
         for (int c = 1; c <= charts; ++c)
             section << QString("Chart: C%1\r\nYear: 2027\r\nRevenue: %1\r\n").arg(c);
+        if (tableRows > 0) {
+            section << "Table: T\r\nYear\tHires";
+            for (int row = 1; row <= tableRows; ++row)
+                section.last() += QString("\r\n%1\t%2").arg(2026 + row).arg(row);
+        }
         store.saveSetting("FirstStatement_0", section.join("\r\n"));
         FakeEngine engine;
         FakeDialogs dialogs;
         generateForAcme(store, mTemp.filePath("ps31313131.ppt"), engine, dialogs);
         QCOMPARE(engine.state.slides.size(), 60);
         QCOMPARE(engine.state.slides.at(2).value("Title"), QString("Mission Statement: C1"));
-        QCOMPARE(engine.state.slides.at(49).value("Title"), QString("Mission Statement: C48"));
+        QCOMPARE(engine.state.slides.at(49).value("Title"),
+                 charts >= 48 ? QString("Mission Statement: C48") : QString("Mission Statement: T"));
         QVERIFY(dialogs.errorReports.isEmpty());
         QCOMPARE(dialogs.messages,
                  told.isEmpty() ? QStringList() : QStringList{"The plan is too long for a deck of 60 slides: " + told});
