@@ -216,8 +216,8 @@ private:
                     .arg(quoted(mChartsLeftOut + mTablesLeftOut))
                     .arg(leftOut == 1 ? QStringLiteral("it") : QStringLiteral("them")));
         }
-        if (!mChartNotes.isEmpty())
-            mServices.dialogs.message(mChartNotes.join(QLatin1Char(' ')));
+        if (!mChartAndTableNotes.isEmpty())
+            mServices.dialogs.message(mChartAndTableNotes.join(QLatin1Char(' ')));
         if (!mTablesShrunk.isEmpty())
             mServices.dialogs.message(
                 QStringLiteral("%1 too wide for a slide at 18 pt, and %2 smaller (%3). Shorten %4 cells or leave "
@@ -510,10 +510,10 @@ private:
                 parts = SectionNotes::split(LineBreaks::lines(stored));
                 tables = SectionTables::extract(parts.slideLines);
                 charts = SectionCharts::extract(tables.slideLines);
-                mChartNotes << tables.notes;
+                mChartAndTableNotes << tables.notes;
                 for (const QString& unread : std::as_const(charts.unread))
                     mChartValuesUnread << title + QStringLiteral(", ") + unread;
-                mChartNotes << charts.notes;
+                mChartAndTableNotes << charts.notes;
             });
         for (const QString& each : std::as_const(charts.slideLines))
             mTrap.step(line + SectionStep::AddLine, [&] { text += each + kCrLf; });
@@ -670,8 +670,9 @@ private:
     // slides on by one.
     int mAddedSlides = 0;
     bool mDeckFullTold = false;
-    // What the plan's charts leave out, group or cut, a sentence each.
-    QStringList mChartNotes;
+    // What the plan's charts and tables leave out, group or cut, a sentence
+    // each.
+    QStringList mChartAndTableNotes;
     // The charts and tables that did not fit in the deck: "Financial Plan:
     // Revenue".
     QStringList mChartsLeftOut;
