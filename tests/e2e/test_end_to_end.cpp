@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -206,6 +207,13 @@ private:
     // makes the deck and waits for its title slide in the viewer.
     bool showPlanWithFirstSection(const QString& text, QPoint& viewerAt)
     {
+        return restartWithFirstSection(text) && createDeck(viewerAt)
+               && waitForSlide(viewerAt, isTitleSlideColour, 30000);
+    }
+
+    // Starts the program afresh with the plan's first section as given.
+    bool restartWithFirstSection(const QString& text)
+    {
         if (mProgram.running()) {
             mProgram.signal(SIGTERM);
             if (!mProgram.waitForExit(20000))
@@ -221,7 +229,7 @@ private:
         store.resize(0);
         store.write(QJsonDocument(all).toJson());
         store.close();
-        return startProgram() && createDeck(viewerAt) && waitForSlide(viewerAt, isTitleSlideColour, 30000);
+        return startProgram();
     }
 
     // Where a section slide's text stands in the viewer's frame.
@@ -815,16 +823,42 @@ private slots:
         qInfo("the chart slide in the frame: %s", qPrintable(kept));
     }
 
-    // A table typed in a section is drawn on a slide of its own: its header
-    // row in the deck's dark blue stands where a section slide has its
-    // text, its rows on the slide's white.
-    void aTableIsDrawnOnASlideOfItsOwn()
+    // Rows copied from a spreadsheet and pasted into a section get their
+    // "Table:" line, the title typed after it, and the table is drawn on a
+    // slide of its own: its header row in the deck's dark blue stands where
+    // a section slide has its text, its rows on the slide's white.
+    void aPastedTableIsDrawnOnASlideOfItsOwn()
     {
+        QVERIFY(restartWithFirstSection("Who we beat\r\n"));
+        QProcess spreadsheet;
+        spreadsheet.start(QCoreApplication::applicationDirPath() + "/clipboard_owner",
+                          {"Who\tPrice\tLocal?\nFjordlight\t12\tyes\nAcme Greens\t15\tno\nBasket Co\t11\tno\n"});
+        const auto endSpreadsheet = qScopeGuard([&] {
+            spreadsheet.terminate();
+            if (!spreadsheet.waitForFinished(5000))
+                spreadsheet.kill();
+            spreadsheet.waitForFinished(5000);
+        });
+        QVERIFY(spreadsheet.waitForReadyRead(10000));
+        mProgram.click(mInputAt + kFirstSectionBox);
+        mProgram.key("ctrl+End");
+        mProgram.key("ctrl+v");
+        mProgram.type("Competitors");
+        const auto stored = [&] {
+            QFile store(mProgram.storeFile());
+            store.open(QIODevice::ReadOnly);
+            return QJsonDocument::fromJson(store.readAll())
+                .object()["Orvendale"]
+                .toObject()["FirstStatement_0"]
+                .toString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(stored(),
+                                  QString("Who we beat\r\nTable: Competitors\r\nWho\tPrice\tLocal?\r\nFjordlight\t12\t"
+                                          "yes\r\nAcme Greens\t15\tno\r\nBasket Co\t11\tno\r\n"),
+                                  10000);
         QPoint viewerAt;
-        QVERIFY(
-            showPlanWithFirstSection("Who we beat\r\nTable: Competitors\r\nWho\tPrice\tLocal?\r\n"
-                                     "Fjordlight\t12\tyes\r\nAcme Greens\t15\tno\r\nBasket Co\t11\tno",
-                                     viewerAt));
+        QVERIFY(createDeck(viewerAt));
+        QVERIFY(waitForSlide(viewerAt, isTitleSlideColour, 30000));
         const QRect body = bodyInFrame(viewerAt);
         const QRgb dark = qRgb(0x12, 0x4E, 0x66);
         clickShow(viewerAt);

@@ -12,6 +12,7 @@ inline constexpr int kMenuBarHeight = 22;
 inline const QPoint kCreateButton(316, 21);
 inline const QPoint kCompanyBox(300, 72);
 inline const QPoint kPlanTitleBox(300, 135);
+inline const QPoint kFirstSectionBox(300, 300);
 
 // The viewer.
 inline const QPoint kFrameCentre(268, 300);
