@@ -363,8 +363,9 @@ public:
     // described by description for those who cannot see it.
     void PlaceLogo(const QString& file, const QString& description) { placeLogo(file, description); }
     // What each slide says to someone who cannot see it, slide by slide: the
-    // texts of its shapes, its title first, then the descriptions of its
-    // drawings and charts.
+    // texts of its shapes, its title first (a table's rows, each a line with
+    // its cells a comma apart), then the descriptions of its drawings and
+    // charts.
     virtual QList<QStringList> SpokenSlides() = 0;
 
 protected:

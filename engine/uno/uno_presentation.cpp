@@ -256,6 +256,8 @@ public:
                             description;
                         if (!description.isEmpty())
                             descriptions << fromUno(description);
+                    } else if (isTable(shape)) {
+                        texts << spokenRows(shape);
                     } else if (const Reference<text::XText> text(shape, UNO_QUERY); text.is()) {
                         const QString written = fromUno(text->getString()).trimmed();
                         if (!written.isEmpty())

@@ -207,3 +207,32 @@ TableFit addTable(const Reference<lang::XMultiServiceFactory>& document, const R
     shape->setSize(awt::Size(size.Width, height));
     return TableFit{table.rows(), table.textSize()};
 }
+
+// A table does not name its kind among the services it supports; its type
+// says it.
+bool isTable(const Reference<drawing::XShape>& shape)
+{
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return shape->getShapeType() == "com.sun.star.drawing.TableShape";
+#pragma GCC diagnostic pop
+}
+
+QStringList spokenRows(const Reference<drawing::XShape>& shape)
+{
+    const Reference<table::XTable> table(properties(Any(shape))->getPropertyValue("Model"), UNO_QUERY_THROW);
+    QStringList rows;
+    for (sal_Int32 row = 0; row < table->getRowCount(); ++row) {
+        QStringList cells;
+        for (sal_Int32 column = 0; column < table->getColumnCount(); ++column) {
+            const QString text =
+                fromUno(Reference<text::XText>(table->getCellByPosition(column, row), UNO_QUERY_THROW)->getString())
+                    .simplified();
+            if (!text.isEmpty())
+                cells << text;
+        }
+        if (!cells.isEmpty())
+            rows << cells.join(QStringLiteral(", "));
+    }
+    return rows;
+}

@@ -484,6 +484,11 @@ private slots:
         UnoEngine engine = mEngine.engine();
         const auto app = engine.CreateObject();
         const auto deck = app->Presentations().OpenWithoutWindow(target);
+        // A screen reader in the viewer hears the grid row by row.
+        QCOMPARE(deck->SpokenSlides().at(5),
+                 QStringList({"Opportunities", "Who, Price, Delivery, Local?", "Fjordlight, 12, one day, yes",
+                              "Acme Greens, 15, two days, no", "Basket Co, 11, three days, no",
+                              "Leafy, 14, one day, yes", "FreshBox, 18, two days, no"}));
         const QString pptx = mTemp->filePath("copy.pptx"), odp = mTemp->filePath("copy.odp"),
                       pdf = mTemp->filePath("copy.pdf"), fromPpt = mTemp->filePath("from-ppt.pdf");
         deck->SaveCopyAs(pptx, SaveAsFileType::OpenXMLPresentation);
