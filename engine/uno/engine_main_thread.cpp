@@ -5,6 +5,7 @@
 #include <chrono>
 #include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/awt/XCallback.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <future>
 #include <rtl/ref.hxx>
@@ -44,8 +45,14 @@ void onEngineMainThread(const Reference<XComponentContext>& context, const std::
     const rtl::Reference<MainLoopCall> call(new MainLoopCall(work));
     std::future<void> done = call->done();
     awt::AsyncCallback::create(context)->addCallback(Reference<awt::XCallback>(call.get()), Any());
-    if (done.wait_for(std::chrono::milliseconds(deadlineMs)) != std::future_status::ready)
-        throw Failure(QStringLiteral("The presentation engine did not come to the call within %1 seconds.")
-                          .arg(deadlineMs / 1000));
+    // An engine that ended meanwhile never comes to the call: a call of
+    // ours on the connection between waits fails at once then.
+    const std::chrono::milliseconds slice(200);
+    for (std::chrono::milliseconds waited(0); done.wait_for(slice) != std::future_status::ready; waited += slice) {
+        context->getServiceManager();
+        if (waited >= std::chrono::milliseconds(deadlineMs))
+            throw Failure(QStringLiteral("The presentation engine did not come to the call within %1 seconds.")
+                              .arg(deadlineMs / 1000));
+    }
     done.get();
 }

@@ -697,6 +697,8 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QVERIFY_THROWS_EXCEPTION(Failure, deck->Slides(1).Select());
+        // A table, made from the engine's main loop, fails as promptly.
+        QVERIFY_THROWS_EXCEPTION(EngineUnavailable, deck->Slides(2).AddTable(TableData{{"Who"}, {{"Acme"}}, {}}));
         QVERIFY_THROWS_EXCEPTION(Failure, app->Presentations().Count());
         QVERIFY_THROWS_EXCEPTION(Failure, app->Quit());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
