@@ -201,18 +201,20 @@ private:
             return QStringLiteral("\"%1\"").arg(titles.join(QStringLiteral("\", \"")));
         };
         if (const qsizetype leftOut = mChartsLeftOut.size() + mTablesLeftOut.size(); leftOut > 0) {
-            const QString kind = mTablesLeftOut.isEmpty()   ? QStringLiteral("chart")
-                                 : mChartsLeftOut.isEmpty() ? QStringLiteral("table")
-                                                            : QStringLiteral("chart or table");
-            const QString kinds = mTablesLeftOut.isEmpty()   ? QStringLiteral("charts")
-                                  : mChartsLeftOut.isEmpty() ? QStringLiteral("tables")
-                                                             : QStringLiteral("charts and tables");
+            // "chart", "table" or "chart or table"; "charts and tables" for more.
+            QStringList kinds;
+            if (!mChartsLeftOut.isEmpty())
+                kinds << QStringLiteral("chart");
+            if (!mTablesLeftOut.isEmpty())
+                kinds << QStringLiteral("table");
+            const QString kind = kinds.join(QStringLiteral(" or "));
+            const QString pluralKinds = kinds.join(QStringLiteral("s and ")) + QStringLiteral("s");
             mServices.dialogs.message(
                 QStringLiteral("The plan is too long for a deck of %1 slides: %2 left out (%3). Shorten the plan "
                                "to keep %4.")
                     .arg(kMostSlides)
                     .arg(leftOut == 1 ? QStringLiteral("1 %1 is").arg(kind)
-                                      : QStringLiteral("%1 %2 are").arg(leftOut).arg(kinds))
+                                      : QStringLiteral("%1 %2 are").arg(leftOut).arg(pluralKinds))
                     .arg(quoted(mChartsLeftOut + mTablesLeftOut))
                     .arg(leftOut == 1 ? QStringLiteral("it") : QStringLiteral("them")));
         }

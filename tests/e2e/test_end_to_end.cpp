@@ -232,6 +232,14 @@ private:
         return startProgram();
     }
 
+    // What the program's store holds under the plan's key.
+    QString stored(const QString& key)
+    {
+        QFile store(mProgram.storeFile());
+        store.open(QIODevice::ReadOnly);
+        return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()[key].toString();
+    }
+
     // Where a section slide's text stands in the viewer's frame.
     static QRect bodyInFrame(QPoint viewerAt) { return QRect(viewerAt + QPoint(20, 230), QSize(300, 180)); }
 
@@ -685,11 +693,6 @@ private slots:
         QVERIFY(startProgram());
         QTemporaryDir folder;
         const QString file = folder.filePath("investor one.orvendale");
-        const auto stored = [&](const QString& key) {
-            QFile store(mProgram.storeFile());
-            store.open(QIODevice::ReadOnly);
-            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()[key].toString();
-        };
         const auto storedName = [&] { return stored("Company Name"); };
         mProgram.click(mInputAt + kCompanyBox);
         mProgram.type("Saved AS");
@@ -768,11 +771,6 @@ private slots:
             QVERIFY(writer.waitUntilEnded(15000));
         }
         QVERIFY(startProgram());
-        const auto stored = [&](const QString& key) {
-            QFile store(mProgram.storeFile());
-            store.open(QIODevice::ReadOnly);
-            return QJsonDocument::fromJson(store.readAll()).object()["Orvendale"].toObject()[key].toString();
-        };
         mProgram.click(mInputAt + kCompanyBox);
         mProgram.key("F10");
         QTest::qWait(500);
@@ -844,15 +842,7 @@ private slots:
         mProgram.key("ctrl+End");
         mProgram.key("ctrl+v");
         mProgram.type("Competitors");
-        const auto stored = [&] {
-            QFile store(mProgram.storeFile());
-            store.open(QIODevice::ReadOnly);
-            return QJsonDocument::fromJson(store.readAll())
-                .object()["Orvendale"]
-                .toObject()["FirstStatement_0"]
-                .toString();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(stored(),
+        QTRY_COMPARE_WITH_TIMEOUT(stored("FirstStatement_0"),
                                   QString("Who we beat\r\nTable: Competitors\r\nWho\tPrice\tLocal?\r\nFjordlight\t12\t"
                                           "yes\r\nAcme Greens\t15\tno\r\nBasket Co\t11\tno\r\n"),
                                   10000);
